@@ -1,0 +1,37 @@
+# One CTest test per test executable: under Wine a single start runs every case of it.
+enable_testing()
+
+# wordmere_test(NAME name SOURCES ... LIBS ...)
+function(wordmere_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(WORDMERE_FUZZ)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${T_NAME} PRIVATE WORDMERE_SOURCE_DIR="${WORDMERE_ROOT}")
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 900)
+endfunction()
+
+# wordmere_fuzzer(NAME name SOURCES ... LIBS ...): a libFuzzer target, built only with WORDMERE_FUZZ.
+function(wordmere_fuzzer)
+  cmake_parse_arguments(F "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT WORDMERE_FUZZ)
+    return()
+  endif()
+  add_executable(${F_NAME} ${F_SOURCES})
+  target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+endfunction()
+
+# wordmere_benchmark(NAME name SOURCES ... LIBS ...): Google Benchmark, native builds only; not a test.
+function(wordmere_benchmark)
+  cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT benchmark_FOUND)
+    return()
+  endif()
+  add_executable(${B_NAME} ${B_SOURCES})
+  target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark)
+endfunction()

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Installs everything the two builds and the tests need, from Debian's packages.
+# Safe to run again: each step checks first and does nothing when already done.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+deps="${WORDMERE_DEPS:-$here/.deps}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+
+packages=(
+  build-essential cmake ninja-build pkg-config python3 xauth
+  googletest libbenchmark-dev clang libclang-rt-14-dev
+  zlib1g-dev libz-mingw-w64-dev libboost-regex1.81-dev liblzo2-dev
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine32:i386 xvfb imagemagick
+  dict-freedict-eng-fra dict-freedict-fra-eng dict-freedict-eng-deu dict-freedict-deu-eng
+  verbiste
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# LZO for the cross build: Debian's lzo2 sources, compiled by the cross compiler.
+lzo_lib="$deps/i686/lib/liblzo2.a"
+if [ ! -f "$lzo_lib" ]; then
+  suite="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    echo "setup: adding a deb-src entry for $suite"
+    $sudo tee /etc/apt/sources.list.d/wordmere-src.sources >/dev/null <<SRC
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $suite
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+    $sudo apt-get update -qq
+  fi
+  src="$deps/src"
+  rm -rf "$src" && mkdir -p "$src"
+  (cd "$src" && apt-get source --download-only -qq lzo2)
+  tarball="$(ls "$src"/lzo2_*.orig.tar.* | head -n 1)"
+  tar -xf "$tarball" -C "$src"
+  lzodir="$(find "$src" -maxdepth 1 -type d -name 'lzo-*' | head -n 1)"
+  (cd "$lzodir" && ./configure -q --host=i686-w64-mingw32 CC=i686-w64-mingw32-gcc-posix \
+      --prefix="$deps/i686" --disable-shared --enable-static >/dev/null && make -s -j"$(nproc)" >/dev/null && make -s install >/dev/null)
+  rm -rf "$src"
+fi
+
+# The cross compiler sees only the boost folder, never the whole host include tree.
+mkdir -p "$deps/i686/boost-include"
+ln -sfn /usr/include/boost "$deps/i686/boost-include/boost"
+
+# A 32-bit Wine prefix that never asks for anything.
+"$here/scripts/wine-env.sh" wineboot -i >/dev/null 2>&1 || true
+echo "setup: done"
