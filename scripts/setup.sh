@@ -16,8 +16,14 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 xvfb imagemagick
   dict-freedict-eng-fra dict-freedict-fra-eng dict-freedict-eng-deu dict-freedict-deu-eng
+  dict-freedict-eng-spa dict-freedict-spa-eng dict-freedict-eng-ita dict-freedict-ita-eng
+  dict-freedict-eng-por dict-freedict-por-eng dict-freedict-fra-deu dict-freedict-deu-fra
+  fp-utils
   verbiste
 )
+
+# Node.js with npm runs the oracle scripts of some tests; a machine that has no node gets Debian's.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
