@@ -1,0 +1,2 @@
+// lxstring implementation.
+#include "lxstring.h"
