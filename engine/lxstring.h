@@ -98,8 +98,9 @@ private:
 
 class lxstring {
 public:
-    // Empty string with a 32-byte buffer.
-    lxstring(int encoding = 0, int byteOrder = 0);
+    // Empty string with a 32-byte buffer (encoding 0, byte order 0 by default).
+    lxstring();
+    explicit lxstring(int encoding, int byteOrder = 0);
     // Raw bytes already in the given encoding and order, measured up to their own
     // terminator (a zero unit). A null pointer gives an empty string without a buffer.
     lxstring(const char *bytes, int encoding, int byteOrder);
@@ -222,6 +223,8 @@ public:
 private:
     friend class lxstring_iterator;
     friend class lxstring_reverse_iterator;
+    friend std::istream &getline(std::istream &is, lxstring &s, uint32_t delimiter);
+    friend std::istream &operator>>(std::istream &is, lxstring &s);
 
     unsigned char *buffer;
     int32_t cap;
@@ -230,22 +233,34 @@ private:
     int32_t byteLength;
     int32_t charCount;
 
-    // Internal helpers (see lxstring.cpp).
+    // Positions: the byte index where a code point starts, or -1.
     uint32_t decodeAt(int32_t byteIndex) const;
+    bool validIndex(int32_t byteIndex) const;
     int32_t nextIndex(int32_t byteIndex) const;
     int32_t prevIndex(int32_t byteIndex) const;
     int32_t firstIndex() const;
     int32_t lastIndex() const;
     int32_t byteIndexOfChar(int32_t charIndex) const;
-    bool spliceBytes(int32_t byteFrom, int32_t byteTo, const unsigned char *bytes,
-                     int32_t nbytes, int32_t removedChars, int32_t addedChars);
-    void replaceRange(int32_t byteFrom, int32_t charFrom, int32_t byteTo, int32_t charTo,
-                      const lxstring &with);
-    bool appendUnits(const unsigned char *bytes, int32_t nbytes, int32_t nchars);
-    lxstring_iterator findFrom(int32_t byteIndex, int32_t charIndex, const lxstring &needle) const;
-    lxstring_iterator rfindImpl(const lxstring &needle) const;
-    lxstring rawArgument(const char *bytes) const;
-    lxstring converted(const lxstring &s) const;
+    int32_t advance(int32_t byteIndex, int32_t n) const;
+    int32_t positionOf(const lxstring_iterator &it) const;
+    bool rangeOf(const lxstring_iterator &first, const lxstring_iterator &last, int32_t &from,
+                 int32_t &to) const;
+    bool rangeOf(int32_t index, int32_t n, int32_t &from, int32_t &to) const;
+
+    bool ensureCapacity(int64_t space, bool keep);
+    void terminate();
+    bool spliceBytes(int32_t from, int32_t to, const unsigned char *bytes, int32_t n,
+                     int32_t addedChars);
+    const lxstring *inThisEncoding(const lxstring &s, lxstring &tmp) const;
+    void replaceBytes(int32_t from, int32_t to, const lxstring &with);
+    void replaceBytes(int32_t from, int32_t to, const char *bytes);
+    void replaceBytes(int32_t from, int32_t to, uint32_t cp);
+    lxstring bytesAsString(int32_t from, int32_t to) const;
+    bool matchesAt(int32_t byteIndex, const lxstring &needle) const;
+    lxstring_iterator findFrom(lxstring_iterator it, const lxstring &needle) const;
+    lxstring_iterator findFrom(lxstring_iterator it, uint32_t cp) const;
+    void mapCodePoints(uint32_t (*f)(uint32_t), bool (*keep)(uint32_t));
+    bool readInto(std::istream &is, bool (*stop)(uint32_t, uint32_t), uint32_t arg);
 };
 
 lxstring operator+(const lxstring &a, const lxstring &b);
