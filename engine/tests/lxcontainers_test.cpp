@@ -8,6 +8,7 @@
 #include "lxhashtable.h"
 #include "lxlist.h"
 #include "lxpair.h"
+#include "lxstring.h"
 
 namespace {
 
@@ -369,6 +370,68 @@ TEST(LXHashTable, ResizeKeepsEveryEntryFindable)
             EXPECT_EQ(v, i);
         }
     }
+}
+
+lxstring u8(const char *s) { return lxstring(s, 0, 0); }
+
+TEST(LXHashTable, StringKeysAreTheSameUnderCollatingEquality)
+{
+    LXHashTable<lxstring, uint32_t> t;
+    ASSERT_TRUE(t.resize(397));
+    t.add(u8("stra\xC3\x9F" "e"), 1);
+    t.add(u8("strasse"), 2); // the same key: overwrites
+    t.add(u8("\xC3\x86" "ble"), 3);
+    uint32_t v = 0;
+    EXPECT_TRUE(t.find(u8("stra\xC3\x9F" "e"), v));
+    EXPECT_EQ(v, 2u);
+    EXPECT_TRUE(t.find(u8("AEble"), v));
+    EXPECT_EQ(v, 3u);
+    EXPECT_FALSE(t.find(u8("strase")));
+
+    // Keys in another encoding are the same keys.
+    lxstring wide = u8("strasse");
+    wide.setEncoding(1);
+    EXPECT_TRUE(t.find(wide, v));
+    EXPECT_EQ(v, 2u);
+}
+
+TEST(LXHashTable, StringTableKeepsEntriesAcrossResize)
+{
+    LXHashTable<lxstring, uint32_t> t;
+    ASSERT_TRUE(t.resize(1));
+    std::vector<std::string> words;
+    for (int i = 0; i < 500; ++i)
+        words.push_back("w" + std::to_string(i * 37));
+    for (size_t i = 0; i < words.size(); ++i)
+        t.add(u8(words[i].c_str()), static_cast<uint32_t>(i));
+    ASSERT_TRUE(t.resize(397));
+    for (size_t i = 0; i < words.size(); ++i) {
+        uint32_t v = 0;
+        ASSERT_TRUE(t.find(u8(words[i].c_str()), v)) << words[i];
+        EXPECT_EQ(v, i);
+    }
+}
+
+TEST(LXList, StringPairsSortedInsertionAndSet)
+{
+    typedef LXPair<lxstring, uint32_t> P;
+    LXList<P> l;
+    l.insert(P(u8("b"), 2));
+    l.insert(P(u8("a"), 5));
+    l.insert(P(u8("b"), 1));
+    l.insert(P(u8("B"), 1)); // capitals sort before small letters of the same base
+    l.insert(P(u8("a"), 5)); // equal in both members: not added
+    l.insert(P(u8("stra\xC3\x9F" "e"), 1));
+    l.insert(P(u8("strasse"), 1)); // equal under the collation
+    std::vector<std::string> got;
+    for (LXListIterator<P> it = l.begin(); !it.isAtEnd(); ++it)
+        got.push_back(std::string(it->first.c_str()) + std::to_string(it->second));
+    EXPECT_EQ(got, (std::vector<std::string>{"a5", "B1", "b1", "b2", "stra\xC3\x9F" "e1"}));
+
+    LXList<lxstring> set;
+    for (const char *w : {"x", "\xC3\x86", "AE", "y", "x"})
+        set.add(u8(w));
+    EXPECT_EQ(set.size(), 3u) << "AE is already there as the ligature";
 }
 
 } // namespace
