@@ -779,7 +779,8 @@ bool lxstring::spliceBytes(int32_t from, int32_t to, const unsigned char *bytes,
                            int32_t addedChars)
 {
     ScratchCopy scratch;
-    if (n > 0 && buffer && bytes >= buffer && bytes < buffer + cap) {
+    uintptr_t at = reinterpret_cast<uintptr_t>(bytes), own = reinterpret_cast<uintptr_t>(buffer);
+    if (n > 0 && buffer && at >= own && at < own + uintptr_t(cap)) {
         scratch.p = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(n)));
         if (!scratch.p) return false;
         std::memcpy(scratch.p, bytes, static_cast<size_t>(n));
