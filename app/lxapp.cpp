@@ -1,0 +1,192 @@
+#include "lxapp.h"
+#include "lxdoc.h"
+#include "lxframe.h"
+#include "lxview.h"
+#include "options.h"
+#include "resource.h"
+#include "settings.h"
+#include "skin_interface.h"
+#include <commctrl.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <algorithm>
+
+uint32_t AppOptionFlags = kAppOptionFlagsInitial;
+
+namespace {
+LXApp* gApp = nullptr;
+}
+
+LXApp* theApp() { return gApp; }
+LXDataManager* dataManager() { return gApp ? gApp->dataManager() : nullptr; }
+std::wstring dataFolder() { return gApp ? gApp->dataFolder() : std::wstring(); }
+
+LXApp::LXApp() {
+    gApp = this;
+    conflictMessage_ = RegisterWindowMessageW(L"LXHotKeyConflicMessage");
+    setCurrentInterfaceLanguage(1);
+}
+
+LXApp::~LXApp() {
+    if (gApp == this) gApp = nullptr;
+}
+
+void LXApp::addReportedHotKeyMethod(int method) {
+    if (std::find(reported_.begin(), reported_.end(), method) == reported_.end()) reported_.push_back(method);
+}
+
+std::wstring LXApp::dataFolderFromPath(const std::wstring& exePath) {
+    std::wstring folder = exePath;
+    size_t cut = folder.rfind(L'\\');
+    if (cut != std::wstring::npos) folder.resize(cut);
+    folder = trimRightChars(folder, L"/\\");
+    size_t start = folder.find_first_not_of(L" \t\r\n");
+    return start == std::wstring::npos ? std::wstring() : folder.substr(start);
+}
+
+void LXApp::activateRunningInstance(const std::wstring& appName) {
+    if (appOption(kOptTrayMode)) {
+        if (HWND tray = FindWindowW(nullptr, (appName + L"_tray").c_str())) {
+            if (HWND w = FindWindowExW(tray, nullptr, nullptr, appName.c_str())) {
+                ShowWindow(w, SW_SHOW);
+                SetForegroundWindow(w);
+            }
+        }
+    }
+    // Found by class as well as title, so a message box titled with the application name
+    // is never taken for the main window.
+    if (HWND w = FindWindowW(kFrameClassName, appName.c_str())) {
+        if (IsIconic(w)) ShowWindow(w, SW_RESTORE);
+        SetForegroundWindow(w);
+    }
+}
+
+bool LXApp::initInstance() {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    std::wstring name = loadRawString(8001);
+    setAppName(name);
+    setRegistryKey(name);
+
+    if (appOption(kOptSkinningSettingHonoured)) {
+        if (getSettingInt(kSetSkinningDisabled))
+            AppOptionFlags |= kOptSkinningOff;
+        else
+            AppOptionFlags &= ~static_cast<uint32_t>(kOptSkinningOff);
+    }
+    if (!appOption(kOptSkinningOff)) {
+        skinStartup(inst);
+        if (GetFileAttributesW(L"skin.gvf") != INVALID_FILE_ATTRIBUTES)
+            skinOpenFile(L"skin.gvf");
+        else
+            skinOpenResource(inst, L"SKIN", L"GLOSSVANE");
+    }
+    if (appOption(kOptShowHotkeySettingHonoured)) {
+        if (getSettingInt(kSetShowHotkey))
+            AppOptionFlags |= kOptShowHotkey;
+        else
+            AppOptionFlags &= ~static_cast<uint32_t>(kOptShowHotkey);
+    }
+
+    mutex_ = CreateMutexW(nullptr, TRUE, L"WordmereMutex");
+    if (!mutex_ || GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (mutex_) CloseHandle(mutex_);
+        mutex_ = nullptr;
+        activateRunningInstance(name);
+        return false;
+    }
+
+    if (FAILED(OleInitialize(nullptr))) return false;
+    oleStarted_ = true;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    loadInterfaceLanguage();
+
+    wchar_t path[MAX_PATH + 1] = L"";
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    dataFolder_ = dataFolderFromPath(std::wstring(path, std::min<DWORD>(n, MAX_PATH)));
+
+    dataManager_ = LXDataManager::create();
+    if (!dataManager_) return false;
+
+    // The single-document template: document, frame (menu, accelerators, icon 500), view.
+    doc_.reset(new LXDoc());
+    frame_.reset(new LXFrame());
+    if (!frame_->createMainFrame()) return false;
+    setMainFrame(frame_.get());
+    view_.reset(new LXView());
+    if (!view_->createView(frame_.get())) return false;
+    frame_->setLXView(view_.get());
+    frame_->recalcLayout();
+    doc_->onOpenDocument(L"nothing.lxd");
+    view_->initialUpdate();
+
+    if (!appOption(kOptSkinningOff)) {
+        skinApplyToFrame(frame_->hwnd(), L"MainFrame");
+        skinSetDefaultDialog(L"Dialog");
+    }
+    frame_->setMessageText(ID_IDLE_MESSAGE);
+    SetWindowTextW(frame_->hwnd(), name.c_str());
+    frame_->restorePlacementAndCheckUpdates();
+    frame_->broadcastHotKeyQuestion();
+    return true;
+}
+
+int LXApp::exitInstance() {
+    if (!appOption(kOptSkinningOff)) skinShutdown();
+    // Windows go before the data manager they show.
+    if (frame_) {
+        frame_->setLXView(nullptr);
+        frame_->destroy();
+    }
+    setMainFrame(nullptr);
+    view_.reset();
+    frame_.reset();
+    doc_.reset();
+    if (mutex_) {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+        mutex_ = nullptr;
+    }
+    delete dataManager_;
+    dataManager_ = nullptr;
+    if (oleStarted_) OleUninitialize();
+    oleStarted_ = false;
+    return exitCode_;
+}
+
+void LXApp::openWithShell(const std::wstring& path) {
+    ShellExecuteW(mainWindow(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool LXApp::onCommand(int id) {
+    switch (id) {
+    case ID_DOWNLOAD_MODULES:
+        if (frame_) frame_->onCommand(ID_DOWNLOAD_MODULES);
+        return true;
+    case ID_PRODUCTS_PAGE:
+        openWithShell(loadRawString(9005));
+        return true;
+    case ID_APP_ABOUT_CMD:
+        showMessage(applicationName() + L" " + currentVersionString());
+        return true;
+    case 57600:
+    case 57601:
+        return true;
+    }
+    // The help manual (topic 9500 and the topics 9500..9599) arrives with the help viewer.
+    if (id == ID_MANUAL || (id >= 9500 && id <= 9599)) return true;
+    return false;
+}
+
+bool LXApp::onUpdateCommand(FwCmdUI& ui) {
+    if (ui.id() == ID_APP_ABOUT_CMD) {
+        ui.setText(loadLocalizedString(16500));
+        return true;
+    }
+    if (ui.id() == ID_PRODUCTS_PAGE) {
+        ui.enable(true);
+        return true;
+    }
+    return false;
+}

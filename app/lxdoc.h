@@ -1,0 +1,17 @@
+// The document of the single-document program: opening it (re)loads every dictionary and
+// conjugation module of the data folder into the data manager.
+#pragma once
+#include "framework/fwframe.h"
+#include <string>
+#include <vector>
+
+class LXDoc : public FwDocument {
+public:
+    // The path is a placeholder; opening always succeeds.
+    bool onOpenDocument(const std::wstring& path) override;
+    void loadModules();
+};
+
+// The files of a folder matching a pattern ("dir/*.lxd"), sorted by name so every file
+// system gives the same order; names only, without the folder.
+std::vector<std::wstring> listFolder(const std::wstring& pattern);

@@ -1,0 +1,93 @@
+// The main frame: menus in the interface language, toolbar, status bar, placement kept in
+// the settings, the messages other programs send, the hot-key agreement between running
+// copies, and the commands that are the frame's own.
+#pragma once
+#include "framework/fwframe.h"
+#include "systemtray_standin.h"
+#include <cstdint>
+#include <string>
+
+class LXView;
+
+enum AppMessage : UINT {
+    WM_PING_INSTANCE = 0x8001,
+    WM_QUERY_LANGUAGE_PAIR = 0x8002,
+    WM_GET_SEARCH_LANGUAGE = 0x8003,
+    WM_GET_TRANSLATION_LANGUAGE = 0x8004,
+    WM_SET_LANGUAGE_PAIR = 0x8005,
+    WM_TRAY_NOTIFY = 0x8007,
+    WM_HOTKEY_ENABLE = 0x800D,
+    WM_HOTKEY_RELOAD = 0x800E,
+    WM_UPDATER_RESULT = 0x8064,
+    WM_UPDATER_PROGRESS = 0x8065,
+    WM_PROGRESS_SETPOS = 0x8067,
+    WM_PROGRESS_SETTEXT = 0x8068,
+    WM_PROGRESS_CANCELLED = 0x8069,
+};
+constexpr LRESULT kPingAnswer = static_cast<LRESULT>(0xC0C0FFEEu);
+constexpr UINT_PTR kHotKeyConflictTimer = 5;
+// The frame's window class: other programs and a second copy find the window by it and
+// the application name as title.
+constexpr wchar_t kFrameClassName[] = L"WordmereFrame";
+
+// The menu bar for an interface language with the option word's deletions applied.
+HMENU buildFrameMenu(int interfaceLanguage, uint32_t options);
+int frameMenuResource(int interfaceLanguage);
+// The stored placement, or the default rectangle when the stored one is unusable.
+RECT checkedPlacement(int left, int top, int width, int height, int desktopWidth, int desktopHeight);
+// Whether an automatic update check is due, given "Last Update" (yyyymmdd) and the local time now.
+bool updateCheckDue(int lastUpdate, const SYSTEMTIME& now);
+// Copies a tool-tip text into a fixed buffer, cut at a character boundary and always terminated.
+void copyTipText(wchar_t* dst, size_t capacity, const std::wstring& text);
+void copyTipTextAnsi(char* dst, size_t capacity, const std::wstring& text);
+
+class LXFrame : public FwFrameWindow {
+public:
+    LXFrame();
+    ~LXFrame() override;
+    static LXFrame* instance() { return instance_; }
+
+    bool createMainFrame();
+    LXView* lxView() const { return view_; }
+    void setLXView(LXView* v);
+
+    void applyInterfaceLanguage(int code);
+    void restorePlacementAndCheckUpdates();
+    void savePlacement();
+    void broadcastHotKeyQuestion();
+    void startHotKeyConflictTimer();
+    void setHistoryButtons(bool forwardPossible, bool backPossible);
+    std::wstring searchText() const;
+
+    std::wstring messageString(int id) override;
+    bool onCommand(int id) override;
+    bool onUpdateCommand(FwCmdUI& ui) override;
+
+protected:
+    int onCreate(CREATESTRUCTW* cs) override;
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    static VOID CALLBACK hotKeyAnswer(HWND hwnd, UINT msg, ULONG_PTR data, LRESULT result);
+    void onHotKeyConflictTimer();
+    void setTopmost(bool on);
+    void openPreferences();
+    void onUpdaterResult(WPARAM code, LPARAM index);
+    bool onNeedText(NMHDR* hdr, LRESULT& result);
+    void rebuildMenu();
+    void hideToTray();
+    void showFromTray();
+
+    static LXFrame* instance_;
+    CSystemTray tray_;
+    LXView* view_ = nullptr;
+    HWND progressWindow_ = nullptr;
+    HANDLE guard_ = nullptr;
+    UINT_PTR conflictTimer_ = 0;
+    bool placementValid_ = false;
+    HIMAGELIST images_ = nullptr;
+};
+
+// Updater flags shared with the updater's workers.
+extern volatile bool gUpdaterUserStarted;
+extern volatile bool gUpdaterCancel;
