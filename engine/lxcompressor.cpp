@@ -76,7 +76,8 @@ uint32_t LXCompressor::decompress(const uint8_t *input, uint32_t inputLength, ui
     m_inflate.next_out = output;
     m_inflate.avail_out = outputCapacity;
     m_lastResult = inflate(&m_inflate, Z_FINISH);
-    if (m_lastResult != Z_STREAM_END)
+    // Input left over means the caller's idea of where the stream ends is wrong.
+    if (m_lastResult != Z_STREAM_END || m_inflate.avail_in != 0)
         return 0;
     return static_cast<uint32_t>(m_inflate.total_out);
 }

@@ -22,8 +22,8 @@ public:
     // length, or 0 when it does not fit or zlib fails.
     uint32_t compress(const uint8_t *input, uint32_t inputLength, uint8_t *output, uint32_t outputCapacity);
 
-    // Inflates one complete zlib stream; the output's length, or 0 when the input is not a
-    // complete stream or its data does not fit.
+    // Inflates one complete zlib stream that fills the input exactly; the output's length,
+    // or 0 when the input is not such a stream or its data does not fit.
     uint32_t decompress(const uint8_t *input, uint32_t inputLength, uint8_t *output, uint32_t outputCapacity);
 
     int getLastResult() const { return m_lastResult; }

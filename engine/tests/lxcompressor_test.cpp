@@ -53,9 +53,12 @@ TEST(LXCompressor, AnswersZeroWhenTheStreamDoesNotEnd)
     std::vector<uint8_t> flipped(packed.begin(), packed.begin() + packedLen);
     flipped[packedLen - 1] ^= 1; // checksum
     EXPECT_EQ(c->decompress(flipped.data(), packedLen, out.data(), 1024), 0u);
+    std::vector<uint8_t> trailing(packed.begin(), packed.begin() + packedLen);
+    trailing.push_back(0);
+    EXPECT_EQ(c->decompress(trailing.data(), packedLen + 1, out.data(), 1024), 0u) << "data after the stream";
     // The state is reset on every call: a good block still inflates after the failures.
     EXPECT_EQ(c->decompress(packed.data(), packedLen, out.data(), 1024), 1024u);
-    EXPECT_EQ(c->getDecompressCount(), 5u);
+    EXPECT_EQ(c->getDecompressCount(), 6u);
 }
 
 } // namespace
