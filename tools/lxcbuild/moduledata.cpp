@@ -1,0 +1,606 @@
+#include "moduledata.h"
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "lxcompressor.h"
+#include "lxconjugationwriter.h"
+#include "lxconjugator.h"
+#include "lxutilities.h"
+
+namespace {
+
+std::string trim(const std::string &t)
+{
+    size_t a = t.find_first_not_of(" \t\r\n");
+    if (a == std::string::npos)
+        return std::string();
+    size_t b = t.find_last_not_of(" \t\r\n");
+    return t.substr(a, b - a + 1);
+}
+
+bool readLines(const std::string &path, std::vector<std::string> &lines, std::string &error)
+{
+    std::ifstream in(path);
+    if (!in) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        std::string t = trim(line);
+        if (t.empty() || t[0] == '#')
+            continue;
+        lines.push_back(line);
+    }
+    return true;
+}
+
+bool parseNumber(const std::string &t, uint32_t &v)
+{
+    if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    v = static_cast<uint32_t>(std::stoul(t));
+    return true;
+}
+
+bool parsePersons(const std::string &t, std::vector<uint32_t> &persons)
+{
+    persons.clear();
+    if (t == "-")
+        return true;
+    std::stringstream s(t);
+    std::string piece;
+    while (std::getline(s, piece, ',')) {
+        size_t dash = piece.find('-');
+        uint32_t a, b;
+        if (dash == std::string::npos) {
+            if (!parseNumber(piece, a))
+                return false;
+            persons.push_back(a);
+        } else {
+            if (!parseNumber(piece.substr(0, dash), a) || !parseNumber(piece.substr(dash + 1), b) || b < a)
+                return false;
+            for (uint32_t p = a; p <= b; ++p)
+                persons.push_back(p);
+        }
+    }
+    return true;
+}
+
+lxstring utf8(const std::string &s)
+{
+    return lxstring(s.c_str(), 0, 0);
+}
+
+std::string bytes(const lxstring &s)
+{
+    lxstring t = s;
+    t.setEncoding(0);
+    return std::string(t.c_str(), t.size());
+}
+
+// Letters (of the Latin-1 range), apostrophe and hyphen, beginning with a letter.
+bool plausibleInfinitive(const std::string &s)
+{
+    lxstring t = utf8(s);
+    if (t.empty() || !lx_isalpha(t[0]))
+        return false;
+    for (lxstring_iterator it = t.begin(); !it.isAtEnd(); ++it) {
+        uint32_t c = *it;
+        if (!lx_isalpha(c) && c != '\'' && c != '-')
+            return false;
+    }
+    return true;
+}
+
+bool endsWith(const std::string &s, const std::string &end)
+{
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+} // namespace
+
+bool TenseRow::isSimple() const
+{
+    return source.find('/') != std::string::npos;
+}
+
+bool TenseRow::isCompound() const
+{
+    return source.compare(0, 9, "compound ") == 0;
+}
+
+std::string TenseRow::table() const
+{
+    size_t hash = source.find('#');
+    return hash == std::string::npos ? source : source.substr(0, hash);
+}
+
+int TenseRow::slot() const
+{
+    size_t hash = source.find('#');
+    return hash == std::string::npos ? 0 : std::atoi(source.c_str() + hash + 1);
+}
+
+uint32_t TenseRow::auxiliaryTense() const
+{
+    return isCompound() ? static_cast<uint32_t>(std::atoi(source.c_str() + 9)) : 0;
+}
+
+std::string TenseRow::modelTemplate() const
+{
+    return source.compare(0, 6, "model ") == 0 ? trim(source.substr(6)) : std::string();
+}
+
+std::vector<std::string> splitColumns(const std::string &line)
+{
+    std::vector<std::string> out;
+    std::stringstream s(line);
+    std::string piece;
+    while (std::getline(s, piece, '|'))
+        out.push_back(trim(piece));
+    if (!line.empty() && line.back() == '|')
+        out.push_back(std::string());
+    return out;
+}
+
+uint32_t languageCode(const std::string &language)
+{
+    if (language == "fr")
+        return LXFrench;
+    if (language == "it")
+        return LXItalian;
+    return 0;
+}
+
+bool readTenseTable(const std::string &path, const std::string &language, std::vector<TenseRow> &rows,
+                    std::string &error)
+{
+    std::vector<std::string> lines;
+    if (!readLines(path, lines, error))
+        return false;
+    for (const std::string &line : lines) {
+        std::vector<std::string> c = splitColumns(line);
+        if (c.size() < 6) {
+            error = path + ": six columns expected: " + line;
+            return false;
+        }
+        if (c[0] != language)
+            continue;
+        TenseRow row;
+        row.language = c[0];
+        row.source = c[2];
+        row.heading = c[3] == "-" ? std::string() : c[3];
+        row.name = c[5];
+        if (!parseNumber(c[1], row.code) || !parsePersons(c[4], row.persons)) {
+            error = path + ": bad code or persons: " + line;
+            return false;
+        }
+        rows.push_back(row);
+    }
+    if (rows.empty()) {
+        error = path + ": no rows for " + language;
+        return false;
+    }
+    return true;
+}
+
+bool readVerbFeatures(const std::string &path, std::map<std::string, std::vector<uint32_t>> &features,
+                      std::string &error)
+{
+    std::vector<std::string> lines;
+    if (!readLines(path, lines, error))
+        return false;
+    for (const std::string &line : lines) {
+        std::vector<std::string> c = splitColumns(line);
+        if (c.size() != 2 || c[0].empty()) {
+            error = path + ": infinitive | codes expected: " + line;
+            return false;
+        }
+        std::stringstream s(c[1]);
+        uint32_t code;
+        std::vector<uint32_t> &codes = features[c[0]];
+        while (s >> code) {
+            if (code == 0 || code > 72) {
+                error = path + ": feature code out of range: " + line;
+                return false;
+            }
+            codes.push_back(code);
+        }
+    }
+    return true;
+}
+
+bool readCorrections(const std::string &path, std::vector<Correction> &corrections, std::string &error)
+{
+    std::ifstream probe(path);
+    if (!probe)
+        return true;    // a language may have none
+    std::vector<std::string> lines;
+    if (!readLines(path, lines, error))
+        return false;
+    for (const std::string &line : lines) {
+        std::vector<std::string> c = splitColumns(line);
+        if (c.size() != 6) {
+            error = path + ": six columns expected: " + line;
+            return false;
+        }
+        Correction k;
+        k.templateName = c[0];
+        k.table = c[1];
+        k.slot = std::atoi(c[2].c_str());
+        k.wrong = c[3];
+        k.right = c[4];
+        k.reason = c[5];
+        corrections.push_back(k);
+    }
+    return true;
+}
+
+namespace {
+
+struct Model {
+    uint32_t number = 0;
+    const VerbisteTemplate *tpl = nullptr;
+    LXModelCache cache;
+    bool onlyThirdPerson = false;
+};
+
+// The forms the module must give: (tense, person) -> forms, in order without repeats.
+typedef std::map<std::pair<uint32_t, uint32_t>, std::vector<std::string>> FormTable;
+
+void expectedForms(const std::vector<TenseRow> &rows, const VerbisteTemplate &tpl, const std::string &radical,
+                   FormTable &table)
+{
+    table.clear();
+    for (const TenseRow &row : rows) {
+        if (!row.isSimple())
+            continue;
+        auto t = tpl.tenses.find(row.table());
+        if (t == tpl.tenses.end())
+            continue;
+        const std::vector<VerbisteSlot> &slots = t->second;
+        for (size_t k = 0; k < slots.size(); ++k) {
+            uint32_t person;
+            if (row.slot() > 0) {
+                if (static_cast<int>(k) + 1 != row.slot())
+                    continue;
+                person = LXPersonFirst;
+            } else {
+                if (k >= row.persons.size())
+                    break;
+                person = row.persons[k];
+            }
+            std::vector<std::string> &forms = table[std::make_pair(row.code, person)];
+            for (const std::string &ending : slots[k]) {
+                std::string form = radical + ending;
+                if (std::find(forms.begin(), forms.end(), form) == forms.end())
+                    forms.push_back(form);
+            }
+            if (forms.empty())
+                table.erase(std::make_pair(row.code, person));
+        }
+    }
+}
+
+bool verifyModule(const BuildOptions &options, const std::vector<TenseRow> &rows,
+                  const std::vector<std::pair<LXVerb, const Model *>> &verbs, const std::map<uint32_t, Model> &models,
+                  const std::vector<LXSuffixModel> &suffixes, std::string &error)
+{
+    LXCompressor *compressor = LXCompressor::create();
+    LXConjugator conjugator;
+    conjugator.setCompressor(compressor);
+    bool ok = conjugator.openModule(utf8(options.output));
+    if (!ok)
+        error = "the written module does not open";
+    for (auto m = models.begin(); ok && m != models.end(); ++m) {
+        LXModelCache cache;
+        conjugator.loadModel(m->first, cache);
+        if (cache.model != m->first || cache.tenses.size() != m->second.cache.tenses.size()) {
+            error = "model " + std::to_string(m->first) + " does not read back";
+            ok = false;
+        }
+    }
+    for (size_t i = 0; ok && i < suffixes.size(); ++i) {
+        LXList<LXSuffixModel> found;
+        conjugator.findSuffixModels(suffixes[i].ending, found);
+        bool hit = false;
+        for (LXList<LXSuffixModel>::iterator f = found.begin(); !f.isAtEnd(); ++f)
+            hit = hit || *f == suffixes[i];
+        if (!hit) {
+            error = "suffix model not found: " + bytes(suffixes[i].ending);
+            ok = false;
+        }
+    }
+    FormTable table;
+    for (size_t i = 0; ok && i < verbs.size(); ++i) {
+        const LXVerb &written = verbs[i].first;
+        LXVerb verb;
+        if (!conjugator.findVerb(written.infinitive, verb) ||
+            verb.infinitive.compare(written.infinitive, false, false, LXLanguageNone) != 0 ||
+            verb.model != written.model) {
+            error = "verb not found: " + bytes(written.infinitive);
+            ok = false;
+            break;
+        }
+        const VerbisteTemplate &tpl = *verbs[i].second->tpl;
+        std::string infinitive = bytes(written.infinitive);
+        std::string radical = infinitive.substr(0, infinitive.size() - tpl.termination.size());
+        expectedForms(rows, tpl, radical, table);
+        for (const auto &entry : table) {
+            uint32_t tense = entry.first.first, person = entry.first.second;
+            if (tense == LXTenseFirst)
+                continue;   // the infinitive itself, whatever spellings the table lists
+            LXList<lxstring> forms;
+            conjugator.getConjugations(verb, tense, person, forms);
+            std::vector<std::string> got;
+            for (LXList<lxstring>::iterator f = forms.begin(); !f.isAtEnd(); ++f)
+                got.push_back(bytes(*f));
+            if (got != entry.second) {
+                error = "conjugation differs: " + infinitive + " " + std::to_string(tense) + "/" +
+                        std::to_string(person) + ": " + (got.empty() ? "" : got[0]) + " for " + entry.second[0];
+                ok = false;
+                break;
+            }
+            for (const std::string &form : entry.second) {
+                LXList<LXStem> stems;
+                conjugator.findVerbForms(utf8(form), stems);
+                bool hit = false;
+                for (LXList<LXStem>::iterator s = stems.begin(); !s.isAtEnd(); ++s) {
+                    hit = hit || ((*s).tense == tense && (*s).person == person &&
+                                  (*s).base.compare(written.infinitive, false, false, LXLanguageNone) == 0);
+                }
+                if (!hit) {
+                    error = "inflected form not found: " + form + " of " + infinitive;
+                    ok = false;
+                    break;
+                }
+            }
+        }
+    }
+    conjugator.closeModule();
+    delete compressor;
+    return ok;
+}
+
+} // namespace
+
+bool buildModule(const BuildOptions &options, BuildReport &report, std::string &error)
+{
+    uint32_t language = languageCode(options.language);
+    if (!language) {
+        error = "unknown language " + options.language;
+        return false;
+    }
+    std::vector<TenseRow> rows;
+    std::map<std::string, std::vector<uint32_t>> listed;
+    std::vector<Correction> corrections;
+    std::vector<VerbisteTemplate> templates;
+    std::vector<VerbisteVerb> verbisteVerbs;
+    if (!readTenseTable(options.dataDir + "/tenses.txt", options.language, rows, error) ||
+        !readVerbFeatures(options.dataDir + "/" + options.language + "-verbs.txt", listed, error) ||
+        !readCorrections(options.dataDir + "/" + options.language + "-corrections.txt", corrections, error) ||
+        !readTemplates(options.verbisteDir + "/conjugation-" + options.language + ".xml", templates, error) ||
+        !readVerbs(options.verbisteDir + "/verbs-" + options.language + ".xml", verbisteVerbs, error))
+        return false;
+
+    // Corrections of plainly wrong forms; each must still find the form it corrects.
+    for (const Correction &k : corrections) {
+        bool applied = false;
+        for (VerbisteTemplate &tpl : templates) {
+            if (tpl.name != k.templateName)
+                continue;
+            auto t = tpl.tenses.find(k.table);
+            if (t == tpl.tenses.end() || k.slot < 1 || static_cast<size_t>(k.slot) > t->second.size())
+                break;
+            for (std::string &ending : t->second[k.slot - 1]) {
+                if (ending == k.wrong) {
+                    ending = k.right;
+                    applied = true;
+                }
+            }
+        }
+        if (!applied) {
+            error = "correction no longer applies: " + k.templateName + " " + k.table + " " + k.wrong;
+            return false;
+        }
+        report.notes.push_back("corrected " + k.templateName + " " + k.table + " " + k.wrong + " -> " + k.right);
+    }
+
+    // Models: the fixed numbers of the auxiliaries first, the others in file order.
+    std::map<std::string, uint32_t> fixed;
+    for (const TenseRow &row : rows) {
+        if (!row.modelTemplate().empty())
+            fixed[row.modelTemplate()] = row.code;
+    }
+    std::map<uint32_t, Model> models;
+    std::map<std::string, uint32_t> numberOf;
+    uint32_t next = 1;
+    for (const VerbisteTemplate &tpl : templates) {
+        if (numberOf.count(tpl.name))
+            continue;
+        uint32_t number;
+        auto f = fixed.find(tpl.name);
+        if (f != fixed.end()) {
+            number = f->second;
+        } else {
+            std::set<uint32_t> taken;
+            for (const auto &x : fixed)
+                taken.insert(x.second);
+            while (taken.count(next) || models.count(next))
+                ++next;
+            number = next++;
+        }
+        if (number == 0 || number > 255) {
+            error = "too many models";
+            return false;
+        }
+        Model &m = models[number];
+        m.number = number;
+        m.tpl = &tpl;
+        numberOf[tpl.name] = number;
+        m.cache.model = number;
+        if (!tpl.termination.empty())
+            m.cache.features.push_back(LXCodeText(LXFeatureModelEnding, utf8(tpl.termination)));
+        bool personal = false, other = false;
+        for (const TenseRow &row : rows) {
+            if (!row.isSimple())
+                continue;
+            auto t = tpl.tenses.find(row.table());
+            if (t == tpl.tenses.end())
+                continue;
+            LXTenseInfo info;
+            info.tense = row.code;
+            for (size_t k = 0; k < t->second.size(); ++k) {
+                uint32_t person;
+                if (row.slot() > 0) {
+                    if (static_cast<int>(k) + 1 != row.slot())
+                        continue;
+                    person = LXPersonFirst;
+                } else {
+                    if (k >= row.persons.size())
+                        break;
+                    person = row.persons[k];
+                }
+                const VerbisteSlot &slot = t->second[k];
+                if (slot.empty())
+                    continue;       // the person does not exist for this model
+                std::string text;
+                for (size_t a = 0; a < slot.size(); ++a)
+                    text += (a ? "," : "") + slot[a];
+                info.persons.push_back(LXCodeText(person, utf8(text)));
+                if (!LXConjugator::isPersonless(static_cast<LXLanguage>(language), row.code)) {
+                    personal = true;
+                    other = other || person != 39;
+                }
+            }
+            if (!info.persons.empty())
+                m.cache.tenses.push_back(info);
+        }
+        m.onlyThirdPerson = personal && !other;
+    }
+    for (const auto &f : fixed) {
+        if (!numberOf.count(f.first)) {
+            error = "auxiliary template missing: " + f.first;
+            return false;
+        }
+    }
+
+    LXConjugationWriter writer(static_cast<LXLanguage>(language));
+    for (const TenseRow &row : rows) {
+        if (row.source == "person")
+            writer.addPersonName(utf8(row.name));
+    }
+    uint32_t lastTense = LXTenseFirst;
+    for (const TenseRow &row : rows) {
+        if (row.isSimple() || row.isCompound() || row.source == "unused")
+            lastTense = std::max(lastTense, row.code);
+    }
+    for (uint32_t code = LXTenseFirst; code <= lastTense; ++code) {
+        std::string name;
+        for (const TenseRow &row : rows) {
+            if (row.code == code && (row.isSimple() || row.isCompound() || row.source == "unused"))
+                name = row.name;
+        }
+        writer.addTenseName(utf8(name));
+    }
+    for (const auto &m : models)
+        writer.addModel(m.second.cache);
+
+    // Suffix models: each ending of each finite tense and person of each model.
+    std::vector<LXSuffixModel> suffixes;
+    for (const auto &m : models) {
+        for (LXList<LXTenseInfo>::const_iterator t = m.second.cache.tenses.begin(); !t.isAtEnd(); ++t) {
+            if (LXConjugator::isPersonless(static_cast<LXLanguage>(language), (*t).tense))
+                continue;
+            for (LXCodeTextList::const_iterator p = (*t).persons.begin(); !p.isAtEnd(); ++p) {
+                LXList<lxstring> endings;
+                LXConjugator::splitForms((*p).second, endings);
+                for (LXList<lxstring>::iterator e = endings.begin(); !e.isAtEnd(); ++e) {
+                    LXSuffixModel s;
+                    s.model = m.first;
+                    s.tense = (*t).tense;
+                    s.person = (*p).first;
+                    s.ending = *e;
+                    LXUtilities::reverse(s.ending);
+                    writer.addSuffixModel(s);
+                    suffixes.push_back(s);
+                }
+            }
+        }
+    }
+
+    // Verbs: the first entry of an infinitive wins; names that are not words are left out.
+    std::set<std::string> seen;
+    std::vector<std::pair<LXVerb, const Model *>> written;
+    FormTable table;
+    for (const VerbisteVerb &v : verbisteVerbs) {
+        if (!plausibleInfinitive(v.infinitive)) {
+            report.notes.push_back("left out (not a verb): " + v.infinitive);
+            continue;
+        }
+        if (seen.count(v.infinitive)) {
+            report.notes.push_back("duplicate left out: " + v.infinitive + " " + v.templateName);
+            continue;
+        }
+        auto n = numberOf.find(v.templateName);
+        if (n == numberOf.end() || !endsWith(v.infinitive, models[n->second].tpl->termination)) {
+            report.notes.push_back("left out (template " + v.templateName + " does not fit): " + v.infinitive);
+            continue;
+        }
+        seen.insert(v.infinitive);
+        const Model &model = models[n->second];
+        LXVerb verb;
+        verb.model = model.number;
+        verb.infinitive = utf8(v.infinitive);
+        if (v.aspirateH)
+            verb.addEntry(LXFeatureNoElision, lxstring(0, 0));
+        if (model.onlyThirdPerson)
+            verb.addEntry(LXFeatureOnlyThirdPerson, lxstring(0, 0));
+        auto l = listed.find(v.infinitive);
+        if (l != listed.end()) {
+            for (uint32_t code : l->second)
+                verb.addEntry(code, lxstring(0, 0));
+        }
+        writer.addVerb(verb);
+        written.push_back(std::make_pair(verb, &model));
+
+        std::string radical = v.infinitive.substr(0, v.infinitive.size() - model.tpl->termination.size());
+        expectedForms(rows, *model.tpl, radical, table);
+        for (const auto &entry : table) {
+            if (entry.first.first == LXTenseFirst)
+                continue;
+            for (const std::string &form : entry.second) {
+                LXStem stem;
+                stem.source = 1;
+                stem.tense = entry.first.first;
+                stem.person = entry.first.second;
+                stem.word = utf8(form);
+                stem.base = verb.infinitive;
+                writer.addVerbForm(stem);
+            }
+        }
+    }
+    for (const auto &l : listed) {
+        if (!seen.count(l.first)) {
+            error = "listed verb unknown to verbiste: " + l.first;
+            return false;
+        }
+    }
+
+    LXCompressor *compressor = LXCompressor::create();
+    bool ok = writer.write(utf8(options.output), compressor, true, error);
+    delete compressor;
+    if (!ok)
+        return false;
+    report.models = static_cast<uint32_t>(models.size());
+    report.verbs = writer.verbCount();
+    report.forms = writer.verbFormCount();
+    report.suffixModels = static_cast<uint32_t>(suffixes.size());
+    if (options.verify && !verifyModule(options, rows, written, models, suffixes, error))
+        return false;
+    return true;
+}

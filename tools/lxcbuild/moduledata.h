@@ -1,0 +1,71 @@
+// The builder's own data files (tense table, verb features, corrections of the verbiste
+// tables) and the assembly of a conjugation module from verbiste's data.
+#ifndef WORDMERE_TOOLS_LXCBUILD_MODULEDATA_H
+#define WORDMERE_TOOLS_LXCBUILD_MODULEDATA_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "verbiste.h"
+
+// One line of data/tenses.txt.
+struct TenseRow {
+    std::string language;               // "fr", "it"
+    uint32_t code = 0;
+    std::string source;                 // "mood/tense[#k]", "compound N", "unused", "person", "model NAME"
+    std::string heading;                // french-conjugator's heading, "" when none
+    std::vector<uint32_t> persons;      // person codes of the slots in order
+    std::string name;
+
+    bool isSimple() const;              // a verbiste table
+    bool isCompound() const;
+    std::string table() const;          // "mood/tense" of a simple row
+    int slot() const;                   // k of "#k", 0 when the whole table is meant
+    uint32_t auxiliaryTense() const;    // N of "compound N"
+    std::string modelTemplate() const;  // NAME of "model NAME"
+};
+
+bool readTenseTable(const std::string &path, const std::string &language, std::vector<TenseRow> &rows,
+                    std::string &error);
+
+// infinitive -> feature codes.
+bool readVerbFeatures(const std::string &path, std::map<std::string, std::vector<uint32_t>> &features,
+                      std::string &error);
+
+// One line of data/xx-corrections.txt: a plainly wrong form in a verbiste table.
+struct Correction {
+    std::string templateName;
+    std::string table;
+    int slot = 0;                       // 1-based
+    std::string wrong;
+    std::string right;
+    std::string reason;
+};
+bool readCorrections(const std::string &path, std::vector<Correction> &corrections, std::string &error);
+
+// The language code of "fr"/"it" (2, 5); 0 for others.
+uint32_t languageCode(const std::string &language);
+// Splits a line at "|" and trims the pieces.
+std::vector<std::string> splitColumns(const std::string &line);
+
+struct BuildOptions {
+    std::string language;               // "fr" or "it"
+    std::string verbisteDir;            // where conjugation-xx.xml and verbs-xx.xml are
+    std::string dataDir;                // the builder's data folder
+    std::string output;
+    bool verify = true;
+};
+
+struct BuildReport {
+    uint32_t models = 0;
+    uint32_t verbs = 0;
+    uint32_t forms = 0;
+    uint32_t suffixModels = 0;
+    std::vector<std::string> notes;     // verbs left out, duplicates, corrections applied
+};
+
+bool buildModule(const BuildOptions &options, BuildReport &report, std::string &error);
+
+#endif
