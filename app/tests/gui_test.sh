@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The program under Wine, checked from outside: start-up messages, application messages,
+# settings in the registry (read back with "wine reg query"), a second copy, the interface
+# language across a restart, and screenshots kept in the artifact folder.
+# Usage: gui_test.sh BIN_DIR ARTIFACT_DIR. Uses a Wine prefix of its own in ARTIFACT_DIR, so
+# ending its processes at the end touches nothing else.
+set -u
+bin="$(cd "$1" && pwd)"
+mkdir -p "$2"
+art="$(cd "$2" && pwd)"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+export WORDMERE_WINEPREFIX="$art/wineprefix"
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$@"
+fi
+
+w() { timeout "${T:-120}" "$here/scripts/wine-env.sh" "$@"; }
+status=0
+fail() { echo "FAIL $*"; status=1; }
+cleanup() { w wineserver -k >/dev/null 2>&1 || true; }
+trap cleanup EXIT
+
+run="$art/run"
+rm -rf "$run"
+mkdir -p "$run/dictionaries"
+cp "$bin/wordmere.exe" "$bin/tchk.dll" "$bin/wordmere_driver.exe" "$run/"
+# Files the module scan refuses (the stand-in data manager knows no module yet): plain
+# text, a module of an older format, a conjugation file; and one whose extension only
+# begins like a module's, which the scan must not look at.
+printf 'not a dictionary\n' >"$run/dictionaries/bad.lxd"
+printf '\xC0\xC0\xFF\xEE\x00\x00\x00\x01\x52\x00\x00\x00' >"$run/dictionaries/Old.lxd"
+printf 'x' >"$run/dictionaries/verbs.lxc"
+printf 'x' >"$run/dictionaries/notes.lxdata"
+exe="Z:${run//\//\\}\\wordmere.exe"
+driver() { w wine "$run/wordmere_driver.exe" "$@" || fail "driver $1"; }
+
+w wine reg delete 'HKCU\Software\Wordmere' /f >/dev/null 2>&1 || true
+
+echo "== capture library exports"
+driver exports "Z:${run//\//\\}\\tchk.dll"
+
+echo "== first start (English)"
+driver start "$exe" en "bad.lxd,Old.lxd,verbs.lxc"
+sleep 1
+import -window root "$art/wordmere-en.png" || fail "screenshot"
+driver checks
+driver second "$exe"
+driver quit
+
+echo "== settings in the registry"
+reg_value() { # reg_value NAME -> the data column of "wine reg query"
+  w wine reg query 'HKCU\Software\Wordmere\Wordmere\Settings' /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v n="$1" 'index($0, n) { sub(/^.*REG_[A-Z_]+[ \t]+/, ""); print; exit }'
+}
+expect_reg() { # expect_reg NAME VALUE
+  local got; got="$(reg_value "$1")"
+  if [ "$got" = "$2" ]; then echo "ok   reg $1 = $2"; else fail "reg $1: '$got', expected '$2'"; fi
+}
+expect_reg "Interface Language" "German"
+expect_reg "Search Language" "French"
+expect_reg "Translation Language" "English"
+expect_reg "Topmost" "0x1"
+expect_reg "Window Left" "0x64"
+expect_reg "Window Width" "0x1a4"
+expect_reg "Hotkey" "F11"
+
+echo "== second start (German, stored placement)"
+driver start "$exe" de "bad.lxd,Old.lxd,verbs.lxc"
+driver restarted
+sleep 1
+import -window root "$art/wordmere-de.png" || fail "screenshot"
+driver quit
+
+echo "== an unknown interface language starts in English"
+w wine reg add 'HKCU\Software\Wordmere\Wordmere\Settings' /v "Interface Language" /t REG_SZ /d Klingon /f >/dev/null 2>&1
+driver start "$exe" en "bad.lxd,Old.lxd,verbs.lxc"
+driver quit
+
+[ "$status" -eq 0 ] && echo "gui_test: all passed" || echo "gui_test: FAILED"
+exit "$status"
