@@ -26,13 +26,13 @@ struct LXStreamEntry {
     uint32_t storedSize; // bytes of data in the file (the block table not counted)
     uint32_t blockWord;  // bits 0-30 block size, bit 31 compressed
 
-    static const uint32_t kCompressedBit = 0x80000000u;
+    static constexpr uint32_t kCompressedBit = 0x80000000u;
 };
 
 class LXStream {
 public:
     enum LoadMode { NotLoaded = 0, WholeStream = 1, BlockCache = 2 };
-    static const uint32_t kWriteBlockSize = 1024;
+    static constexpr uint32_t kWriteBlockSize = 1024;
 
     LXStream(LXBinaryFile *file, LXCompressor *compressor);
     ~LXStream();

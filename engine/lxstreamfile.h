@@ -18,9 +18,9 @@ class LXCompressor;
 
 class LXStreamFile {
 public:
-    static const uint32_t kMagic = 0x05E9F17Eu;
-    static const uint32_t kHeaderSize = 16;
-    static const uint32_t kDefaultCacheSlots = 8;
+    static constexpr uint32_t kMagic = 0x05E9F17Eu;
+    static constexpr uint32_t kHeaderSize = 16;
+    static constexpr uint32_t kDefaultCacheSlots = 8;
 
     LXStreamFile();
     explicit LXStreamFile(LXCompressor *compressor);
