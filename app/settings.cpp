@@ -130,12 +130,12 @@ std::wstring dictionaryTitle(int language1, int language2, int product) {
 
 std::wstring directionalTitle(int from, int to, int product) {
     std::wstring title;
-    if (from == to) {
+    if (to == 255) {
+        title = loadLocalizedString(16570);
+    } else if (from == to) {
         if (product == 8) return loadLocalizedString(16590);
         if (product == 9) return loadLocalizedString(16580);
         title = replaceAll(loadLocalizedString(16110), L"<LANGUAGE>", languageDisplayName(from, 0));
-    } else if (to == 255) {
-        title = loadLocalizedString(16570);
     } else {
         title = languageDisplayName(from, 0) + L"->" + languageDisplayName(to, 0);
     }
