@@ -195,6 +195,12 @@ public:
         return true;
     }
 
+    // Forms for a temporary iterator, as in insert(list.end(), value).
+    bool insert(iterator &&it, const T &value) { return insert(it, value); }
+    void insertNode(iterator &&it, Node *node) { insertNode(it, node); }
+    Node *removeNode(iterator &&it) { return removeNode(it); }
+    void erase(iterator &&it) { erase(it); }
+
     // The same for a node the caller owns (for instance one taken out by removeNode).
     void insertNode(iterator &it, Node *node)
     {

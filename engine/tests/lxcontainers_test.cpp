@@ -75,6 +75,10 @@ TEST(LXList, PushInsertAndLinksAgree)
 
     EXPECT_EQ(contents(l), Ints({0, 1, 3, 2, 4, 9}));
     EXPECT_EQ(contentsBackwards(l), contents(l));
+    l.insert(l.end(), 10); // temporaries work too
+    l.erase(l.back());
+    delete l.removeNode(l.begin());
+    l.insertNode(l.begin(), new LXListNode<int>(0));
     EXPECT_EQ(l.size(), 6u);
     EXPECT_EQ(l[0], 0);
     EXPECT_EQ(l[5], 9);
