@@ -212,6 +212,23 @@ int hotKeyMethodIndex() {
     return 0;
 }
 
+void toEngineString(const std::wstring& text, lxstring& out) {
+    int encoding = out.getEncoding(), order = out.getByteOrder();
+    out.clear();
+    out.setEncoding(1);
+    out.setByteOrder(1);
+    out = reinterpret_cast<const char*>(text.c_str());
+    out.setByteOrder(order);
+    out.setEncoding(encoding);
+}
+
+std::wstring fromEngineString(const lxstring& s) {
+    lxstring copy(s);
+    copy.setEncoding(1);
+    copy.setByteOrder(1);
+    return std::wstring(reinterpret_cast<const wchar_t*>(copy.c_str()), static_cast<size_t>(copy.size()) / 2);
+}
+
 std::wstring replaceAll(std::wstring text, const std::wstring& what, const std::wstring& with) {
     if (what.empty()) return text;
     for (size_t p = text.find(what); p != std::wstring::npos; p = text.find(what, p + with.size()))

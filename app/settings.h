@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "lxstring.h"
 #include <utility>
 
 // Value names of the settings; each is the id of the string holding the name.
@@ -70,6 +71,11 @@ int compareVersions(const std::wstring& a, const std::wstring& b);
 
 int hotKeyMethodIndex();
 int hotKeyMethodStringId(int index);
+
+// The shell's UTF-16 text into an engine string, keeping the engine string's own encoding
+// and byte order; and back.
+void toEngineString(const std::wstring& text, lxstring& out);
+std::wstring fromEngineString(const lxstring& s);
 
 std::wstring replaceAll(std::wstring text, const std::wstring& what, const std::wstring& with);
 std::wstring trimRightChars(const std::wstring& text, const std::wstring& set);

@@ -163,6 +163,23 @@ TEST(Versions, ParseAndCompare) {
     EXPECT_EQ(compareVersions(L"99999999999999999999.0.0", L"2147483646.0.0"), 1);
 }
 
+TEST(EngineStrings, RoundTripKeepsTheTargetEncoding) {
+    const std::wstring texts[] = {L"", L"l'\u00E9t\u00E9 100%", L"\u65E5\u672C\u8A9E", L"Stra\u00DFe"};
+    for (int encoding : {0, 1, 2}) {
+        for (const std::wstring& t : texts) {
+            lxstring s(encoding, 0);
+            toEngineString(t, s);
+            EXPECT_EQ(s.getEncoding(), encoding);
+            EXPECT_EQ(s.getByteOrder(), 0);
+            EXPECT_EQ(s.length(), static_cast<int32_t>(t.size()));
+            EXPECT_EQ(fromEngineString(s), t) << encoding;
+        }
+    }
+    lxstring utf8(0, 0);
+    toEngineString(L"\u00E9", utf8);
+    EXPECT_EQ(std::string(utf8.c_str()), "\xC3\xA9");
+}
+
 TEST(TextHelpers, TrimAndReplace) {
     EXPECT_EQ(trimRightChars(L"C:\\prog\\//", L"/\\"), L"C:\\prog");
     EXPECT_EQ(trimRightChars(L"////", L"/"), L"");
