@@ -116,16 +116,21 @@ int utf8Lead(unsigned char b, uint32_t &bits)
     return 0;
 }
 
-// Decodes the code point at p with avail content bytes from p on (avail >= 1). Bytes
-// the sequence wants beyond the content read as empty continuation bytes.
+// Decodes the code point at p with avail content bytes from p on (avail >= 1). A UTF-8
+// sequence ends early at the content end or at a byte that is no continuation byte (the
+// start of the next code point, which the iteration visits anyway); the missing
+// payload reads as zero bits. So every byte belongs to one code point only.
 uint32_t decodeCp(const unsigned char *p, int32_t avail, int e, int order)
 {
     switch (normEncoding(e)) {
     case 0: {
         uint32_t cp;
         int n = utf8Lead(p[0], cp);
-        for (int k = 1; k < n; ++k)
-            cp = (cp << 6) | (k < avail ? (p[k] & 0x3Fu) : 0u);
+        bool cut = false;
+        for (int k = 1; k < n; ++k) {
+            cut = cut || k >= avail || !isCont(p[k]);
+            cp = (cp << 6) | (cut ? 0u : (p[k] & 0x3Fu));
+        }
         return cp;
     }
     case 1:
@@ -1408,11 +1413,21 @@ bool lxstring::getChar(std::istream &is, uint32_t &cp, int encoding, int byteOrd
     for (int k = 0; k < n; ++k)
         if (!readByte(b[k])) return false;
     if (e == 0) {
+        // Continuation bytes are taken only while they come: a byte that starts the
+        // next code point is left in the stream, as in the buffer decoder.
         uint32_t bits;
         int len = utf8Lead(b[0], bits);
-        for (int k = 1; k < len; ++k)
-            if (!readByte(b[k])) return false;
-        cp = decodeCp(b, len > 0 ? len : 1, 0, 0);
+        int got = 1;
+        for (; got < len; ++got) {
+            int c = sb->sgetc();
+            if (c == std::char_traits<char>::eof()) {
+                is.setstate(std::ios::eofbit | std::ios::failbit);
+                return false;
+            }
+            if (!isCont(static_cast<unsigned char>(c))) break;
+            b[got] = static_cast<unsigned char>(sb->sbumpc());
+        }
+        cp = decodeCp(b, got, 0, 0);
         return true;
     }
     cp = decodeCp(b, n, e, byteOrder != 0 ? 1 : 0);

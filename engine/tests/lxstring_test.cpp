@@ -358,7 +358,8 @@ TEST(LxString, MalformedUtf8StaysInsideTheBuffer)
         {"\xFE", {0}},
         {"\xFF\xFE", {0, 0}},
         {"\xFEz", {0, 'z'}},
-        {"\xC3(", {0xE8, '('}},                          // lead followed by a non-continuation
+        {"\xC3(", {0xC0, '('}},                          // a lead cut short by the next code point
+        {"\xE2(\x82", {0x2000, '('}},
         {"x\x80\x80\xBF", {'x'}},                        // stray continuation bytes are skipped
     };
     for (const Case &c : cases) {
@@ -878,11 +879,15 @@ TEST(LxString, Getline)
     EXPECT_EQ(cps(w), (std::vector<uint32_t>{'c'}));
     EXPECT_FALSE(getstring(win, w));
 
-    // A sequence cut short by the end of the stream is dropped.
+    // A sequence cut short by the end of the stream is dropped; one cut short by the
+    // next code point ends there, as in the buffer.
     std::istringstream cut("ok\xE2\x82");
     lxstring c;
     getline(cut, c);
     EXPECT_EQ(bytesOf(c), "ok");
+    std::istringstream early("\xC3z\xC3\xA9");
+    getline(early, c);
+    EXPECT_EQ(cps(c), (std::vector<uint32_t>{0xC0, 'z', 0xE9}));
 }
 
 TEST(LxString, ReadWords)
