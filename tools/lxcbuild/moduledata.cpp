@@ -387,6 +387,65 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
         !readVerbs(options.verbisteDir + "/verbs-" + options.language + ".xml", verbisteVerbs, error))
         return false;
 
+    // Reviewed choices among an infinitive's several templates.
+    std::map<std::string, std::string> chosen;
+    {
+        std::ifstream probe(options.dataDir + "/" + options.language + "-duplicates.txt");
+        std::vector<std::string> lines;
+        if (probe && !readLines(options.dataDir + "/" + options.language + "-duplicates.txt", lines, error))
+            return false;
+        for (const std::string &line : lines) {
+            std::vector<std::string> c = splitColumns(line);
+            if (c.size() != 3) {
+                error = "duplicates: infinitive | template | reason expected: " + line;
+                return false;
+            }
+            chosen[c[0]] = c[1];
+        }
+    }
+    std::map<std::string, std::string> templateOf;
+    std::map<std::string, int> entries;
+    for (const VerbisteVerb &v : verbisteVerbs) {
+        if (++entries[v.infinitive] == 1)
+            templateOf[v.infinitive] = v.templateName;
+    }
+    for (auto &e : entries) {
+        if (e.second < 2)
+            continue;
+        auto c = chosen.find(e.first);
+        if (c == chosen.end()) {
+            error = "infinitive listed more than once, choose its template in the duplicates file: " + e.first;
+            return false;
+        }
+        templateOf[e.first] = c->second;
+    }
+
+    // A verb that needs corrections its template's other verbs must not get receives a
+    // copy of the template of its own.
+    for (Correction &k : corrections) {
+        if (k.templateName.compare(0, 5, "verb:") != 0)
+            continue;
+        std::string infinitive = k.templateName.substr(5);
+        auto t = templateOf.find(infinitive);
+        if (t == templateOf.end()) {
+            error = "correction for an unknown verb: " + infinitive;
+            return false;
+        }
+        std::string own = t->second.find('@') == std::string::npos ? t->second + "@" + infinitive : t->second;
+        if (t->second != own) {
+            for (const VerbisteTemplate &tpl : templates) {
+                if (tpl.name == t->second) {
+                    VerbisteTemplate copy = tpl;
+                    copy.name = own;
+                    templates.push_back(copy);
+                    break;
+                }
+            }
+            t->second = own;
+        }
+        k.templateName = own;
+    }
+
     // Corrections of plainly wrong forms; each must still find the form it corrects.
     for (const Correction &k : corrections) {
         bool applied = false;
@@ -542,13 +601,15 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
             report.notes.push_back("left out (not a verb): " + v.infinitive);
             continue;
         }
-        if (seen.count(v.infinitive)) {
+        if (seen.count(v.infinitive) || (templateOf[v.infinitive] != v.templateName &&
+                                             templateOf[v.infinitive].find('@') == std::string::npos)) {
             report.notes.push_back("duplicate left out: " + v.infinitive + " " + v.templateName);
             continue;
         }
-        auto n = numberOf.find(v.templateName);
+        const std::string &templateName = templateOf[v.infinitive];
+        auto n = numberOf.find(templateName);
         if (n == numberOf.end() || !endsWith(v.infinitive, models[n->second].tpl->termination)) {
-            report.notes.push_back("left out (template " + v.templateName + " does not fit): " + v.infinitive);
+            report.notes.push_back("left out (template " + templateName + " does not fit): " + v.infinitive);
             continue;
         }
         seen.insert(v.infinitive);
