@@ -322,7 +322,8 @@ bool LXDWriter::write(const std::string &path, std::string &error)
             // The container stores a stream whole when its blocks cannot be addressed;
             // a module promises both big streams compressed.
             if (ok && !streams[s]->empty() && file.getStream(s) && !file.getStream(s)->isCompressed()) {
-                error = "stream " + std::to_string(s) + " is too large to be stored compressed";
+                error = "stream " + std::to_string(s) + " (" + std::to_string(streams[s]->size()) +
+                        " bytes) is too large to be stored compressed";
                 ok = false;
             }
         }

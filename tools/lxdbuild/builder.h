@@ -1,0 +1,58 @@
+// Turning FreeDict databases into a published dictionary module, and printing a module.
+#ifndef LXDBUILD_BUILDER_H
+#define LXDBUILD_BUILDER_H
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "freedict.h"
+#include "lxlanguage.h"
+#include "lxterm.h"
+
+class LXCompressor;
+class LXTokenizer;
+
+struct BuildOptions {
+    std::string output;
+    std::vector<std::string> sources;   // dictd base paths, e.g. /usr/share/dictd/freedict-eng-fra
+    uint32_t priority = 1;
+    uint32_t product = 10;
+    uint32_t moduleVersion = 1;
+    uint32_t sparseInterval = 16;
+    // What besides headwords and translations goes into the module. A compressed stream
+    // of a container holds at most 16 MiB, so the largest dictionaries leave some out.
+    bool pronunciations = true;
+    bool notes = true;           // synonyms, see-also, usage notes, examples
+    bool explanations = true;    // the explanations under a translation, and labels
+};
+
+struct BuildReport {
+    LXLanguage language1 = LXLanguageNone;
+    LXLanguage language2 = LXLanguageNone;
+    uint32_t articles[2] = {0, 0};     // index lines read, per direction
+    uint32_t terms[2] = {0, 0};        // after merging articles of the same headword
+    uint32_t headwords[2] = {0, 0};    // headword records (distinct keys)
+    uint32_t partsOfSpeech = 0;
+};
+
+// ISO 639-3 code of a FreeDict database ("eng") as an engine language; 0 when unknown.
+LXLanguage freedictLanguage(const std::string &code);
+// The two languages of a database from its name, "…/freedict-eng-fra".
+bool freedictLanguages(const std::string &base, LXLanguage &from, LXLanguage &to);
+// The part-of-speech code the module gives a FreeDict mark (6 for verbs, as the stem
+// finder expects; 1 for none).
+uint32_t freedictPartOfSpeechCode(const std::string &mark);
+// The term an article becomes (no search key yet: the module writer makes it).
+void freedictTerm(const FreeDictArticle &article, LXLanguage from, LXLanguage to, const BuildOptions &options,
+                  LXTerm &term);
+
+bool buildModule(const BuildOptions &options, LXCompressor *compressor, LXTokenizer *tokenizer,
+                 BuildReport &report, std::string &error);
+
+// Prints the header, the parts of speech and up to maxTerms terms (all when negative).
+bool inspectModule(const std::string &path, LXCompressor *compressor, LXTokenizer *tokenizer, long maxTerms,
+                   std::ostream &out, std::string &error);
+
+#endif

@@ -1,0 +1,377 @@
+// The sample modules against the FreeDict databases they were made from, and the
+// builder's handling of bad input.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "builder.h"
+#include "freedict.h"
+#include "lxcompressor.h"
+#include "lxd.h"
+#include "lxtokenizer.h"
+
+namespace {
+
+lxstring u8(const std::string &s)
+{
+    return lxstring(s.c_str(), 0, 0);
+}
+
+std::string text(const lxstring &s)
+{
+    lxstring c(s);
+    c.setEncoding(0);
+    return std::string(c.c_str(), static_cast<size_t>(c.size()));
+}
+
+// What the writer stores for a text: control characters as blanks.
+std::string stored(const std::string &s)
+{
+    std::string out = s;
+    for (char &c : out) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = ' ';
+    }
+    return out;
+}
+
+std::string samplePath(const char *name)
+{
+    return std::string(WORDMERE_SAMPLE_MODULES) + "/" + name + ".lxd";
+}
+
+std::string freedictBase(const char *pair)
+{
+    return std::string(WORDMERE_FREEDICT_DIR) + "/freedict-" + pair;
+}
+
+bool fileExists(const std::string &path)
+{
+    std::ifstream f(path.c_str(), std::ios::binary);
+    return f.good();
+}
+
+void writeFile(const std::string &path, const std::string &content)
+{
+    std::ofstream f(path.c_str(), std::ios::binary | std::ios::trunc);
+    f << content;
+}
+
+struct Engine {
+    std::unique_ptr<LXCompressor> compressor{LXCompressor::create()};
+    std::unique_ptr<LXTokenizer> tokenizer{LXTokenizer::create()};
+};
+
+// Looks an article up the way a reader does: its search key through findHeadword, then
+// the record of exactly that key among the collation-equal neighbours, then the term of
+// its headword and part of speech in the record's run. Checks what the term holds.
+class ArticleChecker {
+public:
+    ArticleChecker(LXD &module, LXTokenizer &tokenizer, bool features)
+        : m_module(module), m_tokenizer(tokenizer), m_features(features)
+    {
+    }
+
+    ::testing::AssertionResult check(const FreeDictArticle &a, LXLanguage language)
+    {
+        lxstring key = m_tokenizer.searchKey(u8(stored(a.headword)), language), found;
+        uint32_t rs, re, h;
+        if (!m_module.findHeadword(key, language, found, rs, re, h))
+            return ::testing::AssertionFailure() << "key " << text(key) << " not found";
+        // Records of keys equal under the collation lie together; take the exact one.
+        while (h > rs) {
+            uint32_t prev = m_module.indexRecordStart(h - 1, rs);
+            lxstring k;
+            m_module.readIndexKey(prev, k);
+            if (k.compare(key, LXLanguageNone) != 0)
+                break;
+            h = prev;
+        }
+        std::string want = text(key);
+        while (h < re) {
+            lxstring k;
+            uint32_t next = m_module.readIndexKey(h, k);
+            if (text(k) == want)
+                break;
+            if (k.compare(key, LXLanguageNone) != 0 || next <= h)
+                return ::testing::AssertionFailure() << "no record of exactly " << want;
+            h = next;
+        }
+        std::string headword = stored(a.headword);
+        for (uint32_t t = m_module.readIndexOffset(h); m_module.readTermsByte(t) != 0;) {
+            LXTerm term;
+            uint32_t next = m_module.readTerm(term, h, t);
+            if (next <= t)
+                break;
+            t = next;
+            if (text(term.getHeadword()) != headword || text(term.getPartOfSpeechName()) != a.partOfSpeech)
+                continue;
+            if (term.getLanguage() != language || text(term.getSearchKey()) != want)
+                return ::testing::AssertionFailure() << "languages or key of " << headword;
+            return checkTerm(a, term);
+        }
+        return ::testing::AssertionFailure() << "no term " << headword << " <" << a.partOfSpeech << "> under "
+                                             << want;
+    }
+
+private:
+    ::testing::AssertionResult checkTerm(const FreeDictArticle &a, const LXTerm &term)
+    {
+        // Merged articles of one headword: each sense is among the definitions.
+        for (const FreeDictSense &s : a.senses) {
+            bool present = false;
+            for (LXList<LXDefinition>::const_iterator d = term.getDefinitions().begin(); !d.isAtEnd() && !present;
+                 ++d)
+                present = text(d->getText()) == stored(s.text) &&
+                          text(d->getPartOfSpeechName()) == s.partOfSpeech &&
+                          d->getOriginNumber() == m_module.getPriority();
+            if (!present)
+                return ::testing::AssertionFailure() << a.headword << ": translation " << s.text << " missing";
+        }
+        if (m_features) {
+            for (const std::string &p : a.pronunciations) {
+                bool present = false;
+                for (LXFeatureList::const_iterator f = term.getFeatures().begin(); !f.isAtEnd() && !present; ++f)
+                    present = f->first == uint32_t(LXFeaturePronunciation) && text(f->second) == stored(p);
+                if (!present)
+                    return ::testing::AssertionFailure() << a.headword << ": pronunciation " << p << " missing";
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    LXD &m_module;
+    LXTokenizer &m_tokenizer;
+    bool m_features;
+};
+
+class SampleModules : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (std::string(WORDMERE_SAMPLE_MODULES).empty())
+            GTEST_SKIP() << "no sample modules: set WORDMERE_SAMPLE_MODULES to a native build's dictionaries folder";
+        ASSERT_TRUE(e.compressor && e.tokenizer);
+    }
+
+    // Checks the given index lines of a database (all when sample is 0).
+    void checkDatabase(LXD &module, const char *pair, bool features, size_t sample)
+    {
+        FreeDictDatabase db;
+        std::string why;
+        ASSERT_TRUE(db.open(freedictBase(pair), why)) << why;
+        LXLanguage from, to;
+        ASSERT_TRUE(freedictLanguages(freedictBase(pair), from, to));
+        std::vector<size_t> picks;
+        if (sample == 0 || sample >= db.lines().size()) {
+            for (size_t i = 0; i < db.lines().size(); ++i)
+                picks.push_back(i);
+        } else {
+            std::mt19937 rng(20261210);
+            std::uniform_int_distribution<size_t> pick(0, db.lines().size() - 1);
+            for (size_t i = 0; i < sample; ++i)
+                picks.push_back(pick(rng));
+        }
+        ArticleChecker checker(module, *e.tokenizer, features);
+        size_t failures = 0;
+        for (size_t i : picks) {
+            const FreeDictIndexLine &l = db.lines()[i];
+            FreeDictArticle a;
+            ASSERT_TRUE(freedictParseArticle(db.article(l), a)) << pair << ":" << l.line;
+            ::testing::AssertionResult r = checker.check(a, from);
+            if (!r && ++failures <= 10)
+                ADD_FAILURE() << pair << ".index:" << l.line << ": " << r.message();
+        }
+        EXPECT_EQ(failures, 0u) << pair << ": of " << picks.size();
+    }
+
+    Engine e;
+};
+
+TEST_F(SampleModules, EnglishFrenchHoldsEveryHeadwordOfBothIndexes)
+{
+    LXD module(e.compressor.get(), e.tokenizer.get());
+    ASSERT_TRUE(module.validate(u8(samplePath("english-french"))));
+    EXPECT_EQ(module.getLanguage1(), LXEnglish);
+    EXPECT_EQ(module.getLanguage2(), LXFrench);
+    EXPECT_EQ(module.getProduct(), 10u);
+    EXPECT_EQ(module.getFormatWord() >> 24, 0x60u);
+    ASSERT_TRUE(module.open());
+    ASSERT_EQ(module.getStreamFile().getStreamCount(), 7u);
+    EXPECT_TRUE(module.getStreamFile().getStream(LXD::Index)->isCompressed());
+    EXPECT_TRUE(module.getStreamFile().getStream(LXD::Terms)->isCompressed());
+    checkDatabase(module, "eng-fra", true, 0);
+    checkDatabase(module, "fra-eng", true, 0);
+}
+
+TEST_F(SampleModules, EnglishGermanHoldsARandomSampleOfHeadwords)
+{
+    LXD module(e.compressor.get(), e.tokenizer.get());
+    ASSERT_TRUE(module.validate(u8(samplePath("english-german"))));
+    EXPECT_EQ(module.getLanguage2(), LXGerman);
+    // About 460,000 and 520,000 articles, merged by headword and part of speech.
+    EXPECT_GT(module.getHeadwordCount1() + module.getHeadwordCount2(), 300000u);
+    checkDatabase(module, "eng-deu", false, 5000);
+    checkDatabase(module, "deu-eng", false, 5000);
+}
+
+TEST_F(SampleModules, OtherPairsHoldSamplesOfBothDirections)
+{
+    struct { const char *name, *a, *b; LXLanguage l1, l2; } samples[] = {
+        {"english-spanish", "eng-spa", "spa-eng", LXEnglish, LXSpanish},
+        {"english-italian", "eng-ita", "ita-eng", LXEnglish, LXItalian},
+        {"english-portuguese", "eng-por", "por-eng", LXEnglish, LXPortuguese},
+        {"french-german", "fra-deu", "deu-fra", LXFrench, LXGerman},
+    };
+    for (auto &s : samples) {
+        SCOPED_TRACE(s.name);
+        LXD module(e.compressor.get(), e.tokenizer.get());
+        ASSERT_TRUE(module.validate(u8(samplePath(s.name))));
+        EXPECT_EQ(module.getLanguage1(), s.l1);
+        EXPECT_EQ(module.getLanguage2(), s.l2);
+        checkDatabase(module, s.a, true, 500);
+        checkDatabase(module, s.b, true, 500);
+    }
+}
+
+TEST_F(SampleModules, InspectionPrintsHeaderPartsOfSpeechAndTerms)
+{
+    std::ostringstream out;
+    std::string why;
+    ASSERT_TRUE(inspectModule(samplePath("english-french"), e.compressor.get(), e.tokenizer.get(), 3, out, why))
+        << why;
+    std::string s = out.str();
+    for (const char *line : {"kind published, 7 streams", "languages 1 English, 2 French",
+                             "format word 0x6000000a (version 0x60, product 10)", "parts of speech of French:",
+                             "[n, masc:2]", "[v:6]", "[en-->fr] a <a> [:1]", "terms:"})
+        EXPECT_NE(s.find(line), std::string::npos) << line << "\n" << s;
+    // Three terms: each starts a line with "[".
+    size_t terms = 0;
+    for (size_t p = s.find("\n[en-->fr]"); p != std::string::npos; p = s.find("\n[en-->fr]", p + 1))
+        ++terms;
+    EXPECT_EQ(terms, 3u);
+    EXPECT_FALSE(inspectModule(freedictBase("eng-fra") + ".index", e.compressor.get(), e.tokenizer.get(), 3, out,
+                               why));
+}
+
+class Builder : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(e.compressor && e.tokenizer); }
+
+    // A pair of small dictd databases in the temporary folder.
+    std::string makeDatabase(const char *pair, const std::string &data, const std::string &index)
+    {
+        std::string base = std::string(::testing::TempDir()) + "lxdbuild-" + pair + "/freedict-" + pair;
+        std::string dir = base.substr(0, base.rfind('/'));
+        std::string cmd = "mkdir -p '" + dir + "'";
+        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        std::remove((base + ".dict.dz").c_str());
+        writeFile(base + ".dict", data);
+        writeFile(base + ".index", index);
+        return base;
+    }
+
+    Engine e;
+};
+
+TEST_F(Builder, WritesAModuleFromSmallDatabasesAndMergesArticles)
+{
+    std::string enfr = makeDatabase("eng-fra",
+                                    "run /rʌn/ <v>\n1. courir\n2. filer\n"
+                                    "run /rʌn/ <v>\ncourir, galoper\n"
+                                    "to give up\nabandonner\n",
+                                    "run\tA\ti\nrun\ti\tf\nto give up\tBB\tW\n00databaseinfo\tA\tB\n");
+    std::string fren = makeDatabase("fra-eng", "courir /kuʁiʁ/ <v>\nrun\n", "courir\tA\tZ\n");
+    BuildOptions o;
+    o.output = std::string(::testing::TempDir()) + "lxdbuild-small.lxd";
+    o.sources = {fren, enfr};   // either order: the pair is sorted
+    o.priority = 3;
+    o.product = 2;
+    BuildReport r;
+    std::string why;
+    ASSERT_TRUE(buildModule(o, e.compressor.get(), e.tokenizer.get(), r, why)) << why;
+    EXPECT_EQ(r.language1, LXEnglish);
+    EXPECT_EQ(r.articles[0], 3u);   // the 00-database line is no article
+    EXPECT_EQ(r.terms[0], 2u);      // the two "run <v>" articles merged
+    EXPECT_EQ(r.terms[1], 1u);
+
+    LXD d(e.compressor.get(), e.tokenizer.get());
+    ASSERT_TRUE(d.validate(u8(o.output)));
+    EXPECT_EQ(d.getProduct(), 2u);
+    EXPECT_EQ(d.getPriority(), 3u);
+    lxstring key;
+    uint32_t rs, re, h;
+    ASSERT_TRUE(d.findHeadword(u8("run"), LXEnglish, key, rs, re, h));
+    LXTerm t;
+    d.readTerm(t, h, d.readIndexOffset(h));
+    EXPECT_EQ(text(t.getHeadword()), "run");
+    EXPECT_EQ(t.getPartOfSpeechCode(), 6u);
+    ASSERT_EQ(t.getDefinitions().size(), 3u);   // courir, filer, and "courir, galoper"
+    EXPECT_EQ(text(t.getDefinitions()[2].getText()), "courir, galoper");
+    ASSERT_EQ(t.getFeatures().size(), 1u);     // one pronunciation, not two
+    ASSERT_TRUE(d.findHeadword(u8("give"), LXEnglish, key, rs, re, h));
+    ASSERT_TRUE(d.findHeadword(u8("courir"), LXFrench, key, rs, re, h));
+}
+
+TEST_F(Builder, ReportsBadInputWithFileAndLineAndLeavesNoModule)
+{
+    std::string good = makeDatabase("fra-eng", "courir\nrun\n", "courir\tA\tL\n");
+    struct { const char *what; std::string data, index, message; } cases[] = {
+        {"a line that does not parse", "run\ncourir\n", "run\tA\tL\nsecond line\n", ".index:2: "},
+        {"an offset beyond the data", "run\ncourir\n", "run\tA\tL\nwalk\tZZ\tB\n", ".index:2: "},
+        {"an article without headword", "\n\n\nrun\ncourir\n", "blank\tA\tC\n", ".index:1: "},
+    };
+    for (auto &c : cases) {
+        std::string bad = makeDatabase("eng-fra", c.data, c.index);
+        BuildOptions o;
+        o.output = std::string(::testing::TempDir()) + "lxdbuild-bad.lxd";
+        std::remove(o.output.c_str());
+        o.sources = {bad, good};
+        BuildReport r;
+        std::string why;
+        EXPECT_FALSE(buildModule(o, e.compressor.get(), e.tokenizer.get(), r, why)) << c.what;
+        EXPECT_NE(why.find(bad + c.message), std::string::npos) << c.what << ": " << why;
+        EXPECT_FALSE(fileExists(o.output)) << c.what;
+        EXPECT_FALSE(fileExists(o.output + ".part")) << c.what;
+    }
+
+    BuildOptions o;
+    o.output = std::string(::testing::TempDir()) + "lxdbuild-bad.lxd";
+    BuildReport r;
+    std::string why;
+    o.sources = {good + "-missing"};
+    EXPECT_FALSE(buildModule(o, e.compressor.get(), e.tokenizer.get(), r, why));
+    o.sources = {std::string(::testing::TempDir()) + "lxdbuild-fra-eng/freedict-fra-xyz"};
+    EXPECT_FALSE(buildModule(o, e.compressor.get(), e.tokenizer.get(), r, why));
+    EXPECT_NE(why.find("freedict-fra-xyz"), std::string::npos) << why;
+    o.sources = {good, good};   // not opposite directions
+    EXPECT_FALSE(buildModule(o, e.compressor.get(), e.tokenizer.get(), r, why));
+    EXPECT_NE(why.find("opposite"), std::string::npos) << why;
+    EXPECT_FALSE(fileExists(o.output));
+}
+
+TEST(BuilderMarks, PartOfSpeechCodes)
+{
+    struct { const char *mark; uint32_t code; } cases[] = {
+        {"", 1},         {"v", 6},        {"vt", 6},     {"v, trans", 6}, {"n", 2},
+        {"n, masc", 2},  {"masc, n, sg", 2}, {"adj", 3}, {"adv", 4},      {"demonstrativePronoun", 5},
+        {"prep", 7},     {"conj", 9},     {"int", 10},   {"num", 11},     {"art", 12},
+        {"suffix", 13},
+    };
+    for (auto &c : cases)
+        EXPECT_EQ(freedictPartOfSpeechCode(c.mark), c.code) << c.mark;
+    LXLanguage a, b;
+    EXPECT_TRUE(freedictLanguages("/usr/share/dictd/freedict-deu-fra", a, b));
+    EXPECT_EQ(a, LXGerman);
+    EXPECT_EQ(b, LXFrench);
+    EXPECT_FALSE(freedictLanguages("freedict-eng", a, b));
+    EXPECT_FALSE(freedictLanguages("freedict-eng-eng", a, b));
+}
+
+} // namespace
