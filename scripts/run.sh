@@ -3,25 +3,30 @@
 # "dictionaries" folder beside the program is filled with the modules the native module
 # builders make from Debian's FreeDict and verbiste data.
 # Usage: scripts/run.sh [--no-modules]   (Xvfb is used only when there is no display.)
+# The build folders default to build/win32 and build/native, the program's folder to build/run
+# (WORDMERE_WIN32_BUILD, WORDMERE_NATIVE_BUILD, WORDMERE_RUN_DIR change them).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 modules=1
 [ "${1:-}" = "--no-modules" ] && modules=0
 
-"$here/scripts/setup.sh"
-cmake -S "$here" -B "$here/build/win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-mingw.cmake" >/dev/null
-cmake --build "$here/build/win32" --target wordmere tchk
+win32="${WORDMERE_WIN32_BUILD:-$here/build/win32}"
+native="${WORDMERE_NATIVE_BUILD:-$here/build/native}"
+run="${WORDMERE_RUN_DIR:-$here/build/run}"
 
-run="$here/build/run"
+"$here/scripts/setup.sh"
+cmake -S "$here" -B "$win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-mingw.cmake" >/dev/null
+cmake --build "$win32" --target wordmere tchk
+
 mkdir -p "$run/dictionaries"
 rm -f "$run/dictionaries/"*.lxd "$run/dictionaries/"*.lxc
-cp "$here/build/win32/bin/wordmere.exe" "$here/build/win32/bin/tchk.dll" "$run/"
+cp "$win32/bin/wordmere.exe" "$win32/bin/tchk.dll" "$run/"
 if [ "$modules" -eq 1 ]; then
-  cmake -S "$here" -B "$here/build/native" -G Ninja >/dev/null
+  cmake -S "$here" -B "$native" -G Ninja >/dev/null
   for t in sample_modules conjugation_modules; do
-    cmake --build "$here/build/native" --target "$t" || echo "run.sh: could not build $t; starting without them"
+    cmake --build "$native" -j4 --target "$t" || echo "run.sh: could not build $t; starting without them"
   done
-  cp "$here/build/native/dictionaries/"*.lx[dc] "$run/dictionaries/" 2>/dev/null || true
+  cp "$native/dictionaries/"*.lx[dc] "$run/dictionaries/" 2>/dev/null || true
 fi
 
 cd "$run"

@@ -412,3 +412,85 @@ TEST_F(FrameWindow, BetaAndAlphaToggles) {
 }
 
 }  // namespace
+
+namespace {
+
+// Another running copy, as the broadcast sees it: a top-level window answering the
+// hot-key question with a fixed answer.
+LRESULT gPeerAnswer = 0;
+LRESULT CALLBACK peerProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (theApp() && msg == theApp()->conflictMessageId()) return gPeerAnswer;
+    return DefWindowProcW(w, msg, wp, lp);
+}
+
+HWND makePeer(LRESULT answer) {
+    gPeerAnswer = answer;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = peerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"WordmereTestPeer";
+    RegisterClassW(&wc);
+    return CreateWindowW(L"WordmereTestPeer", L"peer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+// Pumps messages for a while; true when WM_QUIT was posted meanwhile.
+bool pump(DWORD ms) {
+    bool quit = false;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms;) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (m.message == WM_QUIT) quit = true;
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        Sleep(10);
+    }
+    return quit;
+}
+
+std::wstring gSeenText;
+void CALLBACK cancelConflict(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dlg = FindWindowW(L"#32770", L"Wordmere");
+    if (!dlg) return;
+    KillTimer(nullptr, id);
+    wchar_t t[512] = L"";
+    GetDlgItemTextW(dlg, kMessageBoxText, t, 512);
+    gSeenText = t;
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+TEST_F(FrameWindow, AnswersOfOtherCopiesAreCollected) {
+    setSettingString(kSetHotkey, L"F2");  // method 2
+    struct {
+        LRESULT answer;
+        std::vector<int> reported;
+    } cases[] = {{0xFF04, {4}}, {0x0004, {}}, {0xFE02, {}}};
+    for (auto& c : cases) {
+        HWND peer = makePeer(c.answer);
+        frame.broadcastHotKeyQuestion();
+        bool quit = pump(1200);
+        EXPECT_EQ(theApp()->reportedHotKeyMethods(), c.reported) << std::hex << c.answer;
+        EXPECT_FALSE(quit);
+        EXPECT_TRUE(IsWindow(frame.hwnd()));
+        DestroyWindow(peer);
+    }
+}
+
+TEST_F(FrameWindow, SameHotKeyAsAnotherCopyAsksAndCancelEnds) {
+    setSettingString(kSetHotkey, L"F2");
+    HWND peer = makePeer(0xFF02);
+    gSeenText.clear();
+    UINT_PTR t = SetTimer(nullptr, 0, 50, cancelConflict);
+    frame.broadcastHotKeyQuestion();
+    bool quit = pump(3000);
+    KillTimer(nullptr, t);
+    EXPECT_EQ(theApp()->reportedHotKeyMethods(), std::vector<int>{2});
+    EXPECT_EQ(gSeenText, L"Another copy of Wordmere already uses the hotkey \"F2\". Please select a different hotkey for "
+                         L"this copy.");
+    EXPECT_TRUE(quit);
+    EXPECT_FALSE(IsWindow(frame.hwnd()));
+    DestroyWindow(peer);
+}
+
+}  // namespace
