@@ -8,7 +8,7 @@
 // the libraries' wording into ours where the two differ on purpose. Any difference left
 // fails the run.
 //
-// usage: node compare.mjs PRINT_TOOL [--max N] [--random N] [--seed S]
+// usage: node compare.mjs PRINT_TOOL [--max N] [--random N] [--digits N] [--seed S]
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -32,9 +32,10 @@ const option = (name, fallback) => {
 };
 const maxRange = BigInt(option('--max', '2000000'));
 const randomCount = Number(option('--random', '4000'));
+const maxDigits = Number(option('--digits', '15'));
 let seed = BigInt(option('--seed', '20261210'));
 if (!tool) {
-    console.error('usage: node compare.mjs PRINT_TOOL [--max N] [--random N] [--seed S]');
+    console.error('usage: node compare.mjs PRINT_TOOL [--max N] [--random N] [--digits N] [--seed S]');
     process.exit(2);
 }
 
@@ -50,12 +51,14 @@ function nextRandom() {
 }
 
 function randomNumber() {
-    // 1 to 15 digits, and often whole groups of zeros, which the joins between groups
-    // and the plural rules depend on.
-    const digits = 1 + Number(nextRandom() % 15n);
-    let n = nextRandom() % 10n ** BigInt(digits);
+    // 1 to maxDigits digits, and often whole groups of zeros, which the joins between
+    // groups and the plural rules depend on.
+    const digits = 1 + Number(nextRandom() % BigInt(maxDigits));
+    let n = 0n;
+    for (let k = 0; k < digits; k += 15) n = n * 10n ** 15n + nextRandom() % 10n ** 15n;
+    n %= 10n ** BigInt(digits);
     if (nextRandom() % 2n === 0n) {
-        for (let g = 0n; g < 5n; ++g)
+        for (let g = 0n; g < BigInt(Math.ceil(digits / 3)); ++g)
             if (nextRandom() % 5n < 2n) n -= ((n / 1000n ** g) % 1000n) * 1000n ** g;
     }
     return n;
@@ -64,6 +67,12 @@ function randomNumber() {
 const numbers = [];
 for (let n = 0n; n <= maxRange; ++n) numbers.push(n.toString());
 for (let k = 0; k < randomCount; ++k) numbers.push(randomNumber().toString());
+// Round numbers at every scale, and the joins of a thousand millions with the millions.
+for (let e = 7n; e <= 14n; ++e)
+    for (const m of [1n, 2n, 21n, 80n, 101n, 200n, 999n])
+        if (m * 10n ** e < 10n ** 15n) numbers.push((m * 10n ** e).toString());
+numbers.push('1001000000', '3001000000', '1500000000', '1021000000', '21001000000',
+             '1000001000001', '999999999999999', '100000000000000', '101101101101101');
 
 // ---------------------------------------------------------------------------------------
 // The languages
@@ -144,7 +153,7 @@ italian.words = (n) => {
     const v = BigInt(n);
     if (v < 10n ** 12n) return plainItalian(v);
     const high = v / 10n ** 9n, low = v % 10n ** 9n;
-    return `${plainItalian(high)} miliardi ${low ? plainItalian(low) : ''}`;
+    return `${italian.words(high)} miliardi ${low ? plainItalian(low) : ''}`;
 };
 
 // ---------------------------------------------------------------------------------------
