@@ -150,7 +150,7 @@ uint32_t LXStreamFile::readBase255(int32_t stream, uint32_t position)
     return LXUtilities::base255ToInt(readInt32(stream, position));
 }
 
-bool LXStreamFile::readCodePoint(int32_t stream, uint32_t &position, uint32_t limit, uint32_t &codePoint)
+bool LXStreamFile::decodeCodePoint(int32_t stream, uint32_t &position, uint32_t &codePoint)
 {
     const uint32_t lead = readByte(stream, position++);
     uint32_t cp;
@@ -179,7 +179,12 @@ bool LXStreamFile::readCodePoint(int32_t stream, uint32_t &position, uint32_t li
     for (int i = 0; i < more; ++i)
         cp = (cp << 6) | (readByte(stream, position++) & 0x3F);
     codePoint = cp;
-    return position <= limit;
+    return true;
+}
+
+bool LXStreamFile::readCodePoint(int32_t stream, uint32_t &position, uint32_t limit, uint32_t &codePoint)
+{
+    return decodeCodePoint(stream, position, codePoint) && position <= limit;
 }
 
 void LXStreamFile::readString(lxstring &text, int32_t stream, uint32_t &position, uint32_t terminator)
@@ -188,10 +193,8 @@ void LXStreamFile::readString(lxstring &text, int32_t stream, uint32_t &position
     const uint32_t length = getStreamSize(stream);
     while (position < length) {
         uint32_t cp = 0;
-        const uint32_t before = position;
-        readCodePoint(stream, position, length, cp);
-        if (position == before + 1 && readByte(stream, before) >= 0xFE)
-            continue; // 0xFE and 0xFF add nothing
+        if (!decodeCodePoint(stream, position, cp))
+            continue;
         if (cp == terminator)
             break;
         text += cp;

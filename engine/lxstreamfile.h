@@ -81,6 +81,8 @@ public:
 
 private:
     LXStream *streamAt(int32_t stream) const;
+    // One UTF-8 sequence; false (position past it) for the lead bytes 0xFE and 0xFF.
+    bool decodeCodePoint(int32_t stream, uint32_t &position, uint32_t &codePoint);
     LXStream *writableStream(int32_t stream) const;
 
     std::unique_ptr<LXBinaryFile> m_file;
