@@ -237,7 +237,7 @@ void LXNumberTranslator::englishNumberToText(const std::string &digits, std::str
         }
         if (!c.lowest && c.rest) {
             if (!text.empty() && text.back() != ' ') text += " ";
-            text += "nonillion ";
+            text += std::string(kEnglishScale[10]) + " ";
         }
         output += text;  // every scale word already ends with its space
     });
@@ -369,10 +369,10 @@ void LXNumberTranslator::germanNumberToText(const std::string &digits, std::stri
         if (c.lowest || !c.rest) {
             join(text, units, " ");
         } else if (c.restIsOne) {
-            join(text, "eine Trilliarde", " ");
+            join(text, std::string("eine ") + kGermanScale[7], " ");
         } else {
             join(text, units, " ");
-            join(text, "Trilliarden", " ");
+            join(text, std::string(kGermanScale[7]) + "n", " ");
         }
         join(output, text, " ");
     });
