@@ -1,0 +1,221 @@
+// The reverse direction: base forms a word may come from, by the stemming models and by
+// the verbs (inflected-form index, then candidate verbs conjugated against the word).
+#include "lxconjugator.h"
+
+#include "lxchar.h"
+#include "lxutilities.h"
+
+void LXConjugator::getModelStems(const lxstring &word, LXList<LXStem> &stems)
+{
+    lxstring w;
+    normaliseWord(word, w, false, false);
+    LXStem stem;
+    stem.source = 2;
+    stem.word = w;
+    lxstring r = w;
+    LXUtilities::reverse(r);
+    lxstring k(0, 0);
+    LXList<LXStemmingModel> models;
+    while (r.length() > 1) {
+        models.clear();
+        findStemmingModels(r, models);
+        for (LXList<LXStemmingModel>::iterator m = models.begin(); !m.isAtEnd(); ++m) {
+            const LXStemmingModel &model = *m;
+            if (model.replacement.empty())
+                stem.base = k;
+            else if (model.replacement[0] == '-')
+                stem.base = k + model.replacement.substr(1);
+            else
+                stem.base = model.replacement;
+            stem.grammarCode1 = model.grammarCode1;
+            stem.grammarCode2 = model.grammarCode2;
+            stem.partOfSpeechName = model.partOfSpeechName;
+            stem.partOfSpeechCode = model.partOfSpeechCode;
+            addUniqueStem(stem, stems);
+        }
+        if (r[-1] == '-') {
+            r.chop();
+            k += r[-1];
+            r.chop();
+        }
+        r += static_cast<uint32_t>('-');
+    }
+}
+
+namespace {
+
+struct CandidateContext {
+    const LXList<lxstring> *variants;
+};
+
+// Length of the common beginning, compared case-insensitively on base letters.
+int32_t commonBeginning(const lxstring &a, const lxstring &b)
+{
+    int32_t n = 0;
+    lxstring_iterator i = a.begin(), j = b.begin();
+    for (; !i.isAtEnd() && !j.isAtEnd(); ++i, ++j, ++n) {
+        if (lx_tolower(lx_base(*i)) != lx_tolower(lx_base(*j)))
+            break;
+    }
+    return n;
+}
+
+int32_t bestAgreement(const lxstring &candidate, const LXList<lxstring> &variants)
+{
+    int32_t best = 0;
+    for (LXList<lxstring>::const_iterator v = variants.begin(); !v.isAtEnd(); ++v) {
+        int32_t n = commonBeginning(candidate, *v);
+        if (n > best)
+            best = n;
+    }
+    return best;
+}
+
+int candidateOrder(lxstring &a, lxstring &b, void *context)
+{
+    const CandidateContext *c = static_cast<const CandidateContext *>(context);
+    int32_t na = bestAgreement(a, *c->variants);
+    int32_t nb = bestAgreement(b, *c->variants);
+    if (na != nb)
+        return na > nb ? -1 : 1;
+    return a.compare(b, LXLanguageNone);
+}
+
+void addVariant(LXList<lxstring> &variants, const lxstring &v)
+{
+    for (LXList<lxstring>::iterator it = variants.begin(); !it.isAtEnd(); ++it) {
+        if ((*it).compare(v, false, false, LXLanguageNone) == 0)
+            return;
+    }
+    variants.push_back(v);
+}
+
+} // namespace
+
+void LXConjugator::getVerbStems(const lxstring &word, LXList<LXStem> &stems, int strategy)
+{
+    lxstring w;
+    normaliseWord(word, w, true, true);
+    if (w.empty() || !isOpen())
+        return;
+
+    LXStem stem;
+    stem.source = 1;
+    stem.word = w;
+    stem.partOfSpeechName = lxstring("v.", 0, 0);
+    stem.partOfSpeechCode = LXPartOfSpeechVerb;
+
+    // 1. The inflected-form index.
+    LXList<LXStem> indexed;
+    findVerbForms(w, indexed);
+    for (LXList<LXStem>::iterator s = indexed.begin(); !s.isAtEnd(); ++s) {
+        stem.base = (*s).base;
+        stem.tense = (*s).tense;
+        stem.person = (*s).person;
+        addUniqueStem(stem, stems);
+    }
+    if (w.length() == 1)
+        return;
+
+    // 2. Spelling variants of the word's beginning, and the verbs that begin like them.
+    LXList<lxstring> variants;
+    variants.push_back(w);
+    int32_t vi = -1;
+    for (int32_t i = 0; i < 2 && i < w.length(); ++i) {
+        if (lx_isvowel(w[i]))
+            vi = i;
+    }
+    if (vi >= 0) {
+        uint32_t v = w[vi];
+        uint32_t p = vi > 0 ? w[vi - 1] : 0;
+        uint32_t n = vi + 1 < w.length() ? w[vi + 1] : 0;
+        if (m_language == LXFrench && v == 'i') {
+            lxstring x = w;
+            x.setAt(vi, 'y');
+            lxstring y;
+            normaliseWord(x, y, true, true);
+            addVariant(variants, y);
+        } else if (m_language == LXItalian) {
+            if (v == 'e') {
+                lxstring x = w;
+                x.setAt(vi, 'u');
+                addVariant(variants, x);
+                if (p == 'i') {
+                    lxstring y = w;
+                    y.erase(vi - 1, 1);
+                    addVariant(variants, y);
+                }
+            } else if (v == 'i' && n == 'e') {
+                lxstring x = w;
+                x.erase(vi, 1);
+                addVariant(variants, x);
+            }
+        }
+    }
+    LXList<lxstring> candidates;
+    LXList<lxstring> prefixes;
+    for (LXList<lxstring>::iterator v = variants.begin(); !v.isAtEnd(); ++v) {
+        lxstring prefix = (*v).substr(0, 2);
+        bool used = false;
+        for (LXList<lxstring>::iterator q = prefixes.begin(); !q.isAtEnd(); ++q)
+            used = used || (*q).compare(prefix, false, false, LXLanguageNone) == 0;
+        if (used)
+            continue;
+        prefixes.push_back(prefix);
+        getMatchingVerbs(prefix, candidates, false, 0);
+    }
+    CandidateContext context = {&variants};
+    candidates.mergeSort(candidateOrder, &context);
+
+    // 3. Suffix models of the empty ending, then of each ending of the word.
+    LXList<LXSuffixModel> suffixes;
+    lxstring reversed = w;
+    LXUtilities::reverse(reversed);
+    findSuffixModels(lxstring(0, 0), suffixes);
+    for (int32_t len = 1; len <= reversed.length(); ++len)
+        findSuffixModels(reversed.substr(0, len), suffixes);
+
+    // 4. Candidates conjugated against the word.
+    LXModelCache cache;
+    LXList<lxstring> forms;
+    LXVerb verb;
+    uint32_t tried = 0;
+    bool anyHit = false;
+    uint32_t last = personlessEnd(m_language);
+    for (LXList<lxstring>::iterator c = candidates.begin(); !c.isAtEnd() && tried < 100; ++c) {
+        ++tried;
+        if (!findVerb(*c, verb))
+            continue;
+        bool hit = false;
+        auto tryForms = [&](uint32_t tense, uint32_t person) {
+            conjugate(verb, tense, person, cache, forms);
+            for (LXList<lxstring>::iterator f = forms.begin(); !f.isAtEnd(); ++f) {
+                if ((*f).compare(w, true, true, LXLanguageNone) != 0)
+                    continue;
+                stem.base = verb.infinitive;
+                stem.tense = tense;
+                stem.person = person;
+                addUniqueStem(stem, stems);
+                hit = anyHit = true;
+                return true;
+            }
+            return false;
+        };
+        for (uint32_t tense = 74; tense <= last && !(hit && strategy == 1); ++tense) {
+            tryForms(tense, LXPersonFirst);
+            if (hit && strategy == 0)
+                return;
+        }
+        for (LXList<LXSuffixModel>::iterator s = suffixes.begin(); !s.isAtEnd(); ++s) {
+            if ((*s).model != verb.model)
+                continue;
+            if (anyHit && tried > 8)
+                return;
+            if (hit && strategy == 1)
+                break;
+            tryForms((*s).tense, (*s).person);
+            if (hit && strategy == 0)
+                return;
+        }
+    }
+}
