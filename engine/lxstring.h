@@ -223,6 +223,7 @@ public:
 private:
     friend class lxstring_iterator;
     friend class lxstring_reverse_iterator;
+    friend class lxstring_reader;
     friend std::istream &getline(std::istream &is, lxstring &s, uint32_t delimiter);
     friend std::istream &operator>>(std::istream &is, lxstring &s);
 
