@@ -107,6 +107,8 @@ public:
     // Start of the record holding position, not below floor.
     uint32_t indexRecordStart(uint32_t position, uint32_t floor);
     uint8_t readTermsByte(uint32_t position);
+    LXCompressor *getCompressor() const { return m_compressor; }
+    LXTokenizer *getTokenizer() const { return m_tokenizer; }
     // The container, for diagnostics (block counts) and tests.
     LXStreamFile &getStreamFile() { return m_file; }
 
