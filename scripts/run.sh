@@ -24,7 +24,7 @@ cp "$win32/bin/wordmere.exe" "$win32/bin/tchk.dll" "$run/"
 if [ "$modules" -eq 1 ]; then
   cmake -S "$here" -B "$native" -G Ninja >/dev/null
   for t in sample_modules conjugation_modules; do
-    cmake --build "$native" -j4 --target "$t" || echo "run.sh: could not build $t; starting without them"
+    cmake --build "$native" --target "$t" || echo "run.sh: could not build $t; starting without them"
   done
   cp "$native/dictionaries/"*.lx[dc] "$run/dictionaries/" 2>/dev/null || true
 fi
