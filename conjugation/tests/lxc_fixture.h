@@ -61,6 +61,28 @@ inline TenseSpec six(uint32_t tense, const char *a, const char *b, const char *c
     return TenseSpec{tense, {{37, a}, {38, b}, {39, c}, {40, d}, {41, e}, {42, f}}};
 }
 
+// The suffix models of a model's finite tenses (every tense from 80 on).
+inline void addSuffixModels(LXConjugationWriter &w, const LXModelCache &m)
+{
+    for (LXList<LXTenseInfo>::const_iterator t = m.tenses.begin(); !t.isAtEnd(); ++t) {
+        if ((*t).tense < 80)
+            continue;
+        for (LXCodeTextList::const_iterator p = (*t).persons.begin(); !p.isAtEnd(); ++p) {
+            LXList<lxstring> endings;
+            LXConjugator::splitForms((*p).second, endings);
+            for (LXList<lxstring>::iterator e = endings.begin(); !e.isAtEnd(); ++e) {
+                LXSuffixModel s;
+                s.model = m.model;
+                s.tense = (*t).tense;
+                s.person = (*p).first;
+                for (int32_t i = (*e).length() - 1; i >= 0; --i)
+                    s.ending += (*e)[i];
+                w.addSuffixModel(s);
+            }
+        }
+    }
+}
+
 inline LXVerb makeVerb(const char *infinitive, uint32_t model, std::initializer_list<uint32_t> features = {},
                        std::initializer_list<std::pair<uint32_t, const char *>> own = {})
 {
