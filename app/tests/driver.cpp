@@ -253,6 +253,38 @@ int phaseSecond(const std::wstring& exe) {
     return failures;
 }
 
+// keys: the accelerators reach the frame's commands: Ctrl+Shift+B switches beta updates
+// on and confirms it with a message (in German: the checks left the interface German).
+int phaseKeys() {
+    HWND w = mainWindow();
+    check(w != nullptr, L"main window found");
+    if (!w) return failures;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    SetForegroundWindow(w);
+    Sleep(300);
+    INPUT in[6] = {};
+    WORD keys[3] = {VK_CONTROL, VK_SHIFT, 'B'};
+    for (int i = 0; i < 3; ++i) {
+        in[i].type = in[5 - i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = in[5 - i].ki.wVk = keys[i];
+        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    check(SendInput(6, in, sizeof(INPUT)) == 6, L"keys sent");
+    std::wstring text;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000 && text.empty(); Sleep(100)) {
+        Dialogs d{pid, {}};
+        EnumWindows(collectDialogs, reinterpret_cast<LPARAM>(&d));
+        if (!d.found.empty()) {
+            text = windowText(GetDlgItem(d.found.front(), 2101));
+            PostMessageW(d.found.front(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+    }
+    check(text == L"Ab jetzt bietet die Update-Suche Beta-Versionen an.", L"Ctrl+Shift+B confirms: " + text);
+    check(regInt(L"Use Beta Updater") == 1, L"registry Use Beta Updater = 1");
+    return failures;
+}
+
 // restarted: the second run starts in German with the stored placement and topmost state.
 int phaseRestarted() {
     HWND w = mainWindow();
@@ -314,8 +346,9 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"checks") return phaseChecks();
     if (phase == L"second" && argc > 2) return phaseSecond(argv[2]);
     if (phase == L"restarted") return phaseRestarted();
+    if (phase == L"keys") return phaseKeys();
     if (phase == L"quit") return phaseQuit();
     if (phase == L"exports" && argc > 2) return phaseExports(argv[2]);
-    fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | restarted | quit | exports DLL\n");
+    fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | exports DLL\n");
     return 100;
 }

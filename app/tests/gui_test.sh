@@ -46,6 +46,7 @@ sleep 1
 import -window root "$art/wordmere-en.png" || fail "screenshot"
 driver checks
 driver second "$exe"
+driver keys
 driver quit
 
 echo "== settings in the registry"
@@ -64,6 +65,7 @@ expect_reg "Topmost" "0x1"
 expect_reg "Window Left" "0x64"
 expect_reg "Window Width" "0x1a4"
 expect_reg "Hotkey" "F11"
+expect_reg "Use Beta Updater" "0x1"
 
 echo "== second start (German, stored placement)"
 driver start "$exe" de "bad.lxd,Old.lxd,verbs.lxc"
