@@ -11,7 +11,10 @@ art="$(cd "$2" && pwd)"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 export WORDMERE_WINEPREFIX="$art/wineprefix"
 
-if [ -z "${DISPLAY:-}" ]; then
+# A display of its own: windows of tests running alongside cannot take the focus away, and
+# the screenshots show this program alone.
+if [ -z "${WORDMERE_GUI_TEST_XVFB:-}" ]; then
+  export WORDMERE_GUI_TEST_XVFB=1
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$@"
 fi
 
