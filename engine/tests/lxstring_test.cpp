@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 lxstring u8(const char *s)
 {
     return lxstring(s, 0, 0);
@@ -154,6 +156,17 @@ TEST(LxString, CopyAssignAndSwapKeepTheWholeState)
     EXPECT_EQ(cps(d), (std::vector<uint32_t>{0x1F600}));
     EXPECT_EQ(e.getEncoding(), 0);
     EXPECT_EQ(cps(e), (std::vector<uint32_t>{0xE9, 't', 0xE9}));
+
+    // A moved-from string is empty, without a buffer, and still usable.
+    lxstring moved(std::move(d));
+    EXPECT_EQ(cps(moved), (std::vector<uint32_t>{0x1F600}));
+    EXPECT_TRUE(d.empty());
+    EXPECT_EQ(d.capacity(), 0);
+    d += uint32_t('k');
+    EXPECT_EQ(bytesOf(d), "\0\0\0k"s);
+    e = std::move(moved);
+    EXPECT_EQ(e.getEncoding(), 2);
+    EXPECT_EQ(cps(e), (std::vector<uint32_t>{0x1F600}));
 
     // Raw bytes and single code points take this string's encoding.
     lxstring f(1, 1);
