@@ -213,7 +213,16 @@ void LXFrame::savePlacement() {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (!GetWindowPlacement(hwnd_, &wp)) return;
-    const RECT& r = wp.rcNormalPosition;
+    // The normal position is in work-area coordinates, the restore moves the window in screen
+    // coordinates: store screen coordinates, so a task bar at the top or left does not shift
+    // the window a little further at every start.
+    RECT r = wp.rcNormalPosition;
+    if (!(GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi))
+            OffsetRect(&r, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+    }
     setSettingInt(kSetWindowLeft, r.left);
     setSettingInt(kSetWindowTop, r.top);
     setSettingInt(kSetWindowHeight, r.bottom - r.top);

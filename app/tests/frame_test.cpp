@@ -386,6 +386,19 @@ TEST_F(FrameWindow, PlacementAndTopmostRoundTrip) {
     EXPECT_EQ(getSettingInt(kSetMaximize), 0);
 }
 
+TEST_F(FrameWindow, MaximizedStateIsRestoredAndSaved) {
+    setSettingInt(kSetMaximize, 1);
+    frame.restorePlacementAndCheckUpdates();
+    EXPECT_TRUE(IsZoomed(frame.hwnd()));
+    EXPECT_EQ(getSettingInt(kSetMaximize), 1);
+    // The default rectangle stays the normal position behind the maximised window.
+    EXPECT_EQ(getSettingInt(kSetWindowLeft), 50);
+    EXPECT_EQ(getSettingInt(kSetWindowTop), 50);
+    ShowWindow(frame.hwnd(), SW_RESTORE);
+    SendMessageW(frame.hwnd(), WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(getSettingInt(kSetMaximize), 0);
+}
+
 TEST_F(FrameWindow, NothingIsSavedBeforeThePlacementWasApplied) {
     MoveWindow(frame.hwnd(), 140, 100, 333, 444, TRUE);
     EXPECT_EQ(getSettingInt(kSetWindowLeft), 0);
