@@ -31,7 +31,7 @@ for f in $(find build/fuzz -type f -name '*_fuzzer' -perm -u+x | sort); do
   corpus="build/fuzz/corpus/$(basename "$f")"
   mkdir -p "$corpus"
   echo "-- $(basename "$f")"
-  "$f" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" >"build/fuzz/$(basename "$f").log" 2>&1 \
+  "$f" -max_total_time="$fuzz_seconds" -print_final_stats=0 -artifact_prefix="build/fuzz/" "$corpus" >"build/fuzz/$(basename "$f").log" 2>&1 \
     || { tail -n 40 "build/fuzz/$(basename "$f").log"; status=1; }
 done
 
