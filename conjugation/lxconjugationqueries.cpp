@@ -332,6 +332,14 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
                      (hasEntry(verb.entries, LXFeatureEtre) || hasEntry(verb.entries, LXFeatureEtreAvoir));
     for (LXList<lxstring>::iterator f = forms.begin(); !f.isAtEnd(); ++f) {
         lxstring s(0, 0);
+        if (reflexive && tense == 94) {
+            // The affirmative imperative puts the pronoun after the verb: "lave-toi",
+            // "lavons-nous" (never "te lave").
+            s += *f;
+            appendUtf8(s, person == 38 ? "-toi" : person == 40 ? "-nous" : person == 41 ? "-vous" : "");
+            shown.push_back(s);
+            continue;
+        }
         if (reflexive && person != 43) {
             // The pronoun elides before a vowel or a mute h of what follows it, which in a
             // compound tense is the auxiliary.

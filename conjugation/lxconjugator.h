@@ -135,6 +135,8 @@ private:
     // Per-language form builders.
     bool conjugateRomance(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
                           LXList<lxstring> &list);
+    void simpleRomanceForms(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
+                            LXList<lxstring> &forms);
 
     uint32_t m_signature;
     LXLanguage m_language;

@@ -155,18 +155,12 @@ void applyItalianRule(int rule, lxstring &stem, uint32_t tense, uint32_t person)
 
 } // namespace
 
-bool LXConjugator::conjugateRomance(const LXVerb &verb, uint32_t tense, uint32_t person,
-                                    LXModelCache &cache, LXList<lxstring> &list)
+// Steps of the common scheme for one simple tense (or the participle of a compound):
+// the verb's own forms for a personless tense, else stem + rules + each stored ending.
+void LXConjugator::simpleRomanceForms(const LXVerb &verb, uint32_t wanted, uint32_t person,
+                                      LXModelCache &cache, LXList<lxstring> &participles)
 {
-    list.clear();
-    if (tense == LXTenseFirst) {
-        list.push_back(verb.infinitive);
-        return true;
-    }
-    uint32_t auxiliaryTense = auxiliaryTenseOf(m_language, tense);
-    uint32_t wanted = auxiliaryTense ? 74u : tense;
-    LXList<lxstring> participles;
-
+    participles.clear();
     lxstring own;
     bool overridden = false;
     if (wanted <= personlessEnd(m_language)) {
@@ -241,6 +235,21 @@ bool LXConjugator::conjugateRomance(const LXVerb &verb, uint32_t tense, uint32_t
         }
     }
 
+}
+
+bool LXConjugator::conjugateRomance(const LXVerb &verb, uint32_t tense, uint32_t person,
+                                    LXModelCache &cache, LXList<lxstring> &list)
+{
+    list.clear();
+    if (tense == LXTenseFirst) {
+        list.push_back(verb.infinitive);
+        return true;
+    }
+    uint32_t auxiliaryTense = auxiliaryTenseOf(m_language, tense);
+    uint32_t wanted = auxiliaryTense ? 74u : tense;
+    LXList<lxstring> participles;
+    simpleRomanceForms(verb, wanted, person, cache, participles);
+
     if (!auxiliaryTense) {
         list = participles;
         return !list.empty();
@@ -254,6 +263,14 @@ bool LXConjugator::conjugateRomance(const LXVerb &verb, uint32_t tense, uint32_t
         auxiliaryModel = hasEntry(verb.entries, LXFeatureEtre) || hasEntry(verb.entries, LXFeatureEtreAvoir) ? 2 : 1;
     else
         auxiliaryModel = hasEntry(verb.entries, LXFeatureEssere) || hasEntry(verb.entries, LXFeatureAvereEssere) ? 12 : 23;
+    // With essere the participle agrees with the subject: "siamo andati", not "siamo
+    // andato" (the masculine plural stands for the plural persons).
+    if (m_language == LXItalian && auxiliaryModel == 12 && person >= 40 && person <= 42) {
+        LXList<lxstring> plural;
+        simpleRomanceForms(verb, 75, person, cache, plural);
+        if (!plural.empty() && !(*plural.begin()).empty())
+            participles = plural;
+    }
     LXModelCache auxiliary;
     loadModel(auxiliaryModel, auxiliary);
     lxstring auxText;

@@ -184,6 +184,9 @@ TEST_F(French, DisplayTexts)
         {"laver", 82, 38, "tu te seras lavé(e)"},
         {"laver", 82, 39, "il se sera lavé(e)"},
         {"aimer", 94, 37, "(je) "},
+        {"laver", 94, 38, "(tu) lave-toi"},
+        {"laver", 94, 40, "(nous) lavons-nous"},
+        {"écrier", 94, 41, "(vous) écriez-vous"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(display(c.verb, c.tense, c.person), c.text) << c.verb << " " << c.tense << "/" << c.person;
@@ -331,7 +334,8 @@ protected:
         w.addModel(makeModel(3, {{27, "are"}}, {six(81, "o", "i", "a", "iamo", "ate", "ano"),
                                                 six(86, "erò", "erai", "erà", "eremo", "erete", "eranno"),
                                                 {95, {{38, "a"}, {39, "i"}, {40, "iamo"}, {41, "ate"}, {42, "ino"}}},
-                                                {74, {{37, "ato"}}}, {79, {{37, "ante"}}}, {80, {{37, "ando"}}}}));
+                                                {74, {{37, "ato"}}}, {75, {{37, "ati"}}}, {79, {{37, "ante"}}},
+                                                {80, {{37, "ando"}}}}));
         // Rule 3 (value 5) then rule 0 (value 2) stops the list before rule 1 (value 3).
         w.addModel(makeModel(4, {{27, "are"}, {16, "\x05"}, {16, "\x02"}, {16, "\x03"}},
                              {six(81, "o", "i", "a", "iamo", "ate", "ano")}));
@@ -382,8 +386,10 @@ TEST_F(Italian, FormsRulesAndCompounds)
         {"fare", 86, 38, "farai"},
         {"fare", 86, 39, "ferà"},           // no section: the model's entry as endings
         {"amare", 85, 37, "ho amato"},
-        {"andare", 85, 40, "siamo andato"},
-        {"passare", 85, 42, "sono passato"},
+        {"andare", 85, 39, "è andato"},
+        {"andare", 85, 40, "siamo andati"},     // agreement with essere
+        {"passare", 85, 42, "sono passati"},
+        {"amare", 85, 40, "abbiamo amato"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(forms(c.verb, c.tense, c.person), c.forms) << c.verb << " " << c.tense << "/" << c.person;
@@ -399,7 +405,7 @@ TEST_F(Italian, TensesDisplayAndDetails)
         EXPECT_GT(*t, 80);
     EXPECT_EQ(list.size(), 3u);
     m.conjugator.getTenses(v, list, true);
-    EXPECT_EQ(list.size(), 6u);
+    EXPECT_EQ(list.size(), 7u);
 
     lxstring text;
     m.conjugator.getConjugationDisplayText(v, '\t', 81, 37, text);

@@ -539,6 +539,22 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
             if (!info.persons.empty())
                 m.cache.tenses.push_back(info);
         }
+        // Compound tenses are built by the conjugator; the model lists them, with the
+        // persons its auxiliary tense has, so that the tense and person queries show them.
+        for (const TenseRow &row : rows) {
+            if (!row.isCompound())
+                continue;
+            for (LXList<LXTenseInfo>::const_iterator t = m.cache.tenses.begin(); !t.isAtEnd(); ++t) {
+                if ((*t).tense != row.auxiliaryTense())
+                    continue;
+                LXTenseInfo info;
+                info.tense = row.code;
+                for (LXCodeTextList::const_iterator p = (*t).persons.begin(); !p.isAtEnd(); ++p)
+                    info.persons.push_back(LXCodeText((*p).first, lxstring(0, 0)));
+                m.cache.tenses.push_back(info);
+                break;
+            }
+        }
         m.onlyThirdPerson = personal && !other;
     }
     for (const auto &f : fixed) {
@@ -569,11 +585,17 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
     for (const auto &m : models)
         writer.addModel(m.second.cache);
 
-    // Suffix models: each ending of each finite tense and person of each model.
+    // Suffix models: each ending of each simple finite tense and person of each model.
+    std::set<uint32_t> compound;
+    for (const TenseRow &row : rows) {
+        if (row.isCompound())
+            compound.insert(row.code);
+    }
     std::vector<LXSuffixModel> suffixes;
     for (const auto &m : models) {
         for (LXList<LXTenseInfo>::const_iterator t = m.second.cache.tenses.begin(); !t.isAtEnd(); ++t) {
-            if (LXConjugator::isPersonless(static_cast<LXLanguage>(language), (*t).tense))
+            if (LXConjugator::isPersonless(static_cast<LXLanguage>(language), (*t).tense) ||
+                compound.count((*t).tense))
                 continue;
             for (LXCodeTextList::const_iterator p = (*t).persons.begin(); !p.isAtEnd(); ++p) {
                 LXList<lxstring> endings;

@@ -1,0 +1,113 @@
+// Compound tenses and display texts with pronouns, elision, reflexive pronouns and
+// agreement marks, for about twenty verbs per language, against golden files that were
+// checked by hand. WORDMERE_UPDATE_GOLDEN=1 rewrites the files instead of comparing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "lxcompressor.h"
+#include "lxconjugator.h"
+
+namespace {
+
+const char *const kFrench[] = {
+    "aimer", "finir", "avoir", "être", "aller", "venir", "arriver", "monter", "habiter", "hacher",
+    "haïr", "placer", "manger", "appeler", "acheter", "évanouir", "souvenir", "moquer", "falloir",
+    "asseoir", "payer", "entr'aimer", nullptr};
+const char *const kItalian[] = {
+    "amare", "avere", "essere", "andare", "venire", "parlare", "finire", "mangiare", "cominciare",
+    "giocare", "leggere", "mettere", "dire", "fare", "potere", "sapere", "uscire", "stare", "dare",
+    "bere", "vivere", "inviare", nullptr};
+
+std::string utf8(const lxstring &s)
+{
+    lxstring t = s;
+    t.setEncoding(0);
+    return std::string(t.c_str(), t.size());
+}
+
+std::string render(LXConjugator &c, const char *const *verbs)
+{
+    std::ostringstream out;
+    for (const char *const *v = verbs; *v; ++v) {
+        LXVerb verb;
+        out << "== " << *v << "\n";
+        if (!c.findVerb(lxstring(*v, 0, 0), verb) || utf8(verb.infinitive) != *v) {
+            out << "(not found)\n";
+            continue;
+        }
+        lxstring text;
+        c.getVerbDetails(verb, text);
+        out << utf8(text);
+        LXList<int> tenses;
+        c.getTenses(verb, tenses, true);
+        for (LXList<int>::iterator t = tenses.begin(); !t.isAtEnd(); ++t) {
+            lxstring name;
+            c.getTenseName(*t, name);
+            out << "- " << *t << " " << utf8(name) << ":";
+            LXList<int> persons;
+            c.getPersons(verb, *t, persons);
+            const char *sep = " ";
+            for (LXList<int>::iterator p = persons.begin(); !p.isAtEnd(); ++p) {
+                c.getConjugationDisplayText(verb, ' ', *t, *p, text);
+                out << sep << utf8(text);
+                sep = "; ";
+            }
+            out << "\n";
+        }
+    }
+    return out.str();
+}
+
+void checkGolden(const std::string &lang, const char *const *verbs)
+{
+    std::string module = std::string(WORDMERE_CONJUGATION_MODULES) + "/" + lang + ".lxc";
+    if (!std::ifstream(module))
+        GTEST_SKIP() << "no module " << module;
+    LXCompressor *compressor = LXCompressor::create();
+    LXConjugator c;
+    c.setCompressor(compressor);
+    ASSERT_TRUE(c.openModule(lxstring(module.c_str(), 0, 0)));
+    std::string got = render(c, verbs);
+    c.closeModule();
+    delete compressor;
+
+    std::string golden = std::string(WORDMERE_SOURCE_DIR) + "/tools/lxcbuild/tests/data/golden-" + lang + ".txt";
+    const char *update = std::getenv("WORDMERE_UPDATE_GOLDEN");
+    if (update && *update == '1') {
+        std::ofstream(golden, std::ios::binary) << got;
+        return;
+    }
+    std::ifstream in(golden, std::ios::binary);
+    ASSERT_TRUE(in) << golden;
+    std::stringstream expected;
+    expected << in.rdbuf();
+    // Line by line, so a failure names the verb and tense.
+    std::istringstream a(expected.str()), b(got);
+    std::string la, lb, verb;
+    int line = 0;
+    while (true) {
+        bool ea = !std::getline(a, la), eb = !std::getline(b, lb);
+        ++line;
+        if (ea && eb)
+            break;
+        if (la.compare(0, 3, "== ") == 0)
+            verb = la;
+        ASSERT_EQ(lb, la) << golden << ":" << line << " (" << verb << ")";
+    }
+}
+
+TEST(ConjugationGolden, French)
+{
+    checkGolden("fr", kFrench);
+}
+
+TEST(ConjugationGolden, Italian)
+{
+    checkGolden("it", kItalian);
+}
+
+} // namespace
