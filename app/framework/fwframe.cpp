@@ -98,8 +98,12 @@ LRESULT FwFrameWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         UINT flags = HIWORD(wp);
         if (flags == 0xFFFF && lp == 0)
             setMessageText(0xE001);  // menu closed: the idle prompt
-        else if (!(flags & (MF_POPUP | MF_SEPARATOR)))
-            setMessageText(LOWORD(wp));
+        else if (!(flags & (MF_POPUP | MF_SEPARATOR))) {
+            UINT id = LOWORD(wp);
+            // System-menu commands (SC_SIZE .. SC_RESTORE) have their prompts at 0xEF00 + (id - 0xF000) / 16.
+            if (id >= 0xF000 && id < 0xF1F0) id = 0xEF00 + ((id - 0xF000) >> 4);
+            setMessageText(static_cast<int>(id));
+        }
         return 0;
     }
     case WM_COMMAND: {

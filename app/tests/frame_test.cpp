@@ -333,6 +333,22 @@ TEST_F(FrameWindow, ToolbarStatusBarAndMenu) {
     EXPECT_EQ(mm.ptMinTrackSize.y, 220);
 }
 
+TEST_F(FrameWindow, StatusBarPrompts) {
+    auto prompt = [&](UINT id, UINT flags) {
+        SendMessageW(frame.hwnd(), WM_MENUSELECT, MAKEWPARAM(id, flags), reinterpret_cast<LPARAM>(GetMenu(frame.hwnd())));
+        return frame.statusBar().text();
+    };
+    EXPECT_EQ(prompt(ID_CHECK_UPDATES, MF_HILITE), L"Look for a newer version of Wordmere");
+    EXPECT_EQ(prompt(ID_EDIT_COPY_CMD, MF_HILITE), L"Copy the selection to the clipboard");
+    EXPECT_EQ(prompt(SC_CLOSE, MF_HILITE | MF_SYSMENU), L"Close the window");
+    EXPECT_EQ(prompt(SC_RESTORE, MF_HILITE | MF_SYSMENU), L"Restore the window to its normal size");
+    setCurrentInterfaceLanguage(3);
+    EXPECT_EQ(prompt(SC_MOVE, MF_HILITE | MF_SYSMENU), L"Mover la ventana");
+    setCurrentInterfaceLanguage(1);
+    SendMessageW(frame.hwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // menu closed: idle prompt
+    EXPECT_EQ(frame.statusBar().text(), L"");
+}
+
 TEST_F(FrameWindow, ToolTipTextsInTheInterfaceLanguage) {
     auto tip = [&](UINT code, UINT_PTR id) {
         NMTTDISPINFOW info{};
