@@ -221,6 +221,44 @@ TEST_F(SampleModules, EnglishGermanHoldsARandomSampleOfHeadwords)
     checkDatabase(module, "deu-eng", false, 5000);
 }
 
+TEST_F(SampleModules, AColdLookUpInEnglishGermanInflatesFewBlocks)
+{
+    // The sparse index narrows the search to about one block of the compressed headword
+    // index; reading the term takes one or two blocks of the term stream.
+    LXD module(e.compressor.get(), e.tokenizer.get());
+    ASSERT_TRUE(module.validate(u8(samplePath("english-german"))));
+    ASSERT_TRUE(module.open());
+    std::vector<std::pair<lxstring, LXLanguage>> keys;
+    for (LXLanguage lang : {LXEnglish, LXGerman}) {
+        uint32_t start, end;
+        module.getDirectionRange(lang, start, end);
+        for (uint32_t h = start; h < end;) {
+            lxstring k;
+            uint32_t next = module.readIndexKey(h, k);
+            keys.emplace_back(k, lang);
+            h = next;
+        }
+    }
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<size_t> pick(0, keys.size() - 1);
+    uint64_t inflations = 0;
+    const int lookups = 1000;
+    for (int i = 0; i < lookups; ++i) {
+        module.close();
+        ASSERT_TRUE(module.open());
+        const auto &k = keys[pick(rng)];
+        lxstring found;
+        uint32_t rs, re, h;
+        ASSERT_TRUE(module.findHeadword(k.first, k.second, found, rs, re, h)) << text(k.first);
+        LXTerm term;
+        module.readTerm(term, h, module.readIndexOffset(h));
+        EXPECT_FALSE(term.getHeadword().empty());
+        for (int32_t s : {int32_t(LXD::Index), int32_t(LXD::Terms)})
+            inflations += module.getStreamFile().getStream(s)->getInflateCount();
+    }
+    EXPECT_LE(double(inflations) / lookups, 4.0);
+}
+
 TEST_F(SampleModules, OtherPairsHoldSamplesOfBothDirections)
 {
     struct { const char *name, *a, *b; LXLanguage l1, l2; } samples[] = {
