@@ -300,7 +300,8 @@ TEST(ConjugationModule, VerbRecordKeepsTheFirstOfARepeatedCode)
     std::string streams[LXConjugationStreamCount];
     std::string error;
     ASSERT_TRUE(w.build(streams, error));
-    streams[5] = std::string("\x03" "aimer\x01" "\x1e" "first\x01" "\x1e" "second\x01" "\x12\x01" "\0", 30);
+    static const char record[] = "\x03" "aimer\x01" "\x1e" "first\x01" "\x1e" "second\x01" "\x12\x01";
+    streams[5] = std::string(record, sizeof record);    // with the closing 0
     std::string path = tempPath("repeated.lxc");
     ASSERT_TRUE(writeStreams(streams, path));
     OpenModule m;

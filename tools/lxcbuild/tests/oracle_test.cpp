@@ -32,12 +32,12 @@ namespace {
 const std::string kData = std::string(WORDMERE_SOURCE_DIR) + "/tools/lxcbuild/data";
 const std::string kKnown = std::string(WORDMERE_SOURCE_DIR) + "/tools/lxcbuild/tests/data/known-differences.txt";
 
-std::string modulePath(const std::string &lang)
+[[maybe_unused]] std::string modulePath(const std::string &lang)
 {
     return std::string(WORDMERE_CONJUGATION_MODULES) + "/" + lang + ".lxc";
 }
 
-bool exists(const std::string &path)
+[[maybe_unused]] bool exists(const std::string &path)
 {
     std::ifstream f(path);
     return static_cast<bool>(f);
@@ -57,7 +57,7 @@ bool run(const std::string &command, std::string &out)
 }
 #endif
 
-std::vector<std::string> lines(const std::string &text)
+[[maybe_unused]] std::vector<std::string> lines(const std::string &text)
 {
     std::vector<std::string> out;
     std::stringstream s(text);
@@ -70,7 +70,7 @@ std::vector<std::string> lines(const std::string &text)
 // One conjugation as french-conjugator prints it: heading -> lines.
 typedef std::map<std::string, std::vector<std::string>> Block;
 
-std::string utf8(const lxstring &s)
+[[maybe_unused]] std::string utf8(const lxstring &s)
 {
     lxstring t = s;
     t.setEncoding(0);
@@ -87,7 +87,7 @@ struct Known {
     bool seen = false;
 };
 
-std::string knownKey(const std::string &lang, const std::string &infinitive, uint32_t tense, uint32_t person)
+[[maybe_unused]] std::string knownKey(const std::string &lang, const std::string &infinitive, uint32_t tense, uint32_t person)
 {
     return lang + "|" + infinitive + "|" + std::to_string(tense) + "|" + std::to_string(person);
 }
