@@ -129,7 +129,10 @@ uint32_t LXConjugator::int32At(uint32_t stream, uint32_t position) const
 void LXConjugator::readText(uint32_t stream, uint32_t &position, uint32_t terminator,
                             lxstring &text) const
 {
-    text = lxstring(0, 0);
+    if (text.getEncoding() == 0)
+        text.clear();           // keeps the buffer: this runs for every text of a record
+    else
+        text = lxstring(0, 0);
     uint32_t size = streamSize(stream);
     while (position < size) {
         if (byteAt(stream, position) == 0) {

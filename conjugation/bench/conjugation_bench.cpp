@@ -1,0 +1,131 @@
+// Full conjugation tables (every tense and person of a verb, with display texts) per
+// second for random French verbs of the module built from verbiste. Through the
+// conjugator itself, as the data manager would forward to it, including the reopening of
+// the module that each data-manager query does (BM_TableWithReopen).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "lxcompressor.h"
+#include "lxconjugator.h"
+
+#ifndef WORDMERE_CONJUGATION_MODULES
+#define WORDMERE_CONJUGATION_MODULES ""
+#endif
+
+namespace {
+
+std::string modulePath()
+{
+    const char *dir = std::getenv("WORDMERE_CONJUGATION_MODULES");
+    return std::string(dir && *dir ? dir : WORDMERE_CONJUGATION_MODULES) + "/fr.lxc";
+}
+
+struct Fixture {
+    LXCompressor *compressor = LXCompressor::create();
+    LXConjugator conjugator;
+    std::vector<lxstring> infinitives;
+    bool ok = false;
+
+    Fixture()
+    {
+        conjugator.setCompressor(compressor);
+        ok = conjugator.openModule(lxstring(modulePath().c_str(), 0, 0));
+        if (!ok)
+            return;
+        LXVerb verb;
+        // Every infinitive of the list, read record by record.
+        uint32_t position = 0, next;
+        while ((next = conjugator.readVerb(position, verb)) > position && verb.model) {
+            infinitives.push_back(verb.infinitive);
+            position = next;
+        }
+    }
+    ~Fixture() { delete compressor; }
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+// One table: the verb looked up, its tenses, each tense's persons and display texts.
+size_t table(LXConjugator &c, const lxstring &infinitive)
+{
+    LXVerb verb;
+    c.findVerb(infinitive, verb);
+    LXList<int> tenses;
+    c.getTenses(verb, tenses, true);
+    size_t forms = 0;
+    lxstring text;
+    for (LXList<int>::iterator t = tenses.begin(); !t.isAtEnd(); ++t) {
+        LXList<int> persons;
+        c.getPersons(verb, *t, persons);
+        for (LXList<int>::iterator p = persons.begin(); !p.isAtEnd(); ++p) {
+            c.getConjugationDisplayText(verb, ' ', *t, *p, text);
+            forms += text.empty() ? 0 : 1;
+        }
+    }
+    return forms;
+}
+
+void BM_Table(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    if (!f.ok || f.infinitives.empty()) {
+        state.SkipWithError("no French module");
+        return;
+    }
+    std::mt19937 random(42);
+    std::uniform_int_distribution<size_t> pick(0, f.infinitives.size() - 1);
+    size_t forms = 0;
+    for (auto _ : state)
+        forms += table(f.conjugator, f.infinitives[pick(random)]);
+    state.SetItemsProcessed(state.iterations());
+    state.counters["forms/table"] = static_cast<double>(forms) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_Table);
+
+void BM_TableWithReopen(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    if (!f.ok || f.infinitives.empty()) {
+        state.SkipWithError("no French module");
+        return;
+    }
+    std::mt19937 random(7);
+    std::uniform_int_distribution<size_t> pick(0, f.infinitives.size() - 1);
+    lxstring path(modulePath().c_str(), 0, 0);
+    for (auto _ : state) {
+        f.conjugator.openModule(path);
+        table(f.conjugator, f.infinitives[pick(random)]);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TableWithReopen);
+
+void BM_VerbStems(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    if (!f.ok) {
+        state.SkipWithError("no French module");
+        return;
+    }
+    const char *words[] = {"mangeons", "finissiez", "allât", "vînmes", "appelleraient", "sais"};
+    size_t i = 0;
+    for (auto _ : state) {
+        LXList<LXStem> stems;
+        f.conjugator.getVerbStems(lxstring(words[i++ % 6], 0, 0), stems, 2);
+        benchmark::DoNotOptimize(stems);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_VerbStems);
+
+} // namespace
+
+BENCHMARK_MAIN();
