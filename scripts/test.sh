@@ -21,7 +21,10 @@ build native
 ctest --test-dir build/native --output-on-failure -j "$jobs" || status=1
 
 echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-build sanitize -DWORDMERE_SANITIZE=ON -DWORDMERE_BENCH=OFF
+# The sample modules are made once, by the native build; the other builds read them from there.
+modules=(-DWORDMERE_SAMPLE_MODULES="$here/build/native/dictionaries"
+         -DWORDMERE_CONJUGATION_MODULES="$here/build/native/dictionaries")
+build sanitize -DWORDMERE_SANITIZE=ON -DWORDMERE_BENCH=OFF "${modules[@]}"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs" || status=1
 
@@ -36,7 +39,7 @@ for f in $(find build/fuzz -type f -name '*_fuzzer' -perm -u+x | sort); do
 done
 
 echo "== i686 Windows build and tests under Wine"
-build win32 -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-mingw.cmake"
+build win32 -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-mingw.cmake" "${modules[@]}"
 "$here/scripts/wine-env.sh" xvfb-run -a -s "-screen 0 1024x768x24" \
   ctest --test-dir build/win32 --output-on-failure -j 4 || status=1
 "$here/scripts/wine-env.sh" wineserver -k 2>/dev/null || true
