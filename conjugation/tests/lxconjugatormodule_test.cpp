@@ -415,3 +415,51 @@ TEST(ConjugationRecords, SortedModelLists)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ConjugationStems, ModelStems)
+{
+    LXConjugationWriter w(LXFrench);
+    w.addModel(makeModel(1, {}, {}));
+    auto model = [&](const char *key, const char *replacement, const char *pos) {
+        LXStemmingModel m;
+        m.key = U(key);
+        m.replacement = U(replacement);
+        m.partOfSpeechName = U(pos);
+        m.partOfSpeechCode = 2;
+        m.grammarCode1 = 4;
+        m.grammarCode2 = 9;
+        w.addStemmingModel(m);
+    };
+    model("xua-", "-al", "n.");      // chevaux -> cheval
+    model("s-", "", "n.");           // chats -> chat
+    model("xuey", "œil", "n.");      // yeux -> œil, a whole word
+    model("a", "avoir", "v.");       // one letter: never tried
+    std::string path = tempPath("stemming.lxc");
+    ASSERT_TRUE(writeModule(w, path));
+    OpenModule m;
+    ASSERT_TRUE(m.open(path));
+    struct Case {
+        const char *word;
+        const char *bases;
+    } cases[] = {
+        {"chevaux", "cheval"}, {"CHATS", "CHAT"}, {"yeux", "œil"}, {"a", ""}, {"s", ""}, {"zz", ""},
+    };
+    for (const Case &c : cases) {
+        LXList<LXStem> stems;
+        m.conjugator.getModelStems(U(c.word), stems);
+        std::string bases;
+        for (LXList<LXStem>::iterator s = stems.begin(); !s.isAtEnd(); ++s) {
+            bases += (bases.empty() ? "" : "|") + S((*s).base);
+            EXPECT_EQ((*s).source, 2u);
+            EXPECT_EQ((*s).grammarCode1, 4u);
+            EXPECT_EQ((*s).grammarCode2, 9u);
+            EXPECT_EQ((*s).partOfSpeechCode, 2u);
+            EXPECT_EQ(S((*s).word), c.word);
+        }
+        EXPECT_EQ(bases, c.bases) << c.word;
+    }
+}
+
+} // namespace
