@@ -2,6 +2,8 @@
 // in the sorted streams.
 #include "lxconjugator.h"
 
+#include "lxconjugationadapter.h"
+
 #include <new>
 
 #include "lxchar.h"
@@ -26,6 +28,11 @@ bool formatAccepted(uint32_t formatWord)
 LXConjugator *LXConjugator::create()
 {
     return new (std::nothrow) LXConjugator();
+}
+
+LXConjugationEngine *LXCreateConjugationEngine()
+{
+    return LXConjugator::create();
 }
 
 LXConjugator::LXConjugator()
@@ -108,11 +115,10 @@ uint32_t LXConjugator::streamSize(uint32_t stream) const
     return isOpen() ? m_file->getStreamSize(stream) : 0;
 }
 
+// The container answers 0 at and beyond a stream's end.
 uint32_t LXConjugator::byteAt(uint32_t stream, uint32_t position) const
 {
-    if (!m_file || position >= m_file->getStreamSize(stream))
-        return 0;
-    return m_file->readByte(stream, position);
+    return m_file ? m_file->readByte(stream, position) : 0;
 }
 
 uint32_t LXConjugator::int32At(uint32_t stream, uint32_t position) const
@@ -201,7 +207,10 @@ void LXConjugator::loadModel(uint32_t model, LXModelCache &cache)
             break;
         ++position;
         if (code > LXNoTense) {
-            LXTenseInfo info;
+            // Filled in place: copying a tense with its texts would double the allocations.
+            if (!cache.tenses.push_back(LXTenseInfo()))
+                break;
+            LXTenseInfo &info = cache.tenses.top();
             info.tense = code;
             while (position < size) {
                 uint32_t person = byteAt(LXStreamModels, position);
@@ -211,7 +220,6 @@ void LXConjugator::loadModel(uint32_t model, LXModelCache &cache)
                 readText(LXStreamModels, position, 1, text);
                 info.persons.push_back(LXCodeText(person, text));
             }
-            cache.tenses.push_back(info);
         } else {
             readText(LXStreamModels, position, 1, text);
             cache.features.push_back(LXCodeText(code, text));
@@ -332,7 +340,7 @@ void LXConjugator::getPersonName(uint32_t person, lxstring &text)
     readName(LXStreamPersonNames, LXPersonFirst, person, text);
 }
 
-void LXConjugator::getEnglishPersonDescription(uint32_t person, lxstring &text) const
+void LXConjugator::getEnglishPersonDescription(uint32_t person, lxstring &text)
 {
     text.setEncoding(0);
     const char *d = nullptr;

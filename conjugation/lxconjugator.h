@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+#include "lxconjugationengine.h"
 #include "lxconjugationrecords.h"
 #include "lxlanguage.h"
 #include "lxlist.h"
@@ -35,31 +36,32 @@ enum : uint32_t {
     LXStreamVerbForms = 8
 };
 
-class LXConjugator {
+// The data manager reaches it through the engine's LXConjugationEngine interface.
+class LXConjugator : public LXConjugationEngine {
 public:
     // Null when memory is exhausted.
     static LXConjugator *create();
     LXConjugator();
-    ~LXConjugator();
+    ~LXConjugator() override;
     LXConjugator(const LXConjugator &) = delete;
     LXConjugator &operator=(const LXConjugator &) = delete;
 
     // The data manager's shared compressor, which inflates compressed blocks.
-    void setCompressor(LXCompressor *compressor);
+    void setCompressor(LXCompressor *compressor) override;
 
     // Reads the header with only stream 0 loaded, closes the file again, and answers
     // whether signature and format word are those of a conjugation module.
-    bool validateModule(const lxstring &path);
+    bool validateModule(const lxstring &path) override;
     // Opens the stored path with all nine streams; true at once when already open.
     bool openStreams();
-    bool openModule(const lxstring &path);
-    void closeModule();
+    bool openModule(const lxstring &path) override;
+    void closeModule() override;
     bool isOpen() const;
 
     uint32_t getSignature() const { return m_signature; }
-    LXLanguage getLanguage() const { return m_language; }
-    uint32_t getHeaderWord() const { return m_headerWord; }
-    uint32_t getFormatWord() const { return m_formatWord; }
+    LXLanguage getLanguage() const override { return m_language; }
+    uint32_t getHeaderWord() const override { return m_headerWord; }
+    uint32_t getFormatWord() const override { return m_formatWord; }
     uint32_t getModelCount() const { return m_modelCount; }
     const lxstring &getPath() const { return m_path; }
 
@@ -73,13 +75,13 @@ public:
     uint32_t readSuffixModel(uint32_t position, LXSuffixModel &model);
     uint32_t readVerbForm(uint32_t position, LXStem &stem);
 
-    void getTenseName(uint32_t tense, lxstring &text);
-    void getPersonName(uint32_t person, lxstring &text);
-    void getEnglishPersonDescription(uint32_t person, lxstring &text) const;
+    void getTenseName(uint32_t tense, lxstring &text) override;
+    void getPersonName(uint32_t person, lxstring &text) override;
+    void getEnglishPersonDescription(uint32_t person, lxstring &text) override;
 
     // Verb by infinitive: case and accents ignored, an exact spelling preferred. On a miss
     // the position is the insertion point and the verb holds the record found there.
-    bool findVerb(const lxstring &word, LXVerb &verb);
+    bool findVerb(const lxstring &word, LXVerb &verb) override;
     bool findVerb(const lxstring &word, uint32_t &position, LXVerb &verb);
     // All records whose key equals the text (case and accents ignored), in stream order.
     void findStemmingModels(const lxstring &key, LXList<LXStemmingModel> &models);
@@ -87,22 +89,23 @@ public:
     void findVerbForms(const lxstring &form, LXList<LXStem> &stems);
 
     // Queries.
-    void getMatchingVerbs(const lxstring &text, LXList<lxstring> &list, bool clear, uint32_t maxCount);
-    void getTenses(const LXVerb &verb, LXList<int> &list, bool all);
-    void getPersons(const LXVerb &verb, uint32_t tense, LXList<int> &list);
+    void getMatchingVerbs(const lxstring &text, LXList<lxstring> &list, bool clear, uint32_t maxCount) override;
+    void getTenses(const LXVerb &verb, LXList<int> &list, bool all) override;
+    void getPersons(const LXVerb &verb, uint32_t tense, LXList<int> &list) override;
     // The stored forms of a tense and person before any rule; false when neither the verb
     // nor the model stores them (the list then holds the one empty form).
     bool getForms(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
                   LXList<lxstring> &list);
     bool conjugate(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
                    LXList<lxstring> &list);
-    bool getConjugation(const LXVerb &verb, uint32_t tense, uint32_t person, lxstring &text);
-    bool getConjugations(const LXVerb &verb, uint32_t tense, uint32_t person, LXList<lxstring> &list);
+    bool getConjugation(const LXVerb &verb, uint32_t tense, uint32_t person, lxstring &text) override;
+    bool getConjugations(const LXVerb &verb, uint32_t tense, uint32_t person, LXList<lxstring> &list) override;
+    // The data manager's option word is the separator code point.
     void getConjugationDisplayText(const LXVerb &verb, uint32_t separator, uint32_t tense,
-                                   uint32_t person, lxstring &text);
-    void getVerbDetails(const LXVerb &verb, lxstring &text);
-    void getModelStems(const lxstring &word, LXList<LXStem> &stems);
-    void getVerbStems(const lxstring &word, LXList<LXStem> &stems, int strategy);
+                                   uint32_t person, lxstring &text) override;
+    void getVerbDetails(const LXVerb &verb, lxstring &text) override;
+    void getModelStems(const lxstring &word, LXList<LXStem> &stems) override;
+    void getVerbStems(const lxstring &word, LXList<LXStem> &stems, int strategy) override;
 
     // Helpers shared with the module writer and the tests.
     static void normaliseWord(const lxstring &text, lxstring &out, bool lower, bool baseOnly);

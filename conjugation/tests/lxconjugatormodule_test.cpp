@@ -463,3 +463,37 @@ TEST(ConjugationStems, ModelStems)
 }
 
 } // namespace
+
+#include "lxconjugationadapter.h"
+
+namespace {
+
+// What the data manager sees: the engine interface made by the factory.
+TEST(ConjugationEngine, ThroughTheEngineInterface)
+{
+    LXConjugationWriter w = smallModule();
+    std::string path = tempPath("engine.lxc");
+    ASSERT_TRUE(writeModule(w, path));
+    LXConjugationEngineFactory factory = LXCreateConjugationEngine;
+    LXConjugationEngine *engine = factory();
+    ASSERT_NE(engine, nullptr);
+    LXCompressor *compressor = LXCompressor::create();
+    engine->setCompressor(compressor);
+    EXPECT_TRUE(engine->validateModule(U(path.c_str())));
+    EXPECT_EQ(engine->getLanguage(), LXFrench);
+    ASSERT_TRUE(engine->openModule(U(path.c_str())));
+    LXVerb v;
+    ASSERT_TRUE(engine->findVerb(U("chanter"), v));
+    lxstring text;
+    EXPECT_TRUE(engine->getConjugation(v, 80, 40, text));
+    EXPECT_EQ(S(text), "chantons");
+    engine->getConjugationDisplayText(v, '\t', 80, 37, text);
+    EXPECT_EQ(S(text), "je\tchante");
+    engine->getEnglishPersonDescription(37, text);
+    EXPECT_EQ(S(text), "1st person singular");
+    engine->closeModule();
+    delete engine;
+    delete compressor;
+}
+
+} // namespace
