@@ -78,7 +78,7 @@ TEST(ConjugationModules, MatchingVerbsAndDetails)
     fr.c.getMatchingVerbs(lxstring("s'évano", 0, 0), list, true, 0);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(utf8(list[0]), "évanouir");
-    fr.c.getMatchingVerbs(lxstring("ETR", 0, 0), list, true, 0);
+    fr.c.getMatchingVerbs(lxstring("ETRE", 0, 0), list, true, 0);
     ASSERT_FALSE(list.empty());
     EXPECT_EQ(utf8(list[0]), "être");
     fr.c.getMatchingVerbs(lxstring("a", 0, 0), list, true, 10);
