@@ -32,19 +32,19 @@ inline std::string tempPath(const std::string &name)
 }
 
 // A model: number, its features (code, text) and tenses (tense, {(person, forms)}).
-struct TenseSpec {
+struct TenseForms {
     uint32_t tense;
     std::vector<std::pair<uint32_t, const char *>> persons;
 };
 
 inline LXModelCache makeModel(uint32_t number, std::initializer_list<std::pair<uint32_t, const char *>> features,
-                              std::initializer_list<TenseSpec> tenses)
+                              std::initializer_list<TenseForms> tenses)
 {
     LXModelCache m;
     m.model = number;
     for (const auto &f : features)
         m.features.push_back(LXCodeText(f.first, U(f.second)));
-    for (const TenseSpec &t : tenses) {
+    for (const TenseForms &t : tenses) {
         LXTenseInfo info;
         info.tense = t.tense;
         for (const auto &p : t.persons)
@@ -55,10 +55,10 @@ inline LXModelCache makeModel(uint32_t number, std::initializer_list<std::pair<u
 }
 
 // The six forms of a tense for persons 37..42.
-inline TenseSpec six(uint32_t tense, const char *a, const char *b, const char *c, const char *d, const char *e,
+inline TenseForms six(uint32_t tense, const char *a, const char *b, const char *c, const char *d, const char *e,
                      const char *f)
 {
-    return TenseSpec{tense, {{37, a}, {38, b}, {39, c}, {40, d}, {41, e}, {42, f}}};
+    return TenseForms{tense, {{37, a}, {38, b}, {39, c}, {40, d}, {41, e}, {42, f}}};
 }
 
 // The suffix models of a model's finite tenses (every tense from 80 on).
