@@ -63,6 +63,18 @@ TEST(ConjugationModule, HeaderSignatureAndFormatWord)
     }
 }
 
+TEST(ConjugationModule, EverySignatureBitMatters)
+{
+    for (int bit = 0; bit < 16; ++bit) {
+        LXConjugationWriter w = smallModule();
+        w.setHeader(0xDADA ^ (1u << bit), 1, 0x60000000);
+        std::string path = tempPath("signature.lxc");
+        ASSERT_TRUE(writeModule(w, path));
+        OpenModule m;
+        EXPECT_FALSE(m.open(path)) << bit;
+    }
+}
+
 TEST(ConjugationModule, NotAContainerOrTooFewStreams)
 {
     std::string junk = tempPath("junk.lxc");
