@@ -759,10 +759,12 @@ bool LXListBox::onPenUp(int32_t x, int32_t y)
     if (!hitTest(x, y, h) || !sameNode(h.cell, m_pressed) || h.kind != 0 || m_pressedKind == 1 ||
         m_pressedKind == 2)
         return true;
-    // The word under the pointer, without its leading hyphens.
+    // The word under the pointer, without its leading hyphens; a character that is no
+    // word character is selected alone.
     const CellIt start = resultStartOf(m_pressed);
+    const bool word = lx_iswordchar(m_pressed->codePoint);
     CellIt first = m_pressed;
-    while (!sameNode(first, start)) {
+    while (word && !sameNode(first, start)) {
         CellIt p = previous(first);
         if (!lx_iswordchar(p->codePoint))
             break;
@@ -777,7 +779,7 @@ bool LXListBox::onPenUp(int32_t x, int32_t y)
             break;
     }
     CellIt last = m_pressed;
-    for (CellIt n = last; !n.isAtEnd();) {
+    for (CellIt n = last; word && !n.isAtEnd();) {
         ++n;
         if (n.isAtEnd() || n->codePoint == 0 || !lx_iswordchar(n->codePoint))
             break;

@@ -458,7 +458,16 @@ void LXMarkupExpander::getDisplayText(const LXDMIterator &iterator, lxstring &te
     text.clear();
     if (iterator.isAtEnd())
         return;
-    expandTerm(*iterator, iterator.isAtFirstTermOfHeadword(), iterator.isAtLastTermOfHeadword(), flags, text);
+    // Terms of other headwords can share a headword record (an expression filed under
+    // one of its words, a variant spelling with the same key): such a term starts a
+    // headword block of its own, or nothing on the screen would name it.
+    bool first = iterator.isAtFirstTermOfHeadword();
+    if (!first && !iterator.isAtBeginning()) {
+        LXDMIterator previous(iterator);
+        --previous;
+        first = previous.isAtEnd() || !lx_sameText((*previous).getHeadword(), (*iterator).getHeadword());
+    }
+    expandTerm(*iterator, first, iterator.isAtLastTermOfHeadword(), flags, text);
 }
 
 void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uint32_t flags, lxstring &text) const
