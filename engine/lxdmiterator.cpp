@@ -251,20 +251,37 @@ bool LXDIterator::find(LXD *module, const LXTerm &term)
     m_rangeEnd = end;
     if (position < start || position > end)
         position = end;
-    if (position < end && key.compare(term.getSearchKey(), term.getLanguage()) != 0) {
-        // Keys that differ only by case or accents lie together: prefer the exact one.
-        uint32_t p = position;
-        while (p < end) {
+    if (position < end && !lx_sameText(key, term.getSearchKey())) {
+        // Keys that differ only by case or accents lie together: prefer the one equal to
+        // the term's key, first in its very text (a ligature collates as its two letters,
+        // so "manœuvre" and "manoeuvre" compare equal), then under the comparison.
+        uint32_t first = position;
+        while (first > start) {
+            lxstring k;
+            uint32_t previous = module->indexRecordStart(first - 1, start);
+            module->readIndexKey(previous, k);
+            if (previous >= first || !sameKeyIgnoringCaseAndAccents(k, fold))
+                break;
+            first = previous;
+        }
+        uint32_t exact = end, equal = end;
+        for (uint32_t p = first; p < end;) {
             lxstring k;
             uint32_t next = module->readIndexKey(p, k);
-            if (foldedKey(k) != fold || next <= p)
+            if (!sameKeyIgnoringCaseAndAccents(k, fold) || next <= p)
                 break;
-            if (k.compare(term.getSearchKey(), term.getLanguage()) == 0) {
-                position = p;
+            if (lx_sameText(k, term.getSearchKey())) {
+                exact = p;
                 break;
             }
+            if (equal == end && k.compare(term.getSearchKey(), term.getLanguage()) == 0)
+                equal = p;
             p = next;
         }
+        if (exact < end)
+            position = exact;
+        else if (equal < end)
+            position = equal;
     }
     enterHeadword(position);
     return true;
