@@ -13,14 +13,14 @@ FwWindow* FwWindow::fromHandle(HWND hwnd) {
 }
 
 bool FwWindow::create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                      int x, int y, int w, int h, HWND parent, HMENU menuOrId, HICON icon) {
+                      int x, int y, int w, int h, HWND parent, HMENU menuOrId, HICON icon, UINT classStyle) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(inst, className, &wc)) {
         wc = WNDCLASSEXW{};
         wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
+        wc.style = classStyle;
         wc.lpfnWndProc = &FwWindow::windowProc;
         wc.hInstance = inst;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -39,6 +39,16 @@ void FwWindow::subclass(HWND hwnd) {
     SetPropW(hwnd, kObjectProp, this);
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FwWindow::subclassProc)));
+}
+
+void FwWindow::unsubclass() {
+    if (!hwnd_ || !original_) return;
+    if (IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        RemovePropW(hwnd_, kObjectProp);
+    }
+    original_ = nullptr;
+    hwnd_ = nullptr;
 }
 
 void FwWindow::destroy() {

@@ -17,9 +17,12 @@ public:
 
     // Registers (once) a window class of ours and creates the window bound to this object.
     bool create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                int x, int y, int w, int h, HWND parent, HMENU menuOrId, HICON icon = nullptr);
+                int x, int y, int w, int h, HWND parent, HMENU menuOrId, HICON icon = nullptr,
+                UINT classStyle = CS_DBLCLKS);
     // Binds an existing window (e.g. a common control) to this object by subclassing it.
     void subclass(HWND hwnd);
+    // Gives a subclassed window its own procedure back and unbinds it from this object.
+    void unsubclass();
     void destroy();
 
     // The object bound to a window, or null.

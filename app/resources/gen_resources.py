@@ -42,7 +42,11 @@ def strings_rc(path):
     return "\n".join(out) + "\n"
 
 
-def menus_rc(path):
+CONTEXT_MENUS = [610, 611, 612, 613, 614, 615]  # the result lists' context menu, same languages
+CONTEXT_OTHER = 616  # interface language 11
+
+
+def menus_rc(path, language_ids=LANGUAGE_MENUS, other_id=OTHER_MENU):
     lines = list(read_lines(path))
 
     def menu(resource_id, column):
@@ -67,8 +71,8 @@ def menus_rc(path):
         out.append("END")
         return "\n".join(out) + "\n"
 
-    parts = [menu(rid, col) for col, rid in enumerate(LANGUAGE_MENUS)]
-    parts.append(menu(OTHER_MENU, 0))
+    parts = [menu(rid, col) for col, rid in enumerate(language_ids)]
+    parts.append(menu(other_id, 0))
     return "\n".join(parts)
 
 
@@ -77,7 +81,8 @@ def main():
     out.mkdir(parents=True, exist_ok=True)
     header = "#pragma code_page(65001)\n"
     (out / "strings.rc").write_text(header + strings_rc(src / "strings.txt"), encoding="utf-8")
-    (out / "menus.rc").write_text(header + menus_rc(src / "menus.txt"), encoding="utf-8")
+    menus = menus_rc(src / "menus.txt") + "\n" + menus_rc(src / "context_menu.txt", CONTEXT_MENUS, CONTEXT_OTHER)
+    (out / "menus.rc").write_text(header + menus, encoding="utf-8")
 
 
 if __name__ == "__main__":

@@ -1,0 +1,251 @@
+#include "splitterbar.h"
+#include "options.h"
+#include "skin_interface.h"
+#include <windowsx.h>
+#include <algorithm>
+
+namespace {
+constexpr int kCursorHorizontal = 15491, kCursorVertical = 15490;
+
+// The drag outline: the rectangle inverted through a halftone brush, so drawing it a
+// second time erases it.
+void invertOutline(HDC dc, const RECT& r) {
+    static const WORD pattern[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
+    HBITMAP bmp = CreateBitmap(8, 8, 1, 1, pattern);
+    HBRUSH brush = CreatePatternBrush(bmp);
+    HGDIOBJ old = SelectObject(dc, brush);
+    PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATINVERT);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteObject(bmp);
+}
+}  // namespace
+
+CSplitterBar::~CSplitterBar() {
+    if (!appOption(kOptSkinningOff)) {
+        if (watched_ && hwnd_) skinUnwatchWindow(hwnd_);
+        if (skin_) skinReleaseObject(skin_);
+    }
+    skin_ = nullptr;
+}
+
+bool CSplitterBar::create(DWORD style, const RECT& r, HWND parent, int id, bool horizontal) {
+    horizontal_ = horizontal;
+    return FwWindow::create(L"CSplitterBar", L"", style, 0, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+void CSplitterBar::onCreate() {
+    if (!appOption(kOptSkinningOff)) {
+        skin_ = skinFindObject(L"Splitter");
+        COLORREF c;
+        // A colour the skin lacks keeps the system colour.
+        bg_ = skin_ && skinObjectColor(skin_, L"BGColor", &c) ? c : GetSysColor(COLOR_BTNFACE);
+        hi_ = skin_ && skinObjectColor(skin_, L"Highlight", &c) ? c : GetSysColor(COLOR_BTNHIGHLIGHT);
+        shadow_ = skin_ && skinObjectColor(skin_, L"Shadow", &c) ? c : GetSysColor(COLOR_BTNSHADOW);
+        watched_ = skinWatchWindow(hwnd_, 0x8034) != 0;
+    }
+    GetWindowRect(hwnd_, &start_);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RECT pc{};
+    GetClientRect(GetParent(hwnd_), &pc);
+    lower_ = horizontal_ ? pc.top : pc.left;
+    upper_ = horizontal_ ? pc.bottom : pc.right;
+}
+
+RECT CSplitterBar::rectInParent() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void CSplitterBar::setPanes(HWND first, HWND second) {
+    first_ = first;
+    second_ = second;
+    if (!first_ || !second_ || !hwnd_) return;
+    HWND parent = GetParent(hwnd_);
+    RECT a{}, b{};
+    GetWindowRect(first_, &a);
+    GetWindowRect(second_, &b);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&a), 2);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&b), 2);
+    if (horizontal_) {
+        int f = GetSystemMetrics(SM_CXFRAME);
+        MoveWindow(hwnd_, a.left, a.bottom - f / 2, a.right - a.left, f / 2 * 2, TRUE);
+        lower_ = a.top + minPane_;
+        upper_ = b.bottom - minPane_;
+    } else {
+        int f = GetSystemMetrics(SM_CYFRAME);
+        MoveWindow(hwnd_, a.right - f / 2, a.top, f / 2 * 2, a.bottom - a.top, TRUE);
+        lower_ = a.left + minPane_;
+        upper_ = b.right - minPane_;
+    }
+    layoutPanes();
+}
+
+void CSplitterBar::layoutPanes() {
+    if (!first_ || !second_ || !hwnd_) return;
+    HWND parent = GetParent(hwnd_);
+    RECT bar = rectInParent(), a{}, b{};
+    GetWindowRect(first_, &a);
+    GetWindowRect(second_, &b);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&a), 2);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&b), 2);
+    if (horizontal_) {
+        int e = GetSystemMetrics(SM_CYBORDER);
+        a.bottom = bar.top + e;
+        b.top = bar.bottom - e;
+    } else {
+        int e = GetSystemMetrics(SM_CXBORDER);
+        a.right = bar.left + e;
+        b.left = bar.right - e;
+    }
+    MoveWindow(first_, a.left, a.top, std::max<int>(a.right - a.left, 0), std::max<int>(a.bottom - a.top, 0), TRUE);
+    MoveWindow(second_, b.left, b.top, std::max<int>(b.right - b.left, 0), std::max<int>(b.bottom - b.top, 0), TRUE);
+    InvalidateRect(parent, nullptr, TRUE);
+}
+
+void CSplitterBar::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    HBRUSH brush = CreateSolidBrush(bg_);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    // A 3-D frame: highlight along the top and left, shadow along the bottom and right.
+    HPEN light = CreatePen(PS_SOLID, 1, hi_), dark = CreatePen(PS_SOLID, 1, shadow_);
+    HGDIOBJ old = SelectObject(dc, light);
+    MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+    LineTo(dc, r.left, r.top);
+    LineTo(dc, r.right - 1, r.top);
+    SelectObject(dc, dark);
+    LineTo(dc, r.right - 1, r.bottom - 1);
+    LineTo(dc, r.left - 1, r.bottom - 1);
+    SelectObject(dc, old);
+    DeleteObject(light);
+    DeleteObject(dark);
+    EndPaint(hwnd_, &ps);
+}
+
+POINT CSplitterBar::inParent(POINT screen) const {
+    ScreenToClient(GetParent(hwnd_), &screen);
+    return screen;
+}
+
+void CSplitterBar::drawOutline(POINT screen) {
+    POINT p = inParent(screen);
+    int across = horizontal_ ? p.y : p.x;
+    if (across < lower_ || across > upper_) return;
+    HWND parent = GetParent(hwnd_);
+    RECT r = start_;
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    if (horizontal_)
+        OffsetRect(&r, 0, across - r.top);
+    else
+        OffsetRect(&r, across - r.left, 0);
+    HDC dc = GetDC(parent);
+    // The full bar as the outline; the last one is erased by inverting it again.
+    if (outlineDrawn_) invertOutline(dc, last_);
+    invertOutline(dc, r);
+    ReleaseDC(parent, dc);
+    last_ = r;
+    outlineDrawn_ = true;
+}
+
+LRESULT CSplitterBar::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE: {
+        LRESULT r = defaultProc(msg, wp, lp);
+        if (r != -1) onCreate();
+        return r;
+    }
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_NCCALCSIZE:
+        // The whole window is the bar: with the border and caption bits of its style a bar a
+        // few pixels high would otherwise have no client area to paint or to be clicked in.
+        return 0;
+    case WM_SETCURSOR: {
+        DWORD pos = GetMessagePos();
+        POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+        RECT r;
+        GetWindowRect(hwnd_, &r);
+        if (PtInRect(&r, p)) {
+            int id = horizontal_ ? kCursorHorizontal : kCursorVertical;
+            HCURSOR c = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+            if (!c) c = LoadCursorW(nullptr, horizontal_ ? IDC_SIZENS : IDC_SIZEWE);
+            SetCursor(c);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN: {
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ClientToScreen(hwnd_, &p);
+        RECT r;
+        GetWindowRect(hwnd_, &r);
+        if (!PtInRect(&r, p)) break;
+        SetCapture(hwnd_);
+        dragging_ = true;
+        start_ = r;
+        outlineDrawn_ = false;
+        drawOutline(p);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (dragging_ && (wp & MK_LBUTTON)) {
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ClientToScreen(hwnd_, &p);
+            drawOutline(p);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (dragging_) {
+            HWND parent = GetParent(hwnd_);
+            if (outlineDrawn_) {
+                HDC dc = GetDC(parent);
+                invertOutline(dc, last_);
+                ReleaseDC(parent, dc);
+                outlineDrawn_ = false;
+            }
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ClientToScreen(hwnd_, &p);
+            p = inParent(p);
+            // The bar never leaves its limits, even when the lower limit lies above the upper.
+            int across = std::max<int>(lower_, std::min<int>(horizontal_ ? p.y : p.x, upper_));
+            RECT r = rectInParent();
+            if (horizontal_)
+                MoveWindow(hwnd_, r.left, across, r.right - r.left, r.bottom - r.top, TRUE);
+            else
+                MoveWindow(hwnd_, across, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            UpdateWindow(hwnd_);
+            ReleaseCapture();
+            dragging_ = false;
+            layoutPanes();
+            SendMessageW(parent, WM_SPLITTER_MOVED, 0, 0);
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        if (dragging_ && reinterpret_cast<HWND>(lp) != hwnd_) {
+            // Capture taken away mid-drag: forget the drag, leave the panes as they are.
+            if (outlineDrawn_) {
+                HWND parent = GetParent(hwnd_);
+                HDC dc = GetDC(parent);
+                invertOutline(dc, last_);
+                ReleaseDC(parent, dc);
+            }
+            outlineDrawn_ = false;
+            dragging_ = false;
+        }
+        break;
+    }
+    return FwWindow::handleMessage(msg, wp, lp);
+}

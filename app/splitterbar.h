@@ -1,0 +1,49 @@
+// The draggable bar between two panes (above and below for a horizontal bar, left and right
+// for a vertical one). Dragging draws an outline on the parent; releasing moves the bar,
+// lays the panes out again and tells the parent with message 0x83E8.
+#pragma once
+#include "framework/fwwindow.h"
+
+constexpr UINT WM_SPLITTER_MOVED = 0x83E8;
+
+class CSplitterBar : public FwWindow {
+public:
+    CSplitterBar() = default;
+    ~CSplitterBar() override;
+
+    bool create(DWORD style, const RECT& rect, HWND parent, int id, bool horizontal);
+    void setMinPaneSize(int n) { minPane_ = n < 0 ? 0 : n; }
+    int minPaneSize() const { return minPane_; }
+    // Lays the bar along the first pane's far edge and both panes against it.
+    void setPanes(HWND first, HWND second);
+    void layoutPanes();
+    int lowerLimit() const { return lower_; }
+    int upperLimit() const { return upper_; }
+    bool dragging() const { return dragging_; }
+    COLORREF background() const { return bg_; }
+    COLORREF highlight() const { return hi_; }
+    COLORREF shadow() const { return shadow_; }
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void onCreate();
+    void paint();
+    // The pointer (screen coordinates) in the parent's client coordinates.
+    POINT inParent(POINT screen) const;
+    void drawOutline(POINT screen);
+    RECT rectInParent() const;
+
+    bool horizontal_ = true;
+    HWND first_ = nullptr, second_ = nullptr;
+    int minPane_ = 0;
+    int lower_ = 0, upper_ = 0;
+    bool dragging_ = false;
+    bool outlineDrawn_ = false;
+    RECT start_{}, last_{};
+    void* skin_ = nullptr;
+    bool watched_ = false;
+    COLORREF bg_ = GetSysColor(COLOR_BTNFACE), hi_ = GetSysColor(COLOR_BTNHIGHLIGHT),
+             shadow_ = GetSysColor(COLOR_BTNSHADOW);
+};
