@@ -553,7 +553,14 @@ void LXListBox::setLastVisibleChar()
         return;
     }
     const int32_t limit = m_topVisible->y + m_rect.height;
-    for (CellIt it = m_topVisible; !it.isAtEnd(); ++it) {
+    // Cells lie in reading order, one line high: when the last visible cell found before
+    // still fits below the top, every cell from the top to it does, and the walk can
+    // start there.
+    CellIt from = m_topVisible;
+    if (!m_lastVisible.isAtEnd() && m_lastVisible.getList() == &m_buffer && m_lastVisible->y >= m_topVisible->y &&
+        m_lastVisible->y + m_lastVisible->height <= limit)
+        from = m_lastVisible;
+    for (CellIt it = from; !it.isAtEnd(); ++it) {
         if (it->y + it->height > limit) {
             m_lastVisible = sameNode(it, m_topVisible) ? it : previous(it);
             return;
@@ -651,10 +658,8 @@ bool LXListBox::scrollDown(int32_t target)
         ++m_topVisible;
     if (m_topVisible.isAtEnd())
         m_topVisible = --m_buffer.end();
-    setLastVisibleChar();
     if (m_searchType == Browse) {
         appendFollowing();
-        setLastVisibleChar();
         pruneScreenBuffer(false);
     }
     return !sameNode(start, m_topVisible);
@@ -691,6 +696,8 @@ void LXListBox::pruneScreenBuffer(bool below)
         for (CellIt it = from; !it.isAtEnd() && !sameNode(it, to); ++it) {
             if (sameNode(it, m_pressed))
                 m_pressed = m_buffer.end();
+            if (sameNode(it, m_lastVisible))
+                m_lastVisible = m_buffer.end();
         }
     };
     if (below) {

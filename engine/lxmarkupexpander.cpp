@@ -66,19 +66,64 @@ const CodeRow kCodeRows[] = {
 const char kDiamond[] = "\\SU\xE2\x8B\x84\\sU";   // the usage mark
 const char kArrow[] = "\\SU\xE2\x86\x92\\sU";
 
-lxstring utf8(const char *s)
-{
-    return lxstring(s, 0, 0);
-}
+typedef std::u32string Text;
 
-// The code points of a string, for scanning by index (indexing a UTF-8 lxstring walks).
-std::u32string codePoints(const lxstring &s)
+// The code points of a string (indexing a UTF-8 lxstring walks from its start).
+Text codePoints(const lxstring &s)
 {
-    std::u32string out;
+    Text out;
     out.reserve(static_cast<size_t>(s.length()));
     for (lxstring_iterator it = s.begin(); !it.isAtEnd(); ++it)
         out += static_cast<char32_t>(*it);
     return out;
+}
+
+// Appends UTF-8 text (the markup literals of this file).
+void appendUtf8(Text &out, const char *s)
+{
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(s);
+    while (*p) {
+        uint32_t c = *p++;
+        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        if (more)
+            c &= 0x3F >> more;
+        for (; more > 0 && (*p & 0xC0) == 0x80; --more)
+            c = (c << 6) | (*p++ & 0x3F);
+        out += static_cast<char32_t>(c);
+    }
+}
+
+Text utf8Text(const char *s)
+{
+    Text t;
+    appendUtf8(t, s);
+    return t;
+}
+
+// An lxstring in UTF-8 from code points, encoded in one go as the engine's UTF-8 does.
+lxstring toLxstring(const Text &t)
+{
+    std::string bytes;
+    bytes.reserve(t.size() + 8);
+    for (char32_t ch : t) {
+        uint32_t c = static_cast<uint32_t>(ch);
+        if (c == 0)
+            continue;
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+            continue;
+        }
+        int n = c < 0x800 ? 2 : c < 0x10000 ? 3 : c < 0x200000 ? 4 : c < 0x4000000 ? 5 : 6;
+        static const unsigned char lead[7] = {0, 0, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC};
+        unsigned char buf[6];
+        for (int k = n - 1; k > 0; --k) {
+            buf[k] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            c >>= 6;
+        }
+        buf[0] = static_cast<unsigned char>(lead[n] | c);
+        bytes.append(reinterpret_cast<char *>(buf), static_cast<size_t>(n));
+    }
+    return lxstring(bytes.c_str(), 0, 0);
 }
 
 bool isLabelCode(uint32_t c)
@@ -95,218 +140,230 @@ bool hasAny(const LXDefinition &d, std::initializer_list<uint32_t> codes)
     return false;
 }
 
-bool containsText(const lxstring &s, const char *needle)
+size_t codeLength(const Text &u, size_t i)
 {
-    return !s.find(needle).isAtEnd();
+    if (i + 1 >= u.size())
+        return 1;
+    char32_t k = u[i + 1];
+    if ((k == 'S' || k == 's' || k == 'T' || k == 'M' || k == 'm') && i + 2 < u.size())
+        return 3;
+    return 2;
 }
 
 // Replaces every occurrence of from that begins on a code boundary (never inside a
 // backslash code), scanning forwards.
-void replaceCodes(lxstring &s, const char *from, const char *to)
+void replaceCodes(Text &s, const char *from, const char *to)
 {
-    lxstring pattern = utf8(from);
-    lxstring with = utf8(to);
-    int32_t plen = pattern.length();
-    if (plen == 0 || !containsText(s, from))
+    const Text pattern = utf8Text(from);
+    if (pattern.empty() || s.find(pattern) == Text::npos)
         return;
-    lxstring out(s.getEncoding(), s.getByteOrder());
-    int32_t n = s.length();
-    int32_t i = 0;
-    // Code points are read once into an array: indexed access on UTF-8 walks.
-    uint32_t *cps = new (std::nothrow) uint32_t[n > 0 ? n : 1];
-    uint32_t *pcs = new (std::nothrow) uint32_t[plen];
-    if (!cps || !pcs) {
-        delete[] cps;
-        delete[] pcs;
-        return;
-    }
-    {
-        int32_t k = 0;
-        for (lxstring_iterator it = s.begin(); !it.isAtEnd() && k < n; ++it)
-            cps[k++] = *it;
-        k = 0;
-        for (lxstring_iterator it = pattern.begin(); !it.isAtEnd() && k < plen; ++it)
-            pcs[k++] = *it;
-    }
+    const Text with = utf8Text(to);
+    Text out;
+    out.reserve(s.size());
+    size_t i = 0, n = s.size();
     while (i < n) {
-        bool match = i + plen <= n;
-        for (int32_t k = 0; match && k < plen; ++k)
-            match = cps[i + k] == pcs[k];
-        if (match) {
+        if (s.compare(i, pattern.size(), pattern) == 0) {
             out += with;
-            i += plen;
+            i += pattern.size();
             continue;
         }
-        int32_t len = 1;
-        if (cps[i] == '\\') {
-            len = 2;
-            if (i + 1 >= n)
-                len = 1;
-            else {
-                uint32_t k = cps[i + 1];
-                if ((k == 'S' || k == 's' || k == 'T' || k == 'M' || k == 'm') && i + 2 < n)
-                    len = 3;
-            }
-        }
-        for (int32_t k = 0; k < len; ++k)
-            out += cps[i + k];
+        size_t len = s[i] == '\\' ? codeLength(s, i) : 1;
+        out.append(s, i, len);
         i += len;
     }
-    delete[] cps;
-    delete[] pcs;
-    s = out;
+    s.swap(out);
 }
 
-class Writer {
-public:
-    explicit Writer(const LXMarkupExpander &e) : m_e(e), m_out(0, 0) {}
+void markText(const Text &u, uint32_t letter, Text &out)
+{
+    out.reserve(out.size() + u.size() + 8);
+    const size_t n = u.size();
+    bool open = false;
+    size_t i = 0;
+    while (i < n) {
+        const uint32_t c = u[i];
+        if (c == '\\') {
+            if (open) {
+                out += U"\\s";
+                out += static_cast<char32_t>(letter);
+                open = false;
+            }
+            size_t len = codeLength(u, i);
+            out.append(u, i, len);
+            i += len;
+            continue;
+        }
+        if (open && !lx_iswordchar(c)) {
+            out += U"\\s";
+            out += static_cast<char32_t>(letter);
+            open = false;
+        } else if (!open && lx_iswordchar(c) && !lx_isdigit(c) && c != '-' && c != '\'') {
+            out += U"\\S";
+            out += static_cast<char32_t>(letter);
+            open = true;
+        }
+        out += static_cast<char32_t>(c);
+        ++i;
+    }
+    if (open) {
+        out += U"\\s";
+        out += static_cast<char32_t>(letter);
+    }
+}
 
-    lxstring &out() { return m_out; }
-    void text(const char *s) { m_out += s; }
-    void text(const lxstring &s) { m_out += s; }
-    void cp(uint32_t c) { m_out += c; }
-    bool endsInBlank() const { return m_out.length() > 0 && m_out[-1] == ' '; }
+Text marked(const lxstring &s, uint32_t letter, bool mark)
+{
+    Text u = codePoints(s);
+    if (!mark)
+        return u;
+    Text out;
+    markText(u, letter, out);
+    return out;
+}
+
+Text upper(const lxstring &s)
+{
+    lxstring u(s);
+    u.toupper();
+    return codePoints(u);
+}
+
+void wrapInto(Text &out, uint32_t code, const Text &content)
+{
+    if (code == 0 || code >= LXMarkupExpander::kCodeCount) {
+        out += content;
+        return;
+    }
+    out += U"\\M";
+    out += static_cast<char32_t>(code);
+    out += content;
+    out += U"\\m";
+    out += static_cast<char32_t>(code);
+}
+
+// The text with each "$$" replaced by the next comma-separated part of the part-of-speech
+// name in the given code (the last "$$" takes the rest); the text between is word-marked.
+Text fillPlaceholders(const lxstring &text, const lxstring &pos, uint32_t code, uint32_t letter, bool mark)
+{
+    const Text tx = codePoints(text);
+    const Text ps = codePoints(pos);
+    const size_t n = tx.size();
+    size_t holes = 0;
+    for (size_t i = 0; i + 1 < n; ++i) {
+        if (tx[i] == '$' && tx[i + 1] == '$') {
+            ++holes;
+            ++i;
+        }
+    }
+    Text out, segment;
+    const size_t pn = ps.size();
+    size_t cursor = 0, seen = 0;
+    auto flush = [&]() {
+        if (mark)
+            markText(segment, letter, out);
+        else
+            out += segment;
+        segment.clear();
+    };
+    for (size_t i = 0; i < n; ++i) {
+        if (tx[i] == '$' && i + 1 < n && tx[i + 1] == '$') {
+            flush();
+            ++i;
+            ++seen;
+            Text part;
+            if (seen == holes) {
+                part = ps.substr(cursor < pn ? cursor : pn);
+                cursor = pn;
+            } else {
+                while (cursor < pn && ps[cursor] != ',')
+                    part += ps[cursor++];
+                while (cursor < pn && (ps[cursor] == ',' || ps[cursor] == ' '))
+                    ++cursor;
+            }
+            if (!part.empty())
+                wrapInto(out, code, part);
+        } else {
+            segment += tx[i];
+        }
+    }
+    flush();
+    return out;
+}
+
+} // namespace
+
+class LXMarkupWriter {
+public:
+    explicit LXMarkupWriter(const LXMarkupExpander &e) : m_e(e) { m_out.reserve(256); }
+
+    Text &out() { return m_out; }
+    void text(const char *s) { appendUtf8(m_out, s); }
+    void text(const lxstring &s) { m_out += codePoints(s); }
+    void text(const Text &s) { m_out += s; }
+    void cp(uint32_t c) { m_out += static_cast<char32_t>(c); }
+    bool endsInBlank() const { return !m_out.empty() && m_out.back() == ' '; }
     void blank()
     {
         if (!endsInBlank())
-            m_out += static_cast<uint32_t>(' ');
+            m_out += U' ';
     }
 
     // "\M" c content "\m" c; codes outside the table (and 0, which would end a result
     // in the layout) show their content alone.
-    void wrap(uint32_t code, const lxstring &content)
-    {
-        if (code == 0 || code >= LXMarkupExpander::kCodeCount) {
-            m_out += content;
-            return;
-        }
-        m_out += "\\M";
-        m_out += code;
-        m_out += content;
-        m_out += "\\m";
-        m_out += code;
-    }
+    void wrap(uint32_t code, const Text &content) { wrapInto(m_out, code, content); }
 
     // A feature in its own code, set off from what precedes it by a blank unless its
     // markup starts a block or brings its own blank.
     void feature(uint32_t code, const lxstring &content)
     {
-        lxstring open = m_e.getOpening(code);
-        bool ownSpace = open.length() > 0 && (open[0] == ' ' || (open[0] == '\\' && open[1] == 'T'));
-        if (!ownSpace && m_out.length() > 0)
+        const Text *open = code < LXMarkupExpander::kCodeCount && m_e.m_codes ? &m_e.m_codes[code].opening : nullptr;
+        bool ownSpace = open && !open->empty() && ((*open)[0] == ' ' || (open->size() > 1 && (*open)[0] == '\\' && (*open)[1] == 'T'));
+        if (!ownSpace && !m_out.empty())
             blank();
-        wrap(code, content);
+        wrap(code, codePoints(content));
     }
 
     void pronunciation(const lxstring &t)
     {
-        lxstring_iterator at = t.find("\\M");
-        if (at.isAtEnd()) {
-            wrap(13, t);
+        const Text u = codePoints(t);
+        size_t at = u.find(U"\\M");
+        if (at == Text::npos) {
+            wrap(13, u);
             return;
         }
-        wrap(13, t.substr(0, at.getCharIndex()));
+        wrap(13, u.substr(0, at));
         blank();
-        m_out += t.substr(at.getCharIndex());
+        m_out.append(u, at, Text::npos);
     }
 
     // Double brackets become code 40, single ones the given markup.
     void brackets(const lxstring &t, const char *open, const char *close)
     {
-        std::u32string u = codePoints(t);
-        size_t n = u.size();
+        const Text u = codePoints(t);
+        const size_t n = u.size();
         for (size_t i = 0; i < n; ++i) {
             uint32_t c = u[i];
             uint32_t next = i + 1 < n ? u[i + 1] : 0;
             if (c == '[' && next == '[') {
-                m_out += "\\M(";
+                m_out += U"\\M(";
                 ++i;
             } else if (c == ']' && next == ']') {
-                m_out += "\\m(";
+                m_out += U"\\m(";
                 ++i;
             } else if (c == '[') {
-                m_out += open;
+                text(open);
             } else if (c == ']') {
-                m_out += close;
+                text(close);
             } else {
-                m_out += c;
+                m_out += static_cast<char32_t>(c);
             }
         }
     }
 
 private:
     const LXMarkupExpander &m_e;
-    lxstring m_out;
+    Text m_out;
 };
-
-lxstring upper(const lxstring &s)
-{
-    lxstring u(s);
-    u.toupper();
-    return u;
-}
-
-lxstring marked(const lxstring &s, uint32_t letter, bool mark)
-{
-    if (!mark)
-        return s;
-    lxstring out(0, 0);
-    LXMarkupExpander::markWords(s, letter, out);
-    return out;
-}
-
-// The text with each "$$" replaced by the next comma-separated part of the part-of-speech
-// name in the given code (the last "$$" takes the rest); the text between is word-marked.
-lxstring fillPlaceholders(const lxstring &text, const lxstring &pos, uint32_t code, uint32_t letter, bool mark)
-{
-    std::u32string tx = codePoints(text);
-    std::u32string ps = codePoints(pos);
-    int32_t n = static_cast<int32_t>(tx.size());
-    int32_t holes = 0;
-    for (int32_t i = 0; i + 1 < n; ++i) {
-        if (tx[i] == '$' && tx[i + 1] == '$') {
-            ++holes;
-            ++i;
-        }
-    }
-    lxstring out(0, 0);
-    lxstring segment(0, 0);
-    int32_t pn = static_cast<int32_t>(ps.size());
-    int32_t cursor = 0;
-    int32_t seen = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        uint32_t c = tx[i];
-        if (c == '$' && i + 1 < n && tx[i + 1] == '$') {
-            out += marked(segment, letter, mark);
-            segment.clear();
-            ++i;
-            ++seen;
-            lxstring part(0, 0);
-            if (seen == holes) {
-                part = pos.substr(cursor < pn ? cursor : pn);
-                cursor = pn;
-            } else {
-                while (cursor < pn && ps[cursor] != ',')
-                    part += static_cast<uint32_t>(ps[cursor++]);
-                while (cursor < pn && (ps[cursor] == ',' || ps[cursor] == ' '))
-                    ++cursor;
-            }
-            if (!part.empty()) {
-                out += "\\M";
-                out += code;
-                out += part;
-                out += "\\m";
-                out += code;
-            }
-        } else {
-            segment += c;
-        }
-    }
-    out += marked(segment, letter, mark);
-    return out;
-}
-
-} // namespace
 
 LXMarkupExpander::LXMarkupExpander() : m_codes(nullptr) {}
 
@@ -333,8 +390,8 @@ bool LXMarkupExpander::init()
         codes[i].display = false;
     for (const CodeRow &row : kCodeRows) {
         for (uint32_t c = row.first; c <= row.last && c < kCodeCount; ++c) {
-            codes[c].opening = utf8(row.opening);
-            codes[c].closing = utf8(row.closing);
+            codes[c].opening = utf8Text(row.opening);
+            codes[c].closing = utf8Text(row.closing);
             codes[c].display = row.display;
         }
     }
@@ -344,12 +401,12 @@ bool LXMarkupExpander::init()
 
 lxstring LXMarkupExpander::getOpening(uint32_t code) const
 {
-    return m_codes && code < kCodeCount ? m_codes[code].opening : lxstring();
+    return m_codes && code < kCodeCount ? toLxstring(m_codes[code].opening) : lxstring();
 }
 
 lxstring LXMarkupExpander::getClosing(uint32_t code) const
 {
-    return m_codes && code < kCodeCount ? m_codes[code].closing : lxstring();
+    return m_codes && code < kCodeCount ? toLxstring(m_codes[code].closing) : lxstring();
 }
 
 bool LXMarkupExpander::isDisplayCode(uint32_t code) const
@@ -359,72 +416,32 @@ bool LXMarkupExpander::isDisplayCode(uint32_t code) const
 
 void LXMarkupExpander::markWords(const lxstring &text, uint32_t letter, lxstring &out)
 {
-    out.clear();
-    std::u32string u = codePoints(text);
-    size_t n = u.size();
-    bool open = false;
-    size_t i = 0;
-    while (i < n) {
-        uint32_t c = u[i];
-        if (c == '\\') {
-            if (open) {
-                out += "\\s";
-                out += letter;
-                open = false;
-            }
-            size_t len = 2;
-            if (i + 1 >= n) {
-                len = 1;
-            } else {
-                uint32_t k = u[i + 1];
-                if ((k == 'S' || k == 's' || k == 'T' || k == 'M' || k == 'm') && i + 2 < n)
-                    len = 3;
-            }
-            for (size_t k = 0; k < len; ++k)
-                out += static_cast<uint32_t>(u[i + k]);
-            i += len;
-            continue;
-        }
-        if (open && !lx_iswordchar(c)) {
-            out += "\\s";
-            out += letter;
-            open = false;
-        } else if (!open && lx_iswordchar(c) && !lx_isdigit(c) && c != '-' && c != '\'') {
-            out += "\\S";
-            out += letter;
-            open = true;
-        }
-        out += c;
-        ++i;
-    }
-    if (open) {
-        out += "\\s";
-        out += letter;
-    }
+    Text t;
+    markText(codePoints(text), letter, t);
+    out = toLxstring(t);
 }
 
 void LXMarkupExpander::convert(const lxstring &in, lxstring &display) const
 {
+    Text out;
+    convert(codePoints(in), out);
+    display = toLxstring(out);
+}
+
+void LXMarkupExpander::convert(const Text &cps, Text &display) const
+{
     display.clear();
-    int32_t n = in.length();
-    // Read once: indexed access on a UTF-8 string walks from the start.
-    uint32_t *cps = new (std::nothrow) uint32_t[n > 0 ? n : 1];
-    if (!cps)
-        return;
-    {
-        int32_t k = 0;
-        for (lxstring_iterator it = in.begin(); !it.isAtEnd() && k < n; ++it)
-            cps[k++] = *it;
-    }
-    for (int32_t i = 0; i < n; ++i) {
-        uint32_t c = cps[i];
+    display.reserve(cps.size() * 2);
+    const size_t n = cps.size();
+    for (size_t i = 0; i < n; ++i) {
+        const uint32_t c = cps[i];
         if (c == '\\' && i + 1 < n) {
-            uint32_t k = cps[i + 1];
+            const uint32_t k = cps[i + 1];
             if ((k == 'M' || k == 'm') && i + 2 < n && cps[i + 2] < kCodeCount && m_codes) {
-                uint32_t code = cps[i + 2];
+                const uint32_t code = cps[i + 2];
                 if (k == 'M') {
-                    if (code == 59 && !(display.length() > 0 && display[-1] == ' '))
-                        display += static_cast<uint32_t>(' ');
+                    if (code == 59 && !(display.size() > 0 && display.back() == ' '))
+                        display += U' ';
                     display += m_codes[code].opening;
                 } else {
                     display += m_codes[code].closing;
@@ -434,8 +451,8 @@ void LXMarkupExpander::convert(const lxstring &in, lxstring &display) const
             }
             // Any other code passes unchanged; the character after "\F", "\M" or "\m"
             // (a field digit or a code character) is never a brace to convert.
-            display += c;
-            display += k;
+            display += static_cast<char32_t>(c);
+            display += static_cast<char32_t>(k);
             ++i;
             if ((k == 'F' || k == 'M' || k == 'm') && i + 1 < n) {
                 display += cps[i + 1];
@@ -444,13 +461,12 @@ void LXMarkupExpander::convert(const lxstring &in, lxstring &display) const
             continue;
         }
         if (c == '{')
-            display += "\\SI";
+            display += U"\\SI";
         else if (c == '}')
-            display += "\\sI";
+            display += U"\\sI";
         else
-            display += c;
+            display += static_cast<char32_t>(c);
     }
-    delete[] cps;
 }
 
 void LXMarkupExpander::getDisplayText(const LXDMIterator &iterator, lxstring &text, uint32_t flags) const
@@ -472,7 +488,7 @@ void LXMarkupExpander::getDisplayText(const LXDMIterator &iterator, lxstring &te
 
 void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uint32_t flags, lxstring &text) const
 {
-    Writer w(*this);
+    LXMarkupWriter w(*this);
     const bool mark = (flags & MarkWords) != 0;
     const bool forced = (flags & HeadwordBlock) != 0;
     const lxstring &pos = term.getPartOfSpeechName();
@@ -504,7 +520,7 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
             w.cp(' ');
         lxstring like;
         if (term.getFeature(87, like)) {
-            lxstring c = utf8("(") + upper(pos) + utf8(": \\SIlike\\sI \\SB") + like + utf8("\\sB)");
+            Text c = U"(" + upper(pos) + utf8Text(": \\SIlike\\sI \\SB") + codePoints(like) + U"\\sB)";
             w.wrap(4, c);
         } else {
             w.wrap(4, upper(pos));
@@ -656,21 +672,17 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
             }
         }
         const lxstring &dpos = d.getPartOfSpeechName();
-        lxstring body(0, 0);
-        if (containsText(d.getText(), "$$")) {
+        Text body;
+        if (!d.getText().find("$$").isAtEnd()) {
             body = fillPlaceholders(d.getText(), dpos, posCode, 'X', mark);
         } else {
             body = marked(d.getText(), 'X', mark);
             if (d.hasFeature(114)) {
-                body += static_cast<uint32_t>(' ');
+                body += U' ';
             } else if (!dpos.empty()) {
                 if (!body.empty())
-                    body += static_cast<uint32_t>(' ');
-                body += "\\M";
-                body += posCode;
-                body += first ? upper(dpos) : dpos;
-                body += "\\m";
-                body += posCode;
+                    body += U' ';
+                wrapInto(body, posCode, first ? upper(dpos) : codePoints(dpos));
             }
         }
         if (!body.empty()) {
@@ -736,7 +748,7 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
                 } else {
                     w.text("\\Sk,\\sk ");
                 }
-                w.wrap(85, f->second);
+                w.wrap(85, codePoints(f->second));
                 count74 = 0;
             } else {
                 w.feature(c, f->second);
@@ -746,7 +758,7 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
             w.text(")\\s-\\sy");
         if (d.hasFeature(114)) {
             w.cp(' ');
-            w.wrap(5, dpos);
+            w.wrap(5, codePoints(dpos));
         }
 
         prevHadText = hasText;
@@ -757,9 +769,9 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
             any109 = true;
     }
 
-    lxstring &t = w.out();
+    Text &t = w.out();
     if (last && !forced)
-        t += static_cast<uint32_t>(10);
+        t += U'\n';
     if (count73 < 2) {
         replaceCodes(t, "\\TP\\D", "\\TP\\SP\\Sy\\SU\xE2\x8B\x84\\sU\\sy\\sP");
         replaceCodes(t, "  \\D", "");
@@ -767,5 +779,7 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
         replaceCodes(t, "\\D", "");
     }
     replaceCodes(t, " \\P", count74 > 1 ? " \\D" : "");
-    convert(t, text);
+    Text display;
+    convert(t, display);
+    text = toLxstring(display);
 }

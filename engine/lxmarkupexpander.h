@@ -10,6 +10,7 @@
 #define WORDMERE_ENGINE_LXMARKUPEXPANDER_H
 
 #include <cstdint>
+#include <string>
 
 #include "lxstring.h"
 #include "lxterm.h"
@@ -57,10 +58,12 @@ public:
 
 private:
     struct Code {
-        lxstring opening;
-        lxstring closing;
+        std::u32string opening;
+        std::u32string closing;
         bool display;
     };
+    friend class LXMarkupWriter;
+    void convert(const std::u32string &in, std::u32string &out) const;
     Code *m_codes;
 };
 

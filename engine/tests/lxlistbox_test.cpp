@@ -121,7 +121,7 @@ TEST_F(ListBoxOnModule, BrowseFillsAScreenFromTheWord)
     EXPECT_EQ(lines[0].substr(0, 6), "4:cat ");
     EXPECT_EQ(lines[0], "4:cat /k\xC3\xA6t/ m\xC3\xA9g\xC3\xA8re, peau de vache, rosse, chat");
     // The screen is full, and the lists hold exactly the results laid out.
-    const LXLCharInfo &last = r->cells().back();
+    const LXLCharInfo last = r->cells().back();
     EXPECT_GE(last.y + last.height, 200);
     EXPECT_EQ(r->getResultCount(), resultsInBuffer());
     EXPECT_EQ(r->getDisplayTexts().size(), r->getResultPositions().size());
