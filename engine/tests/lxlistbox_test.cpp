@@ -332,6 +332,45 @@ TEST_F(ListBoxOnModule, RegexSearchStopsAtFiftyMatches)
     EXPECT_GT(r->cells().back().y, 200);
 }
 
+TEST_F(ListBoxOnModule, ScrollingAListOfMatches)
+{
+    r->setSearchType(LXListBox::RegexSearch);
+    r->find(u8("c*"), LXEnglish);
+    while (r->continueRegexSearch()) {
+    }
+    const size_t cells = r->getScreenBuffer().size();
+    const int32_t lastY = r->cells().back().y;
+    EXPECT_TRUE(r->scrollScreenBuffer(100));
+    EXPECT_EQ(r->getTopVisibleChar()->y, 100);
+    r->calls.clear();
+    r->resetScrollBar();
+    std::vector<TestRenderer::Call> sb = r->callsOf("setScrollBarInfo");
+    ASSERT_EQ(sb.size(), 1u);
+    EXPECT_EQ(sb[0].a, 10);
+    EXPECT_EQ(sb[0].c, lastY / 10);
+    EXPECT_EQ(sb[0].d, 20);
+    // Nothing is pruned or fetched here: every match stays laid out.
+    EXPECT_TRUE(r->scrollScreenBuffer(-1000));
+    EXPECT_EQ(r->getTopVisibleChar()->y, 0);
+    EXPECT_FALSE(r->scrollScreenBuffer(-10));
+    EXPECT_TRUE(r->scrollScreenBuffer(1000000));
+    EXPECT_EQ(r->getTopVisibleChar()->y, lastY);
+    EXPECT_EQ(r->getScreenBuffer().size(), cells);
+    EXPECT_EQ(r->getResultCount(), 50u);
+    // The thumb counts lines by changes of y.
+    r->handleScrollEvent(7, 2);
+    std::vector<int32_t> ys;
+    for (const LXLCharInfo &c : r->cells()) {
+        if (ys.empty() || ys.back() != c.y)
+            ys.push_back(c.y);
+    }
+    EXPECT_EQ(r->getTopVisibleChar()->y, ys[2]);
+    // Page down moves by the height less one line.
+    r->handleScrollEvent(7, 0);
+    r->handleScrollEvent(6, 0);
+    EXPECT_EQ(r->getTopVisibleChar()->y, 190);
+}
+
 TEST_F(ListBoxOnModule, RegexSearchCancelledAndEmpty)
 {
     r->setSearchType(LXListBox::RegexSearch);
@@ -398,6 +437,80 @@ TEST_F(ListBoxOnModule, DragStopsAtTheEndOfThePressedResult)
     lxstring s;
     r->getSelectedString(s);
     EXPECT_EQ(testUtf8(s), "rosse, chat");
+}
+
+TEST_F(ListBoxOnModule, SelectionSurvivesScrollingAwayAndBack)
+{
+    browse("cat");
+    int32_t x1, y1, x2, y2;
+    ASSERT_TRUE(locate("peau de", x1, y1, 0));
+    ASSERT_TRUE(locate("peau de", x2, y2, 6));
+    r->onPenDown(x1, y1);
+    r->onPenMove(x2, y2);
+    r->onPenUp(x2, y2);
+    for (int i = 0; i < 3; ++i)
+        r->scrollScreenBuffer(200);
+    lxstring s;
+    r->getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), "");      // its cells were pruned with the term
+    for (int i = 0; i < 3; ++i)
+        r->scrollScreenBuffer(-200);
+    r->getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), "peau de");   // laid out again, selected again
+}
+
+TEST_F(ListBoxOnModule, HitTestKinds)
+{
+    browse("cat");
+    LXDMIterator position;
+    int32_t definition, counter, kind;
+    LXListIterator<LXLCharInfo> cell, start;
+    struct Case {
+        int32_t x, y;
+        int32_t kind;
+        uint32_t cp;          // the cell hit
+        const char *headword;
+    } cases[] = {
+        {5, 5, 0, 'c', "cat"},
+        {1, 5, 1, 'c', "cat"},         // left of the first character
+        {290, 5, 2, 0, "cat"},         // past the end of the line: the cell before the next line
+        {100, 15, 2, 0, "cat"},        // the empty line after the entry
+        {5, 25, 0, 'C', "Catalonia"},
+    };
+    for (const Case &c : cases) {
+        ASSERT_TRUE(r->pointToCharPosition(c.x, c.y, position, definition, cell, start, counter, kind)) << c.x;
+        EXPECT_EQ(kind, c.kind) << c.x << "," << c.y;
+        EXPECT_EQ(cell->codePoint, c.cp) << c.x << "," << c.y;
+        EXPECT_EQ(testUtf8((*position).getHeadword()), c.headword) << c.x << "," << c.y;
+        EXPECT_TRUE(start->flags & LXLCellFirst);
+        EXPECT_TRUE(r->hasSelectedTerm());
+    }
+    // The character counter counts the result's cells up to the hit.
+    ASSERT_TRUE(r->pointToCharPosition(4 + 6 * 2 + 1, 5, position, definition, cell, start, counter, kind));
+    EXPECT_EQ(counter, 2);
+    EXPECT_EQ(cell->codePoint, static_cast<uint32_t>('t'));
+    EXPECT_EQ(definition, 0);
+    // Below every cell there is no result, and the selected term is cleared.
+    TestRenderer tall(dm, LXLRectangle(0, 0, 300, 100000));
+    tall.setLanguages(LXEnglish, LXFrench, 10, false);
+    tall.setSearchType(LXListBox::StemSearch);
+    tall.find(u8("catx"), LXEnglish);
+    EXPECT_FALSE(tall.pointToCharPosition(5, 99990, position, definition, cell, start, counter, kind));
+    EXPECT_FALSE(tall.hasSelectedTerm());
+}
+
+TEST_F(ListBoxOnModule, TextQueries)
+{
+    browse("cat");
+    r->scrollScreenBuffer(20);
+    EXPECT_EQ(testUtf8(r->getTopVisibleLine()), "Catalonia /k\xC3\xA6t\xC9\x99louni\xC9\x99/ Catalogne");
+    const std::string visible = testUtf8(r->getVisibleString());
+    EXPECT_EQ(visible.find("Catalonia"), 0u);
+    EXPECT_EQ(visible.find("cat /"), std::string::npos);
+    std::string rest = testUtf8(r->getScreenBufferString(r->getTopVisibleChar()));
+    EXPECT_EQ(rest.find("Catalonia"), 0u);
+    EXPECT_NE(rest.find("Catalogne*"), std::string::npos);
+    EXPECT_GT(rest.size(), visible.size());
 }
 
 TEST_F(ListBoxOnModule, ClickSelectsTheWordUnderThePointer)
