@@ -490,8 +490,10 @@ void LXListBox::fillScreenBuffer()
             ++p;
             ++t;
         }
+        // Without a line height (no font yet) nothing would ever fill the screen: the
+        // results at hand are all that is laid out.
         if (p.isAtEnd()) {
-            if (!m_positions.empty() && y < m_rect.height) {
+            if (!m_positions.empty() && y < m_rect.height && m_lineHeight > 0) {
                 LXDMIterator next = *--m_positions.end();
                 // Texts beyond the positions are dropped so the lists stay parallel.
                 if (!t.isAtEnd())
@@ -667,7 +669,7 @@ bool LXListBox::scrollDown(int32_t target)
 
 void LXListBox::appendFollowing()
 {
-    if (m_positions.empty() || bufferEmpty())
+    if (m_positions.empty() || bufferEmpty() || m_lineHeight <= 0)
         return;
     for (;;) {
         const LXLCharInfo &last = *--m_buffer.end();

@@ -763,6 +763,37 @@ TEST_F(ListBoxOnModule, NoHeightStillKeepsTheResult)
     EXPECT_GT(flat.getResultCount(), 5u);
 }
 
+TEST_F(ListBoxOnModule, WithoutLineHeightOrWidthTheWorkStaysBounded)
+{
+    // Before the renderer has a font its line height is 0: the list must not lay out
+    // the whole dictionary trying to fill the screen.
+    TestRenderer flat(dm, LXLRectangle(0, 0, 300, 200), 6, 0);
+    flat.setLanguages(LXEnglish, LXFrench, 10, false);
+    flat.setSearchType(LXListBox::Browse);
+    flat.find(u8("cat"), LXEnglish);
+    EXPECT_EQ(flat.getResultCount(), 1u);
+    EXPECT_FALSE(flat.scrollScreenBuffer(0));
+    flat.handleScrollEvent(2, 0);
+    flat.handleScrollEvent(6, 0);
+    EXPECT_EQ(flat.getResultCount(), 1u);
+    flat.refresh();
+
+    // A list one pixel wide puts every character on a line of its own.
+    TestRenderer thin(dm, LXLRectangle(0, 0, 1, 50));
+    thin.setLanguages(LXEnglish, LXFrench, 10, false);
+    thin.setSearchType(LXListBox::Browse);
+    thin.find(u8("cat"), LXEnglish);
+    std::vector<std::string> lines = thin.lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "4:c");
+    EXPECT_EQ(lines[1], "20:a");
+    thin.setSearchType(LXListBox::StemSearch);
+    thin.setCaption(2, u8("No entry for <SEARCHSTRING>"));
+    thin.find(u8("catx"), LXEnglish);
+    ASSERT_FALSE(thin.lines().empty());
+    EXPECT_EQ(thin.lines()[0], "4:...");
+}
+
 // A small module of our own for the word-selection details.
 TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
 {
