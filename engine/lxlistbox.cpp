@@ -304,8 +304,11 @@ void LXListBox::find(const lxstring &text, LXLanguage language)
         m_regexIterator.clear();
         m_nRegexMatches = 0;
         m_regexCancelled = false;
-        if (!m_searchString.empty())
-            m_dataManager->initRegex(m_searchString, language, other, m_product, m_regexOptions, m_regexIterator);
+        // A pattern that does not compile matches nothing: the search ends at once
+        // instead of stepping through the whole dictionary.
+        if (!m_searchString.empty() &&
+            !m_dataManager->initRegex(m_searchString, language, other, m_product, m_regexOptions, m_regexIterator))
+            m_regexIterator.clear();
     } else if (!m_searchString.empty()) {
         // The stem finder is not part of the engine yet: every stem search takes the path
         // of a word without stems.

@@ -378,9 +378,13 @@ TEST_F(ListBoxOnModule, RegexSearchCancelledAndEmpty)
     r->continueRegexSearch();
     r->cancelRegexSearch();
     EXPECT_EQ(r->lines().back(), "20:Search cancelled");
-    // An empty pattern shows only the status line.
-    r->find(u8(""), LXEnglish);
-    EXPECT_EQ(r->lines(), std::vector<std::string>{"20:Search finished"});
+    // An empty pattern, or one that does not compile, shows only the status line and
+    // ends the stepping at once.
+    for (const char *pattern : {"", "(ab", "[z"}) {
+        r->find(u8(pattern), LXEnglish);
+        EXPECT_EQ(r->lines(), std::vector<std::string>{"20:Search finished"}) << pattern;
+        EXPECT_FALSE(r->continueRegexSearch()) << pattern;
+    }
 }
 
 TEST_F(ListBoxOnModule, DragAcrossTwoWordsSelectsExactlyThem)
