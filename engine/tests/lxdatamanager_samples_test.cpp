@@ -284,8 +284,9 @@ void SampleTest::checkRegexCases(const RegexCase *cases, int count, const std::w
         onlyExpected.resize(std::min<size_t>(onlyExpected.size(), 5));
         EXPECT_EQ(onlyGot, std::vector<std::string>()) << c.pattern << ": accepted by the search only";
         EXPECT_EQ(onlyExpected, std::vector<std::string>()) << c.pattern << ": selected by the filter only";
-        if (std::string(c.pattern) == "house")
+        if (std::string(c.pattern) == "house") {
             EXPECT_GT(expressions, 0u) << "whole word inside expressions";
+        }
     }
 }
 

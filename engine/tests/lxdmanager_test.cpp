@@ -224,8 +224,9 @@ TEST_F(LXDManagerTest, WalksForwardsAndBackwardsThroughTheSortedUnionOfThreeModu
     std::vector<std::string> forward;
     LXTerm previous;
     for (int guard = 0; !it.isAtEnd() && guard < 100000; ++guard, ++it) {
-        if (!forward.empty())
+        if (!forward.empty()) {
             EXPECT_FALSE(*it < previous) << label(*it) << " after " << label(previous);
+        }
         previous = *it;
         forward.push_back(label(*it));
     }
