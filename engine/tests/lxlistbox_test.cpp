@@ -798,6 +798,55 @@ TEST_F(ListBoxOnModule, WithoutLineHeightOrWidthTheWorkStaysBounded)
     EXPECT_EQ(thin.lines()[0], "4:...");
 }
 
+TEST_F(ListBoxOnModule, RandomOperationsKeepTheListsInStep)
+{
+    // Searches, scrolling, pointer and keys in a fixed random order; after each, the
+    // result lists match the results laid out and the visible cells lie in the buffer.
+    const char *words[] = {"cat", "zebra", "house", "a", "catx", "run", "c*", "ho*e", "qqqq", ""};
+    uint32_t seed = 12345;
+    auto next = [&](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    for (int i = 0; i < 1500; ++i) {
+        const uint32_t op = next(12);
+        const int32_t x = static_cast<int32_t>(next(320)) - 10, y = static_cast<int32_t>(next(220)) - 10;
+        switch (op) {
+        case 0:
+            r->setSearchType(static_cast<int32_t>(1 + next(3)));
+            r->find(u8(words[next(10)]), LXEnglish);
+            break;
+        case 1:
+            while (r->getSearchType() == LXListBox::RegexSearch && r->continueRegexSearch() && next(50)) {
+            }
+            break;
+        case 2: r->handleScrollEvent(static_cast<int>(1 + next(7)), next(20000)); break;
+        case 3: r->scrollScreenBuffer(static_cast<int32_t>(next(900)) - 450); break;
+        case 4: r->onPenDown(x, y); break;
+        case 5: r->onPenMove(x, y); break;
+        case 6: r->onPenUp(x, y); break;
+        case 7: r->goLeft(); r->goRight(); break;
+        case 8: r->goUp(); r->goDown(); break;
+        case 9: next(2) ? r->goToTop() : r->goToBottom(); break;
+        case 10: r->refresh(); break;
+        case 11:
+            if (r->getSearchType() == LXListBox::StemSearch)
+                r->browseToSelectedStem();
+            else
+                r->selectTopResult();
+            break;
+        }
+        if (r->getSearchType() == LXListBox::Browse) {
+            ASSERT_EQ(r->getResultCount(), resultsInBuffer()) << i << " op " << op;
+        }
+        ASSERT_EQ(r->getDisplayTexts().size(), r->getResultPositions().size()) << i;
+        if (!r->getTopVisibleChar().isAtEnd()) {
+            ASSERT_EQ(r->getTopVisibleChar().getList(), &r->getScreenBuffer());
+        }
+        ASSERT_LT(r->getScreenBuffer().size(), 20000u) << i;
+    }
+}
+
 // A small module of our own for the word-selection details.
 TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
 {
