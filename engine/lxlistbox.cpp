@@ -774,12 +774,10 @@ bool LXListBox::onPenUp(int32_t x, int32_t y)
         first = p;
     }
     bool pastPressed = false;
-    while (first->codePoint == '-' && !first.isAtEnd()) {
+    while (!first.isAtEnd() && first->codePoint == '-') {
         if (sameNode(first, m_pressed))
             pastPressed = true;
         ++first;
-        if (first.isAtEnd() || pastPressed)
-            break;
     }
     CellIt last = m_pressed;
     for (CellIt n = last; word && !n.isAtEnd();) {

@@ -859,7 +859,7 @@ TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
     t.setTranslationLanguage(LXFrench);
     t.setHeadword(u8("alpha"));
     LXDefinition d;
-    d.setText(u8("--beta gamma"));
+    d.setText(u8("--beta gamma - delta"));
     t.addDefinition(d);
     std::string why;
     ASSERT_TRUE(w.addTerm(t, why)) << why;
@@ -872,17 +872,19 @@ TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
     r.setLanguages(LXEnglish, LXFrench, 10, false);
     r.setSearchType(LXListBox::Browse);
     r.find(u8("alpha"), LXEnglish);
-    ASSERT_EQ(r.lines()[0], "4:alpha --beta gamma");
+    ASSERT_EQ(r.lines()[0], "4:alpha --beta gamma - delta");
     // 'e' of beta: x = 4 + 6 * 9 + 3.
     struct Case {
         int32_t x;
         const char *word;
     } cases[] = {
         {4 + 6 * 9 + 3, "beta"},     // on "e"
+        {4 + 6 * 6 + 3, "beta"},     // on the first hyphen
         {4 + 6 * 7 + 3, "beta"},     // on the second hyphen
         {4 + 6 * 15 + 3, "gamma"},
         {4 + 6 * 2 + 3, "alpha"},
         {4 + 6 * 5 + 3, " "},        // a blank selects itself
+        {4 + 6 * 19 + 3, ""},        // a hyphen alone is no word
     };
     for (const Case &c : cases) {
         r.onPenDown(c.x, 5);
