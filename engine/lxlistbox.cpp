@@ -205,6 +205,16 @@ void LXListBox::setRect(const LXLRectangle &rect)
     fillScreenBuffer();
 }
 
+void LXListBox::setLineHeight(int32_t h)
+{
+    if (h == m_lineHeight)
+        return;
+    m_lineHeight = h;
+    // Cells laid out before keep their old height until the buffer is refilled.
+    m_lastVisible = m_buffer.end();
+    setLastVisibleChar();
+}
+
 void LXListBox::setIndents(int32_t first, int32_t continuation, int32_t translation)
 {
     m_indentFirst = first;

@@ -88,7 +88,7 @@ public:
     int32_t getScrollBarMax() const { return m_scrollMax; }
     int32_t getScrollBarValue() const { return m_scrollValue; }
     int32_t getLineHeight() const { return m_lineHeight; }
-    void setLineHeight(int32_t h) { m_lineHeight = h; }
+    void setLineHeight(int32_t h);
 
     void setLanguages(LXLanguage search, LXLanguage translation, uint32_t product, bool redraw);
 
