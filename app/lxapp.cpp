@@ -1,4 +1,5 @@
 #include "lxapp.h"
+#include "lxconjugationadapter.h"
 #include "lxdoc.h"
 #include "lxframe.h"
 #include "lxview.h"
@@ -6,6 +7,7 @@
 #include "resource.h"
 #include "settings.h"
 #include "skin_interface.h"
+#include "themeapi.h"
 #include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
@@ -106,7 +108,7 @@ bool LXApp::initInstance() {
     DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
     dataFolder_ = dataFolderFromPath(std::wstring(path, std::min<DWORD>(n, MAX_PATH)));
 
-    dataManager_ = LXDataManager::create();
+    dataManager_ = LXDataManager::create(&LXCreateConjugationEngine);
     if (!dataManager_) return false;
 
     // The single-document template: document, frame (menu, accelerators, icon 500), view.
@@ -174,8 +176,14 @@ bool LXApp::onCommand(int id) {
     case 57601:
         return true;
     }
-    // The help manual (topic 9500 and the topics 9500..9599) arrives with the help viewer.
-    if (id == ID_MANUAL || (id >= 9500 && id <= 9599)) return true;
+    if (id == ID_MANUAL || id == ID_HELP_TOPICS) {
+        openHelpTopic(9500);
+        return true;
+    }
+    if (id >= 9500 && id <= 9599) {
+        if (!appOption(kOptReducedFeatures)) openHelpTopic(id);
+        return true;
+    }
     return false;
 }
 

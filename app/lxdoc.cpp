@@ -58,11 +58,16 @@ void LXDoc::loadModules() {
 
     std::wstring pattern = dataFolder() + L"/" + loadRawString(8007);
     std::wstring folder = folderOf(pattern);
-    for (const std::wstring& name : listFolder(pattern))
-        if (dm->addDictionaryModule(folder + name) != 0) reportUnopened(name);
+    lxstring path;
+    for (const std::wstring& name : listFolder(pattern)) {
+        toEngineString(folder + name, path);
+        if (dm->addDictionaryModule(path) != LXDataManager::ModuleAdded) reportUnopened(name);
+    }
 
     pattern = dataFolder() + L"/" + loadRawString(8008);
     folder = folderOf(pattern);
-    for (const std::wstring& name : listFolder(pattern))
-        if (!dm->addStemmingModule(folder + name)) reportUnopened(name);
+    for (const std::wstring& name : listFolder(pattern)) {
+        toEngineString(folder + name, path);
+        if (!dm->addStemmingModule(path)) reportUnopened(name);
+    }
 }

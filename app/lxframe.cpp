@@ -503,7 +503,7 @@ LRESULT LXFrame::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return kPingAnswer;
     case WM_QUERY_LANGUAGE_PAIR: {
         LXDataManager* dm = dataManager();
-        return dm && dm->isLanguagePairAvailable(static_cast<int>(wp), static_cast<int>(lp)) ? 1 : 0;
+        return dm && dm->isLanguagePairAvailable(static_cast<LXLanguage>(wp), static_cast<LXLanguage>(lp)) ? 1 : 0;
     }
     case WM_SET_LANGUAGE_PAIR:
         if (wp > 11 || static_cast<ULONG_PTR>(lp) > 11) return 0;

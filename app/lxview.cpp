@@ -1,36 +1,349 @@
 #include "lxview.h"
+#include "oletext.h"
 #include "lxapp.h"
 #include "lxframe.h"
 #include "options.h"
 #include "resource.h"
 #include "settings.h"
+#include "skin_interface.h"
+#include "themeapi.h"
+#include "lxdatamanager.h"
+#include "lxdmiterator.h"
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+#include <algorithm>
+
+namespace {
+enum {
+    kSearchCombo = 1001,
+    kSearchEdit = 1002,
+    kGo = 1003,
+    kCancel = 1004,
+    kModeButton = 1005,
+    kLeftLanguage = 1006,
+    kDictionaryButton = 1007,
+    kRightLanguage = 1008,
+    kConjugation = 1009,
+    kOptionsButton = 1010,
+    kWildcardButton = 1011,
+    kMainList = 1012,
+    kReverseList = 1013,
+    kProgress = 1014,
+    kHotKeyLine = 1015,
+    kSplitter = 998,
+    kWaitTimer = 3,
+};
+
+INT_PTR CALLBACK formProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG ? TRUE : FALSE; }
+
+void show(HWND w, bool on) {
+    if (w) ShowWindow(w, on ? SW_SHOWNA : SW_HIDE);
+}
+
+const wchar_t kHotKeyWindowTitle[] = L"Wordmere Hotkey";
+}  // namespace
+
+// ----- small rules -------------------------------------------------------------------------
+
+int searchTypeOfMode(int mode) { return mode == 2 ? 1 : mode == 3 ? 3 : 2; }
+
+int dictionaryCommandId(int language1, int language2, int product) {
+    return 20000 + language1 + 13 * (language2 == 255 ? 12 : language2) + 169 * product;
+}
+
+bool decodeDictionaryCommand(int id, int& language1, int& language2, int& product) {
+    if (id < 20000 || id > 24999) return false;
+    int n = id - 20000;
+    language1 = n % 13;
+    language2 = (n / 13) % 13;
+    if (language2 == 12) language2 = 255;
+    product = n / 169;
+    return true;
+}
+
+bool differsByLastCharacter(const std::wstring& a, const std::wstring& b) {
+    const std::wstring& shorter = a.size() < b.size() ? a : b;
+    const std::wstring& longer = a.size() < b.size() ? b : a;
+    return longer.size() == shorter.size() + 1 && longer.compare(0, shorter.size(), shorter) == 0;
+}
+
+int clampedMainListPercent(int stored) {
+    if (stored == 0) return 65;
+    return std::max(10, std::min(stored, 90));
+}
+
+// ----- drop target -------------------------------------------------------------------------
+
+class LXViewDropTarget : public IDropTarget {
+public:
+    explicit LXViewDropTarget(LXView* view) : view_(view) {}
+    virtual ~LXViewDropTarget() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (riid == IID_IUnknown || riid == IID_IDropTarget) {
+            *out = static_cast<IDropTarget*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG n = --refs_;
+        if (n == 0) delete this;
+        return n;
+    }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL pt, DWORD* effect) override {
+        accepted_ = view_ && view_->dragEnter(textOf(data));
+        return over(pt, effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL pt, DWORD* effect) override { return over(pt, effect); }
+    HRESULT STDMETHODCALLTYPE DragLeave() override {
+        if (view_) view_->dragLeave();
+        accepted_ = false;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL pt, DWORD* effect) override {
+        HRESULT r = over(pt, effect);
+        if (accepted_ && *effect != DROPEFFECT_NONE && view_) view_->drop(POINT{pt.x, pt.y});
+        else if (view_) view_->dragLeave();
+        accepted_ = false;
+        return r;
+    }
+    void detach() { view_ = nullptr; }
+
+private:
+    HRESULT over(POINTL pt, DWORD* effect) {
+        bool ok = accepted_ && view_ && view_->dragOver(POINT{pt.x, pt.y});
+        *effect = ok ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        return S_OK;
+    }
+    static std::wstring textOf(IDataObject* data) {
+        if (!data) return std::wstring();
+        FORMATETC fmt{CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        STGMEDIUM med{};
+        std::wstring text;
+        if (SUCCEEDED(data->GetData(&fmt, &med))) {
+            // The block's size bounds the text, whether or not it carries its terminating null.
+            text = textOfGlobal(med.hGlobal);
+            ReleaseStgMedium(&med);
+            return text;
+        }
+        fmt.cfFormat = CF_TEXT;
+        if (SUCCEEDED(data->GetData(&fmt, &med))) {
+            SIZE_T bytes = GlobalSize(med.hGlobal);
+            if (auto* p = static_cast<const char*>(GlobalLock(med.hGlobal))) {
+                size_t n = 0;
+                while (n < bytes && p[n]) ++n;
+                int w = MultiByteToWideChar(CP_ACP, 0, p, static_cast<int>(n), nullptr, 0);
+                if (w > 0) {
+                    text.resize(static_cast<size_t>(w));
+                    MultiByteToWideChar(CP_ACP, 0, p, static_cast<int>(n), &text[0], w);
+                }
+                GlobalUnlock(med.hGlobal);
+            }
+            ReleaseStgMedium(&med);
+        }
+        return text;
+    }
+    LXView* view_;
+    ULONG refs_ = 1;
+    bool accepted_ = false;
+};
+
+// ----- creation ----------------------------------------------------------------------------
+
+LXView::LXView() = default;
+
+LXView::~LXView() {
+    if (waitTimer_ && hwnd_) KillTimer(hwnd_, waitTimer_);
+    waitTimer_ = 0;
+    if (regexRunning_) JListBox::stopWorker();
+    mainList_.reset();
+    reverseList_.reset();
+    if (dropTarget_) {
+        dropTarget_->detach();
+        dropTarget_->Release();
+        dropTarget_ = nullptr;
+    }
+}
 
 bool LXView::createView(LXFrame* frame) {
     frame_ = frame;
-    return create(L"LXView", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, 0, 0, 0, 0,
-                  frame->hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(0xE900)));
+    HWND h = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAINVIEW), frame->hwnd(), formProc, 0);
+    if (!h) return false;
+    SetWindowLongPtrW(h, GWLP_ID, 0xE900);
+    subclass(h);
+    combo_.subclass(GetDlgItem(h, kSearchCombo));
+    dictButton_.subclass(GetDlgItem(h, kDictionaryButton));
+    // The combo's edit asks for its colours when first drawn; ask now so it is ours from the start.
+    if (HWND edit = FindWindowExW(combo_.hwnd(), nullptr, L"Edit", nullptr)) {
+        HDC dc = GetDC(edit);
+        SendMessageW(combo_.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+        ReleaseDC(edit, dc);
+    }
+    if (!appOption(kOptSkinningOff)) {
+        skinApplyToDialog(h, L"Dialog");
+        skinAttachScrollBars(h, 3);
+    }
+    dropTarget_ = new LXViewDropTarget(this);
+    RegisterDragDrop(h, dropTarget_);
+    ShowWindow(h, SW_SHOW);
+    return true;
+}
+
+HWND LXView::searchEdit() const {
+    if (combo_.editWindow()) return combo_.editWindow();
+    return combo_.hwnd() ? FindWindowExW(combo_.hwnd(), nullptr, L"Edit", nullptr) : nullptr;
 }
 
 void LXView::initialUpdate() {
-    // The stored dictionary is taken when the data manager offers it; with no dictionary at
-    // all the view starts with no languages.
+    // The stored dictionary when the data manager has it (pair in either order, the product
+    // exactly or 0 and 2 as one); else the first dictionary; with none, no languages.
     int s = languageFromDisplayName(getSettingString(kSetSearchLanguage), 1);
     int t = languageFromDisplayName(getSettingString(kSetTranslationLanguage), 1);
     int p = getSettingInt(kSetProduct);
     if (p == 0) p = 10;
-    LXDataManager* dm = dataManager();
-    if (dm && dm->isLanguagePairAvailable(s, t)) {
-        searchLanguage_ = s;
-        translationLanguage_ = t;
-        product_ = p;
-    } else {
-        searchLanguage_ = translationLanguage_ = 0;
-        product_ = 10;
+    int chosenS = 0, chosenT = 0, chosenP = 10;
+    if (LXDataManager* dm = dataManager()) {
+        LXList<LXModuleType> list;
+        dm->getDictionaryList(list);
+        bool found = false;
+        for (auto it = list.begin(); it != list.end(); ++it) {
+            const LXModuleType& m = *it;
+            bool pair = (m.language1 == s && m.language2 == t) || (m.language1 == t && m.language2 == s);
+            bool prod = static_cast<int>(m.product) == p || (m.product == 0 && p == 2) || (m.product == 2 && p == 0);
+            if (pair && prod) {
+                chosenS = s;
+                chosenT = t;
+                chosenP = p;
+                found = true;
+                break;
+            }
+        }
+        if (!found && list.begin() != list.end()) {
+            const LXModuleType& m = *list.begin();
+            chosenS = m.language1;
+            chosenT = m.language2;
+            chosenP = static_cast<int>(m.product);
+        }
     }
-    int mode = getSettingInt(kSetDisplayMode);
-    mode_ = mode < 1 || mode > 3 ? 1 : mode;
+    selectDictionary(chosenS, chosenT, chosenP, false);
+
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_DICTMENU), IMAGE_ICON,
+                                               16, 16, LR_DEFAULTCOLOR));
+    SendMessageW(dictButton_.hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    if (!appOption(kOptSkinningOff)) {
+        skinApplyToControl(GetDlgItem(hwnd_, kLeftLanguage), L"LeftLanguageRadio", L"Dialog");
+        skinApplyToControl(GetDlgItem(hwnd_, kRightLanguage), L"RightLanguageRadio", L"Dialog");
+        skinApplyToControl(dictButton_.hwnd(), L"LanguageSelector", L"Dialog");
+    }
+    matchCase_ = getSettingInt(kSetMatchCase) != 0;
+    posix_ = getSettingInt(kSetUsePosix) != 0;
+    wholeWords_ = getSettingInt(kSetMatchWordFragments) == 0;
+    ignoreAccents_ = getSettingInt(kSetMatchAccents) == 0;
+
+    LXDataManager* dm = dataManager();
+    mainList_.reset(new JListBox(false));
+    mainList_->create(hwnd_, kMainList, dm, false);
+    mainList_->setOwner(this);
+    mainList_->setMaxLinesPerTerm(2);
+    mainList_->enableApproximateSearch(!appOption(0x8000000));
+    if (!appOption(kOptNoReverseList)) {
+        reverseList_.reset(new JListBox(false));
+        reverseList_->create(hwnd_, kReverseList, dm, false);
+        reverseList_->setOwner(this);
+    }
+    RECT none{0, 0, 0, 0};
+    splitter_.create(0x50C00000, none, hwnd_, kSplitter, true);
+    splitter_.setMinPaneSize(30);
+
+    fontFace_ = getSettingString(kSetFont);
+    if (fontFace_.empty()) {
+        fontFace_ = loadRawString(8002);
+        setSettingString(kSetFont, fontFace_);
+    }
+    fontSize_ = getSettingInt(kSetFontSize);
+    if (fontSize_ == 0) {
+        fontSize_ = 90;
+        setSettingInt(kSetFontSize, fontSize_);
+    }
+    mainListPercent_ = clampedMainListPercent(getSettingInt(kSetMainListPercent));
+    mainList_->setFont(fontSize_, fontFace_);
+    applyRegexOptions();
+    mainList_->setLanguages(searchLanguage_, translationLanguage_, product_, false);
+    if (reverseList_) {
+        reverseList_->setFont(fontSize_, fontFace_);
+        reverseList_->setLanguages(0, 0, 10, false);
+    }
+    // The pop-up look-up window is not part of this program yet; a copy that finds another's
+    // waits for it as the real window would.
+    if (FindWindowW(nullptr, kHotKeyWindowTitle)) waitTimer_ = SetTimer(hwnd_, kWaitTimer, 250, nullptr);
+
+    SetFocus(searchEdit());
     if (frame_) frame_->setHistoryButtons(false, false);
     refreshCaptions();
+    updateControls();
+    int mode = getSettingInt(kSetDisplayMode);
+    setSearchMode(mode < 1 || mode > 3 ? 1 : mode);
+}
+
+// ----- searching ---------------------------------------------------------------------------
+
+std::wstring LXView::searchText() const { return combo_.hwnd() ? fwWindowText(combo_.hwnd()) : std::wstring(); }
+
+void LXView::clearSearchText() {
+    if (combo_.hwnd()) SetWindowTextW(combo_.hwnd(), L"");
+}
+
+bool LXView::searchBoxHasFocus() const {
+    HWND f = GetFocus();
+    return f && (f == combo_.hwnd() || IsChild(combo_.hwnd(), f));
+}
+
+void LXView::selectAllSearchText() {
+    if (combo_.hwnd()) SendMessageW(combo_.hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+int LXView::listSearchType() const { return mainList_ ? mainList_->getSearchType() : 2; }
+
+void LXView::emptyReverseList() {
+    if (!reverseList_) return;
+    reverseList_->setLanguages(0, 0, 1, true);
+    reverseList_->refresh();
+}
+
+void LXView::search() {
+    if (!appOption(0x40000) && mode_ != 3) mode_ = 1;
+    std::wstring text = searchText();
+    if (mainList_ && mainList_->model() && !regexRunning_) {
+        int type = browseOnce_ ? 1 : searchTypeOfMode(mode_);
+        if (type == 3 && !text.empty()) {
+            // Shown before the worker's first step arrives.
+            HWND progress = GetDlgItem(hwnd_, kProgress);
+            SendMessageW(progress, PBM_SETRANGE32, 0, 1000);
+            SendMessageW(progress, PBM_SETPOS, 0, 0);
+            show(GetDlgItem(hwnd_, kCancel), true);
+            show(progress, true);
+            regexRunning_ = true;
+            stepCounter_ = 0;
+        }
+        mainList_->search(text, type);
+        if (type != 3) mainList_->refresh();
+        if (type == 2) mainList_->selectTopResult();
+    }
+    if (browseOnce_ || mode_ == 2 || mode_ == 3) emptyReverseList();
+    recordHistory(nullptr);
+    browseOnce_ = false;
+}
+
+void LXView::setSearchTextAndSearch(const std::wstring& text) {
+    if (!combo_.hwnd()) return;
+    SetWindowTextW(combo_.hwnd(), text.c_str());
+    SetFocus(searchEdit());
+    selectAllSearchText();
+    if (mode_ != 3 || browseOnce_) search();
 }
 
 void LXView::selectDictionary(int s, int t, int product, bool radioOnly) {
@@ -42,69 +355,960 @@ void LXView::selectDictionary(int s, int t, int product, bool radioOnly) {
     setSettingString(kSetSearchLanguage, languageDisplayName(s, 1));
     setSettingString(kSetTranslationLanguage, languageDisplayName(t, 1));
     setSettingInt(kSetProduct, product);
-    if (mode_ != 3) search();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (mainList_) {
+        mainList_->setLanguages(s, t, product, false);
+        if (mode_ == 3) {
+            mainList_->refresh();
+        } else {
+            search();
+            if (radioOnly) InvalidateRect(mainList_->hwnd(), nullptr, TRUE);
+        }
+    }
+    if (radioOnly) {
+        int low = std::min(s, t == 255 ? s : t), high = std::max(s, t == 255 ? s : t);
+        bool right = s == high && s != low;
+        Button_SetCheck(GetDlgItem(hwnd_, kLeftLanguage), right ? BST_UNCHECKED : BST_CHECKED);
+        Button_SetCheck(GetDlgItem(hwnd_, kRightLanguage), right ? BST_CHECKED : BST_UNCHECKED);
+    }
 }
 
-void LXView::search() {
-    if (!appOption(0x40000) && mode_ != 3) mode_ = 1;
-    // The result lists run the search once they exist.
+void LXView::chooseLanguageButton(bool right) {
+    int a = searchLanguage_, b = translationLanguage_;
+    if (a == 0 || b == 0 || a == b || b == 255) return;
+    int low = std::min(a, b), high = std::max(a, b);
+    int s = right ? high : low, t = right ? low : high;
+    selectDictionary(s, t, product_, true);
+}
+
+void LXView::switchLanguages() {
+    int a = searchLanguage_, b = translationLanguage_;
+    if (a == 0 || b == 0 || a == b || b == 255) return;
+    chooseLanguageButton(a < b);
+}
+
+void LXView::nextDictionary() {
+    LXDataManager* dm = dataManager();
+    if (!dm) return;
+    LXList<LXModuleType> list;
+    dm->getDictionaryList(list);
+    if (list.begin() == list.end()) return;
+    auto it = list.begin();
+    for (; it != list.end(); ++it) {
+        const LXModuleType& m = *it;
+        int l1 = std::min(searchLanguage_, translationLanguage_), l2 = std::max(searchLanguage_, translationLanguage_);
+        if (m.language1 == l1 && m.language2 == l2 && static_cast<int>(m.product) == product_) break;
+    }
+    if (it != list.end()) ++it;
+    if (it == list.end()) it = list.begin();
+    const LXModuleType& m = *it;
+    selectDictionary(m.language1, m.language2, static_cast<int>(m.product), true);
+    updateControls();
+}
+
+// ----- history -----------------------------------------------------------------------------
+
+void LXView::recordHistory(const std::wstring* given) {
+    HWND cb = combo_.hwnd();
+    if (!cb) return;
+    SearchHistoryItem item;
+    item.searchLanguage = searchLanguage_;
+    item.translationLanguage = translationLanguage_;
+    item.product = product_;
+    item.text = given ? *given : searchText();
+    item.searchType = listSearchType();
+    int count = static_cast<int>(SendMessageW(cb, CB_GETCOUNT, 0, 0));
+    auto* newest = count > 0 ? reinterpret_cast<SearchHistoryItem*>(SendMessageW(cb, CB_GETITEMDATA, 0, 0)) : nullptr;
+    if (reinterpret_cast<LRESULT>(newest) == CB_ERR) newest = nullptr;
+    int selected = static_cast<int>(SendMessageW(cb, CB_GETCURSEL, 0, 0));
+    auto sameDictionary = [&](const SearchHistoryItem& h) {
+        return h.searchLanguage == item.searchLanguage && h.translationLanguage == item.translationLanguage &&
+               h.product == item.product;
+    };
+    if (given && mode_ == 2 && newest && sameDictionary(*newest) && newest->searchType == item.searchType &&
+        differsByLastCharacter(newest->text, item.text)) {
+        // Picking "ab" then "abc" in Browse mode keeps one entry.
+        *newest = item;
+        SendMessageW(cb, CB_DELETESTRING, 0, 0);
+        SendMessageW(cb, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+        SendMessageW(cb, CB_SETITEMDATA, 0, reinterpret_cast<LPARAM>(newest));
+    } else if (!item.text.empty() &&
+               (given || selected == CB_ERR || (selected == 0 && newest && !sameDictionary(*newest)))) {
+        bool equal = newest && newest->text == item.text && sameDictionary(*newest) &&
+                     newest->searchType == item.searchType;
+        if (!equal) {
+            std::wstring keep = searchText();
+            auto* copy = new SearchHistoryItem(item);
+            SendMessageW(cb, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(copy->text.c_str()));
+            SendMessageW(cb, CB_SETITEMDATA, 0, reinterpret_cast<LPARAM>(copy));
+            SendMessageW(cb, CB_SETCURSEL, 0, 0);
+            // Selecting the entry puts its text in the edit; the typed text stays.
+            if (keep != copy->text) SetWindowTextW(cb, keep.c_str());
+        }
+    }
+    restoreEditSelection();
+    updateHistoryButtons();
+}
+
+void LXView::restoreEditSelection() {
+    LXSearchTextEdit& e = combo_.edit();
+    if (e.hwnd()) SendMessageW(e.hwnd(), EM_SETSEL, e.selStart, e.selEnd);
+}
+
+void LXView::updateHistoryButtons() {
+    if (!frame_ || !combo_.hwnd()) return;
+    int count = static_cast<int>(SendMessageW(combo_.hwnd(), CB_GETCOUNT, 0, 0));
+    int sel = static_cast<int>(SendMessageW(combo_.hwnd(), CB_GETCURSEL, 0, 0));
+    if (sel == CB_ERR) sel = -1;
+    // Older entries lie below the selected one (newest first).
+    bool older = sel + 1 < count, newer = sel > 0;
+    frame_->setHistoryButtons(newer, older);
+}
+
+void LXView::applyHistoryItem(const SearchHistoryItem& item, bool setText) {
+    if (item.searchLanguage != searchLanguage_ || item.translationLanguage != translationLanguage_ ||
+        item.product != product_ || item.searchType != listSearchType()) {
+        selectDictionary(item.searchLanguage, item.translationLanguage, item.product, true);
+        updateControls();
+    }
+    if (setText) SetWindowTextW(combo_.hwnd(), item.text.c_str());
+    selectAllSearchText();
+    SetFocus(searchEdit());
+    if (item.searchType == 1) browseOnce_ = true;
+}
+
+void LXView::stepHistory(int delta) {
+    HWND cb = combo_.hwnd();
+    if (!cb) return;
+    int count = static_cast<int>(SendMessageW(cb, CB_GETCOUNT, 0, 0));
+    int sel = static_cast<int>(SendMessageW(cb, CB_GETCURSEL, 0, 0));
+    // The toolbar's Back (-1) goes to older entries, which lie further down the list.
+    int target = sel == CB_ERR ? (delta < 0 ? 0 : -1) : sel - delta;
+    if (target < 0 || target >= count) return;
+    SendMessageW(cb, CB_SETCURSEL, target, 0);
+    auto* item = reinterpret_cast<SearchHistoryItem*>(SendMessageW(cb, CB_GETITEMDATA, target, 0));
+    if (!item || reinterpret_cast<LRESULT>(item) == CB_ERR) return;
+    SearchHistoryItem copy = *item;
+    applyHistoryItem(copy, true);
+    search();
+}
+
+void LXView::historyPicked() {
+    HWND cb = combo_.hwnd();
+    int sel = static_cast<int>(SendMessageW(cb, CB_GETCURSEL, 0, 0));
+    if (sel == CB_ERR) return;
+    auto* item = reinterpret_cast<SearchHistoryItem*>(SendMessageW(cb, CB_GETITEMDATA, sel, 0));
+    if (!item || reinterpret_cast<LRESULT>(item) == CB_ERR) return;
+    SearchHistoryItem copy = *item;
+    applyHistoryItem(copy, false);
+    PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(kGo, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd_, kGo)));
+}
+
+void LXView::clearHistory() {
+    HWND cb = combo_.hwnd();
+    if (!cb) return;
+    int count = static_cast<int>(SendMessageW(cb, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        auto* item = reinterpret_cast<SearchHistoryItem*>(SendMessageW(cb, CB_GETITEMDATA, i, 0));
+        if (item && reinterpret_cast<LRESULT>(item) != CB_ERR) delete item;
+    }
+    std::wstring keep = searchText();
+    SendMessageW(cb, CB_RESETCONTENT, 0, 0);
+    SetWindowTextW(cb, keep.c_str());
+    if (frame_) frame_->setHistoryButtons(false, false);
+}
+
+// ----- modes and menus ---------------------------------------------------------------------
+
+void LXView::setModeCaption() {
+    static const int ids[] = {14500, 14520, 14540};
+    SetDlgItemTextW(hwnd_, kModeButton, loadLocalizedString(ids[(mode_ >= 1 && mode_ <= 3 ? mode_ : 1) - 1]).c_str());
 }
 
 void LXView::setSearchMode(int mode) {
+    if (mode < 1 || mode > 3) mode = 1;
     mode_ = mode;
+    int type = searchTypeOfMode(mode);
+    if (mainList_ && type != listSearchType()) {
+        if (regexRunning_) cancelRegexSearch();
+        mainList_->search(type == 3 ? std::wstring() : searchText(), type);
+        mainList_->refresh();
+        emptyReverseList();
+    }
     setSettingInt(kSetDisplayMode, mode);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    updateControls();
+    setModeCaption();
+    layout();
 }
 
-bool LXView::searchBoxHasFocus() const {
-    HWND f = GetFocus();
-    return f && (GetDlgCtrlID(f) == 1001 || GetDlgCtrlID(f) == 1002) && IsChild(hwnd_, f);
+void LXView::showModeMenu() {
+    HMENU m = CreatePopupMenu();
+    AppendMenuW(m, MF_STRING | (mode_ == 1 ? MF_CHECKED : 0), ID_MODE_STANDARD, loadLocalizedString(14400).c_str());
+    if (appOption(0x40000))
+        AppendMenuW(m, MF_STRING | (mode_ == 2 ? MF_CHECKED : 0), ID_MODE_BROWSE, loadLocalizedString(14420).c_str());
+    AppendMenuW(m, MF_STRING | (mode_ == 3 ? MF_CHECKED : 0), ID_MODE_ADVANCED, loadLocalizedString(14440).c_str());
+    RECT r;
+    GetWindowRect(GetDlgItem(hwnd_, kModeButton), &r);
+    TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, hwnd_, nullptr);
+    DestroyMenu(m);
+}
+
+void LXView::showOptionsMenu() {
+    HMENU m = CreatePopupMenu();
+    AppendMenuW(m, MF_STRING | (matchCase_ ? MF_CHECKED : 0), 11708, loadLocalizedString(14210).c_str());
+    AppendMenuW(m, MF_STRING | (wholeWords_ ? MF_CHECKED : 0), 11710, loadLocalizedString(14330).c_str());
+    AppendMenuW(m, MF_STRING | (ignoreAccents_ ? MF_CHECKED : 0), 11711, loadLocalizedString(14340).c_str());
+    if (appOption(0x10000))
+        AppendMenuW(m, MF_STRING | (posix_ ? MF_CHECKED : 0), 11709, loadLocalizedString(14220).c_str());
+    RECT r;
+    GetWindowRect(GetDlgItem(hwnd_, kOptionsButton), &r);
+    TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, hwnd_, nullptr);
+    DestroyMenu(m);
+}
+
+void LXView::showWildcardMenu() {
+    HMENU m = CreatePopupMenu();
+    AppendMenuW(m, MF_STRING, 11702, loadLocalizedString(14160).c_str());
+    AppendMenuW(m, MF_STRING, 11703, loadLocalizedString(14170).c_str());
+    AppendMenuW(m, MF_STRING, 11704, loadLocalizedString(14180).c_str());
+    RECT r;
+    GetWindowRect(GetDlgItem(hwnd_, kWildcardButton), &r);
+    TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, hwnd_, nullptr);
+    DestroyMenu(m);
+}
+
+void LXView::showDictionaryMenu() {
+    LXDataManager* dm = dataManager();
+    HMENU m = CreatePopupMenu();
+    if (dm) {
+        LXList<LXModuleType> list;
+        dm->getDictionaryList(list);
+        bool directional = appOption(0x2000000);
+        for (auto it = list.begin(); it != list.end(); ++it) {
+            const LXModuleType& d = *it;
+            int l1 = d.language1, l2 = d.language2, p = static_cast<int>(d.product);
+            int cur1 = std::min(searchLanguage_, translationLanguage_), cur2 = std::max(searchLanguage_, translationLanguage_);
+            if (!directional) {
+                bool current = l1 == cur1 && l2 == cur2 && p == product_;
+                AppendMenuW(m, MF_STRING | (current ? MF_CHECKED : 0), dictionaryCommandId(l1, l2, p),
+                            dictionaryTitle(l1, l2, p).c_str());
+                continue;
+            }
+            bool current = searchLanguage_ == l1 && translationLanguage_ == l2 && p == product_;
+            AppendMenuW(m, MF_STRING | (current ? MF_CHECKED : 0), dictionaryCommandId(l1, l2, p),
+                        directionalTitle(l1, l2, p).c_str());
+            if (l1 != l2 && l2 != 255) {
+                current = searchLanguage_ == l2 && translationLanguage_ == l1 && p == product_;
+                AppendMenuW(m, MF_STRING | (current ? MF_CHECKED : 0), dictionaryCommandId(l2, l1, p),
+                            directionalTitle(l2, l1, p).c_str());
+            }
+        }
+    }
+    if (!appOption(kOptNoModuleDownload) && !appOption(kOptNoOtherItem))
+        AppendMenuW(m, MF_STRING, 20000, loadLocalizedString(16100).c_str());
+    RECT r;
+    GetWindowRect(dictButton_.hwnd(), &r);
+    TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.right, r.top, 0, hwnd_, nullptr);
+    DestroyMenu(m);
+}
+
+void LXView::chooseDictionaryCommand(int id) {
+    int l1, l2, p;
+    if (!decodeDictionaryCommand(id, l1, l2, p)) return;
+    if (l1 == 0 && l2 == 0) {
+        if (frame_) frame_->routeCommand(ID_DOWNLOAD_MODULES);
+        return;
+    }
+    int type = listSearchType();
+    selectDictionary(l1, l2, p, true);
+    if (mainList_) {
+        mainList_->search(type == 3 ? std::wstring() : searchText(), type);
+        mainList_->refresh();
+    }
+    emptyReverseList();
+    refreshCaptions();
+    updateControls();
+}
+
+void LXView::applyRegexOptions() {
+    if (!mainList_) return;
+    LXDMRegexOptions o;
+    o.posixSyntax = posix_ ? 1 : 0;
+    o.matchCase = matchCase_ ? 1 : 0;
+    o.wholeWords = wholeWords_ ? 1 : 0;
+    o.ignoreAccents = ignoreAccents_ ? 1 : 0;
+    mainList_->setRegexOptions(o);
+}
+
+void LXView::toggleRegexOption(int id) {
+    switch (id) {
+    case 11708:
+        matchCase_ = !matchCase_;
+        setSettingInt(kSetMatchCase, matchCase_);
+        break;
+    case 11709:
+        posix_ = !posix_;
+        setSettingInt(kSetUsePosix, posix_);
+        break;
+    case 11710:
+        wholeWords_ = !wholeWords_;
+        setSettingInt(kSetMatchWordFragments, !wholeWords_);
+        break;
+    case 11711:
+        ignoreAccents_ = !ignoreAccents_;
+        setSettingInt(kSetMatchAccents, !ignoreAccents_);
+        break;
+    default:
+        return;
+    }
+    applyRegexOptions();
+    SetFocus(searchEdit());
+}
+
+void LXView::insertWildcard(int id) {
+    static const wchar_t* texts[] = {L"^", L"$", L"?", L"*", L"+", L"\\b", L"\\B"};
+    if (id < 11700 || id > 11706 || !searchEdit()) return;
+    HWND e = searchEdit();
+    SetFocus(e);
+    restoreEditSelection();
+    SendMessageW(e, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(texts[id - 11700]));
+    DWORD start = 0, end = 0;
+    SendMessageW(e, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(e, EM_SETSEL, end, end);
+}
+
+// ----- advanced search pacing --------------------------------------------------------------
+
+void LXView::onRegexStep(LRESULT& result) {
+    result = 0;
+    if (!mainList_ || !mainList_->model()) return;
+    result = mainList_->continueRegexSearch() ? 1 : 0;
+    if (++stepCounter_ > 200) {
+        stepCounter_ = 0;
+        uint32_t lo = 0, hi = 0, pos = 0;
+        if (mainList_->regexSearchPosition(lo, hi, pos)) {
+            HWND progress = GetDlgItem(hwnd_, kProgress);
+            SendMessageW(progress, PBM_SETRANGE32, lo, hi);
+            SendMessageW(progress, PBM_SETPOS, pos, 0);
+        }
+    }
+}
+
+void LXView::endRegexSearch() {
+    regexRunning_ = false;
+    show(GetDlgItem(hwnd_, kCancel), false);
+    show(GetDlgItem(hwnd_, kProgress), false);
+}
+
+void LXView::cancelRegexSearch() {
+    JListBox::stopWorker();
+    endRegexSearch();
+    if (mainList_) mainList_->cancelRegexSearch();
+}
+
+// ----- layout ------------------------------------------------------------------------------
+
+int LXView::controlHeightOfGo() {
+    if (goHeight_ == 0) {
+        RECT r{};
+        if (HWND go = GetDlgItem(hwnd_, kGo)) GetClientRect(go, &r);
+        goHeight_ = r.bottom > 0 ? r.bottom : 20;
+    }
+    return goHeight_;
+}
+
+void LXView::layout() {
+    if (!hwnd_) return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    int W = client.right, H = client.bottom;
+    HWND go = GetDlgItem(hwnd_, kGo), cb = combo_.hwnd();
+    int e = controlHeightOfGo();
+    int d;
+    if (cb) {
+        RECT r;
+        GetWindowRect(cb, &r);
+        d = r.bottom - r.top - 4;
+    } else {
+        d = 20;
+    }
+    d = std::max(d, e);
+    d = std::min(d, go ? 30 : 20);
+
+    int c = std::max(appOption(0x20) ? W - 48 : W - 156, 80);
+    if (cb) {
+        int item = static_cast<int>(SendMessageW(cb, CB_GETITEMHEIGHT, 0, 0));
+        MoveWindow(cb, 4, 5, c, d + 10 * std::max(item, 1) + 2, TRUE);
+    }
+    MoveWindow(go, c + 8, 5, 36, d, TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kModeButton), c + 56, 5, 96, d, TRUE);
+
+    int y2 = d + 9;
+    MoveWindow(GetDlgItem(hwnd_, kLeftLanguage), 4, y2, 85, e, TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kRightLanguage), 89, y2, 85, e, TRUE);
+    HWND dict = dictButton_.hwnd();
+    int h = 178;
+    if (dict) {
+        MoveWindow(dict, 178, y2, 21, e, TRUE);
+        show(dict, !appOption(0x8000));
+        h = appOption(0x8000) ? 182 : 199;
+    }
+    HWND conj = GetDlgItem(hwnd_, kConjugation);
+    MoveWindow(conj, std::max(h + 4, W - 100), y2, 96, e, TRUE);
+    show(conj, !appOption(0x100));
+
+    int y3 = d + e + 13;
+    MoveWindow(GetDlgItem(hwnd_, kWildcardButton), 4, y3, 80, e, TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kOptionsButton), 88, y3, 80, e, TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kProgress), 172, y3 + (e - 8) / 2, std::max(W - 86 - 172, 0), 8, TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kCancel), W - 74, y3, 70, e, TRUE);
+
+    bool hotkeyLine = appOption(kOptShowHotkey);
+    int y0 = y3 + (mode_ == 3 ? e + 2 : 0);
+    int bottom = H - 2 - (hotkeyLine ? e - 1 : 0);
+    int listHeight = std::max(bottom - y0, 0);
+    bool reverse = reverseList_ && reverseList_->hwnd() && getSettingInt(kSetShowReverse) != 0;
+    if (mainList_ && mainList_->hwnd()) {
+        if (reverse) {
+            int mainH = listHeight * mainListPercent_ / 100;
+            MoveWindow(mainList_->hwnd(), 0, y0, W, mainH, TRUE);
+            MoveWindow(reverseList_->hwnd(), 0, y0 + mainH + 2, W, std::max(listHeight - mainH - 2, 0), TRUE);
+            show(reverseList_->hwnd(), true);
+            if (splitter_.hwnd()) {
+                splitter_.setPanes(mainList_->hwnd(), reverseList_->hwnd());
+                show(splitter_.hwnd(), true);
+            }
+        } else {
+            MoveWindow(mainList_->hwnd(), 0, y0, W, listHeight, TRUE);
+            if (reverseList_) show(reverseList_->hwnd(), false);
+            show(splitter_.hwnd(), false);
+        }
+    }
+    HWND line = GetDlgItem(hwnd_, kHotKeyLine);
+    MoveWindow(line, 4, bottom + 1, std::max(W - 8, 0), std::max(e - 3, 0), TRUE);
+    show(line, hotkeyLine);
+}
+
+void LXView::updateControls() {
+    if (!hwnd_) return;
+    if (mainList_) show(mainList_->hwnd(), true);
+    if (reverseList_) show(reverseList_->hwnd(), getSettingInt(kSetShowReverse) != 0);
+    show(GetDlgItem(hwnd_, kWildcardButton), mode_ == 3);
+    show(GetDlgItem(hwnd_, kOptionsButton), mode_ == 3);
+    if (!regexRunning_) {
+        show(GetDlgItem(hwnd_, kCancel), false);
+        show(GetDlgItem(hwnd_, kProgress), false);
+    }
+    int low = std::min(searchLanguage_, translationLanguage_), high = std::max(searchLanguage_, translationLanguage_);
+    bool right = translationLanguage_ != 255 && searchLanguage_ == high && high != low;
+    Button_SetCheck(GetDlgItem(hwnd_, kLeftLanguage), right ? BST_UNCHECKED : BST_CHECKED);
+    Button_SetCheck(GetDlgItem(hwnd_, kRightLanguage), right ? BST_CHECKED : BST_UNCHECKED);
+    auto halves = splitDictionaryTitle(searchLanguage_, translationLanguage_, product_);
+    SetDlgItemTextW(hwnd_, kLeftLanguage, halves.first.c_str());
+    SetDlgItemTextW(hwnd_, kRightLanguage, halves.second.c_str());
+    if (appOption(kOptShowHotkey)) {
+        std::wstring line = loadLocalizedString(13110) + L": " +
+                            loadLocalizedString(hotKeyMethodStringId(hotKeyMethodIndex()));
+        SetDlgItemTextW(hwnd_, kHotKeyLine, line.c_str());
+    }
+    layout();
 }
 
 void LXView::refreshCaptions() {
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+    if (!hwnd_) return;
+    SetDlgItemTextW(hwnd_, kConjugation, loadLocalizedString(12620).c_str());
+    SetDlgItemTextW(hwnd_, kWildcardButton, loadLocalizedString(14110).c_str());
+    SetDlgItemTextW(hwnd_, kOptionsButton, loadLocalizedString(14130).c_str());
+    SetDlgItemTextW(hwnd_, kCancel, loadLocalizedString(12030).c_str());
+    SetDlgItemTextW(hwnd_, kGo, loadLocalizedString(16150).c_str());
+    setModeCaption();
+    int lang = currentInterfaceLanguage();
+    if (mainList_) mainList_->setCaptions(lang, true);
+    if (reverseList_) reverseList_->setCaptions(lang, false);
+    updateControls();
+    redrawLists();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void LXView::refreshAfterModuleChange() {
+    refreshCaptions();
+    if (mainList_) {
+        mainList_->setLanguages(searchLanguage_, translationLanguage_, product_, true);
+        mainList_->refresh();
+    }
+    if (reverseList_) reverseList_->refresh();
+    updateControls();
+}
+
+void LXView::redrawLists() {
+    if (mainList_ && mainList_->hwnd()) InvalidateRect(mainList_->hwnd(), nullptr, TRUE);
+    if (reverseList_ && reverseList_->hwnd()) InvalidateRect(reverseList_->hwnd(), nullptr, TRUE);
+}
+
+void LXView::relayoutLists() { layout(); }
+
+void LXView::suspendListPainting(bool suspend) {
+    paintingSuspended_ = suspend;
+    for (JListBox* l : {mainList_.get(), reverseList_.get()}) {
+        if (!l) continue;
+        if (suspend)
+            l->suspendPainting();
+        else
+            l->resumePainting();
+    }
+}
+
+// ----- list notifications ------------------------------------------------------------------
+
+void LXView::onListSelectionChanged(int controlId, const std::wstring& text, bool inTranslation) {
+    // The reverse list translates the word picked in the main list back.
+    if (controlId != kMainList || !reverseList_ || !IsWindowVisible(reverseList_->hwnd()) || text.empty()) return;
+    int s = inTranslation ? translationLanguage_ : searchLanguage_;
+    int t = inTranslation ? searchLanguage_ : translationLanguage_;
+    if (t == 255) return;
+    reverseList_->setLanguages(t, s, product_, false);
+    reverseList_->search(text, 2);
+    reverseList_->refresh();
+}
+
+void LXView::onListContextMenu(int, POINT inOwner) {
+    POINT screen = inOwner;
+    ClientToScreen(hwnd_, &screen);
+    showContextMenu(screen);
+}
+
+void LXView::onListEntryActivated(int, const std::wstring& text, bool inTranslation) {
+    clearSearchText();
+    if (inTranslation) switchLanguages();
+    SendMessageW(combo_.hwnd(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetWindowTextW(combo_.hwnd(), text.c_str());
+    if (mode_ != 3) search();
+}
+
+void LXView::showContextMenu(POINT screen) {
+    POINT client = screen;
+    ScreenToClient(hwnd_, &client);
+    HWND under = ChildWindowFromPointEx(hwnd_, client, CWP_SKIPINVISIBLE);
+    if ((mainList_ && under == mainList_->hwnd()) || (reverseList_ && under == reverseList_->hwnd()))
+        SetFocus(under);
+    int lang = currentInterfaceLanguage();
+    int id = lang == 2 ? 611 : lang == 3 ? 612 : lang == 4 ? 613 : lang == 5 ? 614 : lang == 6 ? 615 : lang == 11 ? 616 : 610;
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    if (!menu) return;
+    HMENU popup = GetSubMenu(menu, 0);
+    if (popup) {
+        if (appOption(kOptFixedInterfaceLanguage)) {
+            // The interface-language sub-menu and the separator before it.
+            int n = GetMenuItemCount(popup);
+            for (int i = n - 1; i >= 0; --i) {
+                if (GetSubMenu(popup, i)) {
+                    DeleteMenu(popup, i, MF_BYPOSITION);
+                    if (i > 0 && GetMenuItemID(popup, i - 1) == 0) DeleteMenu(popup, i - 1, MF_BYPOSITION);
+                    break;
+                }
+            }
+        } else {
+            DeleteMenu(popup, ID_LANG_ITALIAN, MF_BYCOMMAND);
+            DeleteMenu(popup, ID_LANG_PORTUGUESE, MF_BYCOMMAND);
+        }
+        // Checks and greying as the frame's menus get them.
+        for (int i = 0, n = GetMenuItemCount(popup); i < n; ++i) {
+            HMENU sub = GetSubMenu(popup, i);
+            HMENU m = sub ? sub : popup;
+            int count = sub ? GetMenuItemCount(sub) : 1;
+            for (int j = 0; j < count; ++j) {
+                int index = sub ? j : i;
+                int cmd = static_cast<int>(GetMenuItemID(m, index));
+                if (cmd <= 0) continue;
+                FwCmdUI ui(m, static_cast<UINT>(index), cmd);
+                onUpdateCommand(ui);
+            }
+        }
+        if (appOption(kOptSkinningOff) || !skinShowPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
+                                                            frame_ ? frame_->hwnd() : hwnd_))
+            TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
+                           frame_ ? frame_->hwnd() : hwnd_, nullptr);
+    }
+    DestroyMenu(menu);
+}
+
+// ----- edit commands, font -----------------------------------------------------------------
+
+void LXView::copy() {
+    HWND f = GetFocus();
+    if (reverseList_ && reverseList_->hwnd() && f == reverseList_->hwnd())
+        reverseList_->copyToClipboard();
+    else if (searchBoxHasFocus())
+        SendMessageW(searchEdit(), WM_COPY, 0, 0);
+    else if (mainList_)
+        mainList_->copyToClipboard();
+}
+
+void LXView::chooseFont() {
+    if (!mainList_) return;
+    LOGFONTW lf{};
+    HDC dc = GetDC(hwnd_);
+    lf.lfHeight = -MulDiv(fontSize_, GetDeviceCaps(dc, LOGPIXELSY), 720);
+    ReleaseDC(hwnd_, dc);
+    lstrcpynW(lf.lfFaceName, fontFace_.c_str(), LF_FACESIZE);
+    CHOOSEFONTW cf{};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = frame_ ? frame_->hwnd() : hwnd_;
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+    if (!ChooseFontW(&cf)) return;
+    fontFace_ = lf.lfFaceName;
+    fontSize_ = cf.iPointSize;  // tenths of a point
+    if (fontSize_ <= 0) fontSize_ = 90;
+    mainList_->setFont(fontSize_, fontFace_);
+    if (reverseList_) reverseList_->setFont(fontSize_, fontFace_);
+    setSettingString(kSetFont, fontFace_);
+    setSettingInt(kSetFontSize, fontSize_);
+    layout();
+}
+
+// ----- drag and drop onto the view ---------------------------------------------------------
+
+bool LXView::dragEnter(const std::wstring& text) {
+    draggedText_ = text;
+    statusLanguage_ = -1;
+    return !text.empty();
+}
+
+int LXView::targetLanguageAt(POINT screen, bool& accepted) {
+    accepted = true;
+    POINT p = screen;
+    ScreenToClient(hwnd_, &p);
+    HWND under = ChildWindowFromPointEx(hwnd_, p, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    int low = std::min(searchLanguage_, translationLanguage_), high = std::max(searchLanguage_, translationLanguage_);
+    if (under == GetDlgItem(hwnd_, kLeftLanguage)) return translationLanguage_ == 255 ? searchLanguage_ : low;
+    if (under == GetDlgItem(hwnd_, kRightLanguage)) return translationLanguage_ == 255 ? searchLanguage_ : high;
+    if (reverseList_ && under == reverseList_->hwnd()) return translationLanguage_;
+    if (under == combo_.hwnd() || (mainList_ && under == mainList_->hwnd())) return searchLanguage_;
+    accepted = false;
+    return 0;
+}
+
+bool LXView::dragOver(POINT screen) {
+    bool accepted = false;
+    int lang = targetLanguageAt(screen, accepted);
+    if (!accepted) {
+        if (statusLanguage_ != 0 && frame_) frame_->setMessageText(ID_IDLE_MESSAGE);
+        statusLanguage_ = 0;
+        return false;
+    }
+    if (lang != statusLanguage_ && frame_) {
+        std::wstring text = replaceAll(loadLocalizedString(16040), L"<TEXT>", draggedText_);
+        text = replaceAll(text, L"<RED>", languageDisplayName(lang, 0));
+        frame_->statusBar().setText(text);
+    }
+    statusLanguage_ = lang;
+    return true;
+}
+
+void LXView::dragLeave() {
+    if (frame_) frame_->setMessageText(ID_IDLE_MESSAGE);
+    statusLanguage_ = -1;
+}
+
+void LXView::drop(POINT screen) {
+    bool accepted = false;
+    int lang = targetLanguageAt(screen, accepted);
+    if (accepted && lang != searchLanguage_ && lang == translationLanguage_) switchLanguages();
+    setSearchTextAndSearch(draggedText_);
+    if (frame_) frame_->setMessageText(ID_IDLE_MESSAGE);
+    statusLanguage_ = -1;
+}
+
+// ----- commands ----------------------------------------------------------------------------
+
+void LXView::onControlCommand(int id, int code, HWND) {
+    switch (id) {
+    case kSearchCombo:
+    case kSearchEdit:
+        if (code == CBN_EDITCHANGE) {
+            // With the shipped option word typing never searches; Enter and Go do.
+            if (appOption(kOptNoReverseList)) return;
+            if (browseOnce_ || mode_ == 2) search();
+        } else if (code == CBN_SELCHANGE) {
+            historyPicked();
+        }
+        return;
+    case kGo:
+        if (code == BN_CLICKED) search();
+        return;
+    case kCancel:
+        if (code == BN_CLICKED) cancelRegexSearch();
+        return;
+    case kModeButton:
+        if (code == BN_CLICKED) showModeMenu();
+        return;
+    case kOptionsButton:
+        if (code == BN_CLICKED) showOptionsMenu();
+        return;
+    case kWildcardButton:
+        if (code == BN_CLICKED) showWildcardMenu();
+        return;
+    case kDictionaryButton:
+        if (code == BN_CLICKED) showDictionaryMenu();
+        return;
+    case kLeftLanguage:
+    case kRightLanguage:
+        if (code == BN_CLICKED) chooseLanguageButton(id == kRightLanguage);
+        return;
+    case kConjugation:
+        if (code == BN_CLICKED) onCommand(ID_CONJUGATE);
+        return;
+    case kHotKeyLine:
+        if (code == BN_CLICKED && frame_) PostMessageW(frame_->hwnd(), WM_COMMAND, ID_PREFERENCES, 0);
+        return;
+    }
 }
 
 bool LXView::onCommand(int id) {
+    if (id >= 20000 && id <= 24999) {
+        chooseDictionaryCommand(id);
+        return true;
+    }
+    if (id >= 9500 && id <= 9599) {
+        if (!appOption(kOptReducedFeatures)) openHelpTopic(id);
+        return true;
+    }
+    if (id >= 11700 && id <= 11706) {
+        insertWildcard(id);
+        return true;
+    }
+    if (id >= 11708 && id <= 11712) {
+        toggleRegexOption(id);
+        return true;
+    }
     if (id >= ID_LANG_ENGLISH && id <= ID_LANG_PORTUGUESE) {
         if (frame_) frame_->applyInterfaceLanguage((id - ID_LANG_ENGLISH) / 10 + 1);
+        return true;
+    }
+    switch (id) {
+    case ID_MODE_STANDARD:
+        setSearchMode(1);
+        return true;
+    case ID_MODE_BROWSE:
+        setSearchMode(2);
+        return true;
+    case ID_MODE_ADVANCED:
+        setSearchMode(3);
+        return true;
+    case ID_SHOW_REVERSE:
+        setSettingInt(kSetShowReverse, reverseList_ && reverseList_->hwnd() && !IsWindowVisible(reverseList_->hwnd()));
+        updateControls();
+        return true;
+    case ID_SWITCH_LANGUAGES:
+        switchLanguages();
+        return true;
+    case ID_NEXT_MODULE:
+        nextDictionary();
+        return true;
+    case ID_CLEAR_HISTORY:
+        clearHistory();
+        return true;
+    case ID_FONT:
+        chooseFont();
+        return true;
+    case ID_NO_ACTION:
+        return true;
+    case ID_DELETE_ENTRY: {
+        JListBox* list = reverseList_ && GetFocus() == reverseList_->hwnd() ? reverseList_.get() : mainList_.get();
+        if (!list) return true;
+        if (!list->deleteSelectedDefinition()) {
+            showMessageId(13010);
+            return true;
+        }
+        setSearchTextAndSearch(std::wstring());
+        return true;
+    }
+    case ID_WEB_TRANSLATE:
+        if (!appOption(kOptReducedFeatures) && !appOption(kOptNoWebTranslation) && theApp())
+            theApp()->openWithShell(loadRawString(9003));
+        return true;
+    case ID_MANUAL:
+    case ID_HELP_TOPICS:
+        openHelpTopic(9500);
+        return true;
+    case ID_WEBSITE:
+        if (theApp()) theApp()->openWithShell(loadRawString(9002));
+        return true;
+    case ID_EDIT_COPY_CMD:
+        copy();
+        return true;
+    case ID_EDIT_CUT_CMD:
+        if (searchBoxHasFocus()) SendMessageW(searchEdit(), WM_CUT, 0, 0);
+        return true;
+    case ID_EDIT_PASTE_CMD:
+        if (searchBoxHasFocus()) SendMessageW(searchEdit(), WM_PASTE, 0, 0);
         return true;
     }
     return false;
 }
 
 bool LXView::onUpdateCommand(FwCmdUI& ui) {
-    if (ui.id() >= ID_LANG_ENGLISH && ui.id() <= ID_LANG_PORTUGUESE) {
-        ui.setCheck((ui.id() - ID_LANG_ENGLISH) / 10 + 1 == currentInterfaceLanguage());
+    int id = ui.id();
+    if (id >= ID_LANG_ENGLISH && id <= ID_LANG_PORTUGUESE) {
+        ui.setCheck((id - ID_LANG_ENGLISH) / 10 + 1 == currentInterfaceLanguage());
         return true;
+    }
+    if (id >= 20000 && id <= 24999) return false;
+    auto editSelection = [&]() {
+        DWORD s = 0, e = 0;
+        if (HWND ed = searchEdit()) SendMessageW(ed, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+        return s != e;
+    };
+    switch (id) {
+    case ID_MODE_STANDARD:
+    case ID_MODE_BROWSE:
+    case ID_MODE_ADVANCED:
+        ui.setCheck(mode_ == (id == ID_MODE_STANDARD ? 1 : id == ID_MODE_BROWSE ? 2 : 3));
+        return true;
+    case ID_SHOW_REVERSE:
+        ui.enable(reverseList_ != nullptr);
+        ui.setCheck(reverseList_ && reverseList_->hwnd() && IsWindowVisible(reverseList_->hwnd()));
+        return true;
+    case ID_SWITCH_LANGUAGES:
+        ui.enable(searchLanguage_ && translationLanguage_ && searchLanguage_ != translationLanguage_ &&
+                  translationLanguage_ != 255);
+        return true;
+    case ID_EDIT_COPY_CMD:
+        ui.enable(!searchBoxHasFocus() || editSelection());
+        return true;
+    case ID_EDIT_CUT_CMD:
+        ui.enable(searchBoxHasFocus() && editSelection());
+        return true;
+    case ID_EDIT_PASTE_CMD:
+        ui.enable(searchBoxHasFocus() && IsClipboardFormatAvailable(CF_UNICODETEXT));
+        return true;
+    case ID_DELETE_ENTRY: {
+        JListBox* list = reverseList_ && GetFocus() == reverseList_->hwnd() ? reverseList_.get() : mainList_.get();
+        ui.enable(list && list->isSelectedDefinitionModifiable());
+        return true;
+    }
     }
     return false;
 }
 
-void LXView::paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    RECT rc;
-    GetClientRect(hwnd_, &rc);
-    FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
-    std::wstring line = searchLanguage_ ? directionalTitle(searchLanguage_, translationLanguage_, product_)
-                                        : applicationName() + L" " + currentVersionString();
-    SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    TextOutW(dc, 8, 8, line.c_str(), static_cast<int>(line.size()));
-    SelectObject(dc, old);
-    EndPaint(hwnd_, &ps);
+// ----- keys --------------------------------------------------------------------------------
+
+bool LXView::preTranslateMessage(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !hwnd_) return false;
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    if (GetKeyState(VK_CONTROL) < 0) return false;
+    HWND focus = GetFocus();
+    HWND edit = searchEdit();
+    bool inSearch = searchBoxHasFocus();
+    if (msg.wParam == VK_TAB) {
+        HWND cycle[3] = {edit, mainList_ ? mainList_->hwnd() : nullptr,
+                         reverseList_ && IsWindowVisible(reverseList_->hwnd()) ? reverseList_->hwnd() : nullptr};
+        int at = inSearch ? 0 : (focus && focus == cycle[1]) ? 1 : (focus && focus == cycle[2]) ? 2 : -1;
+        if (at >= 0) {
+            bool back = GetKeyState(VK_SHIFT) < 0;
+            for (int step = 1; step <= 3; ++step) {
+                int i = ((at + (back ? -step : step)) % 3 + 3) % 3;
+                if (cycle[i]) {
+                    SetFocus(cycle[i]);
+                    if (i == 0) selectAllSearchText();
+                    break;
+                }
+            }
+        }
+        return true;
+    }
+    if (msg.wParam == VK_RETURN) {
+        // An open history list takes Enter as its choice.
+        if (combo_.hwnd() && SendMessageW(combo_.hwnd(), CB_GETDROPPEDSTATE, 0, 0)) return false;
+        SetFocus(edit);
+        selectAllSearchText();
+        search();
+        return true;
+    }
+    if (!inSearch && edit) {
+        SetFocus(edit);
+        selectAllSearchText();
+        msg.hwnd = edit;
+    }
+    return false;
 }
+
+// ----- messages ----------------------------------------------------------------------------
 
 LRESULT LXView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_PAINT:
-        paint();
+    case WM_SIZE:
+        layout();
         return 0;
     case WM_SETCURSOR:
-        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-        return TRUE;
+        if (reinterpret_cast<HWND>(wp) == hwnd_) {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_RBUTTONDOWN: {
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ClientToScreen(hwnd_, &p);
+        showContextMenu(p);
+        return 0;
+    }
+    case WM_TIMER:
+        if (wp == kWaitTimer && waitTimer_) {
+            KillTimer(hwnd_, waitTimer_);
+            waitTimer_ = 0;
+            if (FindWindowW(nullptr, kHotKeyWindowTitle))
+                waitTimer_ = SetTimer(hwnd_, kWaitTimer, 250, nullptr);
+            else if (frame_)
+                frame_->broadcastHotKeyQuestion();
+            return 0;
+        }
+        break;
+    case WM_REGEX_SEARCH_STEP: {
+        LRESULT r = 0;
+        onRegexStep(r);
+        return r;
+    }
+    case WM_REGEX_SEARCH_DONE:
+        endRegexSearch();
+        if (mainList_) mainList_->refresh();
+        return 0;
+    case WM_SPLITTER_MOVED:
+        if (mainList_ && reverseList_ && mainList_->hwnd() && reverseList_->hwnd()) {
+            RECT a, b;
+            GetWindowRect(mainList_->hwnd(), &a);
+            GetWindowRect(reverseList_->hwnd(), &b);
+            int total = (a.bottom - a.top) + (b.bottom - b.top);
+            if (total > 0) {
+                mainListPercent_ = clampedMainListPercent(std::max<int>(1, (a.bottom - a.top) * 100 / total));
+                setSettingInt(kSetMainListPercent, mainListPercent_);
+            }
+        }
+        return 0;
+    case WM_COMMAND: {
+        HWND control = reinterpret_cast<HWND>(lp);
+        LRESULT reflected = 0;
+        if (control && fwReflectNotification(msg, wp, lp, reflected)) return reflected;
+        if (control) {
+            onControlCommand(LOWORD(wp), HIWORD(wp), control);
+            return 0;
+        }
+        // Menu commands of the view's own pop-up menus.
+        if (frame_)
+            frame_->routeCommand(LOWORD(wp));
+        else
+            onCommand(LOWORD(wp));
+        return 0;
+    }
+    case WM_NOTIFY: {
+        LRESULT reflected = 0;
+        if (fwReflectNotification(msg, wp, lp, reflected)) return reflected;
+        break;
+    }
+    case WM_DESTROY:
+        if (!appOption(kOptSkinningOff)) skinDetachScrollBars(hwnd_);
+        RevokeDragDrop(hwnd_);
+        clearHistory();
+        break;
     }
     return FwWindow::handleMessage(msg, wp, lp);
 }

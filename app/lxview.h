@@ -1,15 +1,43 @@
-// The main view, as far as the frame needs it so far: the selected dictionary (search and
-// translation language, product) kept in the settings, the search text, search mode and
-// history stepping entry points, and the interface-language commands. The search box,
-// language buttons and result lists join it with the result-list window.
+// The main view: the form of dialog template 1000 that fills the main frame: the search box
+// with its history, the search-mode button, the two language buttons of the selected
+// dictionary, the dictionary menu button, the advanced-search buttons and progress bar, the
+// main result list and the reverse list with a splitter between them, and the hot-key line.
+// It turns typing, keys, clicks, menu commands and dropped text into searches on the lists
+// and paces the advanced (regular-expression) search.
 #pragma once
 #include "framework/fwframe.h"
 #include "framework/fwwindow.h"
+#include "imagebutton.h"
+#include "jlistbox.h"
+#include "searchtextcombo.h"
+#include "splitterbar.h"
+#include <memory>
+#include <string>
 
 class LXFrame;
+class LXViewDropTarget;
 
-class LXView : public FwWindow, public FwCommandTarget {
+// One entry of the search history, kept as the item data of the search box's list.
+struct SearchHistoryItem {
+    int searchLanguage = 0, translationLanguage = 0, product = 10;
+    std::wstring text;
+    int searchType = 2;
+};
+
+// The search mode's result-list search type: Standard 2 (stems), Browse 1, Advanced 3.
+int searchTypeOfMode(int mode);
+// Dictionary command ids and their decoding.
+int dictionaryCommandId(int language1, int language2, int product);
+bool decodeDictionaryCommand(int id, int& language1, int& language2, int& product);
+// Whether two history texts differ by one character added or removed at the end.
+bool differsByLastCharacter(const std::wstring& a, const std::wstring& b);
+// The main list's share of the list area, in per cent, from the stored setting.
+int clampedMainListPercent(int stored);
+
+class LXView : public FwWindow, public FwCommandTarget, public JListBoxOwner {
 public:
+    LXView();
+    ~LXView() override;
     bool createView(LXFrame* frame);
     void initialUpdate();
 
@@ -18,27 +46,95 @@ public:
     int product() const { return product_; }
     void selectDictionary(int search, int translation, int product, bool radioOnly);
     void search();
-    void stepHistory(int delta) {}
+    void setSearchTextAndSearch(const std::wstring& text);
+    void stepHistory(int delta);
+    void recordHistory(const std::wstring* given);
     void setSearchMode(int mode);
     int searchMode() const { return mode_; }
-    void suspendListPainting(bool suspend) { paintingSuspended_ = suspend; }
-    std::wstring searchText() const { return searchText_; }
-    void clearSearchText() { searchText_.clear(); }
+    void suspendListPainting(bool suspend);
+    std::wstring searchText() const;
+    void clearSearchText();
     bool searchBoxHasFocus() const;
     void refreshCaptions();
-    void refreshAfterModuleChange() { refreshCaptions(); }
+    void refreshAfterModuleChange();
+    void redrawLists();
+    void relayoutLists();
+    bool regexSearchRunning() const { return regexRunning_; }
+    JListBox* mainList() const { return mainList_.get(); }
+    JListBox* reverseList() const { return reverseList_.get(); }
+    HWND searchEdit() const;
 
     bool onCommand(int id) override;
     bool onUpdateCommand(FwCmdUI& ui) override;
+    bool preTranslateMessage(MSG& msg) override;
+
+    // JListBoxOwner
+    void onListSelectionChanged(int controlId, const std::wstring& text, bool inTranslation) override;
+    void onListContextMenu(int controlId, POINT inOwner) override;
+    void onListEntryActivated(int controlId, const std::wstring& text, bool inTranslation) override;
+    void onListRecordHistory(const std::wstring& text) override { recordHistory(&text); }
+
+    // Drag and drop onto the view (the drop target calls these).
+    bool dragEnter(const std::wstring& text);
+    bool dragOver(POINT screen);
+    void dragLeave();
+    void drop(POINT screen);
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void paint();
+    void layout();
+    void updateControls();
+    void onControlCommand(int id, int code, HWND control);
+    void onSize();
+    void onRegexStep(LRESULT& result);
+    void endRegexSearch();
+    void cancelRegexSearch();
+    void showModeMenu();
+    void showOptionsMenu();
+    void showWildcardMenu();
+    void showDictionaryMenu();
+    void chooseDictionaryCommand(int id);
+    void chooseLanguageButton(bool right);
+    void switchLanguages();
+    void nextDictionary();
+    void clearHistory();
+    void historyPicked();
+    void applyHistoryItem(const SearchHistoryItem& item, bool setText);
+    void updateHistoryButtons();
+    void restoreEditSelection();
+    void insertWildcard(int id);
+    void toggleRegexOption(int id);
+    void applyRegexOptions();
+    void chooseFont();
+    void copy();
+    void emptyReverseList();
+    void showContextMenu(POINT screen);
+    int targetLanguageAt(POINT screen, bool& accepted);
+    int controlHeightOfGo();
+    void setModeCaption();
+    int listSearchType() const;
+    void selectAllSearchText();
+
     LXFrame* frame_ = nullptr;
     int searchLanguage_ = 0, translationLanguage_ = 0, product_ = 10;
     int mode_ = 1;
+    bool browseOnce_ = false;
+    bool posix_ = false, matchCase_ = false, wholeWords_ = true, ignoreAccents_ = true;
+    std::unique_ptr<JListBox> mainList_, reverseList_;
+    CSplitterBar splitter_;
+    LXSearchTextComboBox combo_;
+    CImageButtonWithStyle dictButton_;
+    UINT_PTR waitTimer_ = 0;
+    int statusLanguage_ = -1;
+    std::wstring draggedText_;
+    std::wstring fontFace_;
+    int fontSize_ = 90;
+    int mainListPercent_ = 65;
+    bool regexRunning_ = false;
+    int stepCounter_ = 0;
+    int goHeight_ = 0;
     bool paintingSuspended_ = false;
-    std::wstring searchText_;
+    LXViewDropTarget* dropTarget_ = nullptr;
 };

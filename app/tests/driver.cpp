@@ -3,11 +3,14 @@
 // and checks the answers. One phase per invocation; gui_test.sh runs the phases in order.
 // Prints one line per check and exits with the number of failed checks.
 #include <windows.h>
+#include <ole2.h>
 #include <fcntl.h>
 #include <io.h>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "oletext.h"
 
 namespace {
 int failures = 0;
@@ -138,7 +141,7 @@ int phaseStart(const std::wstring& exe, const std::wstring& lang, const std::wst
         check(false, L"the program starts");
         return failures;
     }
-    std::vector<std::wstring> expected = split(files, L',');
+    std::vector<std::wstring> expected = files == L"-" ? std::vector<std::wstring>() : split(files, L',');
     std::vector<std::wstring> seen;
     HWND frame = nullptr;
     for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 40000;) {
@@ -337,6 +340,414 @@ int phaseExports(const std::wstring& dll) {
     FreeLibrary(m);
     return failures;
 }
+
+// ----- the look-up, driven through the view's controls ----------------------------------
+
+const int kView = 0xE900, kCombo = 1001, kGo = 1003, kCancel = 1004, kMainList = 1012, kProgress = 1014;
+
+HWND viewOf(HWND frame) { return frame ? GetDlgItem(frame, kView) : nullptr; }
+
+std::wstring listText(HWND list) {
+    std::vector<wchar_t> buf(65536);
+    DWORD_PTR r = 0;
+    SendMessageTimeoutW(list, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, 10000, &r);
+    return std::wstring(buf.data());
+}
+
+std::vector<std::wstring> linesOf(const std::wstring& text) {
+    std::vector<std::wstring> out;
+    size_t start = 0;
+    for (;;) {
+        size_t p = text.find(L'\n', start);
+        out.push_back(text.substr(start, p == std::wstring::npos ? std::wstring::npos : p - start));
+        if (p == std::wstring::npos) break;
+        start = p + 1;
+    }
+    return out;
+}
+
+std::wstring clipboardText() {
+    for (int i = 0; i < 50; ++i) {
+        if (OpenClipboard(nullptr)) {
+            std::wstring text;
+            if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+                if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+                    text = p;
+                    GlobalUnlock(h);
+                }
+            } else {
+                text = L"<no text>";
+            }
+            CloseClipboard();
+            return text;
+        }
+        Sleep(100);
+    }
+    return L"<clipboard busy>";
+}
+
+void clearClipboard() {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+void clickButton(HWND view, int id) {
+    send(view, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(view, id)));
+}
+
+void searchFor(HWND view, const std::wstring& text) {
+    send(GetDlgItem(view, kCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    clickButton(view, kGo);
+}
+
+// A press, a move and a release in the list, in its client coordinates.
+void dragInList(HWND list, int x1, int y1, int x2, int y2) {
+    send(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, y1));
+    send(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x2, y2));
+    send(list, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
+}
+
+// Selects the list's first result: a drag from the margin left of its first character
+// (outside the selected headword, so no drag of it starts) to a point on a later line; the
+// selection stops at the end of the result it began in. (A point below every cell would
+// select nothing.)
+void selectFirstResult(HWND list) {
+    dragInList(list, 2, 3, 300, 100);
+}
+
+std::wstring copyFromList(HWND frame) {
+    clearClipboard();
+    send(frame, WM_COMMAND, 57634, 0);
+    return clipboardText();
+}
+
+std::wstring oneLine(std::wstring s) {
+    std::replace(s.begin(), s.end(), L'\n', L' ');
+    return s.size() > 160 ? s.substr(0, 160) + L"..." : s;
+}
+
+bool startsWithWord(const std::wstring& text, const std::wstring& word) {
+    return text.compare(0, word.size(), word) == 0;
+}
+
+// size W H: the main window at 0,0 with that size.
+int phaseSize(int w, int h) {
+    HWND frame = mainWindow();
+    check(frame != nullptr, L"main window found");
+    if (!frame) return failures;
+    SetWindowPos(frame, nullptr, 0, 0, w, h, SWP_NOZORDER);
+    Sleep(300);
+    return failures;
+}
+
+// lookup S T WORD ANY: with the pair S->T the word is looked up with Go; its whole first
+// result, copied through the program's Copy command, begins with the word and holds at
+// least one of the translations ANY ('|'-separated) that the dictionary source has.
+int phaseLookup(int s, int t, const std::wstring& word, const std::wstring& any) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    check(view != nullptr, L"view found");
+    if (!view) return failures;
+    check(send(frame, 0x8005, s, t) == 1, L"language pair " + std::to_wstring(s) + L"->" + std::to_wstring(t));
+    check(send(frame, 0x8003, 0, 0) == s, L"search language is " + std::to_wstring(s));
+    searchFor(view, word);
+    HWND list = GetDlgItem(view, kMainList);
+    std::wstring shown = listText(list);
+    check(startsWithWord(shown, word), L"the list begins with " + word + L": " + oneLine(shown));
+    selectFirstResult(list);
+    std::wstring copied = copyFromList(frame);
+    bool found = false;
+    for (const std::wstring& tr : split(any, L'|'))
+        if (copied.find(tr) != std::wstring::npos) found = true;
+    check(startsWithWord(copied, word) && found, L"copied " + word + L": " + oneLine(copied));
+    return failures;
+}
+
+// mode N: the search-mode command of mode N (1 Standard, 2 Browse, 3 Advanced) and a search.
+int phaseMode(int mode, const std::wstring& text) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    send(frame, WM_COMMAND, mode == 1 ? 11400 : mode == 2 ? 11420 : 11440, 0);
+    send(GetDlgItem(view, kCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (mode != 2) clickButton(view, kGo);
+    else send(view, WM_COMMAND, MAKEWPARAM(kCombo, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(view, kCombo)));
+    Sleep(300);
+    return failures;
+}
+
+bool waitHidden(HWND w, DWORD ms) {
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms; Sleep(50))
+        if (!IsWindowVisible(w)) return true;
+    return !IsWindowVisible(w);
+}
+
+// advanced PATTERN MATCH: an advanced search runs to its end; every match shown fits the
+// pattern's example MATCH and the list ends with the finished caption.
+int phaseAdvanced(const std::wstring& pattern, const std::wstring& match) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    send(frame, WM_COMMAND, 11440, 0);
+    check(IsWindowVisible(GetDlgItem(view, 1011)) && IsWindowVisible(GetDlgItem(view, 1010)),
+          L"Wildcards and Options shown in advanced mode");
+    DWORD t0 = GetTickCount();
+    searchFor(view, pattern);
+    check(IsWindowVisible(GetDlgItem(view, kCancel)) || !IsWindowVisible(GetDlgItem(view, kProgress)),
+          L"Cancel shown while the search runs");
+    bool ended = waitHidden(GetDlgItem(view, kCancel), 120000);
+    DWORD took = GetTickCount() - t0;
+    check(ended, L"the advanced search ends (" + std::to_wstring(took) + L" ms)");
+    check(!IsWindowVisible(GetDlgItem(view, kProgress)), L"the progress bar is hidden at the end");
+    Sleep(200);
+    std::wstring shown = listText(GetDlgItem(view, kMainList));
+    check(shown.find(match) != std::wstring::npos, L"a match " + match + L" is listed");
+    check(shown.find(L"Search finished.") != std::wstring::npos, L"finished caption: " + oneLine(shown));
+    return failures;
+}
+
+// cancel PATTERN: an advanced search over a large module, cancelled mid-way.
+int phaseCancel(const std::wstring& pattern) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    send(frame, WM_COMMAND, 11440, 0);
+    searchFor(view, pattern);
+    Sleep(700);
+    HWND cancel = GetDlgItem(view, kCancel);
+    check(IsWindowVisible(cancel), L"still running after 0.7 s");
+    clickButton(view, kCancel);
+    check(!IsWindowVisible(cancel) && !IsWindowVisible(GetDlgItem(view, kProgress)),
+          L"Cancel hides the button and the progress bar at once");
+    Sleep(500);
+    // The status line ends the list.
+    send(GetDlgItem(view, kMainList), WM_VSCROLL, SB_BOTTOM, 0);
+    std::wstring shown = listText(GetDlgItem(view, kMainList));
+    check(shown.find(L"Search cancelled.") != std::wstring::npos, L"cancelled caption: " + oneLine(shown));
+    // A new search starts again after the cancelled one.
+    searchFor(view, L"hou?e");
+    bool ended = waitHidden(cancel, 120000);
+    check(ended, L"a new advanced search runs to its end after a cancel");
+    send(frame, WM_COMMAND, 11400, 0);
+    return failures;
+}
+
+// scroll WORD: in Browse mode the scroll bar and the keys move the view.
+int phaseScroll(const std::wstring& word) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    HWND list = GetDlgItem(view, kMainList);
+    send(frame, WM_COMMAND, 11420, 0);
+    send(GetDlgItem(view, kCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(word.c_str()));
+    send(view, WM_COMMAND, MAKEWPARAM(kCombo, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(view, kCombo)));
+    clickButton(view, kGo);
+    std::vector<std::wstring> before = linesOf(listText(list));
+    check(before.size() > 6, L"the list is full: " + std::to_wstring(before.size()) + L" lines");
+    if (before.size() <= 6) return failures;
+    for (int i = 0; i < 3; ++i) send(list, WM_VSCROLL, SB_LINEDOWN, 0);
+    std::vector<std::wstring> down = linesOf(listText(list));
+    bool shifted = down.size() + 3 >= before.size();
+    for (size_t i = 0; shifted && i + 4 < before.size(); ++i) shifted = down[i] == before[i + 3];
+    check(shifted, L"three lines down: the view moved by three lines: " + down[0]);
+    send(list, WM_VSCROLL, SB_LINEUP, 0);
+    check(linesOf(listText(list))[0] == before[2], L"one line up again");
+    send(list, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), 0);
+    check(linesOf(listText(list))[0] == before[3], L"a wheel turn of -360 is one line");
+    // Keys reach the list through the program's message pump.
+    SetForegroundWindow(frame);
+    std::vector<std::wstring> top = linesOf(listText(list));
+    PostMessageW(list, WM_KEYDOWN, VK_NEXT, 0);
+    Sleep(300);
+    std::vector<std::wstring> paged = linesOf(listText(list));
+    size_t at = std::find(top.begin(), top.end(), paged[0]) - top.begin();
+    check(at >= 2 && at < top.size(), L"Page Down moves a page less a line: line " + std::to_wstring(at) + L" on top");
+    PostMessageW(list, WM_KEYDOWN, VK_PRIOR, 0);
+    Sleep(300);
+    check(linesOf(listText(list))[0] == top[0], L"Page Up comes back");
+    send(list, WM_VSCROLL, SB_TOP, 0);
+    std::wstring first = linesOf(listText(list))[0];
+    check(first != top[0], L"the scroll bar's top is the dictionary's beginning: " + first);
+    PostMessageW(list, WM_KEYDOWN, VK_END, 0);
+    Sleep(300);
+    std::wstring last = linesOf(listText(list))[0];
+    check(last != first, L"End goes to the dictionary's end: " + last);
+    PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
+    Sleep(300);
+    check(linesOf(listText(list))[0] == first, L"Home comes back to the beginning");
+    send(frame, WM_COMMAND, 11400, 0);
+    return failures;
+}
+
+// select WORD: selecting with the mouse and copying yields the selected characters.
+int phaseSelect(const std::wstring& word) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    HWND list = GetDlgItem(view, kMainList);
+    searchFor(view, word);
+    std::wstring line = linesOf(listText(list))[0];
+    // A selection that leaves the headword's first letters free, then a drag from the second
+    // character across a few letters (the headword begins at x 4).
+    dragInList(list, 2, 3, 10, 3);
+    dragInList(list, 13, 3, 34, 3);
+    std::wstring copied = copyFromList(frame);
+    check(copied.size() >= 2 && line.compare(1, copied.size(), copied) == 0,
+          L"the selected characters are copied: '" + copied + L"' of '" + line + L"'");
+    // A click on one letter selects its word.
+    dragInList(list, 8, 3, 8, 3);
+    check(copyFromList(frame) == word, L"a click on a letter selects the word " + word);
+    return failures;
+}
+
+// drop TEXT ID LANG TOP: text dragged with OLE from this program onto control ID of the
+// view is looked up (a language button switches the direction to its language). The
+// pointer is moved by a second thread; the drop source drops when that thread says so, so
+// the drag does not depend on how the display reports the button.
+volatile LONG gReleased = 0;
+
+class DriverDropSource : public IDropSource {
+public:
+    virtual ~DriverDropSource() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (riid == IID_IUnknown || riid == IID_IDropSource) {
+            *out = static_cast<IDropSource*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
+        if (escape) return DRAGDROP_S_CANCEL;
+        return gReleased ? DRAGDROP_S_DROP : S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+};
+
+DWORD WINAPI moveAndRelease(void* arg) {
+    POINT to = *static_cast<POINT*>(arg);
+    Sleep(400);
+    for (int i = 1; i <= 10; ++i) {
+        SetCursorPos(to.x - 50 + 5 * i, to.y);
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = MOUSEEVENTF_MOVE;
+        SendInput(1, &in, sizeof in);
+        Sleep(60);
+    }
+    Sleep(300);
+    InterlockedExchange(&gReleased, 1);
+    // One more move, so the drag loop looks at the source again.
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+    return 0;
+}
+
+int phaseDrop(const std::wstring& text, int id, int expectedLanguage, const std::wstring& expectTop) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    HWND target = GetDlgItem(view, id);
+    SetForegroundWindow(frame);
+    Sleep(300);
+    RECT r;
+    GetWindowRect(target, &r);
+    POINT to{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    OleInitialize(nullptr);
+    SetCursorPos(10, 700);
+    INPUT down{};
+    down.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &down, sizeof down);
+    HANDLE mover = CreateThread(nullptr, 0, moveAndRelease, &to, 0, nullptr);
+    IDataObject* data = createTextDataObject(text);
+    DriverDropSource source;
+    DWORD effect = DROPEFFECT_NONE;
+    InterlockedExchange(&gReleased, 0);
+    HRESULT hr = DoDragDrop(data, &source, DROPEFFECT_COPY, &effect);
+    WaitForSingleObject(mover, 10000);
+    CloseHandle(mover);
+    data->Release();
+    OleUninitialize();
+    check(hr == DRAGDROP_S_DROP && effect == DROPEFFECT_COPY,
+          L"the drop is taken as a copy: hr " + hex(static_cast<unsigned long>(hr)) + L" effect " + std::to_wstring(effect));
+    Sleep(500);
+    check(windowText(GetDlgItem(view, kCombo)) == text, L"the dropped text is in the search box: " +
+          windowText(GetDlgItem(view, kCombo)));
+    check(send(frame, 0x8003, 0, 0) == expectedLanguage, L"search language " + std::to_wstring(expectedLanguage));
+    std::wstring shown = listText(GetDlgItem(view, kMainList));
+    check(startsWithWord(shown, expectTop), L"and looked up: " + oneLine(shown));
+    return failures;
+}
+
+// help FILE: the User's Manual command; with FILE "missing" the message names the help
+// file and the data folder; otherwise the viewer window or, where the viewer cannot show
+// pages, the same message.
+int phaseHelp(const std::wstring& expect, const std::wstring& folder) {
+    HWND frame = mainWindow();
+    if (!frame) return check(false, L"main window found"), failures;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    PostMessageW(frame, WM_COMMAND, 11600, 0);
+    std::wstring text;
+    HWND viewer = nullptr;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 15000 && text.empty() && !viewer; Sleep(100)) {
+        Dialogs d{pid, {}};
+        EnumWindows(collectDialogs, reinterpret_cast<LPARAM>(&d));
+        if (!d.found.empty()) {
+            text = windowText(GetDlgItem(d.found.front(), 2101));
+            PostMessageW(d.found.front(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        viewer = FindWindowW(L"HH Parent", nullptr);
+    }
+    std::wstring message = L"The program cannot find the file \"wordmerehelp.chm\", which should be in the folder \"" +
+                           folder + L"\".";
+    if (text.compare(0, 4, L"Das ") == 0)
+        message = L"Das Programm findet die Datei \u201Ewordmerehelp.chm\u201C nicht, die im Ordner \u201E" + folder +
+                  L"\u201C liegen sollte.";
+    if (expect == L"missing") {
+        check(text == message, L"message 16000: " + text);
+    } else {
+        check(viewer != nullptr || text == message, viewer ? L"the help viewer opens: " + windowText(viewer)
+                                                             : L"the viewer shows no window here; message: " + text);
+        if (viewer) PostMessageW(viewer, WM_CLOSE, 0, 0);
+    }
+    return failures;
+}
+
+// timing N WORDS: the time from pressing Go to the list painted, over N look-ups of the
+// comma-separated words in turn.
+int phaseTiming(int n, const std::wstring& words) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    HWND combo = GetDlgItem(view, kCombo), list = GetDlgItem(view, kMainList), go = GetDlgItem(view, kGo);
+    std::vector<std::wstring> w = split(words, L',');
+    std::vector<double> ms;
+    LARGE_INTEGER f, a, b;
+    QueryPerformanceFrequency(&f);
+    for (int i = 0; i < n && !w.empty(); ++i) {
+        const std::wstring& word = w[static_cast<size_t>(i) % w.size()];
+        send(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(word.c_str()));
+        QueryPerformanceCounter(&a);
+        send(view, WM_COMMAND, MAKEWPARAM(kGo, BN_CLICKED), reinterpret_cast<LPARAM>(go));
+        RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW);
+        send(list, WM_NULL, 0, 0);
+        QueryPerformanceCounter(&b);
+        ms.push_back(1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart));
+    }
+    std::sort(ms.begin(), ms.end());
+    double sum = 0;
+    for (double v : ms) sum += v;
+    if (!ms.empty())
+        wprintf(L"timing: %d look-ups, Go to painted: median %.2f ms, mean %.2f ms, 90th %.2f ms, max %.2f ms\n",
+                static_cast<int>(ms.size()), ms[ms.size() / 2], sum / ms.size(), ms[ms.size() * 9 / 10], ms.back());
+    check(!ms.empty(), L"look-ups timed");
+    return failures;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -349,6 +760,19 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"keys") return phaseKeys();
     if (phase == L"quit") return phaseQuit();
     if (phase == L"exports" && argc > 2) return phaseExports(argv[2]);
-    fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | exports DLL\n");
+    if (phase == L"size" && argc > 3) return phaseSize(_wtoi(argv[2]), _wtoi(argv[3]));
+    if (phase == L"lookup" && argc > 5) return phaseLookup(_wtoi(argv[2]), _wtoi(argv[3]), argv[4], argv[5]);
+    if (phase == L"mode" && argc > 3) return phaseMode(_wtoi(argv[2]), argv[3]);
+    if (phase == L"advanced" && argc > 3) return phaseAdvanced(argv[2], argv[3]);
+    if (phase == L"cancel" && argc > 2) return phaseCancel(argv[2]);
+    if (phase == L"scroll" && argc > 2) return phaseScroll(argv[2]);
+    if (phase == L"select" && argc > 2) return phaseSelect(argv[2]);
+    if (phase == L"drop" && argc > 5) return phaseDrop(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), argv[5]);
+    if (phase == L"help" && argc > 3) return phaseHelp(argv[2], argv[3]);
+    if (phase == L"timing" && argc > 3) return phaseTiming(_wtoi(argv[2]), argv[3]);
+    fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | "
+                     L"exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "
+                     L"cancel PATTERN | scroll WORD | select WORD | drop TEXT ID LANG TOP | help FILE FOLDER | "
+                     L"timing N WORDS\n");
     return 100;
 }

@@ -2,8 +2,12 @@
 # The program under Wine, checked from outside: start-up messages, application messages,
 # settings in the registry (read back with "wine reg query"), a second copy, the interface
 # language across a restart, and screenshots kept in the artifact folder.
-# Usage: gui_test.sh BIN_DIR ARTIFACT_DIR. Uses a Wine prefix of its own in ARTIFACT_DIR, so
-# ending its processes at the end touches nothing else.
+# With a folder of sample modules, the look-up end to end: searches typed into the search box
+# and read back through the program's Copy command (checked against the FreeDict sources),
+# the advanced search, scrolling, selecting, dropping text, the help manual, and the time from
+# Go to the painted list.
+# Usage: gui_test.sh BIN_DIR ARTIFACT_DIR [SAMPLE_MODULES]. Uses a Wine prefix of its own in
+# ARTIFACT_DIR, so ending its processes at the end touches nothing else.
 set -u
 bin="$(cd "$1" && pwd)"
 mkdir -p "$2"
@@ -50,6 +54,7 @@ import -window root "$art/wordmere-en.png" || fail "screenshot"
 driver checks
 driver second "$exe"
 driver keys
+driver help missing "Z:${run//\//\\}"
 driver quit
 
 echo "== settings in the registry"
@@ -81,6 +86,46 @@ echo "== an unknown interface language starts in English"
 w wine reg add 'HKCU\Software\Wordmere\Wordmere\Settings' /v "Interface Language" /t REG_SZ /d Klingon /f >/dev/null 2>&1
 driver start "$exe" en "bad.lxd,Old.lxd,verbs.lxc"
 driver quit
+
+samples="${3:-}"
+if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/english-german.lxd" ]; then
+  echo "== look-ups in the sample modules"
+  rm -f "$run/dictionaries/"*
+  cp "$samples/english-french.lxd" "$samples/english-german.lxd" "$run/dictionaries/"
+  cp "$bin/wordmerehelp.chm" "$run/" 2>/dev/null || fail "the help manual was not built"
+  w wine reg delete 'HKCU\Software\Wordmere' /f >/dev/null 2>&1 || true
+  oracle() { python3 "$here/app/tests/freedict_translations.py" /usr/share/dictd "$1" "$2"; }
+  driver start "$exe" en -
+  driver size 720 540
+  for word in house cat water book; do
+    driver lookup 1 2 "$word" "$(oracle eng-fra "$word")"
+  done
+  for word in house water dog; do
+    driver lookup 1 4 "$word" "$(oracle eng-deu "$word")"
+  done
+  # The other direction: French words give their English translations.
+  for word in maison chat; do
+    driver lookup 2 1 "$word" "$(oracle fra-eng "$word")"
+  done
+  driver lookup 1 2 house "maison"
+  import -window root "$art/lookup-standard.png" || fail "screenshot"
+  driver mode 2 house
+  import -window root "$art/lookup-browse.png" || fail "screenshot"
+  driver advanced "hou?e" house
+  import -window root "$art/lookup-advanced.png" || fail "screenshot"
+  driver mode 1 house
+  driver scroll house
+  driver select house
+  driver lookup 1 2 house "maison"
+  driver drop maison 1008 2 maison
+  driver lookup 1 4 house "Haus"
+  driver cancel "e*"
+  driver help present "Z:${run//\//\\}"
+  T=600 driver timing 200 "house,water,dog,cat,tree,book,child,green,run,table,window,light,bread,horse,money,night,school,stone,wind,work"
+  driver quit
+else
+  echo "== no sample modules given: the look-up checks are skipped"
+fi
 
 [ "$status" -eq 0 ] && echo "gui_test: all passed" || echo "gui_test: FAILED"
 exit "$status"

@@ -1,6 +1,8 @@
-// The stand-ins the program runs with until the engine, the skin engine and the capture
-// library are linked in: they must answer as those do when they have nothing to offer.
-#include "lxdatamanager_standin.h"
+// The skin stand-in the program runs with until the skin engine is linked in must answer as
+// the engine does when it has nothing to offer; the data manager the program links refuses
+// the files a module scan may meet with the codes the scan reports.
+#include "lxdatamanager.h"
+#include "settings.h"
 #include "skin_interface.h"
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -24,7 +26,7 @@ TEST(SkinStandIn, EveryCallAnswersNotStarted) {
 }
 
 // The refusal codes the engine gives for files it cannot take, by their first bytes.
-TEST(DataManagerStandIn, RefusesEveryFileByItsHead) {
+TEST(DataManager, RefusesEveryFileByItsHead) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
     std::wstring path = std::wstring(tmp) + L"wordmere-standin.lxd";
@@ -32,7 +34,7 @@ TEST(DataManagerStandIn, RefusesEveryFileByItsHead) {
         std::vector<unsigned char> head;
         int code;
     } cases[] = {
-        {{0x0C, 0xC0, 0xD1, 0xC0, 0, 0, 0, 0}, 3},
+        {{0x0C, 0xC0, 0xD1, 0xC0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3},
         {{0xC0, 0xC0, 0xFF, 0xEE, 0, 0, 0, 1, 0x52, 0, 0, 0, 0, 0, 0, 0}, 4},
         {{0xC0, 0xC0, 0xFF, 0xEE, 0, 0, 0, 1, 0x54, 0, 0, 0}, 5},
         {{0xC0, 0xC0, 0xFF, 0xEE, 0, 0}, 5},
@@ -42,20 +44,20 @@ TEST(DataManagerStandIn, RefusesEveryFileByItsHead) {
     LXDataManager* dm = LXDataManager::create();
     ASSERT_TRUE(dm);
     dm->addAllowedProduct(10);
-    dm->addAllowedProduct(10);
-    EXPECT_EQ(dm->allowedProducts().size(), 1u);
+    lxstring enginePath;
+    toEngineString(path, enginePath);
     for (auto& c : cases) {
         HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD n = 0;
         if (!c.head.empty()) WriteFile(f, c.head.data(), static_cast<DWORD>(c.head.size()), &n, nullptr);
         CloseHandle(f);
-        EXPECT_EQ(dm->addDictionaryModule(path), c.code) << c.head.size();
+        EXPECT_EQ(dm->addDictionaryModule(enginePath), c.code) << c.head.size();
     }
     DeleteFileW(path.c_str());
-    EXPECT_EQ(dm->addDictionaryModule(path), 5);  // missing
-    EXPECT_FALSE(dm->addStemmingModule(path));
-    EXPECT_EQ(dm->getNModules(), 0);
-    EXPECT_FALSE(dm->isLanguagePairAvailable(1, 2));
+    EXPECT_EQ(dm->addDictionaryModule(enginePath), 5);  // missing
+    EXPECT_FALSE(dm->addStemmingModule(enginePath));
+    EXPECT_EQ(dm->getNModules(), 0u);
+    EXPECT_FALSE(dm->isLanguagePairAvailable(LXEnglish, LXFrench));
     delete dm;
 }
 

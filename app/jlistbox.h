@@ -1,0 +1,97 @@
+// The result list window: owns one renderer-model (LXWinListBox) and turns paint, size,
+// scroll, wheel, key and mouse messages into calls of the model; offers search, captions,
+// fonts, clipboard copy and dragging of the selected entry. The same class serves the main
+// list, the reverse list and the list of the pop-up window (pop-up mode, which sends its
+// parent none of the view's notifications).
+#pragma once
+#include "framework/fwwindow.h"
+#include <memory>
+#include <string>
+
+class LXWinListBox;
+class LXDataManager;
+struct LXDMRegexOptions;
+
+// Messages between the advanced-search worker and the view.
+constexpr UINT WM_REGEX_SEARCH_DONE = 0x80C8;
+constexpr UINT WM_REGEX_SEARCH_STEP = 0x80C9;
+
+// What a list tells the window that owns it (the main view); the pop-up window needs none.
+class JListBoxOwner {
+public:
+    virtual ~JListBoxOwner() = default;
+    virtual void onListSelectionChanged(int controlId, const std::wstring& text, bool inTranslation) {}
+    virtual void onListContextMenu(int controlId, POINT inOwner) {}
+    virtual void onListEntryActivated(int controlId, const std::wstring& text, bool inTranslation) {}
+    virtual void onListRecordHistory(const std::wstring& text) {}
+};
+
+class JListBox : public FwWindow {
+public:
+    explicit JListBox(bool popupMode = false);
+    ~JListBox() override;
+
+    // Creates the child window and its model; without a parent no model is made.
+    bool create(HWND parent, int controlId, LXDataManager* dm, bool popupMode);
+    void setOwner(JListBoxOwner* owner) { owner_ = owner; }
+    LXWinListBox* model() const { return model_.get(); }
+    bool popupMode() const { return popup_; }
+
+    // mode: 1 browse, 2 stem search, 3 advanced, 0 keep the current type.
+    void search(const std::wstring& text, int mode);
+    void setLanguages(int searchLanguage, int translationLanguage, int product, bool redraw);
+    void setSearchType(int type);
+    int getSearchType() const;
+    void setMaxLinesPerTerm(int n);
+    void setFont(int tenthsOfPoint, const std::wstring& face);
+    HFONT font();
+    void setCaptions(int interfaceLanguage, bool withCaption0);
+    bool deleteSelectedDefinition();
+    bool isSelectedDefinitionModifiable();
+    int getSelectionLanguage();
+    std::wstring getSelectedText();
+    // The text of the cells in view (also the window's text, WM_GETTEXT).
+    std::wstring visibleText() const;
+    bool isSelectionInATranslation();
+    void selectTopResult();
+    void copyToClipboard();
+    void suspendPainting();
+    void resumePainting();
+    void applyBackground();
+    void refresh();
+    void setRegexOptions(const LXDMRegexOptions& options);
+    bool continueRegexSearch();
+    void cancelRegexSearch();
+    bool regexSearchPosition(uint32_t& minimum, uint32_t& maximum, uint32_t& position);
+    void enableApproximateSearch(bool on);
+
+    bool preTranslateMessage(MSG& msg) override;
+
+    // The advanced-search worker's two shared values.
+    static HWND workerTarget();
+    static void stopWorker();
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void paint();
+    void onScroll(int code, int thumb);
+    void notifySelection();
+    void activateEntry();
+    void onLButtonDown(int x, int y);
+    void onLButtonUp(int x, int y);
+    void onKeyDown(WPARAM key);
+    void showClipboardError(const wchar_t* text);
+    void beginDragWatch();
+    void dragSelection();
+
+    std::unique_ptr<LXWinListBox> model_;
+    JListBoxOwner* owner_ = nullptr;
+    bool paintingSuspended_ = false;
+    bool penDown_ = false;
+    bool dragWatch_ = false;  // pressed inside the selected entry: a drag starts on leaving it
+    RECT dragStart_{};
+    bool popup_ = false;
+    COLORREF background_ = 0xFFFFFF;
+};

@@ -1,0 +1,227 @@
+#include "lxwinlistbox.h"
+#include "jlistbox.h"
+#include "settings.h"
+#include <algorithm>
+
+namespace {
+const wchar_t kUnicodeFace[] = L"Lucida Sans Unicode";
+}
+
+LXWinListBox::LXWinListBox(JListBox* host, LXDataManager* dm, const LXLRectangle& rect)
+    : LXListBox(dm, rect), host_(host) {
+    setStyle(0);
+    setColor(1);
+}
+
+LXWinListBox::~LXWinListBox() {
+    if (font_) DeleteObject(font_);
+    font_ = nullptr;
+}
+
+HWND LXWinListBox::window() const {
+    HWND w = host_ ? host_->hwnd() : nullptr;
+    return w && IsWindow(w) ? w : nullptr;
+}
+
+COLORREF LXWinListBox::paletteColor(LXLColor type) {
+    switch (type) {
+    case 2: return 0xFF0000;
+    case 3: return 0x400080;
+    case 4: return 0x4000C0;
+    case 5: return 0x828282;
+    case 6: return 0x961E96;
+    case 7: return 0x1EE61E;
+    case 8: return 0xC8C8C8;
+    default: return 0x000000;
+    }
+}
+
+int LXWinListBox::styledSize(uint32_t style, int tenths) {
+    if ((style & LXLStyleSmaller) && tenths > 10) return tenths - 10;
+    if (!(style & LXLStyleSmaller) && (style & LXLStyleSmallest) && tenths > 20) return tenths - 20;
+    return tenths;
+}
+
+LOGFONTW LXWinListBox::styledFont(uint32_t style, int tenths, const std::wstring& face) {
+    LOGFONTW lf{};
+    lf.lfHeight = styledSize(style, tenths);
+    if (style & LXLStyleBold) lf.lfWeight = FW_BOLD;
+    if (style & LXLStyleItalic) lf.lfItalic = TRUE;
+    if (style & LXLStyleUnderline) lf.lfUnderline = TRUE;
+    lstrcpynW(lf.lfFaceName, (style & LXLStyleUnicode) ? kUnicodeFace : face.c_str(), LF_FACESIZE);
+    return lf;
+}
+
+HFONT LXWinListBox::createPointFont(const LOGFONTW& tenthsFont) const {
+    // lfHeight holds tenths of a point; the screen's resolution turns it into pixels.
+    LOGFONTW lf = tenthsFont;
+    HDC screen = GetDC(nullptr);
+    lf.lfHeight = -MulDiv(tenthsFont.lfHeight, GetDeviceCaps(screen, LOGPIXELSY), 720);
+    ReleaseDC(nullptr, screen);
+    return CreateFontIndirectW(&lf);
+}
+
+void LXWinListBox::setStyle(uint32_t flags) {
+    style_ = flags;
+    if (font_) DeleteObject(font_);
+    font_ = createPointFont(styledFont(flags, size_, face_));
+}
+
+void LXWinListBox::setColor(LXLColor color) {
+    colorType_ = color;
+    textColor_ = paletteColor(color);
+    if (HWND w = window()) {
+        HDC dc = GetDC(w);
+        SetTextColor(dc, textColor_);
+        ReleaseDC(w, dc);
+    }
+}
+
+void LXWinListBox::getScrollBarInfo(int32_t& value, int32_t& min, int32_t& max, int32_t& page) {
+    value = min = max = page = 0;
+    HWND w = window();
+    if (!w) return;
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    if (!GetScrollInfo(w, SB_VERT, &si)) return;
+    value = si.nPos;
+    min = si.nMin;
+    max = si.nMax;
+    page = static_cast<int32_t>(si.nPage);
+}
+
+void LXWinListBox::setScrollBarInfo(int32_t value, int32_t min, int32_t max, int32_t) {
+    HWND w = window();
+    if (!w) return;
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    if (!GetScrollInfo(w, SB_VERT, &si)) return;
+    si.fMask = SIF_ALL;
+    si.nPos = value;
+    si.nMin = min;
+    si.nMax = max;
+    si.nPage = 1;  // the bar's page stays one step whatever the model's page is
+    SetScrollInfo(w, SB_VERT, &si, TRUE);
+}
+
+void LXWinListBox::eraseBackground() {
+    HWND w = window();
+    if (!w) return;
+    HDC dc = GetDC(w);
+    RECT r = toRect(getRect());
+    HBRUSH b = CreateSolidBrush(GetBkColor(dc));
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    ReleaseDC(w, dc);
+}
+
+void LXWinListBox::fillRect(const LXLRectangle& rect, LXLColor color) {
+    HWND w = window();
+    if (!w) return;
+    HDC dc = GetDC(w);
+    RECT r = toRect(rect);
+    HBRUSH b = CreateSolidBrush(color == 0 ? GetBkColor(dc) : paletteColor(color));
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    ReleaseDC(w, dc);
+}
+
+void LXWinListBox::frameRect(const LXLRectangle& rect, LXLColor color) {
+    HWND w = window();
+    if (!w) return;
+    HDC dc = GetDC(w);
+    RECT r = toRect(rect);
+    HBRUSH b = CreateSolidBrush(color == 0 ? GetBkColor(dc) : paletteColor(color));
+    FrameRect(dc, &r, b);
+    DeleteObject(b);
+    ReleaseDC(w, dc);
+}
+
+int32_t LXWinListBox::getCharWidth(uint32_t cp) {
+    HWND w = window();
+    if (!w) return 0;
+    HDC dc = GetDC(w);
+    if (!dc) return 0;
+    HGDIOBJ old = SelectObject(dc, font_);
+    wchar_t units[2];
+    int n = 1;
+    if (cp >= 0x10000 && cp <= 0x10FFFF) {
+        units[0] = static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+        units[1] = static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        n = 2;
+    } else {
+        units[0] = static_cast<wchar_t>(cp > 0xFFFF ? 0xFFFD : cp);
+    }
+    SIZE s{0, 0};
+    GetTextExtentPoint32W(dc, units, n, &s);
+    SelectObject(dc, old);
+    ReleaseDC(w, dc);
+    return s.cx;
+}
+
+void LXWinListBox::drawString(const lxstring& text, int32_t x, int32_t y, int background) {
+    if (text.size() == 0) return;
+    HWND w = window();
+    if (!w) return;
+    HDC dc = GetDC(w);
+    if (!dc) return;
+    COLORREF savedBk = 0;
+    if (background != 0) savedBk = SetBkColor(dc, paletteColor(static_cast<LXLColor>(background)));
+    HGDIOBJ old = SelectObject(dc, font_);
+    SetTextColor(dc, textColor_);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    // Runs in different fonts on one line share the baseline.
+    RECT r;
+    r.left = x;
+    r.top = y + baseline_ - tm.tmAscent;
+    r.right = x + 10000;
+    r.bottom = r.top + 10000;
+    std::wstring s;
+    for (wchar_t c : fromEngineString(text)) {
+        s += c;
+        if (c == L'&') s += L'&';
+    }
+    DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, DT_NOCLIP);
+    if (background != 0) SetBkColor(dc, savedBk);
+    SelectObject(dc, old);
+    ReleaseDC(w, dc);
+}
+
+void LXWinListBox::setFont(int tenths, const std::wstring& face) {
+    size_ = tenths;
+    face_ = face;
+    setStyle(0);
+    HWND w = window();
+    HDC dc = w ? GetDC(w) : nullptr;
+    if (!dc) {
+        baseline_ = 0;
+        setLineHeight(0);
+    } else {
+        HGDIOBJ old = SelectObject(dc, font_);
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        int base = tm.tmAscent, line = tm.tmAscent + tm.tmDescent;
+        // The Unicode face draws the super- and subscript digits; the line must hold it too.
+        HFONT uni = createPointFont(styledFont(LXLStyleUnicode, size_, face_));
+        SelectObject(dc, uni);
+        GetTextMetricsW(dc, &tm);
+        base = std::max<int>(base, tm.tmAscent);
+        line = std::max<int>(line, tm.tmAscent + tm.tmDescent);
+        SelectObject(dc, old);
+        DeleteObject(uni);
+        ReleaseDC(w, dc);
+        baseline_ = base;
+        setLineHeight(line + 2);
+    }
+    clearSelection();
+    fillScreenBuffer();
+    refresh();
+}
+
+HFONT LXWinListBox::font() {
+    setStyle(0);
+    return font_;
+}
