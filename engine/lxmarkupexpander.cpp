@@ -615,9 +615,11 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
         bool wrote107 = false;
         const bool hasText = !d.getText().empty();
 
+        bool startsBlock = false;
         if (!teDone && (term37 || last) && hasAny(d, {80, 79, 115, 108})) {
             w.text("\\TE");
             teDone = true;
+            startsBlock = true;
         }
         // The field character is the definition's number as a digit from "0"; numbers
         // whose character would be a backslash or beyond keep the previous field.
@@ -686,7 +688,8 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
             }
         }
         if (!body.empty()) {
-            bool comma = hasText && prevHadText && !prevHad75 && !wrote107 &&
+            // (Nor at the start of a block's line.)
+            bool comma = hasText && prevHadText && !prevHad75 && !wrote107 && !startsBlock &&
                          !hasAny(d, {73, 74, 86, 111, 99, 87, 109, 113});
             if (comma)
                 w.cp(',');

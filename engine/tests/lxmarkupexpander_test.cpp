@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "lxmarkupexpander.h"
 #include "lxterm.h"
@@ -274,6 +275,101 @@ TEST_F(Expander, DefinitionNumbersAppearOnlyForTwoOrMore)
     two.addDefinition(d);
     std::string s = expand(two);
     EXPECT_NE(s.find("\\D"), std::string::npos) << s;
+}
+
+TEST_F(Expander, SeparatorsBetweenDefinitions)
+{
+    // (features of the first definition, of the second) -> what goes between their texts.
+    struct Case {
+        std::vector<uint32_t> first, second;
+        const char *between;
+    } cases[] = {
+        {{}, {}, "\\sX\\sT\\sk\\F2, \\Sk"},          // a comma after a definition with text
+        {{75}, {}, "\\sB)\\sk\\F2 \\Sk"},          // not after feature 75
+        {{}, {111}, "\\sX\\sT\\sk\\F2 \\TE"},        // nor before an example
+        {{86}, {86}, "\\F2; \\Sy\\SI"},            // two of feature 86 in a row: a semicolon
+        {{109}, {109}, "\\F2; \\Sk"},              // an earlier 109 and no label between
+        // Feature 114: no blank before the text, the part of speech after it.
+        {{}, {114}, "\\F2\\TC,\\Sk\\ST\\SXb\\sX \\sT\\sk \\SP\\SI\\Sy\\S<n\\s<\\sy\\sI\\sP"},
+    };
+    for (const Case &c : cases) {
+        LXTerm t = term("w");
+        LXDefinition a = def("a");
+        for (uint32_t f : c.first)
+            a.addFeature(f, lxstring());
+        LXDefinition b = def("b");
+        b.setPartOfSpeechName(u8("n"));
+        for (uint32_t f : c.second)
+            b.addFeature(f, lxstring());
+        t.addDefinition(a);
+        t.addDefinition(b);
+        std::string s = expand(t, false, false);
+        EXPECT_NE(s.find(c.between), std::string::npos) << c.between << " in " << s;
+    }
+}
+
+TEST_F(Expander, NumberedAndPairedDefinitions)
+{
+    // Two definitions of feature 73 keep their numbers; with feature 37 the numbers start
+    // a block each.
+    LXTerm t = term("w");
+    t.addFeature(37, lxstring());
+    for (const char *text : {"a", "b"}) {
+        LXDefinition d = def(text);
+        d.addFeature(73, lxstring());
+        t.addDefinition(d);
+    }
+    std::string s = expand(t, true, false);
+    EXPECT_NE(s.find("\\F1\\SB\\Sb\\S<\\TP\\D\\s<\\sb\\sB"), std::string::npos) << s;
+    EXPECT_NE(s.find("\\F2\\SB\\Sb\\S<\\TP\\D"), std::string::npos) << s;
+
+    // With one, "\TP\D" becomes a usage mark.
+    LXTerm one = term("w");
+    one.addFeature(37, lxstring());
+    LXDefinition d = def("a");
+    d.addFeature(73, lxstring());
+    one.addDefinition(d);
+    s = expand(one, true, false);
+    EXPECT_NE(s.find("\\TP\\SP\\Sy\\SU\xE2\x8B\x84\\sU\\sy\\sP"), std::string::npos) << s;
+    EXPECT_EQ(s.find("\\D"), std::string::npos) << s;
+
+    // Feature 74: " \P" is a number only when more than one definition has it.
+    for (int n : {1, 2}) {
+        LXTerm p = term("w");
+        for (int i = 0; i < n; ++i) {
+            LXDefinition e = def("x");
+            e.addFeature(74, lxstring());
+            p.addDefinition(e);
+        }
+        s = expand(p, true, false);
+        EXPECT_EQ(s.find("\\P"), std::string::npos) << s;
+        EXPECT_EQ(s.find(" \\D") != std::string::npos, n == 2) << s;
+    }
+}
+
+TEST_F(Expander, LabelsOfFeature107AndOncePerTermExamples)
+{
+    LXTerm t = term("w");
+    LXDefinition d = def("x");
+    d.addFeature(107, lxstring());
+    d.addFeature(46, u8("law"));
+    t.addDefinition(d);
+    LXDefinition s1 = def("y");
+    s1.addFeature(80, lxstring());
+    LXDefinition s2 = def("z");
+    s2.addFeature(80, lxstring());
+    t.addDefinition(s1);
+    t.addDefinition(s2);
+    std::string s = expand(t, true, true);
+    // The label goes before the text (in the definition's flagged code 107), not after it
+    // as an inline label.
+    EXPECT_NE(s.find("\\F1 \\SI\\Sylaw:\\sy\\sI \\SB\\SXx\\sX\\sB"), std::string::npos) << s;
+    EXPECT_EQ(s.find("\\S-("), std::string::npos) << s;
+    // Only the first definition of feature 80 starts a block, and only at the last term.
+    // (without a comma at the start of its line).
+    EXPECT_NE(s.find("\\TE\\F2 \\Sk\\SU"), std::string::npos) << s;
+    EXPECT_EQ(s.find("\\TE\\F3"), std::string::npos) << s;
+    EXPECT_EQ(expand(t, true, false).find("\\TE"), std::string::npos);
 }
 
 TEST_F(Expander, BracketsOfFeature40)
