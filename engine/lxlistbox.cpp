@@ -705,6 +705,9 @@ bool LXListBox::onPenDown(int32_t x, int32_t y)
                 ++target;
         }
         if (!sameNode(target, end)) {
+            // The whole run, also when the hit lies inside it.
+            while (!sameNode(target, start) && (previous(target)->flags & LXLCellTarget))
+                --target;
             CellIt last = target;
             for (CellIt it = target; !sameNode(it, end) && (it->flags & LXLCellTarget); ++it)
                 last = it;
@@ -968,6 +971,9 @@ bool LXListBox::goUp()
             }
         }
         if (haveFound) {
+            // The start of the target's run is clicked.
+            while (!found.isAtBeginning() && (previous(found)->flags & LXLCellTarget) && previous(found)->y == found->y)
+                --found;
             scrolled = scrollToCell(*found) || scrolled;
             clickCell(*found, 1, 1);
             return scrolled;

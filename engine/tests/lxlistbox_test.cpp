@@ -573,6 +573,34 @@ TEST_F(ListBoxOnModule, ClickInAStemResultSelectsTheWholeResult)
     EXPECT_EQ(r->lines()[0].substr(0, 2 + word.size()), "4:" + testUtf8(word));
 }
 
+TEST_F(ListBoxOnModule, KeysInAStemSearchMoveByResults)
+{
+    r->setSearchType(LXListBox::StemSearch);
+    r->find(u8("catx"), LXEnglish);
+    LXList<lxstring> matches;
+    dm->getApproximateMatches(u8("catx"), LXEnglish, LXFrench, 10, 2, matches);
+    ASSERT_GE(matches.size(), 2u);
+    r->selectTopResult();
+    lxstring s;
+    r->getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), "catx");
+    r->goDown();
+    r->getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), testUtf8(*matches.begin()));
+    r->goRight();
+    r->getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), testUtf8(*++matches.begin()));
+    r->goLeft();
+    r->getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), testUtf8(*matches.begin()));
+    r->goUp();
+    r->getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), "catx");
+    EXPECT_FALSE(r->goLeft());        // nothing before the first result
+    r->getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), "catx");
+}
+
 TEST_F(ListBoxOnModule, DrawingRunsAndTheSelectionHighlight)
 {
     browse("cat");
