@@ -420,6 +420,12 @@ void LXView::recordHistory(const std::wstring* given) {
     auto* newest = count > 0 ? reinterpret_cast<SearchHistoryItem*>(SendMessageW(cb, CB_GETITEMDATA, 0, 0)) : nullptr;
     if (reinterpret_cast<LRESULT>(newest) == CB_ERR) newest = nullptr;
     int selected = static_cast<int>(SendMessageW(cb, CB_GETCURSEL, 0, 0));
+    if (selected != CB_ERR && !given) {
+        // An entry counts as selected only while the box still shows its text; a text typed
+        // over it (the box keeps its list selection then) is a new search.
+        auto* shown = reinterpret_cast<SearchHistoryItem*>(SendMessageW(cb, CB_GETITEMDATA, selected, 0));
+        if (!shown || reinterpret_cast<LRESULT>(shown) == CB_ERR || shown->text != searchText()) selected = CB_ERR;
+    }
     auto sameDictionary = [&](const SearchHistoryItem& h) {
         return h.searchLanguage == item.searchLanguage && h.translationLanguage == item.translationLanguage &&
                h.product == item.product;

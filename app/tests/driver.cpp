@@ -648,10 +648,7 @@ DWORD WINAPI moveAndRelease(void* arg) {
     return 0;
 }
 
-int phaseDrop(const std::wstring& text, int id, int expectedLanguage, const std::wstring& expectTop) {
-    HWND frame = mainWindow(), view = viewOf(frame);
-    if (!view) return check(false, L"view found"), failures;
-    HWND target = GetDlgItem(view, id);
+bool dropOn(HWND frame, HWND target, const std::wstring& text) {
     SetForegroundWindow(frame);
     Sleep(300);
     RECT r;
@@ -663,11 +660,11 @@ int phaseDrop(const std::wstring& text, int id, int expectedLanguage, const std:
     down.type = INPUT_MOUSE;
     down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     SendInput(1, &down, sizeof down);
+    InterlockedExchange(&gReleased, 0);
     HANDLE mover = CreateThread(nullptr, 0, moveAndRelease, &to, 0, nullptr);
     IDataObject* data = createTextDataObject(text);
     DriverDropSource source;
     DWORD effect = DROPEFFECT_NONE;
-    InterlockedExchange(&gReleased, 0);
     HRESULT hr = DoDragDrop(data, &source, DROPEFFECT_COPY, &effect);
     WaitForSingleObject(mover, 10000);
     CloseHandle(mover);
@@ -676,11 +673,32 @@ int phaseDrop(const std::wstring& text, int id, int expectedLanguage, const std:
     check(hr == DRAGDROP_S_DROP && effect == DROPEFFECT_COPY,
           L"the drop is taken as a copy: hr " + hex(static_cast<unsigned long>(hr)) + L" effect " + std::to_wstring(effect));
     Sleep(500);
+    return hr == DRAGDROP_S_DROP;
+}
+
+int phaseDrop(const std::wstring& text, int id, int expectedLanguage, const std::wstring& expectTop) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    dropOn(frame, GetDlgItem(view, id), text);
     check(windowText(GetDlgItem(view, kCombo)) == text, L"the dropped text is in the search box: " +
           windowText(GetDlgItem(view, kCombo)));
     check(send(frame, 0x8003, 0, 0) == expectedLanguage, L"search language " + std::to_wstring(expectedLanguage));
     std::wstring shown = listText(GetDlgItem(view, kMainList));
     check(startsWithWord(shown, expectTop), L"and looked up: " + oneLine(shown));
+    return failures;
+}
+
+// dropadvanced TEXT: in advanced mode a drop only sets the search text.
+int phaseDropAdvanced(const std::wstring& text) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    send(frame, WM_COMMAND, 11440, 0);
+    HWND list = GetDlgItem(view, kMainList);
+    std::wstring before = listText(list);
+    dropOn(frame, list, text);
+    check(windowText(GetDlgItem(view, kCombo)) == text, L"advanced mode: the dropped text is in the search box");
+    check(!IsWindowVisible(GetDlgItem(view, kCancel)) && listText(list) == before, L"and nothing is searched");
+    send(frame, WM_COMMAND, 11400, 0);
     return failures;
 }
 
@@ -748,6 +766,90 @@ int phaseTiming(int n, const std::wstring& words) {
     check(!ms.empty(), L"look-ups timed");
     return failures;
 }
+
+HWND focusOf(HWND w) {
+    GUITHREADINFO gi{};
+    gi.cbSize = sizeof gi;
+    DWORD tid = GetWindowThreadProcessId(w, nullptr);
+    return GetGUIThreadInfo(tid, &gi) ? gi.hwndFocus : nullptr;
+}
+
+HWND editOf(HWND view) { return FindWindowExW(GetDlgItem(view, kCombo), nullptr, L"Edit", nullptr); }
+
+// typing: keys typed in the list go to the search box, typing never searches (the shipped
+// option word), Enter does; Tab cycles the search box and the list.
+int phaseTyping() {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    HWND list = GetDlgItem(view, kMainList), edit = editOf(view);
+    send(frame, WM_COMMAND, 11400, 0);
+    searchFor(view, L"house");
+    std::wstring before = listText(list);
+    SetFocus(nullptr);
+    send(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 3));
+    send(list, WM_LBUTTONUP, 0, MAKELPARAM(2, 3));
+    check(focusOf(list) == list, L"a click puts the focus in the list");
+    // The first key goes to the list, which has the focus; the next ones to whatever has it then.
+    PostMessageW(list, WM_KEYDOWN, 'C', 1);
+    Sleep(300);
+    for (wchar_t ch : std::wstring(L"AT")) PostMessageW(focusOf(list), WM_KEYDOWN, ch, 1);
+    Sleep(500);
+    check(windowText(GetDlgItem(view, kCombo)) == L"cat", L"keys typed in the list go to the search box: '" +
+          windowText(GetDlgItem(view, kCombo)) + L"'");
+    check(focusOf(list) == edit, L"and the search box has the focus");
+    check(listText(list) == before, L"typing does not search");
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    Sleep(500);
+    check(startsWithWord(listText(list), L"cat"), L"Enter searches: " + oneLine(listText(list)));
+    check(focusOf(list) == list, L"a standard search puts the focus in the list");
+    PostMessageW(list, WM_KEYDOWN, VK_TAB, 1);
+    Sleep(300);
+    check(focusOf(list) == edit, L"Tab from the list (no reverse list) returns to the search box");
+    PostMessageW(edit, WM_KEYDOWN, VK_TAB, 1);
+    Sleep(300);
+    check(focusOf(list) == list, L"Tab goes from the search box to the list");
+    return failures;
+}
+
+// history: the same typed search twice adds one entry; picking an older entry and
+// searching again adds none; clearing empties the list.
+int phaseHistory() {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    HWND combo = GetDlgItem(view, kCombo);
+    send(frame, WM_COMMAND, 11470, 0);
+    check(send(combo, CB_GETCOUNT, 0, 0) == 0, L"Clear history empties the list");
+    searchFor(view, L"house");
+    searchFor(view, L"house");
+    check(send(combo, CB_GETCOUNT, 0, 0) == 1, L"the same search twice: one entry");
+    searchFor(view, L"cat");
+    check(send(combo, CB_GETCOUNT, 0, 0) == 2, L"another search: two entries");
+    send(combo, CB_SETCURSEL, 1, 0);
+    PostMessageW(view, WM_COMMAND, MAKEWPARAM(kCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    Sleep(500);
+    check(windowText(combo) == L"house", L"picking the older entry puts its text in the box: " + windowText(combo));
+    check(startsWithWord(listText(GetDlgItem(view, kMainList)), L"house"), L"and searches it");
+    check(send(combo, CB_GETCOUNT, 0, 0) == 2, L"searching a picked entry adds none");
+    // Back in the toolbar steps to the older entry.
+    send(frame, WM_COMMAND, 11810, 0);
+    check(windowText(combo) == L"cat", L"Forward steps to the newer entry: " + windowText(combo));
+    return failures;
+}
+
+// nohelp: a help command whose topic string does not exist does nothing.
+int phaseNoHelp() {
+    HWND frame = mainWindow();
+    if (!frame) return check(false, L"main window found"), failures;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    PostMessageW(frame, WM_COMMAND, 9599, 0);
+    Sleep(1500);
+    Dialogs d{pid, {}};
+    EnumWindows(collectDialogs, reinterpret_cast<LPARAM>(&d));
+    check(d.found.empty(), L"help topic 9599 (no such string) shows nothing");
+    for (HWND box : d.found) PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return failures;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -769,6 +871,10 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"select" && argc > 2) return phaseSelect(argv[2]);
     if (phase == L"drop" && argc > 5) return phaseDrop(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), argv[5]);
     if (phase == L"help" && argc > 3) return phaseHelp(argv[2], argv[3]);
+    if (phase == L"typing") return phaseTyping();
+    if (phase == L"dropadvanced" && argc > 2) return phaseDropAdvanced(argv[2]);
+    if (phase == L"history") return phaseHistory();
+    if (phase == L"nohelp") return phaseNoHelp();
     if (phase == L"timing" && argc > 3) return phaseTiming(_wtoi(argv[2]), argv[3]);
     fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | "
                      L"exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "

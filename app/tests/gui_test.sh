@@ -116,11 +116,15 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/e
   driver mode 1 house
   driver scroll house
   driver select house
+  driver typing
+  driver history
   driver lookup 1 2 house "maison"
   driver drop maison 1008 2 maison
+  driver dropadvanced "m?ison"
   driver lookup 1 4 house "Haus"
   driver cancel "e*"
   driver help present "Z:${run//\//\\}"
+  driver nohelp
   T=600 driver timing 200 "house,water,dog,cat,tree,book,child,green,run,table,window,light,bread,horse,money,night,school,stone,wind,work"
   driver quit
 else

@@ -170,4 +170,56 @@ TEST_F(ListWindow, SelectedTextAndTheWindowText) {
     EXPECT_EQ(list_->getSelectedText(), L"ou");
 }
 
+// Records what a list tells its owner.
+struct Recorder : JListBoxOwner {
+    int selections = 0, menus = 0, activations = 0;
+    POINT menuAt{};
+    std::wstring activated;
+    void onListSelectionChanged(int, const std::wstring&, bool) override { ++selections; }
+    void onListContextMenu(int, POINT p) override {
+        ++menus;
+        menuAt = p;
+    }
+    void onListEntryActivated(int, const std::wstring& text, bool) override {
+        ++activations;
+        activated = text;
+    }
+};
+
+TEST_F(ListWindow, NotificationsToTheOwnerAndThePopUpMode) {
+    Recorder main;
+    list_->setOwner(&main);
+    MoveWindow(list_->hwnd(), 10, 20, 380, 260, TRUE);
+    list_->search(L"house", 1);
+    list_->selectTopResult();
+    EXPECT_EQ(main.selections, 1);
+    SendMessageW(list_->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 40));
+    EXPECT_EQ(main.menus, 1);
+    POINT expected{30, 40};  // in the parent's client coordinates: position and client edge
+    MapWindowPoints(list_->hwnd(), parent_.hwnd(), &expected, 1);
+    EXPECT_GT(expected.x, 40);
+    EXPECT_EQ(main.menuAt.x, expected.x);
+    EXPECT_EQ(main.menuAt.y, expected.y);
+    SendMessageW(list_->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 3));
+    EXPECT_EQ(main.activations, 1);
+    EXPECT_EQ(main.activated, L"house");
+
+    // The pop-up window's list: no selection notices and no context menu; a double click
+    // is the pop-up window's own look-up.
+    Recorder popup;
+    JListBox inPopup(true);
+    ASSERT_TRUE(inPopup.create(parent_.hwnd(), 1012, dm_.get(), true));
+    inPopup.setOwner(&popup);
+    MoveWindow(inPopup.hwnd(), 0, 0, 300, 200, TRUE);
+    inPopup.setLanguages(LXEnglish, LXFrench, 10, false);
+    inPopup.search(L"house", 1);
+    inPopup.selectTopResult();
+    SendMessageW(inPopup.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 40));
+    SendMessageW(inPopup.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 3));
+    EXPECT_EQ(popup.selections, 0);
+    EXPECT_EQ(popup.menus, 0);
+    EXPECT_EQ(popup.activations, 1);
+    EXPECT_EQ(main.activations, 1);
+}
+
 }  // namespace
