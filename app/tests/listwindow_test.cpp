@@ -8,6 +8,7 @@
 #include "test_app.h"
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 #include <string>
 
 #ifndef WORDMERE_SAMPLE_MODULES
@@ -168,6 +169,49 @@ TEST_F(ListWindow, SelectedTextAndTheWindowText) {
     SendMessageW(list_->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(22, y));
     SendMessageW(list_->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(22, y));
     EXPECT_EQ(list_->getSelectedText(), L"ou");
+}
+
+// The pixels of a band of the window, as drawn.
+std::vector<COLORREF> band(HDC dc, int x, int y, int w, int h) {
+    std::vector<COLORREF> px;
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) px.push_back(GetPixel(dc, x + i, y + j));
+    return px;
+}
+
+TEST_F(ListWindow, AnAmpersandIsDrawnAsItself) {
+    ShowWindow(parent_.hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(parent_.hwnd());
+    list_->suspendPainting();  // nothing else draws over the test's text
+    HDC dc = GetDC(list_->hwnd());
+    RECT client;
+    GetClientRect(list_->hwnd(), &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    lxstring s;
+    toEngineString(L"R&D", s);
+    LXWinListBox* m = list_->model();
+    m->setStyle(0);
+    m->setColor(1);
+    m->drawString(s, 10, 10, 0);
+    // The same text drawn without prefix processing, and with it (the fault: an underlined D).
+    HGDIOBJ old = SelectObject(dc, m->font());
+    SetTextColor(dc, 0);
+    int top = 10 + 0;
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    RECT plain{10, 60 + m->baseline() - tm.tmAscent, 300, 200};
+    DrawTextW(dc, L"R&D", 3, &plain, DT_NOCLIP | DT_NOPREFIX);
+    RECT prefixed{10, 110 + m->baseline() - tm.tmAscent, 300, 250};
+    DrawTextW(dc, L"R&D", 3, &prefixed, DT_NOCLIP);
+    SelectObject(dc, old);
+    int h = m->getLineHeight(), w = 60;
+    std::vector<COLORREF> drawn = band(dc, 10, top, w, h), expected = band(dc, 10, 60, w, h),
+                          wrong = band(dc, 10, 110, w, h);
+    ReleaseDC(list_->hwnd(), dc);
+    ASSERT_NE(drawn.front(), CLR_INVALID) << "the window's pixels cannot be read here";
+    EXPECT_NE(expected, wrong);
+    EXPECT_EQ(drawn, expected);
+    list_->resumePainting();
 }
 
 // Records what a list tells its owner.
