@@ -57,7 +57,7 @@ protected:
     std::string module(const std::string &name, uint32_t product, LXLanguage l1 = LXEnglish, LXLanguage l2 = LXFrench,
                        std::vector<LXTerm> terms = {}, uint32_t priority = 5)
     {
-        ModuleSpec s;
+        ModuleContents s;
         s.terms = terms.empty() ? std::vector<LXTerm>{term(l1, "word", {"mot"})} : terms;
         s.product = product;
         s.language1 = l1;

@@ -61,7 +61,7 @@ inline LXTerm term(LXLanguage language, const std::string &headword, const std::
     return t;
 }
 
-struct ModuleSpec {
+struct ModuleContents {
     std::vector<LXTerm> terms;
     uint32_t priority = 5;
     uint32_t product = 10;
@@ -71,15 +71,15 @@ struct ModuleSpec {
 };
 
 // Writes the module; fails the test when the writer refuses.
-inline std::string writeModule(LXCompressor *compressor, LXTokenizer *tokenizer, const ModuleSpec &spec,
+inline std::string writeModule(LXCompressor *compressor, LXTokenizer *tokenizer, const ModuleContents &contents,
                                const std::string &name)
 {
-    LXDWriter w(compressor, tokenizer, spec.language1, spec.language2);
-    w.setPriority(spec.priority);
-    w.setProduct(spec.product);
-    w.setSparseInterval(spec.sparseEvery);
+    LXDWriter w(compressor, tokenizer, contents.language1, contents.language2);
+    w.setPriority(contents.priority);
+    w.setProduct(contents.product);
+    w.setSparseInterval(contents.sparseEvery);
     std::string why;
-    for (const LXTerm &t : spec.terms)
+    for (const LXTerm &t : contents.terms)
         EXPECT_TRUE(w.addTerm(t, why)) << why;
     std::string path = tempPath(name + ".lxd");
     EXPECT_TRUE(w.write(path, why)) << why;

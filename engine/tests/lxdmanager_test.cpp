@@ -26,9 +26,9 @@ protected:
     }
 
     // Writes, validates and registers a module; answers it (owned by the set).
-    LXD *add(const ModuleSpec &spec, const std::string &name)
+    LXD *add(const ModuleContents &contents, const std::string &name)
     {
-        std::string path = writeModule(compressor.get(), tokenizer.get(), spec, name);
+        std::string path = writeModule(compressor.get(), tokenizer.get(), contents, name);
         LXD *d = new LXD(compressor.get(), tokenizer.get());
         EXPECT_TRUE(d->validate(u8(path))) << path;
         EXPECT_TRUE(set.insert(d));
@@ -37,7 +37,7 @@ protected:
 
     LXD *add(const std::vector<LXTerm> &terms, const std::string &name, uint32_t priority = 5)
     {
-        ModuleSpec s;
+        ModuleContents s;
         s.terms = terms;
         s.priority = priority;
         return add(s, name);
@@ -413,19 +413,19 @@ TEST_F(LXDManagerTest, MoveWithSeveralModulesPositionsTheOthersOnTheTerm)
 
 TEST_F(LXDManagerTest, SearchesCloseTheFilesOfOtherPairsAndSkipOtherProducts)
 {
-    ModuleSpec de;
+    ModuleContents de;
     de.terms = {term(LXEnglish, "dog", {"Hund"})};
     de.language2 = LXGerman;
     LXD *german = add(de, "pair-de");
-    ModuleSpec p2;
+    ModuleContents p2;
     p2.terms = {term(LXEnglish, "dog", {"chien 2"})};
     p2.product = 2;
     add(p2, "product-2");
-    ModuleSpec p3;
+    ModuleContents p3;
     p3.terms = {term(LXEnglish, "dog", {"chien 3"})};
     p3.product = 3;
     LXD *three = add(p3, "product-3");
-    ModuleSpec p0;
+    ModuleContents p0;
     p0.terms = {term(LXEnglish, "dog", {"chien 0"})};
     p0.product = 0;
     add(p0, "product-0");
