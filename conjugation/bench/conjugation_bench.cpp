@@ -1,7 +1,7 @@
 // Full conjugation tables (every tense and person of a verb, with display texts) per
-// second for random French verbs of the module built from verbiste. Through the
-// conjugator itself, as the data manager would forward to it, including the reopening of
-// the module that each data-manager query does (BM_TableWithReopen).
+// second for random French verbs of the module built from verbiste: through the data
+// manager as the program asks (BM_TableThroughDataManager, where every call reopens the
+// module), and through the conjugator itself, with and without that reopening.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "lxcompressor.h"
+#include "lxconjugationadapter.h"
 #include "lxconjugator.h"
+#include "lxdatamanager.h"
 
 #ifndef WORDMERE_CONJUGATION_MODULES
 #define WORDMERE_CONJUGATION_MODULES ""
@@ -107,6 +109,40 @@ void BM_TableWithReopen(benchmark::State &state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_TableWithReopen);
+
+// The same table asked of the data manager, call by call, as the conjugation dialog does.
+void BM_TableThroughDataManager(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    LXDataManager *dm = LXDataManager::create(LXCreateConjugationEngine);
+    if (!f.ok || f.infinitives.empty() || !dm || !dm->addStemmingModule(lxstring(modulePath().c_str(), 0, 0))) {
+        delete dm;
+        state.SkipWithError("no French module");
+        return;
+    }
+    std::mt19937 random(42);
+    std::uniform_int_distribution<size_t> pick(0, f.infinitives.size() - 1);
+    size_t forms = 0;
+    lxstring text;
+    for (auto _ : state) {
+        LXVerb verb;
+        dm->getVerb(LXFrench, f.infinitives[pick(random)], verb);
+        LXList<int> tenses;
+        dm->getTenses(LXFrench, verb, tenses, true);
+        for (LXList<int>::iterator t = tenses.begin(); !t.isAtEnd(); ++t) {
+            LXList<int> persons;
+            dm->getPersons(LXFrench, verb, *t, persons);
+            for (LXList<int>::iterator p = persons.begin(); !p.isAtEnd(); ++p) {
+                dm->getConjugationDisplayText(LXFrench, verb, ' ', *t, *p, text);
+                forms += text.empty() ? 0 : 1;
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["forms/table"] = static_cast<double>(forms) / static_cast<double>(state.iterations());
+    delete dm;
+}
+BENCHMARK(BM_TableThroughDataManager);
 
 void BM_VerbStems(benchmark::State &state)
 {
