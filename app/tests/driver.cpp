@@ -511,9 +511,9 @@ int phaseCancel(const std::wstring& pattern) {
     if (!view) return check(false, L"view found"), failures;
     send(frame, WM_COMMAND, 11440, 0);
     searchFor(view, pattern);
-    Sleep(700);
+    Sleep(20);
     HWND cancel = GetDlgItem(view, kCancel);
-    check(IsWindowVisible(cancel), L"still running after 0.7 s");
+    check(IsWindowVisible(cancel), L"the search runs");
     clickButton(view, kCancel);
     check(!IsWindowVisible(cancel) && !IsWindowVisible(GetDlgItem(view, kProgress)),
           L"Cancel hides the button and the progress bar at once");
@@ -850,6 +850,113 @@ int phaseNoHelp() {
     for (HWND box : d.found) PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return failures;
 }
+
+struct FindWindowOf {
+    DWORD pid;
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK findWindowOf(HWND w, LPARAM lp) {
+    auto* f = reinterpret_cast<FindWindowOf*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t cls[64] = L"";
+    GetClassNameW(w, cls, 64);
+    if (pid == f->pid && lstrcmpW(cls, f->cls) == 0 && IsWindowVisible(w)) {
+        f->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level window of the process with that class, waited for.
+HWND findProcessWindow(DWORD pid, const wchar_t* cls, DWORD ms) {
+    FindWindowOf f{pid, cls, nullptr};
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms && !f.found; Sleep(100))
+        EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+int visibleLines(HWND list) {
+    int n = 0;
+    for (const std::wstring& l : linesOf(listText(list)))
+        if (!l.empty()) ++n;
+    return n;
+}
+
+// font: the font dialog starts from the lists' font; a larger size chosen there is applied
+// to the list (fewer lines fit) and stored.
+int phaseFont() {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    HWND list = GetDlgItem(view, kMainList);
+    searchFor(view, L"house");
+    int before = visibleLines(list);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    PostMessageW(frame, WM_COMMAND, 11480, 0);
+    HWND dlg = findProcessWindow(pid, L"#32770", 10000);
+    check(dlg != nullptr, L"the font dialog opens: " + (dlg ? windowText(dlg) : std::wstring()));
+    if (!dlg) return failures;
+    // A face Wine always has, and 14 points, chosen as a user would: an item picked in each box.
+    auto pick = [&](int box, const wchar_t* item) {
+        HWND cb = GetDlgItem(dlg, box);
+        LRESULT at = send(cb, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
+        send(dlg, WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE), reinterpret_cast<LPARAM>(cb));
+        return at >= 0;
+    };
+    // The face: the last one the dialog offers, which is not the one it started with.
+    HWND faces = GetDlgItem(dlg, 0x470);
+    LRESULT count = send(faces, CB_GETCOUNT, 0, 0);
+    wchar_t face[LF_FACESIZE + 8] = L"";
+    if (count > 0) send(faces, CB_GETLBTEXT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(face));
+    if (windowText(faces) == face && count > 1)
+        send(faces, CB_GETLBTEXT, static_cast<WPARAM>(count - 2), reinterpret_cast<LPARAM>(face));
+    check(face[0] && pick(0x470, face), L"face " + std::wstring(face) + L" chosen");
+    check(pick(0x472, L"14"), L"size 14 offered");
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+    for (int i = 0; i < 50 && IsWindow(dlg); ++i) Sleep(100);
+    check(!IsWindow(dlg), L"OK closes it");
+    Sleep(300);
+    check(regInt(L"Font Size") == 140, L"Font Size stored: " + std::to_wstring(regInt(L"Font Size")));
+    check(regString(L"Font") == face, L"Font stored: " + regString(L"Font"));
+    int after = visibleLines(list);
+    check(after < before, L"the larger font shows fewer lines: " + std::to_wstring(before) + L" -> " + std::to_wstring(after));
+    // Opened again, the dialog starts from the font now in use.
+    PostMessageW(frame, WM_COMMAND, 11480, 0);
+    dlg = findProcessWindow(pid, L"#32770", 10000);
+    check(dlg != nullptr, L"the font dialog opens again");
+    if (!dlg) return failures;
+    check(windowText(GetDlgItem(dlg, 0x470)) == face && windowText(GetDlgItem(dlg, 0x472)) == L"14",
+          L"and starts at the font chosen: " + windowText(GetDlgItem(dlg, 0x470)) + L" " + windowText(GetDlgItem(dlg, 0x472)));
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
+    for (int i = 0; i < 50 && IsWindow(dlg); ++i) Sleep(100);
+    check(regInt(L"Font Size") == 140, L"Cancel changes nothing");
+    return failures;
+}
+
+// contextmenu: a right click in the list opens the context menu; Escape closes it.
+int phaseContextMenu() {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    HWND list = GetDlgItem(view, kMainList);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    SetForegroundWindow(frame);
+    PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 40));
+    HWND menu = findProcessWindow(pid, L"#32768", 5000);
+    check(menu != nullptr, L"a right click in the list opens the context menu");
+    if (menu) {
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        for (int i = 0; i < 30 && IsWindowVisible(menu); ++i) Sleep(100);
+        if (IsWindowVisible(menu)) PostMessageW(frame, WM_CANCELMODE, 0, 0);
+        for (int i = 0; i < 30 && IsWindowVisible(menu); ++i) Sleep(100);
+        check(!IsWindowVisible(menu), L"and Escape closes it");
+    }
+    check(send(frame, 0x8001, 0, 0) == static_cast<LRESULT>(0xC0C0FFEEu), L"the program answers afterwards");
+    return failures;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -872,6 +979,8 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"drop" && argc > 5) return phaseDrop(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), argv[5]);
     if (phase == L"help" && argc > 3) return phaseHelp(argv[2], argv[3]);
     if (phase == L"typing") return phaseTyping();
+    if (phase == L"font") return phaseFont();
+    if (phase == L"contextmenu") return phaseContextMenu();
     if (phase == L"dropadvanced" && argc > 2) return phaseDropAdvanced(argv[2]);
     if (phase == L"history") return phaseHistory();
     if (phase == L"nohelp") return phaseNoHelp();

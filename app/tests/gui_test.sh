@@ -126,6 +126,9 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/e
   driver help present "Z:${run//\//\\}"
   driver nohelp
   T=600 driver timing 200 "house,water,dog,cat,tree,book,child,green,run,table,window,light,bread,horse,money,night,school,stone,wind,work"
+  driver contextmenu
+  driver font
+  import -window root "$art/lookup-font14.png" || fail "screenshot"
   driver quit
 else
   echo "== no sample modules given: the look-up checks are skipped"
