@@ -46,3 +46,22 @@ convert "$out/icon32.png" "$out/icon16.png" "$out/wordmere.ico"
 # The dictionary-menu button's icon: a small down-pointing triangle.
 convert -size 16x16 xc:none -fill '#303030' -draw 'polygon 3,6 13,6 8,11' "PNG32:$out/dropdown.png"
 convert "$out/dropdown.png" "$out/dropdown.ico"
+# The splitter bar's cursors: a double arrow across the bar (up and down for a horizontal
+# bar, resource 15491; left and right for a vertical one, 15490). ImageMagick writes an icon
+# file; the header's type becomes 2 (cursor) and the entry gets the hot spot at the centre.
+as_cursor() { # as_cursor PNG CUR
+  convert "$1" "ICO:$2"
+  python3 - "$2" <<'PY'
+import struct, sys
+path = sys.argv[1]
+data = bytearray(open(path, "rb").read())
+struct.pack_into("<H", data, 2, 2)            # resource type: cursor
+struct.pack_into("<HH", data, 6 + 4, 15, 15)  # hot spot in place of planes and bit count
+open(path, "wb").write(bytes(data))
+PY
+}
+convert -size 32x32 xc:none -fill black -stroke white \
+  -draw 'polygon 15,2 9,9 13,9 13,22 9,22 15,29 21,22 17,22 17,9 21,9' "PNG32:$out/splitns.png"
+convert "$out/splitns.png" -rotate 90 "PNG32:$out/splitwe.png"
+as_cursor "$out/splitns.png" "$out/splitns.cur"
+as_cursor "$out/splitwe.png" "$out/splitwe.cur"

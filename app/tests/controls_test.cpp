@@ -106,6 +106,9 @@ TEST(SplitterBar, DragIsClampedToTheLimitsAndLaysThePanesOut) {
     CSplitterBar bar;
     RECT none{0, 0, 0, 0};
     ASSERT_TRUE(bar.create(0x50C00000, none, parent.hwnd(), 998, true));
+    // The bar's cursors are the program's own.
+    EXPECT_TRUE(LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(15491)));
+    EXPECT_TRUE(LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(15490)));
     // Without a skin the colours are the system's.
     EXPECT_EQ(bar.background(), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(bar.highlight(), GetSysColor(COLOR_BTNHIGHLIGHT));

@@ -957,6 +957,37 @@ int phaseContextMenu() {
     check(send(frame, 0x8001, 0, 0) == static_cast<LRESULT>(0xC0C0FFEEu), L"the program answers afterwards");
     return failures;
 }
+
+// clipboardbusy: while another program holds the clipboard open, Copy says so.
+int phaseClipboardBusy() {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    send(frame, WM_COMMAND, 11400, 0);
+    searchFor(view, L"house");  // a standard search leaves the focus in the list
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    check(OpenClipboard(nullptr) != 0, L"the driver holds the clipboard");
+    PostMessageW(frame, WM_COMMAND, 57634, 0);
+    std::wstring text;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000 && text.empty(); Sleep(100)) {
+        Dialogs d{pid, {}};
+        EnumWindows(collectDialogs, reinterpret_cast<LPARAM>(&d));
+        if (!d.found.empty()) {
+            text = windowText(GetDlgItem(d.found.front(), 2101));
+            PostMessageW(d.found.front(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+    }
+    CloseClipboard();
+    check(text == L"Cannot open the Clipboard", L"Copy reports: " + text);
+    // Closing the message box gives the view, and so the search box, the focus; Tab goes on
+    // to the list, whose selection is unchanged.
+    Sleep(300);
+    PostMessageW(editOf(view), WM_KEYDOWN, VK_TAB, 1);
+    Sleep(300);
+    std::wstring copied = copyFromList(frame);
+    check(copied == L"house", L"and copies once the clipboard is free: " + copied);
+    return failures;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -979,6 +1010,7 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"drop" && argc > 5) return phaseDrop(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), argv[5]);
     if (phase == L"help" && argc > 3) return phaseHelp(argv[2], argv[3]);
     if (phase == L"typing") return phaseTyping();
+    if (phase == L"clipboardbusy") return phaseClipboardBusy();
     if (phase == L"font") return phaseFont();
     if (phase == L"contextmenu") return phaseContextMenu();
     if (phase == L"dropadvanced" && argc > 2) return phaseDropAdvanced(argv[2]);

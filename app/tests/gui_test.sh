@@ -116,6 +116,7 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/e
   driver mode 1 house
   driver scroll house
   driver select house
+  driver clipboardbusy
   driver typing
   driver history
   driver lookup 1 2 house "maison"
