@@ -865,9 +865,14 @@ void LXView::suspendListPainting(bool suspend) {
 
 // ----- list notifications ------------------------------------------------------------------
 
+// Shown by the layout (its own style), whether or not the frame is on screen.
+bool LXView::reverseShown() const {
+    return reverseList_ && reverseList_->hwnd() && (GetWindowLongW(reverseList_->hwnd(), GWL_STYLE) & WS_VISIBLE);
+}
+
 void LXView::onListSelectionChanged(int controlId, const std::wstring& text, bool inTranslation) {
     // The reverse list translates the word picked in the main list back.
-    if (controlId != kMainList || !reverseList_ || !IsWindowVisible(reverseList_->hwnd()) || text.empty()) return;
+    if (controlId != kMainList || !reverseShown() || text.empty()) return;
     int s = inTranslation ? translationLanguage_ : searchLanguage_;
     int t = inTranslation ? searchLanguage_ : translationLanguage_;
     if (t == 255) return;
@@ -1102,7 +1107,7 @@ bool LXView::onCommand(int id) {
         setSearchMode(3);
         return true;
     case ID_SHOW_REVERSE:
-        setSettingInt(kSetShowReverse, reverseList_ && reverseList_->hwnd() && !IsWindowVisible(reverseList_->hwnd()));
+        setSettingInt(kSetShowReverse, reverseList_ && reverseList_->hwnd() && !reverseShown());
         updateControls();
         return true;
     case ID_SWITCH_LANGUAGES:
@@ -1173,7 +1178,7 @@ bool LXView::onUpdateCommand(FwCmdUI& ui) {
         return true;
     case ID_SHOW_REVERSE:
         ui.enable(reverseList_ != nullptr);
-        ui.setCheck(reverseList_ && reverseList_->hwnd() && IsWindowVisible(reverseList_->hwnd()));
+        ui.setCheck(reverseShown());
         return true;
     case ID_SWITCH_LANGUAGES:
         ui.enable(searchLanguage_ && translationLanguage_ && searchLanguage_ != translationLanguage_ &&
@@ -1208,7 +1213,7 @@ bool LXView::preTranslateMessage(MSG& msg) {
     bool inSearch = searchBoxHasFocus();
     if (msg.wParam == VK_TAB) {
         HWND cycle[3] = {edit, mainList_ ? mainList_->hwnd() : nullptr,
-                         reverseList_ && IsWindowVisible(reverseList_->hwnd()) ? reverseList_->hwnd() : nullptr};
+                         reverseShown() ? reverseList_->hwnd() : nullptr};
         int at = inSearch ? 0 : (focus && focus == cycle[1]) ? 1 : (focus && focus == cycle[2]) ? 2 : -1;
         if (at >= 0) {
             bool back = GetKeyState(VK_SHIFT) < 0;

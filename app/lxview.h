@@ -63,6 +63,7 @@ public:
     JListBox* mainList() const { return mainList_.get(); }
     JListBox* reverseList() const { return reverseList_.get(); }
     HWND searchEdit() const;
+    bool reverseShown() const;
 
     bool onCommand(int id) override;
     bool onUpdateCommand(FwCmdUI& ui) override;

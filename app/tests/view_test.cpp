@@ -1,7 +1,13 @@
-// The main view's rules: dictionary command ids, history texts, the list proportion and the
-// search types of the modes.
+// The main view: its rules (dictionary command ids, history texts, the list proportion, the
+// search types of the modes), and a view with the reverse list (option bit 0x40 cleared):
+// the lists' layout around the splitter, the stored proportion and the Tab cycle.
+#include "lxframe.h"
 #include "lxview.h"
+#include "options.h"
+#include "settings.h"
+#include "test_app.h"
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 namespace {
 
@@ -41,6 +47,99 @@ TEST(ViewRules, HistoryTextsAndListShare) {
     EXPECT_EQ(searchTypeOfMode(1), 2);
     EXPECT_EQ(searchTypeOfMode(2), 1);
     EXPECT_EQ(searchTypeOfMode(3), 3);
+}
+
+RECT inParent(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class ViewWithReverseList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearTestSettings();
+        saved_ = AppOptionFlags;
+        AppOptionFlags &= ~static_cast<uint32_t>(kOptNoReverseList);
+        setSettingInt(kSetShowReverse, 1);
+        setSettingInt(kSetMainListPercent, 5);  // clamped to 10
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&icc);
+        ASSERT_TRUE(frame_.createMainFrame());
+        ASSERT_TRUE(view_.createView(&frame_));
+        frame_.setLXView(&view_);
+        view_.initialUpdate();
+        MoveWindow(frame_.hwnd(), 0, 0, 600, 500, TRUE);
+        frame_.recalcLayout();
+    }
+    void TearDown() override {
+        frame_.setLXView(nullptr);
+        frame_.destroy();
+        AppOptionFlags = saved_;
+        clearTestSettings();
+    }
+    uint32_t saved_ = 0;
+    LXFrame frame_;
+    LXView view_;
+};
+
+TEST_F(ViewWithReverseList, ListsAroundTheSplitter) {
+    ASSERT_TRUE(view_.reverseList());
+    HWND main = view_.mainList()->hwnd(), reverse = view_.reverseList()->hwnd();
+    HWND bar = GetDlgItem(view_.hwnd(), 998);
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(GetWindowLongW(reverse, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE);
+    RECT a = inParent(main), b = inParent(reverse), s = inParent(bar);
+    int total = (a.bottom - a.top) + (b.bottom - b.top);
+    // A stored share of 5 per cent gives the main list 10 per cent.
+    EXPECT_NEAR((a.bottom - a.top) * 100.0 / total, 10.0, 3.0);
+    EXPECT_LE(a.bottom, b.top);
+    EXPECT_GE(s.bottom, a.bottom - 2);
+    EXPECT_LE(s.top, b.top + 2);
+
+    // Dragging the bar down stores the new proportion.
+    int across = (a.top + b.bottom) / 2;
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 1));
+    SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(2, static_cast<WORD>(across - s.top)));
+    a = inParent(main);
+    b = inParent(reverse);
+    EXPECT_EQ(getSettingInt(kSetMainListPercent), (a.bottom - a.top) * 100 / ((a.bottom - a.top) + (b.bottom - b.top)));
+    EXPECT_NEAR(getSettingInt(kSetMainListPercent), 50, 5);
+
+    // The reverse-list command hides it and the bar; the main list takes the whole area.
+    view_.onCommand(11140);
+    EXPECT_EQ(getSettingInt(kSetShowReverse), 0);
+    EXPECT_FALSE(GetWindowLongW(reverse, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE);
+    RECT whole = inParent(main);
+    EXPECT_GE(whole.bottom, b.bottom - 2);
+}
+
+TEST_F(ViewWithReverseList, TabCyclesSearchBoxAndBothLists) {
+    ShowWindow(frame_.hwnd(), SW_SHOWNOACTIVATE);
+    HWND edit = view_.searchEdit(), main = view_.mainList()->hwnd(), reverse = view_.reverseList()->hwnd();
+    ASSERT_TRUE(edit);
+    auto tab = [&](bool shift) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG m{GetFocus(), WM_KEYDOWN, VK_TAB, 1, 0, {}};
+        bool consumed = view_.preTranslateMessage(m);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        EXPECT_TRUE(consumed);
+        return GetFocus();
+    };
+    SetFocus(edit);
+    ASSERT_EQ(GetFocus(), edit);
+    EXPECT_EQ(tab(false), main);
+    EXPECT_EQ(tab(false), reverse);
+    EXPECT_EQ(tab(false), edit);   // from the reverse list back to the search box
+    EXPECT_EQ(tab(true), reverse);  // Shift+Tab from the search box goes to the reverse list
+    EXPECT_EQ(tab(true), main);
 }
 
 }  // namespace
