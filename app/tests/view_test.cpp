@@ -142,4 +142,24 @@ TEST_F(ViewWithReverseList, TabCyclesSearchBoxAndBothLists) {
     EXPECT_EQ(tab(true), main);
 }
 
+TEST_F(ViewWithReverseList, PickedWordsInBrowseModeAndDictionaryCommands) {
+    HWND combo = GetDlgItem(view_.hwnd(), 1001);
+    auto count = [&] { return static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); };
+    view_.setSearchMode(2);
+    std::wstring ab = L"ab", abc = L"abc", ax = L"ax";
+    view_.recordHistory(&ab);
+    view_.recordHistory(&abc);
+    EXPECT_EQ(count(), 1);  // "abc" grew from "ab" by its last letter: it replaces it
+    view_.recordHistory(&ax);
+    EXPECT_EQ(count(), 2);
+    view_.onCommand(11470);
+    EXPECT_EQ(count(), 0);
+
+    // The thesaurus language 255 through its command id.
+    EXPECT_TRUE(view_.onCommand(20000 + 1 + 13 * 12 + 169 * 10));
+    EXPECT_EQ(view_.searchLanguage(), 1);
+    EXPECT_EQ(view_.translationLanguage(), 255);
+    EXPECT_EQ(view_.product(), 10);
+}
+
 }  // namespace
