@@ -12,15 +12,20 @@ namespace {
 // flag the view's Cancel sets.
 volatile HWND gWorkerTarget = nullptr;
 volatile LONG gWorkerStop = 0;
+// Each advanced search has a number; a worker whose search was replaced by a newer one
+// stops without a word, so its closing message cannot end the newer search's display.
+volatile LONG gWorkerGeneration = 0;
 
-DWORD WINAPI regexWorker(void*) {
+DWORD WINAPI regexWorker(void* arg) {
+    const LONG generation = static_cast<LONG>(reinterpret_cast<INT_PTR>(arg));
     for (;;) {
         HWND target = gWorkerTarget;
-        if (!target) return 0;
+        if (!target || gWorkerGeneration != generation) return 0;
         LRESULT more = SendMessageW(target, WM_REGEX_SEARCH_STEP, 0, 0);
         if (more == 0 || gWorkerStop) break;
         if (!gWorkerTarget) return 0;
     }
+    if (gWorkerGeneration != generation) return 0;
     if (HWND target = gWorkerTarget) PostMessageW(target, WM_REGEX_SEARCH_DONE, 0, 0);
     gWorkerTarget = nullptr;
     return 0;
@@ -68,15 +73,18 @@ void JListBox::search(const std::wstring& text, int mode) {
     if (mode != 0 && mode != model_->getSearchType()) model_->setSearchType(mode);
     lxstring s;
     toEngineString(text, s);
+    LONG generation = 0;
     if (mode == 3) {
         // Cleared here rather than in the worker: a Cancel that comes before the worker's
         // first step must still stop it.
+        generation = InterlockedIncrement(&gWorkerGeneration);
         InterlockedExchange(&gWorkerStop, 0);
         gWorkerTarget = GetParent(hwnd_);
     }
     model_->find(s, model_->getSearchLanguage());
     if (mode == 3) {
-        HANDLE t = CreateThread(nullptr, 0, regexWorker, nullptr, 0, nullptr);
+        HANDLE t = CreateThread(nullptr, 0, regexWorker, reinterpret_cast<void*>(static_cast<INT_PTR>(generation)), 0,
+                                nullptr);
         if (t)
             CloseHandle(t);
         else
