@@ -13,8 +13,13 @@ LXWinListBox::LXWinListBox(JListBox* host, LXDataManager* dm, const LXLRectangle
     setColor(1);
 }
 
-LXWinListBox::~LXWinListBox() {
-    if (font_) DeleteObject(font_);
+LXWinListBox::~LXWinListBox() { dropFonts(); }
+
+void LXWinListBox::dropFonts() {
+    // font_ is one of the cached fonts.
+    for (auto& f : fonts_) DeleteObject(f.second);
+    fonts_.clear();
+    widths_.clear();
     font_ = nullptr;
 }
 
@@ -63,8 +68,11 @@ HFONT LXWinListBox::createPointFont(const LOGFONTW& tenthsFont) const {
 
 void LXWinListBox::setStyle(uint32_t flags) {
     style_ = flags;
-    if (font_) DeleteObject(font_);
-    font_ = createPointFont(styledFont(flags, size_, face_));
+    // One font per style, kept until the size or face changes: the layout switches styles
+    // at every headword.
+    auto it = fonts_.find(flags);
+    if (it == fonts_.end()) it = fonts_.emplace(flags, createPointFont(styledFont(flags, size_, face_))).first;
+    font_ = it->second;
 }
 
 void LXWinListBox::setColor(LXLColor color) {
@@ -142,6 +150,10 @@ void LXWinListBox::frameRect(const LXLRectangle& rect, LXLColor color) {
 int32_t LXWinListBox::getCharWidth(uint32_t cp) {
     HWND w = window();
     if (!w) return 0;
+    // Widths depend only on the font, that is on the style while size and face stay.
+    uint64_t key = (static_cast<uint64_t>(style_) << 32) | cp;
+    auto known = widths_.find(key);
+    if (known != widths_.end()) return known->second;
     HDC dc = GetDC(w);
     if (!dc) return 0;
     HGDIOBJ old = SelectObject(dc, font_);
@@ -158,6 +170,7 @@ int32_t LXWinListBox::getCharWidth(uint32_t cp) {
     GetTextExtentPoint32W(dc, units, n, &s);
     SelectObject(dc, old);
     ReleaseDC(w, dc);
+    widths_.emplace(key, s.cx);
     return s.cx;
 }
 
@@ -193,6 +206,7 @@ void LXWinListBox::drawString(const lxstring& text, int32_t x, int32_t y, int ba
 void LXWinListBox::setFont(int tenths, const std::wstring& face) {
     size_ = tenths;
     face_ = face;
+    dropFonts();
     setStyle(0);
     HWND w = window();
     HDC dc = w ? GetDC(w) : nullptr;

@@ -3,7 +3,10 @@
 #pragma once
 #include <windows.h>
 #include "lxlistbox.h"
+#include <cstdint>
+#include <map>
 #include <string>
+#include <unordered_map>
 
 class JListBox;
 
@@ -43,10 +46,13 @@ public:
 private:
     HWND window() const;
     HFONT createPointFont(const LOGFONTW& lf) const;
+    void dropFonts();
 
     JListBox* host_;
     uint32_t style_ = 0;
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;                        // the current style's, one of fonts_
+    std::map<uint32_t, HFONT> fonts_;             // by style, for the current size and face
+    std::unordered_map<uint64_t, int32_t> widths_;  // by style and code point
     int size_ = 80;
     std::wstring face_ = L"Verdana";
     int baseline_ = 0;
