@@ -248,10 +248,76 @@ private:
 // ---------------------------------------------------------------------------
 // Iterators
 
-lxstring_iterator::lxstring_iterator() : byteIdx(-1), charIdx(-1), str(nullptr) {}
+template <class Iterator>
+Iterator &lxstring_position<Iterator>::operator+=(int32_t n)
+{
+    Iterator &it = static_cast<Iterator &>(*this);
+    for (; n > 0; --n) ++it;
+    for (; n < 0; ++n) --it;
+    return it;
+}
+
+template <class Iterator>
+Iterator &lxstring_position<Iterator>::operator-=(int32_t n)
+{
+    Iterator &it = static_cast<Iterator &>(*this);
+    for (; n > 0; --n) --it;
+    for (; n < 0; ++n) ++it;
+    return it;
+}
+
+template <class Iterator>
+uint32_t lxstring_position<Iterator>::operator*() const
+{
+    if (!str || charIdx == -1) return 0;
+    return str->decodeAt(byteIdx);
+}
+
+template <class Iterator>
+int32_t lxstring_position<Iterator>::getCharIndex() const
+{
+    if (charIdx == -1) return str ? str->charCount : 0;
+    return charIdx;
+}
+
+template <class Iterator>
+int32_t lxstring_position<Iterator>::getByteIndex() const
+{
+    if (charIdx == -1) return str ? str->byteLength : 0;
+    return byteIdx;
+}
+
+template <class Iterator>
+bool lxstring_position<Iterator>::isAtEnd() const
+{
+    return !str || charIdx == -1;
+}
+
+template <class Iterator>
+void lxstring_position<Iterator>::moveToEnd()
+{
+    byteIdx = charIdx = -1;
+}
+
+template <class Iterator>
+bool lxstring_position<Iterator>::operator==(const Iterator &o) const
+{
+    return byteIdx == o.byteIdx && charIdx == o.charIdx && str == o.str;
+}
+
+template <class Iterator>
+bool lxstring_position<Iterator>::operator!=(const Iterator &o) const
+{
+    return !(*this == o);
+}
+
+template class lxstring_position<lxstring_iterator>;
+template class lxstring_position<lxstring_reverse_iterator>;
+
+lxstring_iterator::lxstring_iterator() : lxstring_position(nullptr, -1, -1) {}
 
 lxstring_iterator::lxstring_iterator(const lxstring *s, int32_t byteIndex, int32_t charIndex)
-    : byteIdx(byteIndex), charIdx(charIndex), str(s)
+    : lxstring_position(s, byteIndex, charIndex)
 {
 }
 
@@ -301,43 +367,6 @@ lxstring_iterator lxstring_iterator::operator--(int)
     return old;
 }
 
-lxstring_iterator &lxstring_iterator::operator+=(int32_t n)
-{
-    for (; n > 0; --n) ++*this;
-    for (; n < 0; ++n) --*this;
-    return *this;
-}
-
-lxstring_iterator &lxstring_iterator::operator-=(int32_t n)
-{
-    for (; n > 0; --n) --*this;
-    for (; n < 0; ++n) ++*this;
-    return *this;
-}
-
-uint32_t lxstring_iterator::operator*() const
-{
-    if (!str || charIdx == -1) return 0;
-    return str->decodeAt(byteIdx);
-}
-
-int32_t lxstring_iterator::getCharIndex() const
-{
-    if (charIdx == -1) return str ? str->charCount : 0;
-    return charIdx;
-}
-
-int32_t lxstring_iterator::getByteIndex() const
-{
-    if (charIdx == -1) return str ? str->byteLength : 0;
-    return byteIdx;
-}
-
-bool lxstring_iterator::isAtEnd() const
-{
-    return !str || charIdx == -1;
-}
-
 bool lxstring_iterator::isAtBeginning() const
 {
     return !str || charIdx == 0 || (charIdx == -1 && str->empty());
@@ -348,31 +377,16 @@ void lxstring_iterator::moveToBeginning()
     if (str) *this = str->begin();
 }
 
-void lxstring_iterator::moveToEnd()
-{
-    byteIdx = charIdx = -1;
-}
-
-bool lxstring_iterator::operator==(const lxstring_iterator &o) const
-{
-    return byteIdx == o.byteIdx && charIdx == o.charIdx && str == o.str;
-}
-
-bool lxstring_iterator::operator!=(const lxstring_iterator &o) const
-{
-    return !(*this == o);
-}
-
 bool lxstring_iterator::operator<(const lxstring_iterator &o) const
 {
     return str == o.str && byteIdx < o.byteIdx;
 }
 
-lxstring_reverse_iterator::lxstring_reverse_iterator() : byteIdx(-1), charIdx(-1), str(nullptr) {}
+lxstring_reverse_iterator::lxstring_reverse_iterator() : lxstring_position(nullptr, -1, -1) {}
 
 lxstring_reverse_iterator::lxstring_reverse_iterator(const lxstring *s, int32_t byteIndex,
                                                      int32_t charIndex)
-    : byteIdx(byteIndex), charIdx(charIndex), str(s)
+    : lxstring_position(s, byteIndex, charIndex)
 {
 }
 
@@ -422,43 +436,6 @@ lxstring_reverse_iterator lxstring_reverse_iterator::operator--(int)
     return old;
 }
 
-lxstring_reverse_iterator &lxstring_reverse_iterator::operator+=(int32_t n)
-{
-    for (; n > 0; --n) ++*this;
-    for (; n < 0; ++n) --*this;
-    return *this;
-}
-
-lxstring_reverse_iterator &lxstring_reverse_iterator::operator-=(int32_t n)
-{
-    for (; n > 0; --n) --*this;
-    for (; n < 0; ++n) ++*this;
-    return *this;
-}
-
-uint32_t lxstring_reverse_iterator::operator*() const
-{
-    if (!str || charIdx == -1) return 0;
-    return str->decodeAt(byteIdx);
-}
-
-int32_t lxstring_reverse_iterator::getCharIndex() const
-{
-    if (charIdx == -1) return str ? str->charCount : 0;
-    return charIdx;
-}
-
-int32_t lxstring_reverse_iterator::getByteIndex() const
-{
-    if (charIdx == -1) return str ? str->byteLength : 0;
-    return byteIdx;
-}
-
-bool lxstring_reverse_iterator::isAtEnd() const
-{
-    return !str || charIdx == -1;
-}
-
 bool lxstring_reverse_iterator::isAtBeginning() const
 {
     return !str || charIdx >= str->charCount - 1;
@@ -469,24 +446,9 @@ void lxstring_reverse_iterator::moveToBeginning()
     if (str) *this = str->rbegin();
 }
 
-void lxstring_reverse_iterator::moveToEnd()
-{
-    byteIdx = charIdx = -1;
-}
-
 lxstring_reverse_iterator::operator lxstring_iterator() const
 {
     return lxstring_iterator(str, byteIdx, charIdx);
-}
-
-bool lxstring_reverse_iterator::operator==(const lxstring_reverse_iterator &o) const
-{
-    return byteIdx == o.byteIdx && charIdx == o.charIdx && str == o.str;
-}
-
-bool lxstring_reverse_iterator::operator!=(const lxstring_reverse_iterator &o) const
-{
-    return !(*this == o);
 }
 
 bool lxstring_reverse_iterator::operator<(const lxstring_reverse_iterator &o) const

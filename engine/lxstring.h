@@ -23,10 +23,39 @@
 class lxstring;
 class lxstring_reverse_iterator;
 
-// Forward iterator: byte index, character index, string (not owned). The end position
-// is -1/-1; an iterator without a string behaves as at end. Any change to the string
-// invalidates its iterators.
-class lxstring_iterator {
+// What both iterators share: the position (byte index, character index, string not
+// owned) and all that reads it or steps it by a count. The end position is -1/-1; an
+// iterator without a string behaves as at end. Any change to the string invalidates its
+// iterators.
+template <class Iterator>
+class lxstring_position {
+public:
+    Iterator &operator+=(int32_t n);            // n times ++ (-- for a negative n)
+    Iterator &operator-=(int32_t n);
+    uint32_t operator*() const;                 // the code point here; 0 at the end
+
+    int32_t getCharIndex() const;               // at the end: the character count
+    int32_t getByteIndex() const;               // at the end: the byte length
+    bool isAtEnd() const;
+    void moveToEnd();
+    const lxstring *getString() const { return str; }
+
+    bool operator==(const Iterator &o) const;
+    bool operator!=(const Iterator &o) const;
+
+protected:
+    lxstring_position(const lxstring *s, int32_t byteIndex, int32_t charIndex)
+        : byteIdx(byteIndex), charIdx(charIndex), str(s)
+    {
+    }
+
+    int32_t byteIdx;
+    int32_t charIdx;
+    const lxstring *str;
+};
+
+// Forward iterator.
+class lxstring_iterator : public lxstring_position<lxstring_iterator> {
 public:
     lxstring_iterator();
     lxstring_iterator(const lxstring *s, int32_t byteIndex, int32_t charIndex);
@@ -35,33 +64,20 @@ public:
     lxstring_iterator operator++(int);
     lxstring_iterator &operator--();
     lxstring_iterator operator--(int);
-    lxstring_iterator &operator+=(int32_t n);
-    lxstring_iterator &operator-=(int32_t n);
-    uint32_t operator*() const;                 // the code point here; 0 at the end
 
-    int32_t getCharIndex() const;               // at the end: the character count
-    int32_t getByteIndex() const;               // at the end: the byte length
-    bool isAtEnd() const;
     bool isAtBeginning() const;
     void moveToBeginning();
-    void moveToEnd();
-    const lxstring *getString() const { return str; }
 
-    bool operator==(const lxstring_iterator &o) const;
-    bool operator!=(const lxstring_iterator &o) const;
     bool operator<(const lxstring_iterator &o) const;   // same string, smaller byte index
 
 private:
     friend class lxstring;
     friend class lxstring_reverse_iterator;
-    int32_t byteIdx;
-    int32_t charIdx;
-    const lxstring *str;
 };
 
 // Reverse iterator: ++ moves towards the beginning, past the first code point to the
 // end position (-1/-1); -- from the end position goes to the first code point.
-class lxstring_reverse_iterator {
+class lxstring_reverse_iterator : public lxstring_position<lxstring_reverse_iterator> {
 public:
     lxstring_reverse_iterator();
     lxstring_reverse_iterator(const lxstring *s, int32_t byteIndex, int32_t charIndex);
@@ -70,31 +86,22 @@ public:
     lxstring_reverse_iterator operator++(int);
     lxstring_reverse_iterator &operator--();
     lxstring_reverse_iterator operator--(int);
-    lxstring_reverse_iterator &operator+=(int32_t n);
-    lxstring_reverse_iterator &operator-=(int32_t n);
-    uint32_t operator*() const;
 
-    int32_t getCharIndex() const;               // at the end: the character count
-    int32_t getByteIndex() const;               // at the end: the byte length
-    bool isAtEnd() const;
     bool isAtBeginning() const;                 // at the last code point
     void moveToBeginning();                     // to the last code point
-    void moveToEnd();
-    const lxstring *getString() const { return str; }
 
     operator lxstring_iterator() const;         // same position
 
-    bool operator==(const lxstring_reverse_iterator &o) const;
-    bool operator!=(const lxstring_reverse_iterator &o) const;
     bool operator<(const lxstring_reverse_iterator &o) const;  // same string, larger byte index
 
 private:
     friend class lxstring;
     friend class lxstring_iterator;
-    int32_t byteIdx;
-    int32_t charIdx;
-    const lxstring *str;
 };
+
+// Both are instantiated once, in lxstring.cpp.
+extern template class lxstring_position<lxstring_iterator>;
+extern template class lxstring_position<lxstring_reverse_iterator>;
 
 class lxstring {
 public:
@@ -221,6 +228,7 @@ public:
     void dump(std::ostream &os) const;          // "\x" and the hex of every content byte
 
 private:
+    template <class> friend class lxstring_position;
     friend class lxstring_iterator;
     friend class lxstring_reverse_iterator;
     friend class lxstring_reader;
