@@ -68,6 +68,27 @@ bool differsByLastCharacter(const std::wstring& a, const std::wstring& b) {
     return longer.size() == shorter.size() + 1 && longer.compare(0, shorter.size(), shorter) == 0;
 }
 
+HMENU contextMenuFor(int lang, uint32_t options) {
+    int id = lang == 2 ? 611 : lang == 3 ? 612 : lang == 4 ? 613 : lang == 5 ? 614 : lang == 6 ? 615 : lang == 11 ? 616 : 610;
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr;
+    if (!popup) return menu;
+    if (options & kOptFixedInterfaceLanguage) {
+        // The interface-language sub-menu and the separator before it.
+        for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
+            if (GetSubMenu(popup, i)) {
+                DeleteMenu(popup, i, MF_BYPOSITION);
+                if (i > 0 && GetMenuItemID(popup, i - 1) == 0) DeleteMenu(popup, i - 1, MF_BYPOSITION);
+                break;
+            }
+        }
+    } else {
+        DeleteMenu(popup, ID_LANG_ITALIAN, MF_BYCOMMAND);
+        DeleteMenu(popup, ID_LANG_PORTUGUESE, MF_BYCOMMAND);
+    }
+    return menu;
+}
+
 int clampedMainListPercent(int stored) {
     if (stored == 0) return 65;
     return std::max(10, std::min(stored, 90));
@@ -901,26 +922,10 @@ void LXView::showContextMenu(POINT screen) {
     HWND under = ChildWindowFromPointEx(hwnd_, client, CWP_SKIPINVISIBLE);
     if ((mainList_ && under == mainList_->hwnd()) || (reverseList_ && under == reverseList_->hwnd()))
         SetFocus(under);
-    int lang = currentInterfaceLanguage();
-    int id = lang == 2 ? 611 : lang == 3 ? 612 : lang == 4 ? 613 : lang == 5 ? 614 : lang == 6 ? 615 : lang == 11 ? 616 : 610;
-    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    HMENU menu = contextMenuFor(currentInterfaceLanguage(), AppOptionFlags);
     if (!menu) return;
     HMENU popup = GetSubMenu(menu, 0);
     if (popup) {
-        if (appOption(kOptFixedInterfaceLanguage)) {
-            // The interface-language sub-menu and the separator before it.
-            int n = GetMenuItemCount(popup);
-            for (int i = n - 1; i >= 0; --i) {
-                if (GetSubMenu(popup, i)) {
-                    DeleteMenu(popup, i, MF_BYPOSITION);
-                    if (i > 0 && GetMenuItemID(popup, i - 1) == 0) DeleteMenu(popup, i - 1, MF_BYPOSITION);
-                    break;
-                }
-            }
-        } else {
-            DeleteMenu(popup, ID_LANG_ITALIAN, MF_BYCOMMAND);
-            DeleteMenu(popup, ID_LANG_PORTUGUESE, MF_BYCOMMAND);
-        }
         // Checks and greying as the frame's menus get them.
         for (int i = 0, n = GetMenuItemCount(popup); i < n; ++i) {
             HMENU sub = GetSubMenu(popup, i);

@@ -11,6 +11,7 @@
 #include "jlistbox.h"
 #include "searchtextcombo.h"
 #include "splitterbar.h"
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,9 @@ int dictionaryCommandId(int language1, int language2, int product);
 bool decodeDictionaryCommand(int id, int& language1, int& language2, int& product);
 // Whether two history texts differ by one character added or removed at the end.
 bool differsByLastCharacter(const std::wstring& a, const std::wstring& b);
+// The lists' context menu for an interface language (its first sub-menu is shown), with the
+// option word's deletions applied.
+HMENU contextMenuFor(int interfaceLanguage, uint32_t options);
 // The main list's share of the list area, in per cent, from the stored setting.
 int clampedMainListPercent(int stored);
 

@@ -601,6 +601,8 @@ int phaseSelect(const std::wstring& word) {
 // pointer is moved by a second thread; the drop source drops when that thread says so, so
 // the drag does not depend on how the display reports the button.
 volatile LONG gReleased = 0;
+std::wstring gStatusWhileOver;  // the frame's status bar while the text is over the target
+HWND gStatusBar = nullptr;
 
 class DriverDropSource : public IDropSource {
 public:
@@ -635,6 +637,7 @@ DWORD WINAPI moveAndRelease(void* arg) {
         Sleep(60);
     }
     Sleep(300);
+    if (gStatusBar) gStatusWhileOver = windowText(gStatusBar);
     InterlockedExchange(&gReleased, 1);
     // One more move, so the drag loop looks at the source again.
     INPUT in{};
@@ -649,6 +652,8 @@ DWORD WINAPI moveAndRelease(void* arg) {
 }
 
 bool dropOn(HWND frame, HWND target, const std::wstring& text) {
+    gStatusBar = FindWindowExW(frame, nullptr, L"msctls_statusbar32", nullptr);
+    gStatusWhileOver.clear();
     SetForegroundWindow(frame);
     Sleep(300);
     RECT r;
@@ -680,6 +685,8 @@ int phaseDrop(const std::wstring& text, int id, int expectedLanguage, const std:
     HWND frame = mainWindow(), view = viewOf(frame);
     if (!view) return check(false, L"view found"), failures;
     dropOn(frame, GetDlgItem(view, id), text);
+    check(gStatusWhileOver == L"Translate \"" + text + L"\"", L"over the target the status bar says: " + gStatusWhileOver);
+    check(windowText(gStatusBar).empty(), L"and after the drop the idle message: " + windowText(gStatusBar));
     check(windowText(GetDlgItem(view, kCombo)) == text, L"the dropped text is in the search box: " +
           windowText(GetDlgItem(view, kCombo)));
     check(send(frame, 0x8003, 0, 0) == expectedLanguage, L"search language " + std::to_wstring(expectedLanguage));

@@ -49,6 +49,45 @@ TEST(ViewRules, HistoryTextsAndListShare) {
     EXPECT_EQ(searchTypeOfMode(3), 3);
 }
 
+std::wstring shape(HMENU m) {
+    std::wstring s = L"[";
+    for (int i = 0, n = GetMenuItemCount(m); i < n; ++i) {
+        if (i) s += L" ";
+        if (HMENU sub = GetSubMenu(m, i))
+            s += shape(sub);
+        else if (GetMenuItemID(m, i) == 0)
+            s += L"-";
+        else
+            s += std::to_wstring(GetMenuItemID(m, i));
+    }
+    return s + L"]";
+}
+
+TEST(ContextMenu, ByInterfaceLanguageAndOptions) {
+    struct {
+        int lang;
+        uint32_t options;
+        const wchar_t* shape;
+        const wchar_t* copy;
+    } cases[] = {
+        {1, kAppOptionFlagsInitial, L"[57634 - 11300 11310 - [11320 11330 11340 11350]]", L"&Copy\tCtrl+C"},
+        {2, kAppOptionFlagsInitial, L"[57634 - 11300 11310 - [11320 11330 11340 11350]]", L"Co&pier\tCtrl+C"},
+        {4, kAppOptionFlagsInitial | 0x1000000, L"[57634 - 11300 11310]", L"&Kopieren\tStrg+C"},
+        {11, 0, L"[57634 - 11300 11310 - [11320 11330 11340 11350]]", L"&Copy\tCtrl+C"},
+    };
+    for (auto& c : cases) {
+        HMENU m = contextMenuFor(c.lang, c.options);
+        ASSERT_TRUE(m) << c.lang;
+        HMENU popup = GetSubMenu(m, 0);
+        ASSERT_TRUE(popup);
+        EXPECT_EQ(shape(popup), c.shape) << c.lang;
+        wchar_t text[64] = L"";
+        GetMenuStringW(popup, 57634, text, 64, MF_BYCOMMAND);
+        EXPECT_STREQ(text, c.copy) << c.lang;
+        DestroyMenu(m);
+    }
+}
+
 RECT inParent(HWND w) {
     RECT r;
     GetWindowRect(w, &r);
