@@ -21,16 +21,6 @@ uint32_t additionsMarker(uint32_t l1, uint32_t l2)
     return l1 * 67 + l2 * 23;
 }
 
-// Base letters in upper case: the form approximate matching compares.
-lxstring folded(const lxstring &s)
-{
-    lxstring f(s);
-    f.setEncoding(0);
-    f.tobase();
-    f.toupper();
-    return f;
-}
-
 bool startsWith(const lxstring &s, const lxstring &prefix)
 {
     if (prefix.length() > s.length())
@@ -520,7 +510,7 @@ void LXD::getApproximateMatches(const lxstring &word, LXLanguage language, int32
     list.clear();
     if (!open())
         return;
-    lxstring target = folded(word);
+    lxstring target = LXUtilities::foldedKey(word);
     int32_t n = prefixLength > 0 ? prefixLength : 2;
     lxstring prefix = target.substr(0, n);
     lxstring key;
@@ -531,7 +521,7 @@ void LXD::getApproximateMatches(const lxstring &word, LXLanguage language, int32
     const int32_t length = target.length();
     for (uint32_t h = position; h < end && keptCount < 5;) {
         uint32_t next = readKey(Index, h, end, key);
-        lxstring f = folded(key);
+        lxstring f = LXUtilities::foldedKey(key);
         if (!startsWith(f, prefix))
             break;
         int32_t diff = f.length() - length;

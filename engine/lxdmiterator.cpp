@@ -8,20 +8,11 @@
 #include "lxchar.h"
 #include "lxd.h"
 #include "lxtokenizer.h"
+#include "lxutilities.h"
 
 namespace {
 
 enum : uint8_t { EndOfRun = 0x00, EndOfTerm = 0x03 };
-
-// Base letters in upper case, the form under which keys are looked up.
-lxstring foldedKey(const lxstring &s)
-{
-    lxstring f(s);
-    f.setEncoding(0);
-    f.tobase();
-    f.toupper();
-    return f;
-}
 
 bool sameKey(const lxstring &a, const lxstring &b)
 {
@@ -87,9 +78,11 @@ std::u32string codePoints(const lxstring &s)
     return out;
 }
 
-// The search pattern's rewriting. Escaped characters (after a backslash) and bracket
-// expressions are left alone: "\*" and "[.]" keep their meaning.
-std::u32string rewriteWildcards(const std::u32string &p)
+// The search pattern's rewriting: every character outside escapes (after a backslash)
+// and bracket expressions goes through `outside`, which appends its replacement; those
+// two are left alone, so "\*" and "[.]" keep their meaning.
+template <class Replace>
+std::u32string rewriteOutsideBrackets(const std::u32string &p, Replace outside)
 {
     std::u32string out;
     bool inBracket = false;
@@ -115,6 +108,14 @@ std::u32string rewriteWildcards(const std::u32string &p)
                 out.push_back(p[++i]);
             continue;
         }
+        outside(out, c);
+    }
+    return out;
+}
+
+std::u32string rewriteWildcards(const std::u32string &p)
+{
+    return rewriteOutsideBrackets(p, [](std::u32string &out, char32_t c) {
         if (c == U'*')
             out += U".*";
         else if (c == U'+')
@@ -123,42 +124,17 @@ std::u32string rewriteWildcards(const std::u32string &p)
             out += U".";
         else
             out.push_back(c);
-    }
-    return out;
+    });
 }
 
 std::u32string dotsWithinWords(const std::u32string &p)
 {
-    std::u32string out;
-    bool inBracket = false;
-    for (size_t i = 0; i < p.size(); ++i) {
-        char32_t c = p[i];
-        if (c == U'\\' && i + 1 < p.size()) {
-            out.push_back(c);
-            out.push_back(p[++i]);
-            continue;
-        }
-        if (inBracket) {
-            if (c == U']')
-                inBracket = false;
-            out.push_back(c);
-            continue;
-        }
-        if (c == U'[') {
-            inBracket = true;
-            out.push_back(c);
-            if (i + 1 < p.size() && p[i + 1] == U'^')
-                out.push_back(p[++i]);
-            if (i + 1 < p.size() && p[i + 1] == U']')
-                out.push_back(p[++i]);
-            continue;
-        }
+    return rewriteOutsideBrackets(p, [](std::u32string &out, char32_t c) {
         if (c == U'.')
             out += U"[^ ]";
         else
             out.push_back(c);
-    }
-    return out;
+    });
 }
 
 } // namespace
@@ -243,7 +219,7 @@ bool LXDIterator::find(LXD *module, const LXTerm &term)
 {
     if (!module || !module->open())
         return false;
-    lxstring key, fold = foldedKey(term.getSearchKey());
+    lxstring key, fold = LXUtilities::foldedKey(term.getSearchKey());
     uint32_t start = 0, end = 0, position = 0;
     module->findHeadword(fold, term.getLanguage(), key, start, end, position);
     m_module = module;
@@ -749,7 +725,7 @@ uint32_t LXDMIterator::getTermOffset() const
 void LXDMIterator::positionOnExpression(const LXTerm &term)
 {
     LXDMIterator start(*this);
-    lxstring expression = foldedKey(term.getHeadword());
+    lxstring expression = LXUtilities::foldedKey(term.getHeadword());
     int32_t keyAt = indexOf(term.getHeadword(), term.getSearchKey());
     lxstring tail = expression.substr(keyAt < 0 ? 0 : keyAt);
 
@@ -759,7 +735,7 @@ void LXDMIterator::positionOnExpression(const LXTerm &term)
         if (indexOf(m_term.getHeadword(), term.getHeadword()) >= 0 &&
             (term.getPartOfSpeechCode() == 0 || term.getPartOfSpeechCode() == m_term.getPartOfSpeechCode()))
             return;
-        lxstring headword = foldedKey(m_term.getHeadword());
+        lxstring headword = LXUtilities::foldedKey(m_term.getHeadword());
         if (!haveContaining && indexOf(headword, expression) >= 0) {
             containing = *this;
             haveContaining = true;

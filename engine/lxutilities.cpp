@@ -139,6 +139,15 @@ void LXUtilities::replaceAll(lxstring &s, const char *from, const char *to)
     }
 }
 
+lxstring LXUtilities::foldedKey(const lxstring &s)
+{
+    lxstring f(s);
+    f.setEncoding(0);
+    f.tobase();
+    f.toupper();
+    return f;
+}
+
 uint32_t LXUtilities::readInt16FromBuffer(const unsigned char *p)
 {
     if (!p)

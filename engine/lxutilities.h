@@ -29,6 +29,9 @@ public:
     // Replaces every occurrence of from by to, scanning forwards and resuming after the
     // inserted text. Both are UTF-8 text.
     static void replaceAll(lxstring &s, const char *from, const char *to);
+    // Base letters in upper case, in UTF-8: the form under which module keys are looked up
+    // and approximate matches compared.
+    static lxstring foldedKey(const lxstring &s);
 
     // Big-endian values in a buffer; a null buffer reads as 0x5361.
     static uint32_t readInt16FromBuffer(const unsigned char *p);
