@@ -21,6 +21,7 @@ cmake --build "$win32" --target wordmere tchk
 mkdir -p "$run/dictionaries"
 rm -f "$run/dictionaries/"*.lxd "$run/dictionaries/"*.lxc
 cp "$win32/bin/wordmere.exe" "$win32/bin/tchk.dll" "$run/"
+cp "$win32/bin/wordmerehelp.chm" "$run/" 2>/dev/null || echo "run.sh: no help manual (chmcmd missing?)"
 if [ "$modules" -eq 1 ]; then
   cmake -S "$here" -B "$native" -G Ninja >/dev/null
   for t in sample_modules conjugation_modules; do
