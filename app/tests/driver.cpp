@@ -995,6 +995,22 @@ int phaseClipboardBusy() {
     check(copied == L"house", L"and copies once the clipboard is free: " + copied);
     return failures;
 }
+
+// stem S T WORD HEADWORD ANY: an inflected form found through the stems of the conjugation
+// module: the list shows the base form HEADWORD with one of the translations ANY.
+int phaseStem(int s, int t, const std::wstring& word, const std::wstring& headword, const std::wstring& any) {
+    HWND frame = mainWindow(), view = viewOf(frame);
+    if (!view) return check(false, L"view found"), failures;
+    send(frame, 0x8005, s, t);
+    send(frame, WM_COMMAND, 11400, 0);
+    searchFor(view, word);
+    std::wstring shown = listText(GetDlgItem(view, kMainList));
+    bool found = false;
+    for (const std::wstring& tr : split(any, L'|'))
+        if (shown.find(tr) != std::wstring::npos) found = true;
+    check(shown.find(headword) != std::wstring::npos && found, word + L" leads to " + headword + L": " + oneLine(shown));
+    return failures;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -1017,6 +1033,7 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"drop" && argc > 5) return phaseDrop(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), argv[5]);
     if (phase == L"help" && argc > 3) return phaseHelp(argv[2], argv[3]);
     if (phase == L"typing") return phaseTyping();
+    if (phase == L"stem" && argc > 6) return phaseStem(_wtoi(argv[2]), _wtoi(argv[3]), argv[4], argv[5], argv[6]);
     if (phase == L"clipboardbusy") return phaseClipboardBusy();
     if (phase == L"font") return phaseFont();
     if (phase == L"contextmenu") return phaseContextMenu();

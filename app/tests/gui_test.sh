@@ -107,6 +107,16 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/e
   for word in maison chat; do
     driver lookup 2 1 "$word" "$(oracle fra-eng "$word")"
   done
+  # Inflected forms through the French conjugation module's stems; opt-in until the stem
+  # finder is in the engine (WORDMERE_GUI_STEMS=1).
+  if [ "${WORDMERE_GUI_STEMS:-0}" = 1 ] && [ -f "$samples/fr.lxc" ]; then
+    driver quit
+    cp "$samples/fr.lxc" "$run/dictionaries/"
+    driver start "$exe" en -
+    driver size 720 540
+    driver stem 2 1 mangeons manger "$(oracle fra-eng manger)"
+    driver stem 2 1 finissons finir "$(oracle fra-eng finir)"
+  fi
   driver lookup 1 2 house "maison"
   import -window root "$art/lookup-standard.png" || fail "screenshot"
   driver mode 2 house
