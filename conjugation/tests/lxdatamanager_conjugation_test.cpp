@@ -13,24 +13,13 @@
 #include "lxconjugationadapter.h"
 #include "lxconjugator.h"
 #include "lxdatamanager.h"
+#include "lxtest_text.h"
 
 #ifndef WORDMERE_CONJUGATION_MODULES
 #define WORDMERE_CONJUGATION_MODULES ""
 #endif
 
 namespace {
-
-lxstring u8(const std::string &s)
-{
-    return lxstring(s.c_str(), 0, 0);
-}
-
-std::string text(const lxstring &s)
-{
-    lxstring c(s);
-    c.setEncoding(0);
-    return std::string(c.c_str(), static_cast<size_t>(c.size()));
-}
 
 template <typename T>
 std::vector<T> items(const LXList<T> &list)

@@ -12,22 +12,11 @@
 #include "lxd.h"
 #include "lxdwriter.h"
 #include "lxstreamfile.h"
+#include "lxtest_text.h"
 #include "lxtokenizer.h"
 #include "lxutilities.h"
 
 namespace {
-
-lxstring u8(const std::string &s)
-{
-    return lxstring(s.c_str(), 0, 0);
-}
-
-std::string text(const lxstring &s)
-{
-    lxstring c(s);
-    c.setEncoding(0);
-    return std::string(c.c_str(), static_cast<size_t>(c.size()));
-}
 
 std::string tempPath(const std::string &name)
 {

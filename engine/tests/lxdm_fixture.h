@@ -14,21 +14,10 @@
 #include "lxd.h"
 #include "lxdwriter.h"
 #include "lxterm.h"
+#include "lxtest_text.h"
 #include "lxtokenizer.h"
 
 namespace lxdm {
-
-inline lxstring u8(const std::string &s)
-{
-    return lxstring(s.c_str(), 0, 0);
-}
-
-inline std::string text(const lxstring &s)
-{
-    lxstring c(s);
-    c.setEncoding(0);
-    return std::string(c.c_str(), static_cast<size_t>(c.size()));
-}
 
 inline std::string tempPath(const std::string &name)
 {

@@ -14,6 +14,7 @@
 #include "lxdatamanager.h"
 #include "lxdwriter.h"
 #include "lxmarkupexpander.h"
+#include "lxtest_text.h"
 #include "lxtokenizer.h"
 #include "testrenderer.h"
 
@@ -22,11 +23,6 @@
 #endif
 
 namespace {
-
-lxstring u8(const std::string &s)
-{
-    return lxstring(s.c_str(), 0, 0);
-}
 
 std::string sampleModule(const char *name)
 {

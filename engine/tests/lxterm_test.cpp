@@ -5,20 +5,9 @@
 #include <vector>
 
 #include "lxterm.h"
+#include "lxtest_text.h"
 
 namespace {
-
-lxstring u8(const char *s)
-{
-    return lxstring(s, 0, 0);
-}
-
-std::string text(const lxstring &s)
-{
-    lxstring c(s);
-    c.setEncoding(0);
-    return std::string(c.c_str(), static_cast<size_t>(c.size()));
-}
 
 LXTerm term(const char *headword, const char *key, const char *pos = "", uint32_t posCode = 1)
 {

@@ -5,20 +5,9 @@
 #include <vector>
 
 #include "lxtokenizer.h"
+#include "lxtest_text.h"
 
 namespace {
-
-lxstring u8(const char *s)
-{
-    return lxstring(s, 0, 0);
-}
-
-std::string text(const lxstring &s)
-{
-    lxstring c(s);
-    c.setEncoding(0);
-    return std::string(c.c_str(), static_cast<size_t>(c.size()));
-}
 
 std::vector<std::string> keysOf(const LXTokenizer &t, LXLanguage lang, const char *s, int32_t *count = nullptr)
 {

@@ -14,21 +14,10 @@
 #include "freedict.h"
 #include "lxcompressor.h"
 #include "lxd.h"
+#include "lxtest_text.h"
 #include "lxtokenizer.h"
 
 namespace {
-
-lxstring u8(const std::string &s)
-{
-    return lxstring(s.c_str(), 0, 0);
-}
-
-std::string text(const lxstring &s)
-{
-    lxstring c(s);
-    c.setEncoding(0);
-    return std::string(c.c_str(), static_cast<size_t>(c.size()));
-}
 
 // What the writer stores for a text: control characters as blanks.
 std::string stored(const std::string &s)
