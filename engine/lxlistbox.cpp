@@ -4,30 +4,24 @@
 
 #include "lxchar.h"
 #include "lxdatamanager.h"
+#include "lxlistcells.h"
 #include "lxmarkupexpander.h"
 #include "lxutilities.h"
 
 namespace {
 
-typedef LXListIterator<LXLCharInfo> CellIt;
+using lxlistcells::CellIt;
+using lxlistcells::following;
+using lxlistcells::previous;
+using lxlistcells::sameNode;
 
-CellIt previous(CellIt it)
+// The first cell of the target run (a marked word) that holds cell, on cell's line: the
+// cell Up and Down click.
+CellIt targetRunStart(CellIt cell)
 {
-    if (it.isAtBeginning())
-        return CellIt();
-    --it;
-    return it;
-}
-
-CellIt following(CellIt it)
-{
-    ++it;
-    return it;
-}
-
-bool sameNode(const CellIt &a, const CellIt &b)
-{
-    return a.getNode() == b.getNode();
+    while (!cell.isAtBeginning() && (previous(cell)->flags & LXLCellTarget) && previous(cell)->y == cell->y)
+        --cell;
+    return cell;
 }
 
 // The caption with "<SEARCHSTRING>" (or another placeholder) standing for a marked word.
@@ -850,6 +844,15 @@ void LXListBox::clickCell(const LXLCharInfo &cell, int32_t dx, int32_t dy)
     clickAt(m_rect.left + cell.x + dx, m_rect.top + cell.y - topY + dy);
 }
 
+// Moving the selection by key: the cell is scrolled into view, then clicked. True when
+// the list scrolled.
+bool LXListBox::scrollToAndClick(const LXLCharInfo &cell)
+{
+    const bool scrolled = scrollToCell(cell);
+    clickCell(cell, 1, 1);
+    return scrolled;
+}
+
 bool LXListBox::goRight()
 {
     if (selectedCell().isAtEnd())
@@ -870,9 +873,7 @@ bool LXListBox::goRight()
             ++it;
         if (!it.isAtEnd()) {
             // The list node stays put while scrolling down prunes only above it.
-            scrolled = scrollToCell(*it) || scrolled;
-            clickCell(*it, 1, 1);
-            return scrolled;
+            return scrollToAndClick(*it) || scrolled;
         }
         if (m_searchType != Browse || !scrollScreenBuffer(m_lineHeight))
             return scrolled;
@@ -918,9 +919,7 @@ bool LXListBox::goLeft()
             }
         }
         if (haveFound) {
-            scrolled = scrollToCell(*found) || scrolled;
-            clickCell(*found, 1, 1);
-            return scrolled;
+            return scrollToAndClick(*found) || scrolled;
         }
         if (m_searchType != Browse || !scrollScreenBuffer(-m_lineHeight))
             return scrolled;
@@ -971,12 +970,8 @@ bool LXListBox::goUp()
             }
         }
         if (haveFound) {
-            // The start of the target's run is clicked.
-            while (!found.isAtBeginning() && (previous(found)->flags & LXLCellTarget) && previous(found)->y == found->y)
-                --found;
-            scrolled = scrollToCell(*found) || scrolled;
-            clickCell(*found, 1, 1);
-            return scrolled;
+            found = targetRunStart(found);
+            return scrollToAndClick(*found) || scrolled;
         }
         if (!scrollScreenBuffer(-m_lineHeight))
             return false;
@@ -1026,12 +1021,8 @@ bool LXListBox::goDown()
             }
         }
         if (haveFound) {
-            // The start of the target's run is clicked.
-            while (!found.isAtBeginning() && (previous(found)->flags & LXLCellTarget) && previous(found)->y == found->y)
-                --found;
-            scrolled = scrollToCell(*found) || scrolled;
-            clickCell(*found, 1, 1);
-            return scrolled;
+            found = targetRunStart(found);
+            return scrollToAndClick(*found) || scrolled;
         }
         if (m_searchType == StemSearch || !scrollScreenBuffer(m_lineHeight))
             return scrolled;

@@ -193,6 +193,7 @@ private:
     bool scrollDown(int32_t target);
     void fetchPreceding();
     void appendFollowing();
+    bool appendResultAfter(LXDMIterator &next, int32_t &x, int32_t &y);
     void redrawCell(const LXLCharInfo &cell, bool selected);
     void drawRun(LXListIterator<LXLCharInfo> first, LXListIterator<LXLCharInfo> last, int background);
     void clickAt(int32_t x, int32_t y);
@@ -203,6 +204,7 @@ private:
     int32_t indexInResult(LXListIterator<LXLCharInfo> cell);
     void setSelectionRange(LXListIterator<LXLCharInfo> first, LXListIterator<LXLCharInfo> last);
     bool scrollToCell(const LXLCharInfo &cell);
+    bool scrollToAndClick(const LXLCharInfo &cell);
     bool bufferEmpty() const { return m_buffer.begin().isAtEnd(); }
 
     LXLRectangle m_rect;

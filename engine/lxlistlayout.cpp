@@ -4,12 +4,16 @@
 
 #include "lxchar.h"
 #include "lxlistbox.h"
+#include "lxlistcells.h"
 #include "lxmarkupexpander.h"
 #include "lxutilities.h"
 
 namespace {
 
-typedef LXListIterator<LXLCharInfo> CellIt;
+using lxlistcells::CellIt;
+using lxlistcells::following;
+using lxlistcells::previous;
+using lxlistcells::sameNode;
 
 std::u32string codePoints(const lxstring &s)
 {
@@ -33,25 +37,6 @@ bool startsWith(const lxstring &s, const char *prefix)
 bool startsBlock(const lxstring &text)
 {
     return startsWith(text, "\\TM") || startsWith(text, "\\TE");
-}
-
-CellIt previous(CellIt it)
-{
-    if (it.isAtBeginning())
-        return CellIt();
-    --it;
-    return it;
-}
-
-CellIt following(CellIt it)
-{
-    ++it;
-    return it;
-}
-
-bool sameNode(const CellIt &a, const CellIt &b)
-{
-    return a.getNode() == b.getNode();
 }
 
 } // namespace
@@ -498,17 +483,7 @@ void LXListBox::fillScreenBuffer()
                 // Texts beyond the positions are dropped so the lists stay parallel.
                 if (!t.isAtEnd())
                     m_texts.erase(t, m_texts.end());
-                for (;;) {
-                    if (y >= m_rect.height || next.isAtEnd())
-                        break;
-                    ++next;
-                    if (next.isAtEnd())
-                        break;
-                    lxstring text;
-                    displayText(next, text);
-                    m_positions.push_back(next);
-                    m_texts.push_back(text);
-                    layoutOne(next, text, x, y);
+                while (y < m_rect.height && appendResultAfter(next, x, y)) {
                 }
             }
         } else {
@@ -676,18 +651,27 @@ void LXListBox::appendFollowing()
         if (last.y + last.height > m_topVisible->y + m_rect.height)
             break;
         LXDMIterator next = *--m_positions.end();
-        if (next.isAtEnd())
-            break;
-        ++next;
-        if (next.isAtEnd())
-            break;
-        lxstring text;
-        displayText(next, text);
-        m_positions.push_back(next);
-        m_texts.push_back(text);
         int32_t x = last.x, y = last.y;
-        layoutOne(next, text, x, y);
+        if (!appendResultAfter(next, x, y))
+            break;
     }
+}
+
+// Steps next on to the following result and, when there is one, stores it with its
+// display text and lays it out at x, y. False at the end of the results.
+bool LXListBox::appendResultAfter(LXDMIterator &next, int32_t &x, int32_t &y)
+{
+    if (next.isAtEnd())
+        return false;
+    ++next;
+    if (next.isAtEnd())
+        return false;
+    lxstring text;
+    displayText(next, text);
+    m_positions.push_back(next);
+    m_texts.push_back(text);
+    layoutOne(next, text, x, y);
+    return true;
 }
 
 void LXListBox::pruneScreenBuffer(bool below)
