@@ -170,6 +170,15 @@ const char *wordOf(const SNumTrans *table, int value) {
     return "";
 }
 
+// A number from 1 to 99: the table's own word up to `whole`, above it the word of the
+// tens, then joiner and the unit's word when the unit is not 0.
+std::string tensAndUnits(const SNumTrans *table, unsigned r, unsigned whole, const char *joiner) {
+    if (r <= whole) return wordOf(table, int(r));
+    std::string s = wordOf(table, int(r - r % 10));
+    if (r % 10) s += std::string(joiner) + wordOf(table, int(r % 10));
+    return s;
+}
+
 bool endsWith(const std::string &s, const char *suffix) {
     const std::string t(suffix);
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
@@ -211,17 +220,7 @@ void LXNumberTranslator::englishNumberToText(const std::string &digits, std::str
         if (r > 0) {
             if (h > 0) s += " ";
             if (withAnd) s += "(and) ";
-            if (r > 19) {
-                getNumberWord(int(r - r % 10), kEnglishWords, w);
-                s += w;
-                if (r % 10) {
-                    getNumberWord(int(r % 10), kEnglishWords, w);
-                    s += "-" + w;
-                }
-            } else {
-                getNumberWord(int(r), kEnglishWords, w);
-                s += w;
-            }
+            s += tensAndUnits(kEnglishWords, r, 19, "-");
         }
         return s;
     };
@@ -389,19 +388,13 @@ namespace {
 std::string spanishGroup(unsigned v, bool beforeScale) {
     std::string s;
     const unsigned h = v / 100, r = v % 100;
-    auto word = [](int value) { return wordOf(kSpanishWords, value); };
     if (h > 0) {
         if (h == 1 && r == 0) return "cien";
-        s = word(int(h * 100));
+        s = wordOf(kSpanishWords, int(h * 100));
     }
     if (r > 0) {
         if (h > 0) s += " ";
-        if (r > 30) {
-            s += word(int(r - r % 10));
-            if (r % 10) s += std::string(" y ") + word(int(r % 10));
-        } else {
-            s += word(int(r));
-        }
+        s += tensAndUnits(kSpanishWords, r, 30, " y ");
     }
     if (beforeScale) {
         if (endsWith(s, "veintiuno"))
@@ -543,17 +536,7 @@ void LXNumberTranslator::portugueseNumberToText(const std::string &digits,
         }
         if (r > 0) {
             if (h > 0) s += " e ";
-            if (r > 20) {
-                getNumberWord(int(r - r % 10), kPortugueseWords, w);
-                s += w;
-                if (r % 10) {
-                    getNumberWord(int(r % 10), kPortugueseWords, w);
-                    s += " e " + w;
-                }
-            } else {
-                getNumberWord(int(r), kPortugueseWords, w);
-                s += w;
-            }
+            s += tensAndUnits(kPortugueseWords, r, 20, " e ");
         }
         return s;
     };
