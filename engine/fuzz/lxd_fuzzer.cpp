@@ -3,18 +3,12 @@
 // any other input is a list of (offset, byte) changes to a small valid module, so most
 // runs reach past the header into the index and term records.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "lxcompressor.h"
 #include "lxd.h"
 #include "lxdwriter.h"
+#include "lxfuzz_module.h"
 #include "lxtokenizer.h"
 
 namespace {
@@ -33,8 +27,7 @@ LXTokenizer *tokenizer()
 
 std::string scratchPath(const char *what)
 {
-    const char *dir = std::getenv("TMPDIR");
-    return std::string(dir && *dir ? dir : "/tmp") + "/wm_lxd_fuzz_" + std::to_string(getpid()) + what;
+    return fuzzScratchPath("lxd_fuzz", what);
 }
 
 lxstring u8(const char *s)
@@ -70,12 +63,7 @@ const std::string &seedModule()
             ++n;
         }
     }
-    std::string path = scratchPath("-seed.lxd");
-    if (w.write(path, why)) {
-        std::ifstream f(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    }
-    std::remove(path.c_str());
+    bytes = writtenModule(w, scratchPath("-seed.lxd"));
     return bytes;
 }
 
@@ -93,23 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file = seedModule();
         if (file.empty())
             return 0;
-        // Each three bytes: a 16-bit offset into the module and the byte to put there; a
-        // last lone byte cuts the file to that fraction of its length.
-        size_t i = 0;
-        for (; i + 3 <= size; i += 3) {
-            size_t at = (size_t(data[i]) << 8 | data[i + 1]) % file.size();
-            file[at] = static_cast<char>(data[i + 2]);
-        }
-        if (i < size && file.size() > 16) {
-            size_t keep = 16 + (file.size() - 16) * data[i] / 255;
-            if (keep < file.size())
-                file.resize(keep);
-        }
+        applyChanges(file, data, size);
     }
-    {
-        std::ofstream f(path, std::ios::binary | std::ios::trunc);
-        f.write(file.data(), static_cast<std::streamsize>(file.size()));
-    }
+    writeBytes(path, file);
 
     LXD d(compressor(), tokenizer());
     if (!d.validate(u8(path.c_str())) || !d.open())

@@ -7,18 +7,13 @@
 // Input: each three bytes are a 16-bit offset into a small valid module and the byte to
 // put there; a last lone byte cuts the file to that fraction of its length.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
-
-#include <unistd.h>
 
 #include "lxd.h"
 #include "lxdatamanager.h"
 #include "lxdmanager.h"
 #include "lxdwriter.h"
+#include "lxfuzz_module.h"
 
 namespace {
 
@@ -30,8 +25,7 @@ LXDataManager *manager()
 
 std::string scratchPath(const char *what)
 {
-    const char *dir = std::getenv("TMPDIR");
-    return std::string(dir && *dir ? dir : "/tmp") + "/wm_lxdm_fuzz_" + std::to_string(getpid()) + what;
+    return fuzzScratchPath("lxdm_fuzz", what);
 }
 
 lxstring u8(const char *s)
@@ -66,12 +60,7 @@ const std::string &seedModule()
             }
         }
     }
-    std::string path = scratchPath("-seed.lxd");
-    if (w.write(path, why)) {
-        std::ifstream f(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    }
-    std::remove(path.c_str());
+    bytes = writtenModule(w, scratchPath("-seed.lxd"));
     return bytes;
 }
 
@@ -121,21 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::string file = seedModule();
     if (file.empty())
         return 0;
-    size_t i = 0;
-    for (; i + 3 <= size; i += 3) {
-        size_t at = (size_t(data[i]) << 8 | data[i + 1]) % file.size();
-        file[at] = static_cast<char>(data[i + 2]);
-    }
-    if (i < size && file.size() > 16) {
-        size_t keep = 16 + (file.size() - 16) * data[i] / 255;
-        if (keep < file.size())
-            file.resize(keep);
-    }
+    applyChanges(file, data, size);
     static const std::string path = scratchPath(".lxd");
-    {
-        std::ofstream f(path, std::ios::binary | std::ios::trunc);
-        f.write(file.data(), static_cast<std::streamsize>(file.size()));
-    }
+    writeBytes(path, file);
     dm->clear();
     dm->addDictionaryModule(u8(path.c_str()));
     dm->addDictionaryModule(u8(path.c_str()));
