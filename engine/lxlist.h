@@ -23,28 +23,25 @@ struct LXListNode {
     explicit LXListNode(const T &v) : value(v), next(nullptr), prev(nullptr) {}
 };
 
-template <typename T>
-class LXListIterator {
+// What both iterators share: the (list, node) pair and the moves over it. L and N are
+// LXList<T> and LXListNode<T>, both const for the const iterator.
+template <typename Iterator, typename L, typename N>
+class LXListPosition {
 public:
-    typedef LXListNode<T> Node;
-
-    LXListIterator() : m_list(nullptr), m_node(nullptr) {}
-    LXListIterator(LXList<T> *list, Node *node) : m_list(list), m_node(node) {}
-
-    LXListIterator &operator++()
+    Iterator &operator++()
     {
         if (m_node)
             m_node = m_node->next;
-        return *this;
+        return self();
     }
-    LXListIterator operator++(int)
+    Iterator operator++(int)
     {
-        LXListIterator old(*this);
+        Iterator old(self());
         ++*this;
         return old;
     }
     // From the end to the tail; the head stays where it is.
-    LXListIterator &operator--()
+    Iterator &operator--()
     {
         if (!m_node) {
             if (m_list)
@@ -52,17 +49,14 @@ public:
         } else if (m_node->prev) {
             m_node = m_node->prev;
         }
-        return *this;
+        return self();
     }
-    LXListIterator operator--(int)
+    Iterator operator--(int)
     {
-        LXListIterator old(*this);
+        Iterator old(self());
         --*this;
         return old;
     }
-
-    T &operator*() const { return m_node->value; }
-    T *operator->() const { return &m_node->value; }
 
     bool isAtEnd() const { return m_node == nullptr; }
     bool isAtBeginning() const { return m_list == nullptr || m_node == m_list->m_head; }
@@ -72,76 +66,54 @@ public:
         m_node = nullptr;
     }
 
-    LXList<T> *getList() const { return m_list; }
-    Node *getNode() const { return m_node; }
+    L *getList() const { return m_list; }
+    N *getNode() const { return m_node; }
 
-    bool operator==(const LXListIterator &o) const { return m_list == o.m_list && m_node == o.m_node; }
-    bool operator!=(const LXListIterator &o) const { return !(*this == o); }
+    bool operator==(const Iterator &o) const { return m_list == o.m_list && m_node == o.m_node; }
+    bool operator!=(const Iterator &o) const { return !(*this == o); }
+
+protected:
+    LXListPosition(L *list, N *node) : m_list(list), m_node(node) {}
+
+    L *m_list;
+    N *m_node;
 
 private:
-    friend class LXList<T>;
-    LXList<T> *m_list;
-    Node *m_node;
+    Iterator &self() { return static_cast<Iterator &>(*this); }
+    const Iterator &self() const { return static_cast<const Iterator &>(*this); }
 };
 
 template <typename T>
-class LXListConstIterator {
+class LXListIterator : public LXListPosition<LXListIterator<T>, LXList<T>, LXListNode<T>> {
+    typedef LXListPosition<LXListIterator<T>, LXList<T>, LXListNode<T>> Position;
+
 public:
     typedef LXListNode<T> Node;
 
-    LXListConstIterator() : m_list(nullptr), m_node(nullptr) {}
-    LXListConstIterator(const LXList<T> *list, const Node *node) : m_list(list), m_node(node) {}
-    LXListConstIterator(const LXListIterator<T> &it) : m_list(it.getList()), m_node(it.getNode()) {}
+    LXListIterator() : Position(nullptr, nullptr) {}
+    LXListIterator(LXList<T> *list, Node *node) : Position(list, node) {}
 
-    LXListConstIterator &operator++()
-    {
-        if (m_node)
-            m_node = m_node->next;
-        return *this;
-    }
-    LXListConstIterator operator++(int)
-    {
-        LXListConstIterator old(*this);
-        ++*this;
-        return old;
-    }
-    LXListConstIterator &operator--()
-    {
-        if (!m_node) {
-            if (m_list)
-                m_node = m_list->m_tail;
-        } else if (m_node->prev) {
-            m_node = m_node->prev;
-        }
-        return *this;
-    }
-    LXListConstIterator operator--(int)
-    {
-        LXListConstIterator old(*this);
-        --*this;
-        return old;
-    }
-
-    const T &operator*() const { return m_node->value; }
-    const T *operator->() const { return &m_node->value; }
-
-    bool isAtEnd() const { return m_node == nullptr; }
-    bool isAtBeginning() const { return m_list == nullptr || m_node == m_list->m_head; }
-    void clear()
-    {
-        m_list = nullptr;
-        m_node = nullptr;
-    }
-
-    const LXList<T> *getList() const { return m_list; }
-    const Node *getNode() const { return m_node; }
-
-    bool operator==(const LXListConstIterator &o) const { return m_list == o.m_list && m_node == o.m_node; }
-    bool operator!=(const LXListConstIterator &o) const { return !(*this == o); }
+    T &operator*() const { return this->m_node->value; }
+    T *operator->() const { return &this->m_node->value; }
 
 private:
-    const LXList<T> *m_list;
-    const Node *m_node;
+    friend class LXList<T>;
+};
+
+template <typename T>
+class LXListConstIterator
+    : public LXListPosition<LXListConstIterator<T>, const LXList<T>, const LXListNode<T>> {
+    typedef LXListPosition<LXListConstIterator<T>, const LXList<T>, const LXListNode<T>> Position;
+
+public:
+    typedef LXListNode<T> Node;
+
+    LXListConstIterator() : Position(nullptr, nullptr) {}
+    LXListConstIterator(const LXList<T> *list, const Node *node) : Position(list, node) {}
+    LXListConstIterator(const LXListIterator<T> &it) : Position(it.getList(), it.getNode()) {}
+
+    const T &operator*() const { return this->m_node->value; }
+    const T *operator->() const { return &this->m_node->value; }
 };
 
 template <typename T>
@@ -370,8 +342,7 @@ public:
     }
 
 private:
-    friend class LXListIterator<T>;
-    friend class LXListConstIterator<T>;
+    template <typename, typename, typename> friend class LXListPosition;
 
     static Node *newNode(const T &value) { return new (std::nothrow) Node(value); }
 
