@@ -1011,6 +1011,23 @@ int phaseStem(int s, int t, const std::wstring& word, const std::wstring& headwo
     check(shown.find(headword) != std::wstring::npos && found, word + L" leads to " + headword + L": " + oneLine(shown));
     return failures;
 }
+// pairs: with the English-French and English-German modules installed, those pairs are
+// reported available (either direction) and a pair without a module is not.
+int phasePairs() {
+    HWND w = mainWindow();
+    check(w != nullptr, L"main window found");
+    if (!w) return failures;
+    struct {
+        WPARAM a;
+        LPARAM b;
+        LRESULT expected;
+    } pairs[] = {{1, 2, 1}, {2, 1, 1}, {1, 4, 1}, {4, 1, 1}, {1, 3, 0}, {2, 4, 0}};
+    for (auto& p : pairs)
+        check(send(w, 0x8002, p.a, p.b) == p.expected,
+              L"WM_QUERY_LANGUAGE_PAIR " + std::to_wstring(p.a) + L"," + std::to_wstring(p.b) + L" answers " +
+                  std::to_wstring(p.expected));
+    return failures;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -1018,6 +1035,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring phase = argc > 1 ? argv[1] : L"";
     if (phase == L"start" && argc > 4) return phaseStart(argv[2], argv[3], argv[4]);
     if (phase == L"checks") return phaseChecks();
+    if (phase == L"pairs") return phasePairs();
     if (phase == L"second" && argc > 2) return phaseSecond(argv[2]);
     if (phase == L"restarted") return phaseRestarted();
     if (phase == L"keys") return phaseKeys();
@@ -1042,7 +1060,7 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"nohelp") return phaseNoHelp();
     if (phase == L"timing" && argc > 3) return phaseTiming(_wtoi(argv[2]), argv[3]);
     fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | "
-                     L"exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "
+                     L"pairs | exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "
                      L"cancel PATTERN | scroll WORD | select WORD | drop TEXT ID LANG TOP | help FILE FOLDER | "
                      L"timing N WORDS\n");
     return 100;

@@ -92,10 +92,13 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/e
   echo "== look-ups in the sample modules"
   rm -f "$run/dictionaries/"*
   cp "$samples/english-french.lxd" "$samples/english-german.lxd" "$run/dictionaries/"
+  # A file that is not a module is reported, and the modules beside it still load.
+  printf 'not a dictionary\n' >"$run/dictionaries/broken.lxd"
   cp "$bin/wordmerehelp.chm" "$run/" 2>/dev/null || fail "the help manual was not built"
   w wine reg delete 'HKCU\Software\Wordmere' /f >/dev/null 2>&1 || true
   oracle() { python3 "$here/app/tests/freedict_translations.py" /usr/share/dictd "$1" "$2"; }
-  driver start "$exe" en -
+  driver start "$exe" en broken.lxd
+  driver pairs
   driver size 720 540
   for word in house cat water book; do
     driver lookup 1 2 "$word" "$(oracle eng-fra "$word")"
