@@ -125,6 +125,21 @@ int TenseRow::slot() const
     return hash == std::string::npos ? 0 : std::atoi(source.c_str() + hash + 1);
 }
 
+bool TenseRow::slotPerson(size_t k, uint32_t &person) const
+{
+    const int only = slot();
+    if (only > 0) {
+        if (static_cast<int>(k) + 1 != only)
+            return false;
+        person = LXPersonFirst;
+        return true;
+    }
+    if (k >= persons.size())
+        return false;
+    person = persons[k];
+    return true;
+}
+
 uint32_t TenseRow::auxiliaryTense() const
 {
     return isCompound() ? static_cast<uint32_t>(std::atoi(source.c_str() + 9)) : 0;
@@ -265,15 +280,8 @@ void expectedForms(const std::vector<TenseRow> &rows, const VerbisteTemplate &tp
         const std::vector<VerbisteSlot> &slots = t->second;
         for (size_t k = 0; k < slots.size(); ++k) {
             uint32_t person;
-            if (row.slot() > 0) {
-                if (static_cast<int>(k) + 1 != row.slot())
-                    continue;
-                person = LXPersonFirst;
-            } else {
-                if (k >= row.persons.size())
-                    break;
-                person = row.persons[k];
-            }
+            if (!row.slotPerson(k, person))
+                continue;
             std::vector<std::string> &forms = table[std::make_pair(row.code, person)];
             for (const std::string &ending : slots[k]) {
                 std::string form = radical + ending;
@@ -542,15 +550,8 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
             info.tense = row.code;
             for (size_t k = 0; k < t->second.size(); ++k) {
                 uint32_t person;
-                if (row.slot() > 0) {
-                    if (static_cast<int>(k) + 1 != row.slot())
-                        continue;
-                    person = LXPersonFirst;
-                } else {
-                    if (k >= row.persons.size())
-                        break;
-                    person = row.persons[k];
-                }
+                if (!row.slotPerson(k, person))
+                    continue;
                 const VerbisteSlot &slot = t->second[k];
                 if (slot.empty())
                     continue;       // the person does not exist for this model

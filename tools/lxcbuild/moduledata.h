@@ -23,6 +23,9 @@ struct TenseRow {
     bool isCompound() const;
     std::string table() const;          // "mood/tense" of a simple row
     int slot() const;                   // k of "#k", 0 when the whole table is meant
+    // The person that slot k (from 0) of the table stands for in this row; false when the
+    // row leaves the slot out.
+    bool slotPerson(size_t k, uint32_t &person) const;
     uint32_t auxiliaryTense() const;    // N of "compound N"
     std::string modelTemplate() const;  // NAME of "model NAME"
 };
