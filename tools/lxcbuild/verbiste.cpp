@@ -227,14 +227,24 @@ std::unique_ptr<XmlNode> parseXml(const std::string &text, std::string &error)
     return p.document(error);
 }
 
-bool readTemplates(const std::string &path, std::vector<VerbisteTemplate> &templates, std::string &error)
+namespace {
+
+// The document of an XML file; null, with the error, when it cannot be read or parsed.
+std::unique_ptr<XmlNode> parseXmlFile(const std::string &path, std::string &error)
 {
     std::string text;
     if (!readFile(path, text)) {
         error = "cannot read " + path;
-        return false;
+        return nullptr;
     }
-    std::unique_ptr<XmlNode> root = parseXml(text, error);
+    return parseXml(text, error);
+}
+
+} // namespace
+
+bool readTemplates(const std::string &path, std::vector<VerbisteTemplate> &templates, std::string &error)
+{
+    std::unique_ptr<XmlNode> root = parseXmlFile(path, error);
     if (!root)
         return false;
     for (const auto &t : root->children) {
@@ -271,12 +281,7 @@ bool readTemplates(const std::string &path, std::vector<VerbisteTemplate> &templ
 
 bool readVerbs(const std::string &path, std::vector<VerbisteVerb> &verbs, std::string &error)
 {
-    std::string text;
-    if (!readFile(path, text)) {
-        error = "cannot read " + path;
-        return false;
-    }
-    std::unique_ptr<XmlNode> root = parseXml(text, error);
+    std::unique_ptr<XmlNode> root = parseXmlFile(path, error);
     if (!root)
         return false;
     for (const auto &v : root->children) {
