@@ -368,31 +368,17 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
     lxstring pronoun(0, 0);
     lxstring name;
     getPersonName(person, name);
-    switch (m_language) {
-    case LXFrench:
-        // Chosen from the first form as shown, so "me" of a reflexive verb keeps "je".
-        if (person == 37 && !shown.empty() && beginsElidable(*shown.begin(), aspirateH)) {
-            appendUtf8(pronoun, "j'");
-        } else if (tense == 94) {
-            appendUtf8(pronoun, "(");
-            pronoun += name;
-            appendUtf8(pronoun, ")");
-        } else {
-            pronoun = name;
-        }
-        break;
-    case LXItalian:
-        if (tense == 95) {
-            appendUtf8(pronoun, "(");
-            pronoun += name;
-            appendUtf8(pronoun, ")");
-        } else {
-            pronoun = name;
-        }
-        break;
-    default:
+    // The imperative (French 94, Italian 95) puts the person in parentheses.
+    const bool imperative = (m_language == LXFrench && tense == 94) || (m_language == LXItalian && tense == 95);
+    // Chosen from the first form as shown, so "me" of a reflexive verb keeps "je".
+    if (m_language == LXFrench && person == 37 && !shown.empty() && beginsElidable(*shown.begin(), aspirateH)) {
+        appendUtf8(pronoun, "j'");
+    } else if (imperative) {
+        appendUtf8(pronoun, "(");
+        pronoun += name;
+        appendUtf8(pronoun, ")");
+    } else {
         pronoun = name;
-        break;
     }
 
     text = pronoun;
