@@ -30,11 +30,6 @@ std::string scratchPath(const char *what)
     return fuzzScratchPath("lxd_fuzz", what);
 }
 
-lxstring u8(const char *s)
-{
-    return lxstring(s, 0, 0);
-}
-
 // A module of a few dozen terms in both directions, written once.
 const std::string &seedModule()
 {

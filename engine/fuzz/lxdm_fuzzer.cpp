@@ -28,11 +28,6 @@ std::string scratchPath(const char *what)
     return fuzzScratchPath("lxdm_fuzz", what);
 }
 
-lxstring u8(const char *s)
-{
-    return lxstring(s, 0, 0);
-}
-
 const std::string &seedModule()
 {
     static std::string bytes;

@@ -1,5 +1,6 @@
-// What the module fuzzers share: a scratch file per process, the seed module's bytes as
-// the writer leaves them, and the input read as changes to those bytes.
+// What the module fuzzers share: UTF-8 text as lxstring, a scratch file per process, the
+// seed module's bytes as the writer leaves them, and the input read as changes to those
+// bytes.
 #ifndef WORDMERE_ENGINE_FUZZ_LXFUZZ_MODULE_H
 #define WORDMERE_ENGINE_FUZZ_LXFUZZ_MODULE_H
 
@@ -14,6 +15,11 @@
 #include <unistd.h>
 
 #include "lxdwriter.h"
+
+inline lxstring u8(const char *s)
+{
+    return lxstring(s, 0, 0);
+}
 
 // "$TMPDIR/wm_<name>_<pid><what>", so parallel fuzzing jobs keep apart.
 inline std::string fuzzScratchPath(const char *name, const char *what)
