@@ -114,38 +114,26 @@ void LXWinListBox::setScrollBarInfo(int32_t value, int32_t min, int32_t max, int
     SetScrollInfo(w, SB_VERT, &si, TRUE);
 }
 
-void LXWinListBox::eraseBackground() {
-    HWND w = window();
-    if (!w) return;
-    HDC dc = GetDC(w);
-    RECT r = toRect(getRect());
-    HBRUSH b = CreateSolidBrush(GetBkColor(dc));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-    ReleaseDC(w, dc);
-}
+void LXWinListBox::eraseBackground() { paintRect(getRect(), 0, false); }
 
-void LXWinListBox::fillRect(const LXLRectangle& rect, LXLColor color) {
+// Colour 0 is the window's own background colour.
+void LXWinListBox::paintRect(const LXLRectangle& rect, LXLColor color, bool frameOnly) {
     HWND w = window();
     if (!w) return;
     HDC dc = GetDC(w);
     RECT r = toRect(rect);
     HBRUSH b = CreateSolidBrush(color == 0 ? GetBkColor(dc) : paletteColor(color));
-    FillRect(dc, &r, b);
+    if (frameOnly)
+        FrameRect(dc, &r, b);
+    else
+        FillRect(dc, &r, b);
     DeleteObject(b);
     ReleaseDC(w, dc);
 }
 
-void LXWinListBox::frameRect(const LXLRectangle& rect, LXLColor color) {
-    HWND w = window();
-    if (!w) return;
-    HDC dc = GetDC(w);
-    RECT r = toRect(rect);
-    HBRUSH b = CreateSolidBrush(color == 0 ? GetBkColor(dc) : paletteColor(color));
-    FrameRect(dc, &r, b);
-    DeleteObject(b);
-    ReleaseDC(w, dc);
-}
+void LXWinListBox::fillRect(const LXLRectangle& rect, LXLColor color) { paintRect(rect, color, false); }
+
+void LXWinListBox::frameRect(const LXLRectangle& rect, LXLColor color) { paintRect(rect, color, true); }
 
 int32_t LXWinListBox::getCharWidth(uint32_t cp) {
     HWND w = window();

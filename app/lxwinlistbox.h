@@ -47,6 +47,7 @@ private:
     HWND window() const;
     HFONT createPointFont(const LOGFONTW& lf) const;
     void dropFonts();
+    void paintRect(const LXLRectangle& rect, LXLColor color, bool frameOnly);
 
     JListBox* host_;
     uint32_t style_ = 0;
