@@ -29,6 +29,9 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Two set-ups running at once (two checkouts on one machine) take turns at apt.
+exec 8>/tmp/wordmere-setup-apt.lock
+flock 8
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
