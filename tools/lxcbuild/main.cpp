@@ -54,8 +54,9 @@ int main(int argc, char **argv)
         for (const std::string &n : report.notes)
             std::printf("%s\n", n.c_str());
     }
-    std::printf("%s: %u models, %u verbs, %u inflected forms, %u suffix models%s\n", options.output.c_str(),
-                report.models, report.verbs, report.forms, report.suffixModels,
+    std::printf("%s: %u models, %u verbs, %u inflected forms, %u suffix models, %u stemming models%s\n",
+                options.output.c_str(), report.models, report.verbs, report.forms, report.suffixModels,
+                report.stemmingModels,
                 options.verify ? ", verified" : "");
     return 0;
 }

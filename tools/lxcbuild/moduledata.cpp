@@ -9,6 +9,7 @@
 #include "lxconjugationwriter.h"
 #include "lxconjugator.h"
 #include "lxutilities.h"
+#include "stemmingrules.h"
 
 namespace {
 
@@ -612,6 +613,11 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
     }
     for (const auto &m : models)
         writer.addModel(m.second.cache);
+    std::vector<LXStemmingModel> stemming;
+    if (!readStemmingRules(options.dataDir + "/" + options.language + "-stems.txt", stemming, error))
+        return false;
+    for (const LXStemmingModel &s : stemming)
+        writer.addStemmingModel(s);
 
     // Suffix models: each ending of each simple finite tense and person of each model.
     std::set<uint32_t> compound;
@@ -711,7 +717,9 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
     report.verbs = writer.verbCount();
     report.forms = writer.verbFormCount();
     report.suffixModels = static_cast<uint32_t>(suffixes.size());
-    if (options.verify && !verifyModule(options, rows, written, models, suffixes, report.forms, error))
+    report.stemmingModels = static_cast<uint32_t>(stemming.size());
+    if (options.verify && (!verifyModule(options, rows, written, models, suffixes, report.forms, error) ||
+                           !verifyStemmingModels(utf8(options.output), stemming, error)))
         return false;
     return true;
 }

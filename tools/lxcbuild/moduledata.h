@@ -66,6 +66,7 @@ struct BuildReport {
     uint32_t verbs = 0;
     uint32_t forms = 0;
     uint32_t suffixModels = 0;
+    uint32_t stemmingModels = 0;
     std::vector<std::string> notes;     // verbs left out, duplicates, corrections applied
 };
 

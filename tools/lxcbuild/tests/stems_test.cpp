@@ -1,5 +1,6 @@
 // Irregular forms lead back to their infinitives through the built modules' inflected-form
-// index and candidate verbs; typed beginnings list the verbs.
+// index and candidate verbs; typed beginnings list the verbs; plurals and feminines of nouns
+// and adjectives lead to their base forms through the stemming models of the rules files.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,6 +8,8 @@
 
 #include "lxcompressor.h"
 #include "lxconjugator.h"
+#include "moduledata.h"
+#include "stemmingrules.h"
 
 namespace {
 
@@ -31,6 +34,16 @@ struct Module {
     {
         c.closeModule();
         delete compressor;
+    }
+    // Base forms by stemming models, as "base/code" each between bars.
+    std::string modelBases(const char *word)
+    {
+        LXList<LXStem> stems;
+        c.getModelStems(lxstring(word, 0, 0), stems);
+        std::string out;
+        for (LXList<LXStem>::iterator s = stems.begin(); !s.isAtEnd(); ++s)
+            out += "|" + utf8((*s).base) + "/" + std::to_string((*s).partOfSpeechCode) + "|";
+        return out;
     }
     std::string bases(const char *word, int strategy)
     {
@@ -67,6 +80,70 @@ TEST(ConjugationModules, FormsLeadBackToTheirInfinitives)
     struct Case italian[] = {{"vado", "andare"}, {"fu", "essere"}, {"ebbero", "avere"}, {"dissi", "dire"}};
     for (const Case &c : italian)
         EXPECT_NE(it.bases(c.word, 2).find(std::string("|") + c.base + "|"), std::string::npos) << c.word;
+}
+
+TEST(ConjugationModules, PluralsAndFemininesLeadToTheirBaseForms)
+{
+    struct Case {
+        const char *lang, *word, *expected;
+    } cases[] = {
+        {"fr", "chevaux", "|cheval/2|"},    {"fr", "travaux", "|travail/2|"}, {"fr", "yeux", "|œil/2|"},
+        {"fr", "grandes", "|grand/3|"},     {"fr", "heureuses", "|heureux/3|"}, {"fr", "belles", "|beau/3|"},
+        {"fr", "actives", "|actif/3|"},     {"fr", "Chats", "|Chat/2|"},      {"it", "libri", "|libro/2|"},
+        {"it", "amiche", "|amica/2|"},      {"it", "rosse", "|rosso/3|"},     {"it", "uomini", "|uomo/2|"},
+    };
+    for (const Case &k : cases) {
+        Module m(k.lang);
+        if (!m.ok)
+            GTEST_SKIP() << "no module " << k.lang;
+        EXPECT_NE(m.modelBases(k.word).find(k.expected), std::string::npos) << k.word << ": " << m.modelBases(k.word);
+    }
+    Module fr("fr");
+    if (fr.ok) {
+        EXPECT_EQ(fr.modelBases("x"), "");   // one letter: no key is tried
+        EXPECT_EQ(fr.modelBases("yeu").find("œil"), std::string::npos);
+    }
+}
+
+TEST(StemmingRules, RulesTheModuleCannotHoldAreRefused)
+{
+    struct Case {
+        std::string line;
+        bool ok;
+    } cases[] = {
+        {"-aux | -al | n. | 2", true},
+        {"yeux | œil | n. | 2 | 4 | 9", true},
+        {"-s |  | adj. | 3", true},
+        {"- | x | n. | 2", false},          // an empty ending
+        {"a | avoir | v. | 6", false},      // a one-letter word is never looked up
+        {"ab-cd | x | n. | 2", false},      // a hyphen inside would be read as the ending mark
+        {"-s | | n. | 0", false},           // code 0 ends a record
+        {"-s | | n. | 64", false},          // beyond the six bits of a part-of-speech code
+        {"-s | | n. | x", false},
+        {"-s | | n.", false},               // a column missing
+        {"-s | | n. | 2 | 4", false},
+        {"-s | | n. | 2 | 256 | 1", false},
+        {std::string("-s | a") + '\x01' + "b | n. | 2", false},   // code point 1 ends a text
+    };
+    for (const Case &c : cases) {
+        LXStemmingModel model;
+        std::string error;
+        EXPECT_EQ(stemmingModelOf(splitColumns(c.line), model, error), c.ok) << c.line << ": " << error;
+    }
+    LXStemmingModel model;
+    std::string error;
+    ASSERT_TRUE(stemmingModelOf(splitColumns("-aux | -al | n. | 2"), model, error));
+    EXPECT_EQ(utf8(model.key), "xua-");
+    EXPECT_EQ(model.grammarCode1, 3u);
+    EXPECT_EQ(model.grammarCode2, 12u);
+    ASSERT_TRUE(stemmingModelOf(splitColumns("yeux | œil | n. | 2 | 4 | 9"), model, error));
+    EXPECT_EQ(utf8(model.key), "xuey");
+    EXPECT_EQ(utf8(model.replacement), "œil");
+    EXPECT_EQ(model.grammarCode1, 4u);
+
+    std::vector<LXStemmingModel> models;
+    EXPECT_TRUE(readStemmingRules("no-such-rules-file.txt", models, error));
+    EXPECT_TRUE(models.empty());
 }
 
 TEST(ConjugationModules, MatchingVerbsAndDetails)
