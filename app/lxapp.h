@@ -2,7 +2,7 @@
 // data folder, data manager, document, frame and view) and shutdown in order.
 #pragma once
 #include "framework/fwapp.h"
-#include "lxdatamanager.h"
+#include "search/lxdatamanager.h"
 #include <memory>
 #include <string>
 #include <vector>

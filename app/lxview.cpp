@@ -7,8 +7,8 @@
 #include "settings.h"
 #include "skin_interface.h"
 #include "themeapi.h"
-#include "lxdatamanager.h"
-#include "lxdmiterator.h"
+#include "search/lxdatamanager.h"
+#include "search/lxdmiterator.h"
 #include <commctrl.h>
 #include <commdlg.h>
 #include <windowsx.h>

@@ -2,7 +2,7 @@
 // the (class-owned, so persistent) device context of the host list window.
 #pragma once
 #include <windows.h>
-#include "lxlistbox.h"
+#include "resultlist/lxlistbox.h"
 #include <cstdint>
 #include <map>
 #include <string>

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
-#include "lxstring.h"
+#include "base/lxstring.h"
 #include <utility>
 
 // Value names of the settings; each is the id of the string holding the name.

@@ -35,16 +35,19 @@ function(wordmere_benchmark)
   target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark)
 endfunction()
 
-# wordmere_fuzzers_and_benchmarks(LIB lib): one fuzzer per fuzz/*_fuzzer.cpp and one benchmark per
-# bench/*_bench.cpp of the calling folder, each linking lib.
+# wordmere_fuzzers_and_benchmarks(LIB lib [DIR dir]): one fuzzer per fuzz/*_fuzzer.cpp and one
+# benchmark per bench/*_bench.cpp of dir (the calling folder by default), each linking lib.
 function(wordmere_fuzzers_and_benchmarks)
-  cmake_parse_arguments(X "" "LIB" "" ${ARGN})
-  file(GLOB fuzzers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/*_fuzzer.cpp)
+  cmake_parse_arguments(X "" "LIB;DIR" "" ${ARGN})
+  if(NOT X_DIR)
+    set(X_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  file(GLOB fuzzers CONFIGURE_DEPENDS ${X_DIR}/fuzz/*_fuzzer.cpp)
   foreach(f ${fuzzers})
     get_filename_component(n ${f} NAME_WE)
     wordmere_fuzzer(NAME ${n} SOURCES ${f} LIBS ${X_LIB})
   endforeach()
-  file(GLOB benches CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/bench/*_bench.cpp)
+  file(GLOB benches CONFIGURE_DEPENDS ${X_DIR}/bench/*_bench.cpp)
   foreach(b ${benches})
     get_filename_component(n ${b} NAME_WE)
     wordmere_benchmark(NAME ${n} SOURCES ${b} LIBS ${X_LIB})

@@ -3,8 +3,8 @@
 #ifndef WORDMERE_CONJUGATION_LXCONJUGATIONADAPTER_H
 #define WORDMERE_CONJUGATION_LXCONJUGATIONADAPTER_H
 
-#include "lxconjugationengine.h"
 #include "lxconjugator.h"
+#include "search/lxconjugationengine.h"
 
 // A new conjugator, or null when memory runs out (an LXConjugationEngineFactory).
 LXConjugationEngine *LXCreateConjugationEngine();

@@ -2,8 +2,8 @@
 // lines, details and the base forms a word may come from.
 #include "lxconjugator.h"
 
-#include "lxchar.h"
-#include "lxutilities.h"
+#include "base/lxchar.h"
+#include "base/lxutilities.h"
 
 // ---- text helpers ----
 

@@ -10,10 +10,10 @@
 
 #include <cstdint>
 
-#include "lxlanguage.h"
-#include "lxlist.h"
-#include "lxpair.h"
-#include "lxstring.h"
+#include "base/lxlanguage.h"
+#include "base/lxlist.h"
+#include "base/lxpair.h"
+#include "base/lxstring.h"
 
 enum : uint32_t {
     LXPersonFirst = 37,     // 1st person singular

@@ -2,8 +2,8 @@
 // the verbs (inflected-form index, then candidate verbs conjugated against the word).
 #include "lxconjugator.h"
 
-#include "lxchar.h"
-#include "lxutilities.h"
+#include "base/lxchar.h"
+#include "base/lxutilities.h"
 
 void LXConjugator::getModelStems(const lxstring &word, LXList<LXStem> &stems)
 {

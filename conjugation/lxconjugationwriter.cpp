@@ -1,6 +1,6 @@
 #include "lxconjugationwriter.h"
 
-#include "lxstreamfile.h"
+#include "format/lxstreamfile.h"
 
 namespace {
 

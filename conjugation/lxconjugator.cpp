@@ -6,8 +6,8 @@
 
 #include <new>
 
-#include "lxchar.h"
-#include "lxstreamfile.h"
+#include "base/lxchar.h"
+#include "format/lxstreamfile.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 
 #include <cstdint>
 
-#include "lxconjugationengine.h"
+#include "base/lxlanguage.h"
+#include "base/lxlist.h"
+#include "base/lxstring.h"
 #include "lxconjugationrecords.h"
-#include "lxlanguage.h"
-#include "lxlist.h"
-#include "lxstring.h"
+#include "search/lxconjugationengine.h"
 
 class LXCompressor;
 class LXStreamFile;

@@ -14,8 +14,8 @@
 
 #include <string>
 
-#include "lxlanguage.h"
-#include "lxstring.h"
+#include "base/lxlanguage.h"
+#include "base/lxstring.h"
 
 // One row of a word table; a table ends with a row whose value is -1. Words are UTF-8.
 struct SNumTrans {

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "lxchar.h"
+#include "base/lxchar.h"
 
 namespace {
 

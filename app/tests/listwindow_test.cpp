@@ -2,7 +2,7 @@
 // the English-French sample module: palette and font styles, the model's rectangle on
 // WM_SIZE, the scroll bar's page, the wheel, and the clipboard.
 #include "jlistbox.h"
-#include "lxdatamanager.h"
+#include "search/lxdatamanager.h"
 #include "lxwinlistbox.h"
 #include "settings.h"
 #include "test_app.h"

@@ -1,7 +1,7 @@
 // The skin stand-in the program runs with until the skin engine is linked in must answer as
 // the engine does when it has nothing to offer; the data manager the program links refuses
 // the files a module scan may meet with the codes the scan reports.
-#include "lxdatamanager.h"
+#include "search/lxdatamanager.h"
 #include "settings.h"
 #include "skin_interface.h"
 #include <windows.h>

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugationadapter.h"
 #include "lxconjugator.h"
-#include "lxdatamanager.h"
+#include "search/lxdatamanager.h"
 
 #ifndef WORDMERE_CONJUGATION_MODULES
 #define WORDMERE_CONJUGATION_MODULES ""

@@ -11,7 +11,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugationwriter.h"
 #include "lxconjugator.h"
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/lxstring.h"
 #include "lxnumbertranslator.h"
-#include "lxstring.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 1) return 0;

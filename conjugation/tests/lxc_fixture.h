@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugationwriter.h"
 #include "lxconjugator.h"
 

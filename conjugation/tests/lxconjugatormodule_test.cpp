@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "lxstreamfile.h"
+#include "format/lxstreamfile.h"
 
 #include "lxc_fixture.h"
 

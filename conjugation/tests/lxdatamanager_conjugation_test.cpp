@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugationadapter.h"
 #include "lxconjugator.h"
-#include "lxdatamanager.h"
-#include "lxtest_text.h"
+#include "search/lxdatamanager.h"
+#include "testing/lxtest_text.h"
 
 #ifndef WORDMERE_CONJUGATION_MODULES
 #define WORDMERE_CONJUGATION_MODULES ""

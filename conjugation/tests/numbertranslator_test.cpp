@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "lxstring.h"
+#include "base/lxstring.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <set>
 #include <sstream>
 
-#include "lxcompressor.h"
+#include "base/lxutilities.h"
+#include "format/lxcompressor.h"
 #include "lxconjugationwriter.h"
 #include "lxconjugator.h"
-#include "lxutilities.h"
 #include "stemmingrules.h"
 
 namespace {

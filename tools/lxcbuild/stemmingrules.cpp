@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "lxcompressor.h"
+#include "base/lxutilities.h"
+#include "format/lxcompressor.h"
 #include "lxconjugator.h"
-#include "lxutilities.h"
 #include "moduledata.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <ostream>
 #include <utility>
 
-#include "lxd.h"
-#include "lxdwriter.h"
-#include "lxtokenizer.h"
-#include "lxutilities.h"
+#include "base/lxutilities.h"
+#include "format/lxd.h"
+#include "format/lxdwriter.h"
+#include "model/lxtokenizer.h"
 
 namespace {
 

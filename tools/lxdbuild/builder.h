@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/lxlanguage.h"
 #include "freedict.h"
-#include "lxlanguage.h"
-#include "lxterm.h"
+#include "model/lxterm.h"
 
 class LXCompressor;
 class LXTokenizer;

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "builder.h"
-#include "lxcompressor.h"
-#include "lxtokenizer.h"
+#include "format/lxcompressor.h"
+#include "model/lxtokenizer.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <iostream>
 #include <string>
 
+#include "base/lxstring.h"
 #include "lxnumbertranslator.h"
-#include "lxstring.h"
 
 int main(int argc, char **argv) {
     std::ifstream file;

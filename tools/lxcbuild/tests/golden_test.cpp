@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugator.h"
 
 namespace {

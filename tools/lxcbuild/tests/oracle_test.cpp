@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugator.h"
 #include "moduledata.h"
 

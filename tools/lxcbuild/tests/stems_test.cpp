@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugator.h"
 #include "moduledata.h"
 #include "stemmingrules.h"

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "builder.h"
+#include "format/lxcompressor.h"
+#include "format/lxd.h"
 #include "freedict.h"
-#include "lxcompressor.h"
-#include "lxd.h"
-#include "lxtest_text.h"
-#include "lxtokenizer.h"
+#include "model/lxtokenizer.h"
+#include "testing/lxtest_text.h"
 
 namespace {
 

@@ -1,0 +1,84 @@
+// Search patterns of any bytes into the regular-expression search over a small module:
+// the rewriting, compiling, prefix ranges, matching and copying must never crash, hang
+// or read out of bounds, whatever the options.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "format/lxcompressor.h"
+#include "format/lxdwriter.h"
+#include "model/lxtokenizer.h"
+#include "search/lxdatamanager.h"
+#include "search/lxdmiterator.h"
+
+namespace {
+
+LXTerm makeTerm(LXLanguage language, const char *headword, const char *translation)
+{
+    LXTerm t;
+    t.setLanguage(language);
+    t.setHeadword(lxstring(headword, 0, 0));
+    LXDefinition d;
+    d.setText(lxstring(translation, 0, 0));
+    t.addDefinition(d);
+    return t;
+}
+
+LXDataManager *manager()
+{
+    static LXDataManager *dm = nullptr;
+    if (dm)
+        return dm;
+    dm = LXDataManager::create();
+    const char *words[][2] = {
+        {"abbey", "abbaye"},          {"able", "capable"},     {"a cappella", "a cappella"},
+        {"café", "café"},             {"Café", "bistrot"},     {"résumé", "curriculum"},
+        {"taxi cab", "taxi"},         {"hors-d'oeuvre", "x"},  {"ice cream", "glace"},
+        {"manœuvre", "manœuvre"},     {"Straße", "rue"},       {"zzz", "ronflement"},
+        {"x-ray", "radiographie"},    {"l'été", "summer"},     {"2nd", "deuxième"},
+    };
+    LXDWriter w(dm->getCompressor(), dm->getTokenizer(), LXEnglish, LXFrench);
+    w.setSparseInterval(2);
+    std::string why;
+    for (auto &p : words) {
+        w.addTerm(makeTerm(LXEnglish, p[0], p[1]), why);
+        w.addTerm(makeTerm(LXFrench, p[1], p[0]), why);
+    }
+    std::string path = "/tmp/wordmere-regex-fuzz.lxd";
+    w.write(path, why);
+    dm->addDictionaryModule(lxstring(path.c_str(), 0, 0));
+    return dm;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 1 || size > 200)
+        return 0;
+    LXDataManager *dm = manager();
+    LXDMRegexOptions o;
+    o.posixSyntax = data[0] & 1;
+    o.matchCase = (data[0] >> 1) & 1;
+    o.wholeWords = (data[0] >> 2) & 1;
+    o.ignoreAccents = (data[0] >> 3) & 1;
+    o.searchDefinitions = (data[0] >> 4) & 1;
+    LXLanguage language = (data[0] & 0x20) ? LXFrench : LXEnglish;
+    std::string pattern(reinterpret_cast<const char *>(data + 1), size - 1);
+    // The pattern as raw UTF-8 (the engine string stops at a 0 byte).
+    lxstring p(pattern.c_str(), 0, 0);
+
+    LXDMIterator it;
+    if (dm->initRegex(p, language, language == LXEnglish ? LXFrench : LXEnglish, 10, o, it)) {
+        int steps = 0;
+        for (; !it.isAtEnd() && steps < 64; ++it, ++steps) {
+            if (it.isRegexMatch() && it.getMatchEnd() < it.getMatchStart())
+                __builtin_trap();
+        }
+        LXDMIterator copy(it);
+        --copy;
+        copy.isRegexMatch();
+    }
+    return 0;
+}
