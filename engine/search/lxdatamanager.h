@@ -18,17 +18,14 @@
 #include "model/lxterm.h"
 #include "search/lxconjugationengine.h"
 #include "search/lxdmiterator.h"
+#include "search/lxstemfinder.h"
 
 class LXCompressor;
 class LXD;
 class LXDManager;
-class LXStemFinder;
 class LXTokenizer;
 class LXVerb;
 struct LXStem;
-
-// Results of a stem search: the stem and an iterator on the term it leads to.
-typedef LXList<LXPair<LXStem, LXDMIterator>> LXStemResults;
 
 class LXDataManager {
 public:

@@ -7,7 +7,21 @@
 #ifndef WORDMERE_ENGINE_LXSTEMFINDER_H
 #define WORDMERE_ENGINE_LXSTEMFINDER_H
 
-#include "search/lxdatamanager.h"
+#include <cstdint>
+
+#include "base/lxlanguage.h"
+#include "base/lxlist.h"
+#include "base/lxpair.h"
+#include "base/lxstring.h"
+#include "search/lxdmiterator.h"
+
+class LXConjugationEngine;
+class LXDManager;
+class LXTokenizer;
+struct LXStem;
+
+// Results of a stem search: the stem and an iterator on the term it leads to.
+typedef LXList<LXPair<LXStem, LXDMIterator>> LXStemResults;
 
 class LXStemFinder {
 public:
