@@ -281,25 +281,25 @@ void JListBox::onScroll(int code, int) {
     int type = 0;
     uint32_t position = 0;
     switch (code) {
-    case SB_LINEUP: type = 1; break;
-    case SB_LINEDOWN: type = 2; break;
-    case SB_PAGEUP: type = 5; break;
-    case SB_PAGEDOWN: type = 6; break;
+    case SB_LINEUP: type = LXLEventLineUp; break;
+    case SB_LINEDOWN: type = LXLEventLineDown; break;
+    case SB_PAGEUP: type = LXLEventPageUp; break;
+    case SB_PAGEDOWN: type = LXLEventPageDown; break;
     case SB_THUMBTRACK: {
         // The 32-bit track position, not the 16 bits of the message.
         SCROLLINFO si{};
         si.cbSize = sizeof si;
         si.fMask = SIF_TRACKPOS;
         GetScrollInfo(hwnd_, SB_VERT, &si);
-        type = 7;
+        type = LXLEventThumb;
         position = static_cast<uint32_t>(std::max(si.nTrackPos, 0));
         break;
     }
-    case SB_TOP: type = 7; break;
+    case SB_TOP: type = LXLEventThumb; break;
     case SB_BOTTOM: {
         int32_t v, mn, mx, pg;
         model_->getScrollBarInfo(v, mn, mx, pg);
-        type = 7;
+        type = LXLEventThumb;
         position = static_cast<uint32_t>(std::max(mx, 0));
         break;
     }
@@ -317,11 +317,11 @@ bool JListBox::preTranslateMessage(MSG& msg) {
         SendMessageW(hwnd_, WM_KEYDOWN, msg.wParam, msg.lParam);
         return true;
     case VK_PRIOR:
-        model_->handleScrollEvent(5, 0);
+        model_->handleScrollEvent(LXLEventPageUp, 0);
         model_->refresh();
         return true;
     case VK_NEXT:
-        model_->handleScrollEvent(6, 0);
+        model_->handleScrollEvent(LXLEventPageDown, 0);
         model_->refresh();
         return true;
     case VK_END: move = &LXListBox::goToBottom; break;
@@ -346,7 +346,7 @@ void JListBox::onKeyDown(WPARAM key) {
     case VK_RETURN: {
         std::wstring text = getSelectedText();
         if (text.empty()) return;
-        if (model_->getSearchType() == 2) {
+        if (model_->getSearchType() == LXListBox::StemSearch) {
             model_->browseToSelectedStem();
             model_->refresh();
             if (!popup_ && owner_) owner_->onListRecordHistory(text);
@@ -392,7 +392,7 @@ void JListBox::onLButtonDown(int x, int y) {
     model_->getSelectedRect(sel);
     bool inSelection = sel.width > 0 && sel.height > 0 && x >= sel.left && x < sel.left + sel.width &&
                        y >= sel.top && y < sel.top + sel.height;
-    if (inSelection && model_->getSearchType() != 2) {
+    if (inSelection && model_->getSearchType() != LXListBox::StemSearch) {
         // Only movement out of the entry starts the drag; a release inside it is a plain click.
         beginDragWatch();
         return;
@@ -408,7 +408,7 @@ void JListBox::onLButtonUp(int x, int y) {
     penDown_ = false;
     if (GetCapture() == hwnd_) ReleaseCapture();
     if (!model_ || !wasDown || !model_->onPenUp(x, y)) return;
-    if (model_->getSearchType() == 2) {
+    if (model_->getSearchType() == LXListBox::StemSearch) {
         std::wstring text = getSelectedText();
         model_->browseToSelectedStem();
         model_->refresh();

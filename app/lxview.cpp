@@ -7,6 +7,7 @@
 #include "settings.h"
 #include "skin_interface.h"
 #include "themeapi.h"
+#include "resultlist/lxlistbox.h"
 #include "search/lxdatamanager.h"
 #include "search/lxdmiterator.h"
 #include <commctrl.h>
@@ -500,7 +501,7 @@ void LXView::applyHistoryItem(const SearchHistoryItem& item, bool setText) {
     if (setText) SetWindowTextW(combo_.hwnd(), item.text.c_str());
     selectAllSearchText();
     SetFocus(searchEdit());
-    if (item.searchType == 1) browseOnce_ = true;
+    if (item.searchType == LXListBox::Browse) browseOnce_ = true;
 }
 
 void LXView::stepHistory(int delta) {

@@ -9,7 +9,7 @@
 
 void LXConjugator::normaliseWord(const lxstring &text, lxstring &out, bool lower, bool baseOnly)
 {
-    lxstring result(0, 0);
+    lxstring result(LXEncodingUtf8);
     for (lxstring_iterator it = text.begin(); !it.isAtEnd(); ++it) {
         uint32_t c = *it;
         if (lower)
@@ -32,7 +32,7 @@ void LXConjugator::normaliseWord(const lxstring &text, lxstring &out, bool lower
 
 void LXConjugator::displayForm(const lxstring &infinitive, lxstring &out)
 {
-    lxstring result(0, 0);
+    lxstring result(LXEncodingUtf8);
     for (lxstring_iterator it = infinitive.begin(); !it.isAtEnd(); ++it) {
         uint32_t c = *it;
         if (c == '+' || c == 0xB7)
@@ -105,13 +105,13 @@ int LXConjugator::compareVerbText(const lxstring &word, const lxstring &infiniti
 
 void LXConjugator::splitForms(const lxstring &text, LXList<lxstring> &forms)
 {
-    lxstring current(0, 0);
+    lxstring current(LXEncodingUtf8);
     bool taken = false;
     for (lxstring_iterator it = text.begin(); !it.isAtEnd(); ++it) {
         uint32_t c = *it;
         if (c == ',') {
             forms.push_back(current);
-            current = lxstring(0, 0);
+            current = lxstring(LXEncodingUtf8);
             taken = false;
         } else if (c == ' ') {
             if (taken)
@@ -243,7 +243,7 @@ bool LXConjugator::getForms(const LXVerb &verb, uint32_t tense, uint32_t person,
     if (!found && tense == 74 && isRomance(m_language))
         found = findEntry(verb.entries, 75, text) || findTenseForms(cache, 75, asked, text);
     if (!found)
-        text = lxstring(0, 0);
+        text = lxstring(LXEncodingUtf8);
     splitForms(text, list);
     return found;
 }
@@ -268,7 +268,7 @@ bool LXConjugator::getConjugation(const LXVerb &verb, uint32_t tense, uint32_t p
     LXModelCache cache;
     LXList<lxstring> forms;
     if (!conjugate(verb, tense, person, cache, forms)) {
-        text = lxstring(0, 0);
+        text = lxstring(LXEncodingUtf8);
         return false;
     }
     text = *forms.begin();
@@ -304,7 +304,7 @@ bool beginsElidable(const lxstring &form, bool aspirateH)
 
 void appendUtf8(lxstring &text, const char *s)
 {
-    text += lxstring(s, 0, 0);
+    text += lxstring(s, LXEncodingUtf8);
 }
 
 } // namespace
@@ -312,7 +312,7 @@ void appendUtf8(lxstring &text, const char *s)
 void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separator, uint32_t tense,
                                              uint32_t person, lxstring &text)
 {
-    text = lxstring(0, 0);
+    text = lxstring(LXEncodingUtf8);
     LXModelCache cache;
     LXList<lxstring> forms;
     conjugate(verb, tense, person, cache, forms);
@@ -331,7 +331,7 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
     bool agreement = french && frenchCompound(tense) &&
                      (hasEntry(verb.entries, LXFeatureEtre) || hasEntry(verb.entries, LXFeatureEtreAvoir));
     for (LXList<lxstring>::iterator f = forms.begin(); !f.isAtEnd(); ++f) {
-        lxstring s(0, 0);
+        lxstring s(LXEncodingUtf8);
         if (reflexive && tense == 94) {
             // The affirmative imperative puts the pronoun after the verb: "lave-toi",
             // "lavons-nous" (never "te lave").
@@ -365,7 +365,7 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
         shown.push_back(s);
     }
 
-    lxstring pronoun(0, 0);
+    lxstring pronoun(LXEncodingUtf8);
     lxstring name;
     getPersonName(person, name);
     // The imperative (French 94, Italian 95) puts the person in parentheses.
@@ -394,7 +394,7 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
 
 void LXConjugator::getVerbDetails(const LXVerb &verb, lxstring &text)
 {
-    text = lxstring(0, 0);
+    text = lxstring(LXEncodingUtf8);
     static const uint32_t french[] = {79, 74, 0};
     static const uint32_t italian[] = {80, 74, 79, 0};
     const uint32_t *tenses = nullptr;

@@ -1,11 +1,11 @@
 #include "lxconjugationrecords.h"
 
-LXVerb::LXVerb() : model(0), infinitive(0, 0) {}
+LXVerb::LXVerb() : model(0), infinitive(LXEncodingUtf8) {}
 
 void LXVerb::reset()
 {
     model = 0;
-    infinitive = lxstring(0, 0);
+    infinitive = lxstring(LXEncodingUtf8);
     entries.clear();
 }
 

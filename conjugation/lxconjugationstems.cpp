@@ -14,7 +14,7 @@ void LXConjugator::getModelStems(const lxstring &word, LXList<LXStem> &stems)
     stem.word = w;
     lxstring r = w;
     LXUtilities::reverse(r);
-    lxstring k(0, 0);
+    lxstring k(LXEncodingUtf8);
     LXList<LXStemmingModel> models;
     while (r.length() > 1) {
         models.clear();
@@ -102,7 +102,7 @@ void LXConjugator::getVerbStems(const lxstring &word, LXList<LXStem> &stems, int
     LXStem stem;
     stem.source = 1;
     stem.word = w;
-    stem.partOfSpeechName = lxstring("v.", 0, 0);
+    stem.partOfSpeechName = lxstring("v.", LXEncodingUtf8);
     stem.partOfSpeechCode = LXPartOfSpeechVerb;
 
     // 1. The inflected-form index.
@@ -171,7 +171,7 @@ void LXConjugator::getVerbStems(const lxstring &word, LXList<LXStem> &stems, int
     LXList<LXSuffixModel> suffixes;
     lxstring reversed = w;
     LXUtilities::reverse(reversed);
-    findSuffixModels(lxstring(0, 0), suffixes);
+    findSuffixModels(lxstring(LXEncodingUtf8), suffixes);
     for (int32_t len = 1; len <= reversed.length(); ++len)
         findSuffixModels(reversed.substr(0, len), suffixes);
 
@@ -201,9 +201,9 @@ void LXConjugator::getVerbStems(const lxstring &word, LXList<LXStem> &stems, int
             }
             return false;
         };
-        for (uint32_t tense = 74; tense <= last && !(hit && strategy == 1); ++tense) {
+        for (uint32_t tense = LXTenseFirst + 1; tense <= last && !(hit && strategy == LXStemOnePerVerb); ++tense) {
             tryForms(tense, LXPersonFirst);
-            if (hit && strategy == 0)
+            if (hit && strategy == LXStemFirstHit)
                 return;
         }
         for (LXList<LXSuffixModel>::iterator s = suffixes.begin(); !s.isAtEnd(); ++s) {
@@ -211,10 +211,10 @@ void LXConjugator::getVerbStems(const lxstring &word, LXList<LXStem> &stems, int
                 continue;
             if (anyHit && tried > 8)
                 return;
-            if (hit && strategy == 1)
+            if (hit && strategy == LXStemOnePerVerb)
                 break;
             tryForms((*s).tense, (*s).person);
-            if (hit && strategy == 0)
+            if (hit && strategy == LXStemFirstHit)
                 return;
         }
     }

@@ -27,7 +27,7 @@ void putInt32(std::string &s, uint32_t v)
 bool putText(std::string &s, const lxstring &text, std::string &error)
 {
     lxstring t = text;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     for (lxstring_iterator it = t.begin(); !it.isAtEnd(); ++it) {
         if (*it == 0 || *it == 1) {
             error = "text with a control code: ";
@@ -269,7 +269,7 @@ bool LXConjugationWriter::writeContainer(const lxstring &path,
                                          LXCompressor *compressor, bool compress)
 {
     LXStreamFile file(compressor);
-    if (!file.open(path, 2, LXConjugationStreamCount, nullptr, nullptr))
+    if (!file.open(path, LXStreamFile::ModeWrite, LXConjugationStreamCount, nullptr, nullptr))
         return false;
     for (uint32_t i = 0; i < LXConjugationStreamCount; ++i) {
         uint32_t position = 0;

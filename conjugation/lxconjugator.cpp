@@ -13,9 +13,18 @@ namespace {
 
 // Whole in memory for the small streams, an 8-block cache for the verb list and the
 // inflected-form index.
-const int kLoadModes[LXConjugationStreamCount] = {1, 1, 1, 1, 1, 2, 1, 1, 2};
-const int kCacheSizes[LXConjugationStreamCount] = {8, 8, 8, 8, 8, 8, 8, 8, 8};
-const int kHeaderOnly[LXConjugationStreamCount] = {1, 0, 0, 0, 0, 0, 0, 0, 0};
+// The verb list and the verb forms through block caches, the rest whole.
+const int kLoadModes[LXConjugationStreamCount] = {
+    LXStream::WholeStream, LXStream::WholeStream, LXStream::WholeStream, LXStream::WholeStream,
+    LXStream::WholeStream, LXStream::BlockCache,  LXStream::WholeStream, LXStream::WholeStream,
+    LXStream::BlockCache};
+const int kSlots = LXStreamFile::kDefaultCacheSlots;
+const int kCacheSizes[LXConjugationStreamCount] = {kSlots, kSlots, kSlots, kSlots, kSlots,
+                                                   kSlots, kSlots, kSlots, kSlots};
+const int kHeaderOnly[LXConjugationStreamCount] = {
+    LXStream::WholeStream, LXStream::NotLoaded, LXStream::NotLoaded, LXStream::NotLoaded,
+    LXStream::NotLoaded,   LXStream::NotLoaded, LXStream::NotLoaded, LXStream::NotLoaded,
+    LXStream::NotLoaded};
 
 bool formatAccepted(uint32_t formatWord)
 {
@@ -37,7 +46,7 @@ LXConjugationEngine *LXCreateConjugationEngine()
 
 LXConjugator::LXConjugator()
     : m_signature(LXConjugationSignature), m_language(LXLanguageNone), m_headerWord(0),
-      m_formatWord(0x60000000), m_modelCount(0), m_file(nullptr), m_path(0, 0),
+      m_formatWord(0x60000000), m_modelCount(0), m_file(nullptr), m_path(LXEncodingUtf8),
       m_compressor(nullptr)
 {
 }
@@ -73,7 +82,7 @@ bool LXConjugator::validateModule(const lxstring &path)
     m_file = new (std::nothrow) LXStreamFile(m_compressor);
     if (!m_file)
         return false;
-    bool ok = m_file->open(m_path, 1, LXConjugationStreamCount, kHeaderOnly, kCacheSizes) &&
+    bool ok = m_file->open(m_path, LXStreamFile::ModeRead, LXConjugationStreamCount, kHeaderOnly, kCacheSizes) &&
               m_file->getStreamCount() >= LXConjugationStreamCount;
     if (ok) {
         m_signature = m_file->readInt16(LXStreamHeader, 0);
@@ -95,7 +104,7 @@ bool LXConjugator::openStreams()
     m_file = new (std::nothrow) LXStreamFile(m_compressor);
     if (!m_file)
         return false;
-    if (!m_file->open(m_path, 1, LXConjugationStreamCount, kLoadModes, kCacheSizes) ||
+    if (!m_file->open(m_path, LXStreamFile::ModeRead, LXConjugationStreamCount, kLoadModes, kCacheSizes) ||
         m_file->getStreamCount() < LXConjugationStreamCount) {
         closeModule();
         return false;
@@ -135,10 +144,10 @@ uint32_t LXConjugator::int32At(uint32_t stream, uint32_t position) const
 void LXConjugator::readText(uint32_t stream, uint32_t &position, uint32_t terminator,
                             lxstring &text) const
 {
-    if (text.getEncoding() == 0)
+    if (text.getEncoding() == LXEncodingUtf8)
         text.clear();           // keeps the buffer: this runs for every text of a record
     else
-        text = lxstring(0, 0);
+        text = lxstring(LXEncodingUtf8);
     uint32_t size = streamSize(stream);
     while (position < size) {
         if (byteAt(stream, position) == 0) {
@@ -326,7 +335,7 @@ void LXConjugator::readName(uint32_t stream, uint32_t first, uint32_t code, lxst
 
 void LXConjugator::getTenseName(uint32_t tense, lxstring &text)
 {
-    text = lxstring(0, 0);
+    text = lxstring(LXEncodingUtf8);
     if (tense < LXTenseFirst)
         return;
     readName(LXStreamTenseNames, LXTenseFirst, tense, text);
@@ -334,7 +343,7 @@ void LXConjugator::getTenseName(uint32_t tense, lxstring &text)
 
 void LXConjugator::getPersonName(uint32_t person, lxstring &text)
 {
-    text = lxstring(0, 0);
+    text = lxstring(LXEncodingUtf8);
     if (person < LXPersonFirst || person > LXPersonLast)
         return;
     readName(LXStreamPersonNames, LXPersonFirst, person, text);
@@ -342,7 +351,7 @@ void LXConjugator::getPersonName(uint32_t person, lxstring &text)
 
 void LXConjugator::getEnglishPersonDescription(uint32_t person, lxstring &text)
 {
-    text.setEncoding(0);
+    text.setEncoding(LXEncodingUtf8);
     const char *d = nullptr;
     bool german = m_language == LXGerman;
     switch (person) {
@@ -355,7 +364,7 @@ void LXConjugator::getEnglishPersonDescription(uint32_t person, lxstring &text)
     case 43: d = "3rd person plural"; break;
     default: return;
     }
-    text = lxstring(d, 0, 0);
+    text = lxstring(d, LXEncodingUtf8);
 }
 
 // ---- searches ----

@@ -595,8 +595,8 @@ void LXNumberTranslator::numberToText(const lxstring &input, lxstring &output,
         digits.clear();
     }
     const std::string words = numberToText(digits, language);
-    lxstring result(words.c_str(), 0, 0);
-    if (output.getEncoding() != 0) result.setEncoding(output.getEncoding());
+    lxstring result(words.c_str(), LXEncodingUtf8);
+    if (output.getEncoding() != LXEncodingUtf8) result.setEncoding(output.getEncoding());
     if (result.getByteOrder() != output.getByteOrder()) result.setByteOrder(output.getByteOrder());
     output.swap(result);
 }

@@ -56,7 +56,7 @@ int32_t lastVowelIndex(const lxstring &s)
 
 void replaceAt(lxstring &s, int32_t index, const char *utf8)
 {
-    s.replace(index, 1, lxstring(utf8, 0, 0));
+    s.replace(index, 1, lxstring(utf8, LXEncodingUtf8));
 }
 
 void addUnique(LXList<lxstring> &list, const lxstring &form)
@@ -176,7 +176,7 @@ void LXConjugator::simpleRomanceForms(const LXVerb &verb, uint32_t wanted, uint3
         lxstring ending;
         if (findEntry(cache.features, LXFeatureModelEnding, ending)) {
             int32_t cut = ending.length();
-            stem = cut >= stem.length() ? lxstring(0, 0) : stem.substr(0, stem.length() - cut);
+            stem = cut >= stem.length() ? lxstring(LXEncodingUtf8) : stem.substr(0, stem.length() - cut);
         }
         LXList<lxstring> endings;
         bool stored = getForms(verb, wanted, person, cache, endings);
@@ -193,7 +193,7 @@ void LXConjugator::simpleRomanceForms(const LXVerb &verb, uint32_t wanted, uint3
             lxstring_iterator a = raw.find(open);
             lxstring_iterator b = raw.find(close);
             if (!a.isAtEnd() && !b.isAtEnd()) {
-                int32_t from = a.getCharIndex() + lxstring(open, 0, 0).length();
+                int32_t from = a.getCharIndex() + lxstring(open, LXEncodingUtf8).length();
                 int32_t to = b.getCharIndex();
                 if (to >= from) {
                     LXList<lxstring> pieces;

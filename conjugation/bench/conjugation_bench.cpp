@@ -35,7 +35,7 @@ struct Fixture {
     Fixture()
     {
         conjugator.setCompressor(compressor);
-        ok = conjugator.openModule(lxstring(modulePath().c_str(), 0, 0));
+        ok = conjugator.openModule(lxstring(modulePath().c_str(), LXEncodingUtf8));
         if (!ok)
             return;
         LXVerb verb;
@@ -101,7 +101,7 @@ void BM_TableWithReopen(benchmark::State &state)
     }
     std::mt19937 random(7);
     std::uniform_int_distribution<size_t> pick(0, f.infinitives.size() - 1);
-    lxstring path(modulePath().c_str(), 0, 0);
+    lxstring path(modulePath().c_str(), LXEncodingUtf8);
     for (auto _ : state) {
         f.conjugator.openModule(path);
         table(f.conjugator, f.infinitives[pick(random)]);
@@ -115,7 +115,8 @@ void BM_TableThroughDataManager(benchmark::State &state)
 {
     Fixture &f = fixture();
     LXDataManager *dm = LXDataManager::create(LXCreateConjugationEngine);
-    if (!f.ok || f.infinitives.empty() || !dm || !dm->addStemmingModule(lxstring(modulePath().c_str(), 0, 0))) {
+    if (!f.ok || f.infinitives.empty() || !dm ||
+        !dm->addStemmingModule(lxstring(modulePath().c_str(), LXEncodingUtf8))) {
         delete dm;
         state.SkipWithError("no French module");
         return;
@@ -155,7 +156,7 @@ void BM_VerbStems(benchmark::State &state)
     size_t i = 0;
     for (auto _ : state) {
         LXList<LXStem> stems;
-        f.conjugator.getVerbStems(lxstring(words[i++ % 6], 0, 0), stems, 2);
+        f.conjugator.getVerbStems(lxstring(words[i++ % 6], LXEncodingUtf8), stems, 2);
         benchmark::DoNotOptimize(stems);
     }
     state.SetItemsProcessed(state.iterations());

@@ -29,7 +29,7 @@ void ask(LXConjugator &c)
     uint32_t position = 0;
     static const char *const words[] = {"", "a", "aimer", "être", "zz", "s'appeler", "parlons"};
     for (const char *w : words) {
-        lxstring word(w, 0, 0);
+        lxstring word(w, LXEncodingUtf8);
         c.findVerb(word, position, verb);
         LXList<lxstring> list;
         c.getMatchingVerbs(word, list, true, 5);
@@ -86,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // A header that passes the checks, unless the input gives its own.
         if (streams[0].size() < 16)
             streams[0] = std::string("\xDA\xDA\x00\x02\x00\x00\x00\x01\x60\x00\x00\x01\x00\x00\x00\x08", 16);
-        if (!LXConjugationWriter::writeContainer(lxstring(path().c_str(), 0, 0), streams, compressor, mode & 2))
+        if (!LXConjugationWriter::writeContainer(lxstring(path().c_str(), LXEncodingUtf8), streams, compressor,
+                                                 mode & 2))
             return 0;
     } else {
         std::ofstream out(path(), std::ios::binary | std::ios::trunc);
@@ -94,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     LXConjugator c;
     c.setCompressor(compressor);
-    if (c.openModule(lxstring(path().c_str(), 0, 0)))
+    if (c.openModule(lxstring(path().c_str(), LXEncodingUtf8)))
         ask(c);
     c.closeModule();
     return 0;

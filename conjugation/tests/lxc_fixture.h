@@ -16,13 +16,13 @@
 
 inline lxstring U(const char *s)
 {
-    return lxstring(s, 0, 0);
+    return lxstring(s, LXEncodingUtf8);
 }
 
 inline std::string S(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
@@ -90,7 +90,7 @@ inline LXVerb makeVerb(const char *infinitive, uint32_t model, std::initializer_
     v.model = model;
     v.infinitive = U(infinitive);
     for (uint32_t f : features)
-        v.addEntry(f, lxstring(0, 0));
+        v.addEntry(f, lxstring(LXEncodingUtf8));
     for (const auto &e : own)
         v.addEntry(e.first, U(e.second));
     return v;

@@ -221,7 +221,7 @@ TEST_F(French, TensesAndPersons)
     EXPECT_EQ(list[0], 39);
     // Feature 29 gives person 39 even for a tense that stores other persons.
     LXVerb v = verb("aimer");
-    v.addEntry(29, lxstring(0, 0));
+    v.addEntry(29, lxstring(LXEncodingUtf8));
     m.conjugator.getPersons(v, 80, list);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0], 39);

@@ -90,7 +90,7 @@ TEST(ConjugationModule, NotAContainerOrTooFewStreams)
     LXCompressor *c = LXCompressor::create();
     LXStreamFile file(c);
     std::string few = tempPath("few.lxc");
-    ASSERT_TRUE(file.open(U(few.c_str()), 2, 1));
+    ASSERT_TRUE(file.open(U(few.c_str()), LXStreamFile::ModeWrite, 1));
     uint32_t pos = 0;
     for (char ch : header(0xDADA, 0x60000000))
         file.writeByte(0, pos, static_cast<uint8_t>(ch));

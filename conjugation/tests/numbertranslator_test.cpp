@@ -9,7 +9,7 @@
 namespace {
 
 std::string spell(const char *input, LXLanguage language) {
-    lxstring in(input, 0, 0), out;
+    lxstring in(input, LXEncodingUtf8), out;
     LXNumberTranslator::numberToText(in, out, language);
     return std::string(out.c_str(), size_t(out.size()));
 }
@@ -170,24 +170,24 @@ TEST(NumberTranslator, OtherLanguagesAreWrittenInEnglish) {
 }
 
 TEST(NumberTranslator, KeepsTheOutputEncoding) {
-    lxstring in("12", 0, 0), out(1, 1);
+    lxstring in("12", LXEncodingUtf8), out(1, 1);
     LXNumberTranslator::numberToText(in, out, LXFrench);
     EXPECT_EQ(out.getEncoding(), 1);
     EXPECT_EQ(out.getByteOrder(), 1);
     ASSERT_EQ(out.length(), 5);
     EXPECT_EQ(out[0], uint32_t('d'));
-    out.setEncoding(0);
+    out.setEncoding(LXEncodingUtf8);
     EXPECT_STREQ(out.c_str(), "douze");
 
-    lxstring zero("0", 0, 0), wide(2, 0);
+    lxstring zero("0", LXEncodingUtf8), wide(2, 0);
     LXNumberTranslator::numberToText(zero, wide, LXFrench);
     EXPECT_EQ(wide.length(), 4);
     EXPECT_EQ(wide[1], 0xE9u);  // é
 }
 
 TEST(NumberTranslator, ReadsDigitsInAnyInputEncoding) {
-    lxstring in("4 2", 0, 0);
-    in.setEncoding(2);
+    lxstring in("4 2", LXEncodingUtf8);
+    in.setEncoding(LXEncodingUnits32);
     lxstring out;
     LXNumberTranslator::numberToText(in, out, LXGerman);
     EXPECT_STREQ(out.c_str(), "zweiundvierzig");

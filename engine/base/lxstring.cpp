@@ -21,7 +21,7 @@ const int32_t kMaxCapacity = int32_t(1) << 30;
 // character, like encoding 3.
 int normEncoding(int e)
 {
-    return (e >= 0 && e <= 3) ? e : 3;
+    return (e >= LXEncodingUtf8 && e <= LXEncodingBytes) ? e : LXEncodingBytes;
 }
 
 int unitOf(int e)
@@ -47,9 +47,9 @@ int32_t utf8Length(uint32_t cp)
 int32_t encodedLength(uint32_t cp, int e)
 {
     switch (normEncoding(e)) {
-    case 0: return utf8Length(cp);
-    case 1: return 2;
-    case 2: return 4;
+    case LXEncodingUtf8: return utf8Length(cp);
+    case LXEncodingUnits16: return 2;
+    case LXEncodingUnits32: return 4;
     default: return 1;
     }
 }
@@ -58,7 +58,7 @@ int32_t encodedLength(uint32_t cp, int e)
 int32_t encodeCp(unsigned char *p, uint32_t cp, int e, int order)
 {
     switch (normEncoding(e)) {
-    case 0: {
+    case LXEncodingUtf8: {
         int32_t n = utf8Length(cp);
         if (n == 1) {
             p[0] = static_cast<unsigned char>(cp);
@@ -74,8 +74,8 @@ int32_t encodeCp(unsigned char *p, uint32_t cp, int e, int order)
         p[0] = static_cast<unsigned char>(leads[n] | leadBits);
         return n;
     }
-    case 1:
-        if (order == 1) {
+    case LXEncodingUnits16:
+        if (order == LXLeastSignificantFirst) {
             p[0] = static_cast<unsigned char>(cp);
             p[1] = static_cast<unsigned char>(cp >> 8);
         } else {
@@ -83,8 +83,8 @@ int32_t encodeCp(unsigned char *p, uint32_t cp, int e, int order)
             p[1] = static_cast<unsigned char>(cp);
         }
         return 2;
-    case 2:
-        if (order == 1) {
+    case LXEncodingUnits32:
+        if (order == LXLeastSignificantFirst) {
             p[0] = static_cast<unsigned char>(cp);
             p[1] = static_cast<unsigned char>(cp >> 8);
             p[2] = static_cast<unsigned char>(cp >> 16);
@@ -123,7 +123,7 @@ int utf8Lead(unsigned char b, uint32_t &bits)
 uint32_t decodeCp(const unsigned char *p, int32_t avail, int e, int order)
 {
     switch (normEncoding(e)) {
-    case 0: {
+    case LXEncodingUtf8: {
         uint32_t cp;
         int n = utf8Lead(p[0], cp);
         bool cut = false;
@@ -133,13 +133,13 @@ uint32_t decodeCp(const unsigned char *p, int32_t avail, int e, int order)
         }
         return cp;
     }
-    case 1:
+    case LXEncodingUnits16:
         if (avail < 2) return 0;
-        return order == 1 ? (uint32_t(p[0]) | uint32_t(p[1]) << 8)
+        return order == LXLeastSignificantFirst ? (uint32_t(p[0]) | uint32_t(p[1]) << 8)
                           : (uint32_t(p[0]) << 8 | uint32_t(p[1]));
-    case 2:
+    case LXEncodingUnits32:
         if (avail < 4) return 0;
-        return order == 1 ? (uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+        return order == LXLeastSignificantFirst ? (uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
                              uint32_t(p[3]) << 24)
                           : (uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 |
                              uint32_t(p[3]));
@@ -152,14 +152,14 @@ uint32_t decodeCp(const unsigned char *p, int32_t avail, int e, int order)
 int32_t countChars(const unsigned char *p, int32_t n, int e)
 {
     switch (normEncoding(e)) {
-    case 0: {
+    case LXEncodingUtf8: {
         int32_t c = 0;
         for (int32_t i = 0; i < n; ++i)
             if (!isCont(p[i])) ++c;
         return c;
     }
-    case 1: return n / 2;
-    case 2: return n / 4;
+    case LXEncodingUnits16: return n / 2;
+    case LXEncodingUnits32: return n / 4;
     default: return n;
     }
 }
@@ -217,7 +217,7 @@ public:
         }
         if (pos < 0) return false;
         uint32_t cp;
-        if (enc == 0) {
+        if (enc == LXEncodingUtf8) {
             cp = p[pos] < 0x80 ? p[pos] : decodeCp(p + pos, len - pos, 0, 0);
             ++pos;
             while (pos < len && isCont(p[pos])) ++pos;
@@ -576,7 +576,7 @@ void lxstring::terminate()
     if (buffer) std::memset(buffer + byteLength, 0, static_cast<size_t>(unitSize()));
 }
 
-lxstring::lxstring() : lxstring(0, 0) {}
+lxstring::lxstring() : lxstring(LXEncodingUtf8) {}
 
 lxstring::lxstring(int encoding, int byteOrder)
     : buffer(nullptr), cap(0), enc(encoding), order(byteOrder != 0 ? 1 : 0), byteLength(0),
@@ -704,7 +704,7 @@ void lxstring::swap(lxstring &o)
 
 void lxstring::setEncoding(int e)
 {
-    if (e < 0 || e > 3 || e == enc) return;
+    if (e < LXEncodingUtf8 || e > LXEncodingBytes || e == enc) return;
 
     // Walk once to size the result. The walk, not the stored count, decides, so the
     // writes below stay inside the buffer even after an append left the count behind.
@@ -1186,8 +1186,8 @@ void lxstring::appendFormat(const char *format, ...)
 {
     if (!format) return;
     int previous = enc;
-    setEncoding(0);
-    if (enc != 0) return;   // out of memory: leave the string as it was
+    setEncoding(LXEncodingUtf8);
+    if (enc != LXEncodingUtf8) return;   // out of memory: leave the string as it was
     va_list ap;
     va_start(ap, format);
     char num[512];

@@ -20,6 +20,18 @@
 #include "base/lxchar.h"
 #include "base/lxlanguage.h"
 
+// The encodings and byte orders of an lxstring.
+enum LXEncoding {
+    LXEncodingUtf8 = 0,
+    LXEncodingUnits16 = 1,          // two-byte units
+    LXEncodingUnits32 = 2,          // four-byte units
+    LXEncodingBytes = 3             // one byte per character
+};
+enum LXByteOrder {
+    LXMostSignificantFirst = 0,
+    LXLeastSignificantFirst = 1
+};
+
 class lxstring;
 class lxstring_reverse_iterator;
 
@@ -105,12 +117,12 @@ extern template class lxstring_position<lxstring_reverse_iterator>;
 
 class lxstring {
 public:
-    // Empty string with a 32-byte buffer (encoding 0, byte order 0 by default).
+    // Empty string with a 32-byte buffer (UTF-8, most significant byte first by default).
     lxstring();
-    explicit lxstring(int encoding, int byteOrder = 0);
+    explicit lxstring(int encoding, int byteOrder = LXMostSignificantFirst);
     // Raw bytes already in the given encoding and order, measured up to their own
     // terminator (a zero unit). A null pointer gives an empty string without a buffer.
-    lxstring(const char *bytes, int encoding, int byteOrder);
+    lxstring(const char *bytes, int encoding, int byteOrder = LXMostSignificantFirst);
     lxstring(const lxstring &other);
     lxstring(lxstring &&other) noexcept;        // leaves other empty, without a buffer
     ~lxstring();

@@ -36,7 +36,7 @@ const LanguageName *findLanguage(LXLanguage language)
 void assignUtf8(lxstring &out, const char *text)
 {
     lxstring value(out.getEncoding(), out.getByteOrder());
-    value += lxstring(text, 0, 0);
+    value += lxstring(text, LXEncodingUtf8);
     out = value;
 }
 
@@ -61,7 +61,7 @@ const uint32_t kBase255Max = 255u * 255u * 255u * 255u - 1u; // 4228250624
 LXLanguage LXUtilities::stringToLanguage(const lxstring &text)
 {
     lxstring s(text);
-    s.setEncoding(0);
+    s.setEncoding(LXEncodingUtf8);
     s.tolower();
     const char *bytes = s.c_str();
     for (const Prefix &p : kPrefixes) {
@@ -124,8 +124,8 @@ void LXUtilities::replaceAll(lxstring &s, const char *from, const char *to)
     if (!from || !to || !*from || std::strcmp(from, to) == 0)
         return;
     // As code points, so that text beyond ASCII is replaced whole as well.
-    const lxstring needle(from, 0, 0);
-    const lxstring with(to, 0, 0);
+    const lxstring needle(from, LXEncodingUtf8);
+    const lxstring with(to, LXEncodingUtf8);
     int32_t at = 0;
     while (at < s.length()) {
         lxstring_iterator start = s.begin();
@@ -142,7 +142,7 @@ void LXUtilities::replaceAll(lxstring &s, const char *from, const char *to)
 lxstring LXUtilities::foldedKey(const lxstring &s)
 {
     lxstring f(s);
-    f.setEncoding(0);
+    f.setEncoding(LXEncodingUtf8);
     f.tobase();
     f.toupper();
     return f;
@@ -216,7 +216,7 @@ unsigned char *LXUtilities::writeStringToBuffer(unsigned char *p, const lxstring
         n -= n % unit;
         // Never leave half a UTF-8 sequence: a reader would take the terminator as its
         // continuation and run on past the end of the text.
-        if (s.getEncoding() == 0) {
+        if (s.getEncoding() == LXEncodingUtf8) {
             while (n > 0 && (bytes[n] & 0xC0) == 0x80)
                 --n;
         }
@@ -322,8 +322,8 @@ bool LXUtilities::makeSpaceInFile(std::iostream &file, int32_t gap, int32_t posi
 
 void LXUtilities::getPalmDBName(lxstring &name, LXLanguage a, LXLanguage b, uint32_t flags, bool additions)
 {
-    lxstring r(0, 0);
-    lxstring lang(0, 0);
+    lxstring r(LXEncodingUtf8);
+    lxstring lang(LXEncodingUtf8);
     r += "lxd-";
     languageToEnglishString(a, lang);
     lang.tolower();

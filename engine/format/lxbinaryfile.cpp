@@ -14,7 +14,7 @@ bool LXBinaryFile::open(const lxstring &path, int mode)
     if (mode != ModeRead && mode != ModeWrite)
         return false;
     lxstring utf8(path);
-    utf8.setEncoding(0);
+    utf8.setEncoding(LXEncodingUtf8);
     // u8path keeps names beyond ASCII intact on Windows too (wide-character open).
     const std::filesystem::path p = std::filesystem::u8path(std::string(utf8.c_str(), static_cast<size_t>(utf8.size())));
     if (mode == ModeRead)

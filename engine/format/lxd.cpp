@@ -7,9 +7,18 @@
 
 namespace {
 
-const int validateModes[7] = {1, 0, 0, 1, 0, 0, 0};
-const int openModes[7] = {1, 1, 2, 1, 2, 1, 1};
-const int openSlots[7] = {8, 8, 4, 8, 4, 8, 8};
+// The header and the kind marker only.
+const int validateModes[LXD::kPublishedStreams] = {
+    LXStream::WholeStream, LXStream::NotLoaded, LXStream::NotLoaded, LXStream::WholeStream,
+    LXStream::NotLoaded, LXStream::NotLoaded, LXStream::NotLoaded};
+// The headword index and the terms through block caches, the rest whole.
+const int openModes[LXD::kPublishedStreams] = {
+    LXStream::WholeStream, LXStream::WholeStream, LXStream::BlockCache, LXStream::WholeStream,
+    LXStream::BlockCache, LXStream::WholeStream, LXStream::WholeStream};
+const int kIndexCacheSlots = 4;
+const int kDefaultSlots = LXStreamFile::kDefaultCacheSlots;
+const int openSlots[LXD::kPublishedStreams] = {kDefaultSlots, kDefaultSlots, kIndexCacheSlots, kDefaultSlots,
+                                               kIndexCacheSlots, kDefaultSlots, kDefaultSlots};
 
 uint32_t publishedMarker(uint32_t l1, uint32_t l2)
 {
@@ -64,20 +73,20 @@ bool LXD::readHeader()
     m_valid = false;
     // Streams 0 to 4 are read by every operation; a short header cannot be a module.
     if (m_streamCount < kAdditionsStreams || m_file.getStreamSize(Header) < kHeaderSize ||
-        m_file.getStreamSize(Kind) < 4)
+        m_file.getStreamSize(Kind) < sizeof(uint32_t))
         return false;
-    m_magic = m_file.readInt32(Header, 0);
-    m_moduleVersion = m_file.readInt32(Header, 4);
-    m_formatWord = m_file.readInt32(Header, 8);
-    m_language1 = static_cast<LXLanguage>(m_file.readInt16(Header, 12));
-    m_language2 = static_cast<LXLanguage>(m_file.readInt16(Header, 14));
-    m_count1 = m_file.readInt32(Header, 16);
-    m_count2 = m_file.readInt32(Header, 20);
-    m_direction2Start = m_file.readInt32(Header, 24);
-    m_partOfSpeechCount = m_file.readInt32(Header, 32);
-    m_priority = m_file.readInt32(Header, 36);
+    m_magic = m_file.readInt32(Header, kHeaderMagic);
+    m_moduleVersion = m_file.readInt32(Header, kHeaderModuleVersion);
+    m_formatWord = m_file.readInt32(Header, kHeaderFormatWord);
+    m_language1 = static_cast<LXLanguage>(m_file.readInt16(Header, kHeaderLanguage1));
+    m_language2 = static_cast<LXLanguage>(m_file.readInt16(Header, kHeaderLanguage2));
+    m_count1 = m_file.readInt32(Header, kHeaderHeadwords1);
+    m_count2 = m_file.readInt32(Header, kHeaderHeadwords2);
+    m_direction2Start = m_file.readInt32(Header, kHeaderDirection2Start);
+    m_partOfSpeechCount = m_file.readInt32(Header, kHeaderPartsOfSpeech);
+    m_priority = m_file.readInt32(Header, kHeaderPriority);
     m_kindMarker = m_file.readInt32(Kind, 0);
-    uint32_t version = m_formatWord >> 24;
+    uint32_t version = m_formatWord >> kVersionShift;
     uint32_t l1 = static_cast<uint32_t>(m_language1), l2 = static_cast<uint32_t>(m_language2);
     m_valid = m_magic == kMagic && version >= kMinFormatVersion && version <= kFormatVersion &&
               (m_kindMarker == publishedMarker(l1, l2) || m_kindMarker == additionsMarker(l1, l2));
@@ -88,7 +97,7 @@ bool LXD::validate(const lxstring &path)
 {
     close();
     m_path = path;
-    bool ok = m_file.open(path, 1, 7, validateModes, nullptr) && readHeader();
+    bool ok = m_file.open(path, LXStreamFile::ModeRead, kPublishedStreams, validateModes, nullptr) && readHeader();
     m_file.close();
     if (!ok) {
         m_valid = false;
@@ -104,7 +113,7 @@ bool LXD::open()
     if (!m_valid || m_path.empty())
         return false;
     // The header is read again: the file may have changed since it was validated.
-    if (!m_file.open(m_path, 1, 7, openModes, openSlots) || !readHeader()) {
+    if (!m_file.open(m_path, LXStreamFile::ModeRead, kPublishedStreams, openModes, openSlots) || !readHeader()) {
         m_file.close();
         m_valid = false;
         return false;
@@ -160,18 +169,18 @@ void LXD::loadPartsOfSpeech()
 uint32_t LXD::partOfSpeechCode(const lxstring &name) const
 {
     if (name.empty())
-        return 1;
+        return LXPartOfSpeechNone;
     uint32_t flags = 0;
     if (m_posFlags.find(name, flags))
-        return flags & 0x3F;
-    return 8;
+        return flags & kPartOfSpeechCodeMask;
+    return LXPartOfSpeechUnknown;
 }
 
 void LXD::partOfSpeechOf(uint8_t byte, lxstring &name, uint32_t &code) const
 {
     // An index outside the table reads as no part of speech.
-    if (byte >= 4 && static_cast<uint32_t>(byte - 4) < m_posNameCount)
-        name = m_posNames[byte - 4];
+    if (byte >= kFirstPartOfSpeech && static_cast<uint32_t>(byte - kFirstPartOfSpeech) < m_posNameCount)
+        name = m_posNames[byte - kFirstPartOfSpeech];
     else
         name.clear();
     code = partOfSpeechCode(name);
@@ -192,7 +201,7 @@ bool LXD::readText(int32_t stream, uint32_t &position, uint32_t limit, uint32_t 
             return true;
         if (cp == 0)
             return false;   // a zero inside a text: the record was cut short
-        if (key && cp == 2)
+        if (key && cp == kKeyPlaceholder)
             out += *key;
         else
             out += cp;
@@ -277,7 +286,7 @@ bool LXD::findHeadword(const lxstring &text, LXLanguage language, lxstring &key,
     if (!open())
         return false;
     lxstring probe(text);
-    probe.setEncoding(0);
+    probe.setEncoding(LXEncodingUtf8);
     getDirectionRange(language, rangeStart, rangeEnd);
     uint32_t lo = rangeStart, end = rangeEnd;
 
@@ -366,16 +375,16 @@ void LXD::readFeatures(uint32_t &position, uint32_t limit, LXFeatureList &featur
     lxstring text;
     while (ok && position < limit) {
         uint8_t code = m_file.readByte(Terms, position);
-        if (code == 0x02) {
+        if (code == kEndOfFeatures) {
             ++position;
             return;
         }
-        if (code < 0x02 || code == 0x03) {
+        if (code < kFirstFeatureCode) {
             ok = false;   // a structure marker where a feature or its end should be
             return;
         }
         ++position;
-        ok = readText(Terms, position, limit, 1, text, nullptr);
+        ok = readText(Terms, position, limit, kEndOfText, text, nullptr);
         features.push_back(LXFeature(code, text));
     }
     ok = false;
@@ -398,25 +407,25 @@ uint32_t LXD::readTerm(LXTerm &term, uint32_t headwordPosition, uint32_t termPos
 
     uint32_t p = termPosition;
     uint8_t byte = m_file.readByte(Terms, p);
-    if (byte < 4)
+    if (byte < kFirstPartOfSpeech)
         return termPosition;   // not a term: the end of a run or a damaged record
     ++p;
     lxstring name, text;
-    uint32_t code = 1;
+    uint32_t code = LXPartOfSpeechNone;
     partOfSpeechOf(byte, name, code);
     term.setPartOfSpeechName(name);
     term.setPartOfSpeechCode(code);
-    bool ok = readText(Terms, p, limit, 1, text, &key);
+    bool ok = readText(Terms, p, limit, kEndOfText, text, &key);
     term.setHeadword(text);
     if (ok)
         readFeatures(p, limit, term.getFeatures(), ok);
     while (ok && p < limit) {
         byte = m_file.readByte(Terms, p);
-        if (byte == 0x03) {
+        if (byte == kEndOfTerm) {
             ++p;
             break;
         }
-        if (byte < 4) {
+        if (byte < kFirstPartOfSpeech) {
             ok = false;
             break;
         }
@@ -426,7 +435,7 @@ uint32_t LXD::readTerm(LXTerm &term, uint32_t headwordPosition, uint32_t termPos
         d.setPartOfSpeechName(name);
         d.setPartOfSpeechCode(code);
         d.setOriginNumber(m_priority);
-        ok = readText(Terms, p, limit, 1, text, nullptr);
+        ok = readText(Terms, p, limit, kEndOfText, text, nullptr);
         d.setText(text);
         if (ok)
             readFeatures(p, limit, d.getFeatures(), ok);
@@ -473,7 +482,7 @@ void LXD::getPartsOfSpeech(LXList<LXPair<lxstring, uint32_t>> &list, LXLanguage 
     for (uint32_t i = 0; i < m_posNameCount; ++i) {
         uint32_t flags = 0;
         if (m_posFlags.find(m_posNames[i], flags) && (flags & bit))
-            list.insert(LXPair<lxstring, uint32_t>(m_posNames[i], flags & 0x3F));
+            list.insert(LXPair<lxstring, uint32_t>(m_posNames[i], flags & kPartOfSpeechCodeMask));
     }
 }
 

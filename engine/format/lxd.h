@@ -34,9 +34,37 @@ public:
         kAdditionsStreams = 5,
         kFormatVersion = 0x60,     // written; 0x54..0x60 are read
         kMinFormatVersion = 0x54,
-        kMaxPartsOfSpeech = 252    // index + 4 must fit the record byte
+        kMaxPartsOfSpeech = 252    // index + kFirstPartOfSpeech must fit the record byte
     };
     enum Stream { Header = 0, PartsOfSpeech = 1, Index = 2, Kind = 3, Terms = 4, Sparse1 = 5, Sparse2 = 6 };
+    // Byte offsets of the header's fields.
+    enum HeaderField {
+        kHeaderMagic = 0,
+        kHeaderModuleVersion = 4,
+        kHeaderFormatWord = 8,          // version in the top byte, product in the low byte
+        kHeaderLanguage1 = 12,          // 16 bits
+        kHeaderLanguage2 = 14,          // 16 bits
+        kHeaderHeadwords1 = 16,
+        kHeaderHeadwords2 = 20,
+        kHeaderDirection2Start = 24,
+        kHeaderPartsOfSpeech = 32,
+        kHeaderPriority = 36
+    };
+    enum { kVersionShift = 24, kProductMask = 0xFF, kPartOfSpeechCodeMask = 0x3F };
+    // Bytes of the term records. A term and each of its definitions start with its
+    // part-of-speech index + kFirstPartOfSpeech; then a text ended by kEndOfText and
+    // features (code >= kFirstFeatureCode, text, kEndOfText) ended by kEndOfFeatures.
+    // kEndOfTerm closes a term, kEndOfRun a headword's run of terms. Inside a headword's
+    // text kKeyPlaceholder stands for the search key.
+    enum RecordByte : uint32_t {
+        kEndOfRun = 0,
+        kEndOfText = 1,
+        kEndOfFeatures = 2,
+        kKeyPlaceholder = 2,
+        kEndOfTerm = 3,
+        kFirstPartOfSpeech = 4,
+        kFirstFeatureCode = 4
+    };
 
     // Both are borrowed and must outlive the module.
     LXD(LXCompressor *compressor, LXTokenizer *tokenizer);

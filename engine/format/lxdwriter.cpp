@@ -14,7 +14,7 @@ namespace {
 std::string utf8(const lxstring &s)
 {
     lxstring c(s);
-    c.setEncoding(0);
+    c.setEncoding(LXEncodingUtf8);
     return std::string(c.c_str(), static_cast<size_t>(c.size()));
 }
 
@@ -35,7 +35,7 @@ void putText(std::string &out, const lxstring &text)
     }
 }
 
-// The headword with every occurrence of its key as the byte 0x02.
+// The headword with every occurrence of its key as the key placeholder.
 void putHeadword(std::string &out, const lxstring &headword, const lxstring &key)
 {
     lxstring_iterator i = headword.begin();
@@ -46,7 +46,7 @@ void putHeadword(std::string &out, const lxstring &headword, const lxstring &key
         for (int32_t m = 0; match && m < n; ++m, ++h, ++k)
             match = !h.isAtEnd() && *h == *k;
         if (match) {
-            out += '\x02';
+            out += static_cast<char>(LXD::kKeyPlaceholder);
             i = h;
             continue;
         }
@@ -59,15 +59,15 @@ void putHeadword(std::string &out, const lxstring &headword, const lxstring &key
 bool putFeatures(std::string &out, const LXFeatureList &features, std::string &error)
 {
     for (LXFeatureList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
-        if (f->first < 4 || f->first > 255) {
+        if (f->first < LXD::kFirstFeatureCode || f->first > UINT8_MAX) {
             error = "feature code " + std::to_string(f->first) + " cannot be stored";
             return false;
         }
         out += static_cast<char>(f->first);
         putText(out, f->second);
-        out += '\x01';
+        out += static_cast<char>(LXD::kEndOfText);
     }
-    out += '\x02';
+    out += static_cast<char>(LXD::kEndOfFeatures);
     return true;
 }
 
@@ -101,7 +101,7 @@ bool hasBlank(const lxstring &s)
 
 LXDWriter::LXDWriter(LXCompressor *compressor, LXTokenizer *tokenizer, LXLanguage language1, LXLanguage language2)
     : m_compressor(compressor), m_tokenizer(tokenizer), m_language1(language1), m_language2(language2),
-      m_priority(1), m_product(10), m_moduleVersion(1), m_sparseInterval(16)
+      m_priority(LXOriginDefault), m_product(LXProductDefault), m_moduleVersion(1), m_sparseInterval(16)
 {
     m_posIndex.resize(397);
     m_headwords[0] = m_headwords[1] = 0;
@@ -126,7 +126,7 @@ int LXDWriter::partOfSpeechIndex(const lxstring &name, uint32_t code, bool secon
     if (m_posNames.size() >= LXD::kMaxPartsOfSpeech)
         return -1;
     m_posNames.push_back(text);
-    m_posFlags.push_back(static_cast<uint8_t>((code & 0x3F) | bit));
+    m_posFlags.push_back(static_cast<uint8_t>((code & LXD::kPartOfSpeechCodeMask) | bit));
     m_posIndex.add(name, static_cast<uint32_t>(m_posNames.size() - 1));
     return static_cast<int>(m_posNames.size() - 1);
 }
@@ -150,7 +150,7 @@ bool LXDWriter::addTerm(const LXTerm &term, std::string &error)
     e.key = term.getSearchKey();
     if (e.key.empty())
         e.key = m_tokenizer->searchKey(term.getHeadword(), term.getLanguage());
-    e.key.setEncoding(0);
+    e.key.setEncoding(LXEncodingUtf8);
     // Keys are read up to a zero byte: no control characters in them either.
     {
         lxstring clean;
@@ -170,9 +170,9 @@ bool LXDWriter::addTerm(const LXTerm &term, std::string &error)
         return false;
     }
     std::string &r = e.record;
-    r += static_cast<char>(pos + 4);
+    r += static_cast<char>(pos + LXD::kFirstPartOfSpeech);
     putHeadword(r, term.getHeadword(), e.key);
-    r += '\x01';
+    r += static_cast<char>(LXD::kEndOfText);
     if (!putFeatures(r, term.getFeatures(), error))
         return false;
     for (LXList<LXDefinition>::const_iterator d = term.getDefinitions().begin(); !d.isAtEnd(); ++d) {
@@ -181,13 +181,13 @@ bool LXDWriter::addTerm(const LXTerm &term, std::string &error)
             error = "more than " + std::to_string(LXD::kMaxPartsOfSpeech) + " parts of speech";
             return false;
         }
-        r += static_cast<char>(dp + 4);
+        r += static_cast<char>(dp + LXD::kFirstPartOfSpeech);
         putText(r, d->getText());
-        r += '\x01';
+        r += static_cast<char>(LXD::kEndOfText);
         if (!putFeatures(r, d->getFeatures(), error))
             return false;
     }
-    r += '\x03';
+    r += static_cast<char>(LXD::kEndOfTerm);
     m_entries.push_back(std::move(e));
     return true;
 }
@@ -210,13 +210,15 @@ bool LXDWriter::entryLess(const Entry &a, const Entry &b)
     if (a.posCode != b.posCode)
         return a.posCode < b.posCode;
     if (a.headword != b.headword) {
-        c = lxstring(a.headword.c_str(), 0, 0).compare(lxstring(b.headword.c_str(), 0, 0), LXLanguageNone);
+        c = lxstring(a.headword.c_str(), LXEncodingUtf8)
+                .compare(lxstring(b.headword.c_str(), LXEncodingUtf8), LXLanguageNone);
         if (c)
             return c < 0;
         return a.headword < b.headword;
     }
     if (a.posName != b.posName) {
-        c = lxstring(a.posName.c_str(), 0, 0).compare(lxstring(b.posName.c_str(), 0, 0), LXLanguageNone);
+        c = lxstring(a.posName.c_str(), LXEncodingUtf8)
+                .compare(lxstring(b.posName.c_str(), LXEncodingUtf8), LXLanguageNone);
         if (c)
             return c < 0;
         return a.posName < b.posName;
@@ -258,7 +260,7 @@ bool LXDWriter::write(const std::string &path, std::string &error)
                 terms += m_entries[j].record;
                 ++j;
             }
-            terms += '\0';
+            terms += static_cast<char>(LXD::kEndOfRun);
             ++records;
             i = j;
         }
@@ -273,7 +275,7 @@ bool LXDWriter::write(const std::string &path, std::string &error)
     std::string header;
     putInt32(header, LXD::kMagic);
     putInt32(header, m_moduleVersion);
-    putInt32(header, (static_cast<uint32_t>(LXD::kFormatVersion) << 24) | m_product);
+    putInt32(header, (static_cast<uint32_t>(LXD::kFormatVersion) << LXD::kVersionShift) | m_product);
     putInt16(header, static_cast<uint32_t>(m_language1));
     putInt16(header, static_cast<uint32_t>(m_language2));
     putInt32(header, m_headwords[0]);
@@ -294,16 +296,16 @@ bool LXDWriter::write(const std::string &path, std::string &error)
     std::string kind;
     putInt32(kind, ~((static_cast<uint32_t>(m_language1) << 16) | static_cast<uint32_t>(m_language2)));
 
-    const std::string *streams[7] = {&header, &pos, &index, &kind, &terms, &sparse[0], &sparse[1]};
+    const std::string *streams[LXD::kPublishedStreams] = {&header, &pos, &index, &kind, &terms, &sparse[0], &sparse[1]};
     std::string temporary = path + ".part";
     std::remove(temporary.c_str());
     bool ok;
     {
         LXStreamFile file(m_compressor);
-        ok = file.open(lxstring(temporary.c_str(), 0, 0), 2, 7);
+        ok = file.open(lxstring(temporary.c_str(), LXEncodingUtf8), LXStreamFile::ModeWrite, LXD::kPublishedStreams);
         if (!ok)
             error = temporary + ": cannot be created";
-        for (int32_t s = 0; ok && s < 7; ++s) {
+        for (int32_t s = 0; ok && s < LXD::kPublishedStreams; ++s) {
             uint32_t at = 0;
             for (char c : *streams[s])
                 file.writeByte(s, at, static_cast<uint8_t>(c));

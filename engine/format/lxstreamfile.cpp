@@ -23,7 +23,7 @@ void LXStreamFile::setCompressor(LXCompressor *compressor)
 bool LXStreamFile::open(const lxstring &path, int mode, int32_t count, const int *loadModes, const int *cacheSizes)
 {
     close();
-    if (mode != LXBinaryFile::ModeRead && mode != LXBinaryFile::ModeWrite)
+    if (mode != ModeRead && mode != ModeWrite)
         return false;
     m_file.reset(new (std::nothrow) LXBinaryFile());
     if (!m_file || !m_file->open(path, mode)) {
@@ -32,7 +32,7 @@ bool LXStreamFile::open(const lxstring &path, int mode, int32_t count, const int
     }
     m_mode = mode;
 
-    if (mode == LXBinaryFile::ModeWrite) {
+    if (mode == ModeWrite) {
         if (count <= 0) {
             close();
             return false;
@@ -117,7 +117,7 @@ LXStream *LXStreamFile::streamAt(int32_t stream) const
 
 LXStream *LXStreamFile::writableStream(int32_t stream) const
 {
-    return m_mode == LXBinaryFile::ModeWrite ? streamAt(stream) : nullptr;
+    return m_mode == ModeWrite ? streamAt(stream) : nullptr;
 }
 
 const LXStream *LXStreamFile::getStream(int32_t stream) const { return streamAt(stream); }
@@ -130,7 +130,7 @@ uint32_t LXStreamFile::getStreamSize(int32_t stream) const
 
 uint8_t LXStreamFile::readByte(int32_t stream, uint32_t position)
 {
-    LXStream *s = m_mode == LXBinaryFile::ModeRead ? streamAt(stream) : nullptr;
+    LXStream *s = m_mode == ModeRead ? streamAt(stream) : nullptr;
     return s ? s->readByte(position) : 0;
 }
 
@@ -240,7 +240,7 @@ void LXStreamFile::setCompressed(int32_t stream, bool compressed)
 
 bool LXStreamFile::write()
 {
-    if (m_mode != LXBinaryFile::ModeWrite || !m_file)
+    if (m_mode != ModeWrite || !m_file)
         return false;
     unsigned char header[kHeaderSize];
     unsigned char *p = LXUtilities::writeInt32ToBuffer(header, kMagic);

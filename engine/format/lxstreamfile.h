@@ -21,6 +21,7 @@ public:
     static constexpr uint32_t kMagic = 0x05E9F17Eu;
     static constexpr uint32_t kHeaderSize = 16;
     static constexpr uint32_t kDefaultCacheSlots = 8;
+    enum Mode { ModeRead = LXBinaryFile::ModeRead, ModeWrite = LXBinaryFile::ModeWrite };
 
     LXStreamFile();
     explicit LXStreamFile(LXCompressor *compressor);
@@ -32,11 +33,11 @@ public:
     // The compressor is borrowed and must outlive the open container.
     void setCompressor(LXCompressor *compressor);
 
-    // Mode 1 (read): count is the length of the loadModes and cacheSizes tables (either
-    // may be null: mode 1 and 8 slots); streams past the tables are loaded whole. Fails
-    // on a short or foreign header, a count of 0, or a directory entry that does not fit
-    // the file.
-    // Mode 2 (write): count streams, empty and uncompressed.
+    // ModeRead: count is the length of the loadModes (LXStream::LoadMode) and cacheSizes
+    // tables (either may be null: whole streams and 8 slots); streams past the tables are
+    // loaded whole. Fails on a short or foreign header, a count of 0, or a directory entry
+    // that does not fit the file.
+    // ModeWrite: count streams, empty and uncompressed.
     bool open(const lxstring &path, int mode, int32_t count = 0, const int *loadModes = nullptr,
               const int *cacheSizes = nullptr);
     void close();

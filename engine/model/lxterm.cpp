@@ -44,7 +44,7 @@ void printFeatures(std::ostream &os, const LXFeatureList &list)
 {
     for (LXFeatureList::const_iterator f = list.begin(); !f.isAtEnd(); ++f) {
         lxstring t(f->second);
-        t.setEncoding(0);
+        t.setEncoding(LXEncodingUtf8);
         os << " (" << lx_featureTag(f->first) << ": " << t << ")";
     }
 }
@@ -101,14 +101,14 @@ bool lx_sameText(const lxstring &a, const lxstring &b)
 
 // ---- LXDefinition
 
-LXDefinition::LXDefinition() : m_posCode(0), m_origin(1) {}
+LXDefinition::LXDefinition() : m_posCode(LXPartOfSpeechAny), m_origin(LXOriginDefault) {}
 
 void LXDefinition::clear()
 {
     m_text.clear();
     m_posName.clear();
-    m_posCode = 0;
-    m_origin = 1;
+    m_posCode = LXPartOfSpeechAny;
+    m_origin = LXOriginDefault;
     m_features.clear();
 }
 
@@ -138,7 +138,7 @@ void LXDefinition::mergeFeatures(const LXFeatureList &other)
 
 // ---- LXTerm
 
-LXTerm::LXTerm() : m_language(LXLanguageNone), m_translationLanguage(LXLanguageNone), m_posCode(1) {}
+LXTerm::LXTerm() : m_language(LXLanguageNone), m_translationLanguage(LXLanguageNone), m_posCode(LXPartOfSpeechNone) {}
 
 void LXTerm::clear()
 {
@@ -147,7 +147,7 @@ void LXTerm::clear()
     m_searchKey.clear();
     m_headword.clear();
     m_posName.clear();
-    m_posCode = 1;
+    m_posCode = LXPartOfSpeechNone;
     m_features.clear();
     m_definitions.clear();
 }
@@ -211,16 +211,16 @@ void LXTerm::print(std::ostream &os) const
     LXUtilities::languageToAbbreviation(m_language, a);
     LXUtilities::languageToAbbreviation(m_translationLanguage, b);
     lxstring h(m_headword), k(m_searchKey), p(m_posName);
-    h.setEncoding(0);
-    k.setEncoding(0);
-    p.setEncoding(0);
+    h.setEncoding(LXEncodingUtf8);
+    k.setEncoding(LXEncodingUtf8);
+    p.setEncoding(LXEncodingUtf8);
     os << "[" << a << "-->" << b << "] " << h << " <" << k << ">" << " [" << p << ":" << m_posCode << "]";
     printFeatures(os, m_features);
     os << "\n";
     for (LXList<LXDefinition>::const_iterator d = m_definitions.begin(); !d.isAtEnd(); ++d) {
         lxstring t(d->getText()), n(d->getPartOfSpeechName());
-        t.setEncoding(0);
-        n.setEncoding(0);
+        t.setEncoding(LXEncodingUtf8);
+        n.setEncoding(LXEncodingUtf8);
         os << "    " << t << " [" << n << ":" << d->getPartOfSpeechCode() << "]";
         printFeatures(os, d->getFeatures());
         os << "\n";

@@ -17,19 +17,61 @@
 typedef LXPair<uint32_t, lxstring> LXFeature;
 typedef LXList<LXFeature> LXFeatureList;
 
-// Feature codes the module builder and the markup expander agree on (see lxterm.cpp for
-// the tags that print shows).
-enum {
-    LXFeaturePronunciation = 13,
+// Feature codes of terms and definitions, as the module builder writes them and the
+// markup expander reads them. A code doubles as the character whose markup code wraps the
+// feature's text (shown after each name); codes 0-29 have the tags that print shows.
+enum LXFeatureCode : uint32_t {
+    LXFeaturePronunciation = 13,    // carriage return; listed after the headword
+    LXFeatureSubEntry = 15,         // a term that goes on on its headword's line
     LXFeatureSynonyms = 17,
-    LXFeatureLabel = 46,        // an inline label such as a subject field
-    LXFeatureUserAdded = 73,    // with an empty text: a definition the user added
-    LXFeatureUsage = 85,
-    LXFeatureAlternative = 89,
-    LXFeatureOpposites = 99,
-    LXFeatureExample = 111,
-    LXFeatureSeeAlso = 79,
-    LXFeatureExplanation = 116
+    LXFeatureBoxedHeadword = 32,    // blank; a headword drawn in a box
+    LXFeatureRunOn = 34,            // "; a run-on form, bold after a comma
+    LXFeatureSenseParagraphs = 37,  // %; numbered senses in paragraphs of their own
+    LXFeatureNote = 40,             // (; [[bold]] and [bracketed] parts
+    LXFeatureLabelFirst = 43,       // 43 to 72 other than 59: inline labels
+    LXFeatureLabelJoined = 45,      // -; a label that joins the group before or after it
+    LXFeatureLabel = 46,            // an inline label such as a subject field
+    LXFeatureTrademark = 59,        // ;; not a label: closes with a registered sign
+    LXFeatureLabelLast = 72,
+    LXFeatureNumberedSense = 73,    // I; a sense with its number
+    LXFeatureUserAdded = 73,        // the same code with an empty text: a definition the user added
+    LXFeatureSubSense = 74,         // J
+    LXFeatureGloss = 75,            // K; "(=gloss)"
+    LXFeatureSeeAlso = 79,          // O
+    LXFeatureCrossReference = 80,   // P
+    LXFeatureUsage = 85,            // U
+    LXFeatureQualifier = 86,        // V
+    LXFeatureLike = 87,             // W; "like ..." after the part of speech
+    LXFeatureAlternative = 89,      // Y
+    LXFeatureOpposites = 99,        // c
+    LXFeatureLabelsAsHeadings = 107,// k; the definition's labels head it, "label:"
+    LXFeatureSeeEtc = 108,          // l; "-> word etc"
+    LXFeatureSemicolonGroup = 109,  // m; definitions of one group are set off by ";"
+    LXFeatureExample = 111,         // o
+    LXFeatureNoUsageMark = 112,     // p; usages without the diamond
+    LXFeatureSlashAlternative = 113,// q; " / "
+    LXFeatureInlineSense = 114,     // r; goes on on the line, its part of speech after it
+    LXFeatureBoxReference = 115,    // s; "-> box" in the reader's language
+    LXFeatureExplanation = 116,     // t
+    LXFeatureParenthetical = 117    // u; "(italic)" after the part of speech
+};
+
+inline bool lx_isLabelFeature(uint32_t code)
+{
+    return code >= LXFeatureLabelFirst && code <= LXFeatureLabelLast && code != LXFeatureTrademark;
+}
+
+// Part-of-speech codes every module shares; the rest are the module's own.
+enum LXPartOfSpeechCode : uint32_t {
+    LXPartOfSpeechAny = 0,          // of a search term: any part of speech; a new definition's
+    LXPartOfSpeechNone = 1,
+    LXPartOfSpeechUnknown = 8       // a name the module does not know
+};
+
+// Origin numbers of definitions: the priority of the module a definition came from.
+enum LXOrigin : uint32_t {
+    LXOriginDefault = 1,
+    LXOriginUserAdded = 100
 };
 
 // Tag of a feature code for print: "!" "?" ... "ddia" for 0-29, "?!" for any other.
@@ -131,6 +173,15 @@ bool operator<=(const LXTerm &a, const LXTerm &b);
 // LXList<LXTerm>::insert(term), the list's sorted insertion, uses these two: the term
 // goes before the first term not less than it, and nothing is added when that one is
 // equal to it.
+
+// Product codes: the low byte of a module's format word. Products 0 and 2 count as one
+// wherever modules are matched against a product.
+enum LXProduct : uint32_t {
+    LXProductBasic = 0,
+    LXProductBasicToo = 2,          // the same product as LXProductBasic
+    LXProductOwnAdditions = 8,      // its additions file has a name of its own
+    LXProductDefault = 10           // the one accepted when none was registered
+};
 
 class LXModuleType {
 public:

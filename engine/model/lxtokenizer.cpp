@@ -123,7 +123,7 @@ int32_t LXTokenizer::nextToken(lxstring_iterator &position, lxstring &token) con
 bool LXTokenizer::isStopWord(const lxstring &token, LXLanguage language) const
 {
     lxstring word(token);
-    word.setEncoding(0);   // the table holds UTF-8 words
+    word.setEncoding(LXEncodingUtf8);   // the table holds UTF-8 words
     return m_stopWords.find(LXTokenizerHashKey(word, language));
 }
 

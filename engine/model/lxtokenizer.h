@@ -22,7 +22,7 @@ struct LXTokenizerHashKey {
     LXLanguage language;
 
     LXTokenizerHashKey() : word(), language(LXLanguageNone) {}
-    LXTokenizerHashKey(const char *utf8, LXLanguage lang) : word(utf8, 0, 0), language(lang) {}
+    LXTokenizerHashKey(const char *utf8, LXLanguage lang) : word(utf8, LXEncodingUtf8), language(lang) {}
     LXTokenizerHashKey(const lxstring &w, LXLanguage lang) : word(w), language(lang) {}
 
     // (word hash mod n) XOR (language | language << 8), mod n.

@@ -28,10 +28,10 @@ CellIt targetRunStart(CellIt cell)
 lxstring withWord(const lxstring &caption, const char *placeholder, const lxstring &word)
 {
     lxstring c(caption);
-    c.setEncoding(0);
-    lxstring w("\\SW", 0, 0);
+    c.setEncoding(LXEncodingUtf8);
+    lxstring w("\\SW", LXEncodingUtf8);
     lxstring u(word);
-    u.setEncoding(0);
+    u.setEncoding(LXEncodingUtf8);
     w += u;
     w += "\\sW";
     LXUtilities::replaceAll(c, placeholder, w.c_str());
@@ -66,7 +66,7 @@ struct LXListBox::Hit {
     CellIt cell;
     CellIt resultStart;
     int32_t counter = 0;
-    int32_t kind = 0;
+    int32_t kind = HitOnCell;
     int32_t result = -1;
     int32_t definition = 0;
 };
@@ -155,17 +155,17 @@ void LXListBox::clear()
     m_style = 0;
     m_color = LXLColorText;
     for (int i = 0; i < kCaptionCount; ++i)
-        m_captions[i] = lxstring(0, 0);
+        m_captions[i] = lxstring(LXEncodingUtf8);
     m_searchType = StemSearch;
     m_dataManager = nullptr;
     m_searchLanguage = LXLanguageNone;
     m_translationLanguage = LXLanguageNone;
-    m_product = 10;
+    m_product = LXDataManager::DefaultProduct;
     m_maxLinesPerTerm = 1;
-    m_verbStemStrategy = 1;
+    m_verbStemStrategy = LXStemOnePerVerb;
     m_approximate = true;
-    m_approxPrefix = 2;
-    m_searchString = lxstring(0, 0);
+    m_approxPrefix = kDefaultApproxPrefix;
+    m_searchString = lxstring(LXEncodingUtf8);
     m_texts.clear();
     m_positions.clear();
     m_nRegexMatches = 0;
@@ -181,11 +181,11 @@ void LXListBox::clear()
     m_selectedDefinition = -1;
     m_selStart = 0;
     m_selEnd = -1;
-    m_pressedKind = 0;
+    m_pressedKind = HitOnCell;
     m_penDown = false;
-    m_indentFirst = 4;
-    m_indentContinuation = 16;
-    m_indentTranslation = 20;
+    m_indentFirst = kDefaultIndentFirst;
+    m_indentContinuation = kDefaultIndentContinuation;
+    m_indentTranslation = kDefaultIndentTranslation;
 }
 
 // ---- Settings ----
@@ -226,7 +226,7 @@ void LXListBox::setCaption(int32_t index, const lxstring &text)
     if (index < 0 || index >= kCaptionCount)
         return;
     m_captions[index] = text;
-    m_captions[index].setEncoding(0);
+    m_captions[index].setEncoding(LXEncodingUtf8);
 }
 
 const lxstring &LXListBox::getCaption(int32_t index) const
@@ -290,7 +290,7 @@ void LXListBox::find(const lxstring &text, LXLanguage language)
     m_positions.clear();
     m_texts.clear();
     m_searchString = text;
-    m_searchString.setEncoding(0);
+    m_searchString.setEncoding(LXEncodingUtf8);
     const LXLanguage other = getOtherLanguage(language);
 
     if (m_searchType == Browse) {
@@ -323,7 +323,7 @@ void LXListBox::find(const lxstring &text, LXLanguage language)
         if (!it.isAtEnd()) {
             if ((*it).getHeadword().compare(m_searchString, true, true, LXLanguageNone) != 0) {
                 m_positions.push_back(it);
-                m_texts.push_back(lxstring("\\TM", 0, 0) +
+                m_texts.push_back(lxstring("\\TM", LXEncodingUtf8) +
                                   withWord(m_captions[CaptionNotFound], "<SEARCHSTRING>", m_searchString));
                 if (m_approximate) {
                     LXList<lxstring> matches;
@@ -335,7 +335,7 @@ void LXListBox::find(const lxstring &text, LXLanguage language)
                         if (p.isAtEnd())
                             --p;
                         m_positions.push_back(p);
-                        m_texts.push_back(lxstring("\\TE", 0, 0) +
+                        m_texts.push_back(lxstring("\\TE", LXEncodingUtf8) +
                                           withWord(m_captions[CaptionSuggestion], "<SEARCHSTRING>", *m));
                     }
                 }
@@ -389,28 +389,28 @@ void LXListBox::closeRegexSearch()
 
 bool LXListBox::handleScrollEvent(int type, uint32_t position)
 {
-    if (!m_dataManager || type < 1 || type > 7)
+    if (!m_dataManager || type < LXLEventLineUp || type > LXLEventThumb)
         return false;
     const int32_t lh = m_lineHeight;
     int32_t page = lh > 0 ? m_rect.height / lh - 1 : 0;
     if (page < 1)
         page = 1;
     switch (type) {
-    case 1:
-    case 3:
+    case LXLEventLineUp:
+    case LXLEventStepUp:
         scrollScreenBuffer(-lh);
         break;
-    case 2:
-    case 4:
+    case LXLEventLineDown:
+    case LXLEventStepDown:
         scrollScreenBuffer(lh);
         break;
-    case 5:
+    case LXLEventPageUp:
         scrollScreenBuffer(-lh * page);
         break;
-    case 6:
+    case LXLEventPageDown:
         scrollScreenBuffer(lh * page);
         break;
-    case 7:
+    case LXLEventThumb:
         if (m_searchType == Browse) {
             int32_t value = 0, min = 0, max = 0, pg = 0;
             getScrollBarInfo(value, min, max, pg);
@@ -583,9 +583,9 @@ bool LXListBox::hitTest(int32_t x, int32_t y, Hit &hit) const
             continue;
         }
         if (by < it->y || (bx < it->x + it->width && by < it->y + it->height)) {
-            int32_t kind = bx < it->x ? 1 : (by >= it->y ? 0 : 2);
+            const HitKind kind = bx < it->x ? HitLeftOfCell : (by >= it->y ? HitOnCell : HitAboveCell);
             hit.kind = kind;
-            if (kind == 2 && !it.isAtBeginning()) {
+            if (kind == HitAboveCell && !it.isAtBeginning()) {
                 CellIt before = previous(it);
                 hit.cell = before;
                 if (before->codePoint == 0) {
@@ -626,7 +626,7 @@ bool LXListBox::pointToCharPosition(int32_t x, int32_t y, LXDMIterator &position
         cell = m_buffer.end();
         resultStart = m_buffer.end();
         counter = 0;
-        kind = 0;
+        kind = HitOnCell;
         return false;
     }
     LXListIterator<LXDMIterator> p = m_positions.begin();
@@ -684,7 +684,7 @@ bool LXListBox::onPenDown(int32_t x, int32_t y)
     m_selectedDefinition = definition;
     m_pressed = cell;
     m_pressedKind = kind;
-    m_selStart = kind == 2 ? 0 : counter;
+    m_selStart = kind == HitAboveCell ? 0 : counter;
     m_selEnd = m_selStart - 1;
     if (m_searchType == StemSearch) {
         // The click target at or after the hit in its result (else its first one) is
@@ -766,8 +766,8 @@ bool LXListBox::onPenUp(int32_t x, int32_t y)
     if (m_searchType == StemSearch || m_pressed.isAtEnd())
         return true;
     Hit h;
-    if (!hitTest(x, y, h) || !sameNode(h.cell, m_pressed) || h.kind != 0 || m_pressedKind == 1 ||
-        m_pressedKind == 2)
+    if (!hitTest(x, y, h) || !sameNode(h.cell, m_pressed) || h.kind != HitOnCell || m_pressedKind == HitLeftOfCell ||
+        m_pressedKind == HitAboveCell)
         return true;
     // The word under the pointer, without its leading hyphens; a character that is no
     // word character is selected alone.
@@ -1121,7 +1121,7 @@ void LXListBox::browseToSelectedStem()
         }
     }
     if (!have) {
-        lxstring s(0, 0);
+        lxstring s(LXEncodingUtf8);
         getSelectedString(s);
         if (s.empty())
             return;
@@ -1154,7 +1154,7 @@ void LXListBox::clearSelection()
     m_selectedOffset = 0;
     m_selectedDefinition = -1;
     m_pressed = m_buffer.end();
-    m_pressedKind = 0;
+    m_pressedKind = HitOnCell;
     for (CellIt it = m_buffer.begin(); !it.isAtEnd(); ++it)
         it->flags &= ~static_cast<uint32_t>(LXLCellSelected);
 }
@@ -1170,7 +1170,7 @@ void LXListBox::getSelectedString(lxstring &s) const
 
 lxstring LXListBox::getVisibleString() const
 {
-    lxstring s(0, 0);
+    lxstring s(LXEncodingUtf8);
     LXListConstIterator<LXLCharInfo> it = m_topVisible;
     for (; !it.isAtEnd(); ++it) {
         if (it->codePoint != 0)
@@ -1183,7 +1183,7 @@ lxstring LXListBox::getVisibleString() const
 
 lxstring LXListBox::getTopVisibleLine() const
 {
-    lxstring s(0, 0);
+    lxstring s(LXEncodingUtf8);
     if (m_topVisible.isAtEnd())
         return s;
     const int32_t y = m_topVisible->y;
@@ -1198,7 +1198,7 @@ lxstring LXListBox::getTopVisibleLine() const
 
 lxstring LXListBox::getScreenBufferString(const LXListConstIterator<LXLCharInfo> &from) const
 {
-    lxstring s(0, 0);
+    lxstring s(LXEncodingUtf8);
     for (LXListConstIterator<LXLCharInfo> it = from; !it.isAtEnd(); ++it)
         s += it->codePoint == 0 ? static_cast<uint32_t>('*') : it->codePoint;
     return s;
@@ -1237,7 +1237,7 @@ bool LXListBox::isSelectionInATranslation() const
         return false;
     for (LXListConstIterator<LXLCharInfo> it = m_buffer.begin(); !it.isAtEnd(); ++it) {
         if (it->flags & LXLCellSelected)
-            return it->textKind == 2;
+            return it->textKind == LXLTextTranslation;
     }
     return false;
 }

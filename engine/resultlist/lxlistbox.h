@@ -20,10 +20,29 @@
 class LXDataManager;
 class LXMarkupExpander;
 
+// Scroll events of handleScrollEvent, as the renderer maps its scroll bar and keys to them.
+enum LXLEvent {
+    LXLEventLineUp = 1,
+    LXLEventLineDown = 2,
+    LXLEventStepUp = 3,             // the same as a line up
+    LXLEventStepDown = 4,           // the same as a line down
+    LXLEventPageUp = 5,
+    LXLEventPageDown = 6,
+    LXLEventThumb = 7               // to the position given with it
+};
+
 class LXListBox {
 public:
-    enum { Browse = 1, StemSearch = 2, RegexSearch = 3 };
+    enum SearchType : int32_t { Browse = 1, StemSearch = 2, RegexSearch = 3 };
     enum { kCaptionCount = 8, kMaxRegexMatches = 50, kMaxScrollSteps = 16000 };
+    enum { kDefaultApproxPrefix = 2 };
+    enum { kDefaultIndentFirst = 4, kDefaultIndentContinuation = 16, kDefaultIndentTranslation = 20 };
+    // Where a hit test found the point.
+    enum HitKind : int32_t {
+        HitOnCell = 0,
+        HitLeftOfCell = 1,          // in the margin of the cell's line
+        HitAboveCell = 2            // past the end of the line before the cell
+    };
     // Captions.
     enum {
         CaptionEmpty = 0,
@@ -66,7 +85,7 @@ public:
     uint32_t getMaxLinesPerTerm() const { return m_maxLinesPerTerm; }
     void enableApproximateSearch(bool on) { m_approximate = on; }
     bool isApproximateSearchEnabled() const { return m_approximate; }
-    void setApproxMatchPrefixLength(int32_t n) { m_approxPrefix = n == 0 ? 2 : n; }
+    void setApproxMatchPrefixLength(int32_t n) { m_approxPrefix = n == 0 ? kDefaultApproxPrefix : n; }
     int32_t getApproxMatchPrefixLength() const { return m_approxPrefix; }
     void setLXDManager(LXDataManager *dataManager) { m_dataManager = dataManager; }
     LXDataManager *getLXDManager() const { return m_dataManager; }
@@ -99,8 +118,7 @@ public:
     void closeRegexSearch();
     const lxstring &getSearchString() const { return m_searchString; }
 
-    // Scrolling: types 1, 3 a line up; 2, 4 a line down; 5 a page up; 6 a page down;
-    // 7 to a thumb position.
+    // Scrolling by an LXLEvent; false for any other type.
     bool handleScrollEvent(int type, uint32_t position);
     void resetScrollBar();
     // The scroll-bar range scaled to at most 16000 steps: (value', max', step).
@@ -168,9 +186,8 @@ public:
     void drawBoxes();
     void redrawSelection(int background);
     int32_t highlightSelectedTerm(LXLColor color);
-    // Hit test. kind: 0 on a character, 1 left of it (in the margin of its line), 2 above
-    // it (past the end of the previous line). False, with the selected term cleared, when
-    // no result lies under the point.
+    // Hit test; kind is a HitKind. False, with the selected term cleared, when no result
+    // lies under the point.
     bool pointToCharPosition(int32_t x, int32_t y, LXDMIterator &position, int32_t &definition,
                              LXListIterator<LXLCharInfo> &cell, LXListIterator<LXLCharInfo> &resultStart,
                              int32_t &counter, int32_t &kind);

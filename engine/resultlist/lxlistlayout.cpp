@@ -62,10 +62,10 @@ bool LXListBox::addCharToScreenBuffer(CellIt &at, LXLCharInfo &cell, int32_t x, 
     }
     cell.codePoint = c;
     if (highlight) {
-        if (cell.color == 4)
-            cell.color = 6;
-        else if (cell.color == 2)
-            cell.color = 7;
+        if (cell.color == LXLColorAccent)
+            cell.color = LXLColorAccentHighlight;
+        else if (cell.color == LXLColorFrame)
+            cell.color = LXLColorFrameHighlight;
     }
     if (getStyle() != cell.style)
         setStyle(cell.style);
@@ -98,7 +98,7 @@ bool LXListBox::addFormattedStringToScreenBuffer(CellIt &at, const lxstring &tex
     m_color = LXLColorText;
     int32_t lineStart = m_indentFirst;
     int32_t hanging = m_indentContinuation;
-    uint32_t kind = 1;
+    uint32_t kind = LXLTextSource;
     uint32_t flags = 0;
     int32_t definition = 0;
     int32_t definitions = 0;
@@ -178,7 +178,7 @@ bool LXListBox::addFormattedStringToScreenBuffer(CellIt &at, const lxstring &tex
         prevItalic = italic;
         LXLCharInfo cell;
         cell.codePoint = c;
-        cell.textKind = lx_iswordchar(c) ? kind : 0;
+        cell.textKind = lx_iswordchar(c) ? kind : LXLTextPlain;
         cell.style = style;
         cell.color = colour;
         cell.flags = flags;
@@ -258,7 +258,7 @@ bool LXListBox::addFormattedStringToScreenBuffer(CellIt &at, const lxstring &tex
             if (k == 'D') {
                 flags &= ~static_cast<uint32_t>(LXLCellTarget);
                 ++definitions;
-                lxstring number(0, 0);
+                lxstring number(LXEncodingUtf8);
                 number.appendFormat("%d.", definitions);
                 std::u32string digits = codePoints(number);
                 for (char32_t d : digits) {
@@ -292,13 +292,13 @@ bool LXListBox::addFormattedStringToScreenBuffer(CellIt &at, const lxstring &tex
                 uint32_t style = styles.empty() ? 0 : *--styles.end();
                 LXLColor colour = colours.empty() ? static_cast<LXLColor>(LXLColorText) : *--colours.end();
                 switch (letter) {
-                case 'k': colour = 1; break;
-                case 'b': colour = 2; break;
-                case 'r': colour = 4; break;
-                case 'y': colour = 5; break;
-                case 'p': colour = 6; break;
-                case 'g': colour = 7; break;
-                case 'l': colour = 8; break;
+                case 'k': colour = LXLColorText; break;
+                case 'b': colour = LXLColorFrame; break;
+                case 'r': colour = LXLColorAccent; break;
+                case 'y': colour = LXLColorLabel; break;
+                case 'p': colour = LXLColorAccentHighlight; break;
+                case 'g': colour = LXLColorFrameHighlight; break;
+                case 'l': colour = LXLColorSelection; break;
                 case 'P': style = 0; break;
                 case 'B': style |= LXLStyleBold; break;
                 case 'I': style |= LXLStyleItalic; break;
@@ -308,8 +308,8 @@ bool LXListBox::addFormattedStringToScreenBuffer(CellIt &at, const lxstring &tex
                 case '-': style |= LXLStyleSmaller; break;
                 case '<': style |= LXLStyleSmallest; break;
                 case 'U': style |= LXLStyleUnicode; break;
-                case 'S': kind = 1; break;
-                case 'T': kind = 2; break;
+                case 'S': kind = LXLTextSource; break;
+                case 'T': kind = LXLTextTranslation; break;
                 case 'W':
                 case 'X': flags |= LXLCellTarget; break;
                 case 'x': flags |= LXLCellBoxed; break;
@@ -325,7 +325,7 @@ bool LXListBox::addFormattedStringToScreenBuffer(CellIt &at, const lxstring &tex
                 switch (letter) {
                 case 'x': flags &= ~static_cast<uint32_t>(LXLCellBoxed); break;
                 case 'S':
-                case 'T': kind = 0; break;
+                case 'T': kind = LXLTextPlain; break;
                 case 'W':
                 case 'X': flags &= ~static_cast<uint32_t>(LXLCellTarget); break;
                 default: break;
@@ -370,12 +370,12 @@ bool LXListBox::addFormattedStringToScreenBuffer(CellIt &at, const lxstring &tex
                     hanging = m_indentContinuation;
                     break;
                 }
-                kind = 1;
+                kind = LXLTextSource;
                 continue;
             }
             // Any other backslash is shown as a character; what follows is read normally.
         }
-        if (c == 10 || c == 13) {
+        if (c == '\n' || c == '\r') {
             y += m_lineHeight;
             x = lineStart;
             hasBreak = false;
@@ -498,12 +498,12 @@ void LXListBox::fillScreenBuffer()
             layoutOne(*p, *t, x, y);
         }
         if (m_searchType == RegexSearch) {
-            lxstring status("\\TE\\Sl", 0, 0);
+            lxstring status("\\TE\\Sl", LXEncodingUtf8);
             if (m_regexIterator.isAtEnd()) {
                 status += m_captions[CaptionRegexFinished];
             } else if (m_nRegexMatches >= kMaxRegexMatches) {
                 lxstring c = m_captions[CaptionRegexLimit];
-                LXUtilities::replaceAll(c, "<NRESULTS>", "50");
+                LXUtilities::replaceAll(c, "<NRESULTS>", std::to_string(kMaxRegexMatches).c_str());
                 status += c;
             } else if (m_regexCancelled) {
                 status += m_captions[CaptionRegexCancelled];
@@ -515,7 +515,7 @@ void LXListBox::fillScreenBuffer()
         }
     }
     if (bufferEmpty()) {
-        lxstring empty("\\TM", 0, 0);
+        lxstring empty("\\TM", LXEncodingUtf8);
         empty += m_captions[CaptionEmpty];
         appendStringToScreenBuffer(empty, x, y);
     }
@@ -758,7 +758,7 @@ void LXListBox::drawTerm(CellIt &at, int background)
             return;
         }
         CellIt first = at;
-        lxstring run(0, 0);
+        lxstring run(LXEncodingUtf8);
         run += first->codePoint;
         ++at;
         while (!at.isAtEnd() && at->codePoint != 0 && at->y == first->y && at->style == first->style &&
@@ -863,7 +863,7 @@ void LXListBox::redrawSelection(int background)
             continue;
         }
         CellIt first = it;
-        lxstring run(0, 0);
+        lxstring run(LXEncodingUtf8);
         int32_t width = 0;
         while (!it.isAtEnd() && (it->flags & LXLCellSelected) && it->codePoint != 0 && it->y == first->y &&
                it->style == first->style && it->color == first->color) {
@@ -901,7 +901,7 @@ void LXListBox::redrawCell(const LXLCharInfo &cell, bool selected)
         setStyle(cell.style);
     if (getColor() != cell.color)
         setColor(cell.color);
-    lxstring s(0, 0);
+    lxstring s(LXEncodingUtf8);
     s += cell.codePoint;
     drawString(s, m_rect.left + cell.x, m_rect.top + sy, background);
 }

@@ -11,11 +11,23 @@
 // 4 and 2, and 8 is the selection background.
 typedef uint32_t LXLColor;
 
+// The colour letters of the "\S" markup pick 1, 2 and 4 to 8.
 enum {
     LXLColorBackground = 0,
-    LXLColorText = 1,
-    LXLColorFrame = 2,
-    LXLColorSelection = 8
+    LXLColorText = 1,               // k
+    LXLColorFrame = 2,              // b; also the frame of boxed text
+    LXLColorAccent = 4,             // r
+    LXLColorLabel = 5,              // y
+    LXLColorAccentHighlight = 6,    // p; and the highlighted form of 4
+    LXLColorFrameHighlight = 7,     // g; and the highlighted form of 2
+    LXLColorSelection = 8           // l; and the selection background
+};
+
+// Text kinds of a cell.
+enum {
+    LXLTextPlain = 0,
+    LXLTextSource = 1,
+    LXLTextTranslation = 2
 };
 
 // Style flags.
@@ -61,7 +73,7 @@ inline bool operator!=(const LXLRectangle &a, const LXLRectangle &b)
 // over the whole buffer. Code point 0 ends the cells of one result.
 struct LXLCharInfo {
     uint32_t codePoint;
-    uint32_t textKind;           // 2 inside a translation, 1 source text, 0 plain
+    uint32_t textKind;           // LXLTextPlain, LXLTextSource or LXLTextTranslation
     uint32_t style;
     LXLColor color;
     int32_t y;
@@ -72,7 +84,8 @@ struct LXLCharInfo {
     int32_t definition;          // 0 unless the markup sets one
 
     LXLCharInfo()
-        : codePoint(0), textKind(0), style(0), color(1), y(0), x(0), width(0), height(0), flags(0), definition(0)
+        : codePoint(0), textKind(LXLTextPlain), style(0), color(LXLColorText), y(0), x(0), width(0), height(0),
+          flags(0), definition(0)
     {
     }
 };

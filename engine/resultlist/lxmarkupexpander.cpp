@@ -63,6 +63,18 @@ const CodeRow kCodeRows[] = {
     {117, 117, "\\SP\\Sy(\\SI", "\\sI)\\sy\\sP", false},
 };
 
+// Markup codes of the expander's own, beside the feature codes (which wrap their features).
+enum MarkupCode : uint32_t {
+    kCodeHeadword = 1,
+    kCodePartOfSpeechFirst = 4,     // at the first term of a headword
+    kCodePartOfSpeech = 5,          // at the further terms
+    kCodeUserDefinition = 6,        // a definition the user added, without a flagged feature
+    kCodeDefinition = 8             // a published one
+};
+
+// A definition's field character is '0' + its number while that stays below the backslash.
+const int32_t kMaxFieldNumber = '\\' - '0' - 1;
+
 const char kDiamond[] = "\\SU\xE2\x8B\x84\\sU";   // the usage mark
 const char kArrow[] = "\\SU\xE2\x86\x92\\sU";
 
@@ -123,12 +135,7 @@ lxstring toLxstring(const Text &t)
         buf[0] = static_cast<unsigned char>(lead[n] | c);
         bytes.append(reinterpret_cast<char *>(buf), static_cast<size_t>(n));
     }
-    return lxstring(bytes.c_str(), 0, 0);
-}
-
-bool isLabelCode(uint32_t c)
-{
-    return c >= 43 && c <= 72 && c != 59;
+    return lxstring(bytes.c_str(), LXEncodingUtf8);
 }
 
 bool hasAny(const LXDefinition &d, std::initializer_list<uint32_t> codes)
@@ -328,15 +335,15 @@ public:
         const Text u = codePoints(t);
         size_t at = u.find(U"\\M");
         if (at == Text::npos) {
-            wrap(13, u);
+            wrap(LXFeaturePronunciation, u);
             return;
         }
-        wrap(13, u.substr(0, at));
+        wrap(LXFeaturePronunciation, u.substr(0, at));
         blank();
         m_out.append(u, at, Text::npos);
     }
 
-    // Double brackets become code 40, single ones the given markup.
+    // Double brackets become the note's code, single ones the given markup.
     void brackets(const lxstring &t, const char *open, const char *close)
     {
         const Text u = codePoints(t);
@@ -440,7 +447,7 @@ void LXMarkupExpander::convert(const Text &cps, Text &display) const
             if ((k == 'M' || k == 'm') && i + 2 < n && cps[i + 2] < kCodeCount && m_codes) {
                 const uint32_t code = cps[i + 2];
                 if (k == 'M') {
-                    if (code == 59 && !(display.size() > 0 && display.back() == ' '))
+                    if (code == LXFeatureTrademark && !(display.size() > 0 && display.back() == ' '))
                         display += U' ';
                     display += m_codes[code].opening;
                 } else {
@@ -492,23 +499,23 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
     const bool mark = (flags & MarkWords) != 0;
     const bool forced = (flags & HeadwordBlock) != 0;
     const lxstring &pos = term.getPartOfSpeechName();
-    const uint32_t posCode = first ? 4 : 5;
+    const uint32_t posCode = first ? kCodePartOfSpeechFirst : kCodePartOfSpeech;
 
     // Headword block, or the start of a further term of the headword.
     bool usedTE = false;
     if (first || forced) {
         w.text("\\TM\\F0");
-        if (term.hasFeature(32))
+        if (term.hasFeature(LXFeatureBoxedHeadword))
             w.text("\\M ");
         if (forced)
             w.text(kArrow);
-        w.wrap(1, marked(term.getHeadword(), 'W', mark));
+        w.wrap(kCodeHeadword, marked(term.getHeadword(), 'W', mark));
     } else if (!pos.empty()) {
         w.text("\\TE\\F0");
         usedTE = true;
-    } else if (term.hasFeature(32)) {
+    } else if (term.hasFeature(LXFeatureBoxedHeadword)) {
         w.text("\\TB\\F0");
-    } else if (term.hasFeature(15)) {
+    } else if (term.hasFeature(LXFeatureSubEntry)) {
         w.text("\\TC\\F0 ");
     } else {
         w.text("\\F0");
@@ -519,7 +526,7 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
         if (!usedTE)
             w.cp(' ');
         lxstring like;
-        if (term.getFeature(87, like)) {
+        if (term.getFeature(LXFeatureLike, like)) {
             Text c = U"(" + upper(pos) + utf8Text(": \\SIlike\\sI \\SB") + codePoints(like) + U"\\sB)";
             w.wrap(4, c);
         } else {
@@ -527,16 +534,16 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
         }
     }
 
-    // Feature 117, the pronunciations, feature 40.
+    // The parenthetical, the pronunciations, the note.
     const LXFeatureList &features = term.getFeatures();
     for (LXFeatureList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
-        if (f->first == 117)
-            w.feature(117, f->second);
+        if (f->first == LXFeatureParenthetical)
+            w.feature(LXFeatureParenthetical, f->second);
     }
     if (!forced) {
         bool firstPron = true;
         for (LXFeatureList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
-            if (f->first != 13)
+            if (f->first != LXFeaturePronunciation)
                 continue;
             if (!firstPron)
                 w.cp(',');
@@ -545,7 +552,7 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
         }
     }
     for (LXFeatureList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
-        if (f->first == 40)
+        if (f->first == LXFeatureNote)
             w.brackets(f->second, ", \\Sy\\SI", "\\sI\\sy");
     }
 
@@ -556,10 +563,11 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
     bool firstUsage = true;
     for (LXFeatureList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
         uint32_t c = f->first;
-        if (c == 13 || c == 40 || c == 87 || c == 108 || c == 117)
+        if (c == LXFeaturePronunciation || c == LXFeatureNote || c == LXFeatureLike || c == LXFeatureSeeEtc ||
+            c == LXFeatureParenthetical)
             continue;
-        if (isLabelCode(c)) {
-            if (group && !(synonyms || c == 45 || prevLabel == 45)) {
+        if (lx_isLabelFeature(c)) {
+            if (group && !(synonyms || c == LXFeatureLabelJoined || prevLabel == LXFeatureLabelJoined)) {
                 w.text(")\\s-\\sy");
                 group = false;
             }
@@ -576,17 +584,17 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
             w.text(")\\s-\\sy");
             group = false;
         }
-        if (c == 85) {
+        if (c == LXFeatureUsage) {
             if (firstUsage) {
                 w.text("\\TP\\Sy");
-                if (!term.hasFeature(112))
+                if (!term.hasFeature(LXFeatureNoUsageMark))
                     w.text(kDiamond);
                 w.text("\\sy ");
                 firstUsage = false;
             } else {
                 w.text("\\Sk,\\sk ");
             }
-            w.wrap(85, fillPlaceholders(f->second, pos, posCode, 'W', mark));
+            w.wrap(LXFeatureUsage, fillPlaceholders(f->second, pos, posCode, 'W', mark));
             continue;
         }
         w.feature(c, f->second);
@@ -597,65 +605,66 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
     // Definitions.
     const LXList<LXDefinition> &defs = term.getDefinitions();
     int32_t number = 0;
-    int32_t count73 = 0;
-    int32_t count74 = 0;
+    int32_t numberedSenses = 0;
+    int32_t subSenses = 0;
     bool teDone = false;
-    bool any109 = false;
+    bool anySemicolonGroup = false;
     bool prevHadText = false;
-    bool prevHad75 = false;
-    bool prevHad86 = false;
+    bool prevHadGloss = false;
+    bool prevHadQualifier = false;
     bool prevWroteLabel = false;
     bool anyText = false;
-    bool textSince73 = true;
-    const bool term37 = term.hasFeature(37);
+    bool textSinceNumberedSense = true;
+    const bool senseParagraphs = term.hasFeature(LXFeatureSenseParagraphs);
     for (LXList<LXDefinition>::const_iterator di = defs.begin(); !di.isAtEnd(); ++di) {
         const LXDefinition &d = *di;
         ++number;
         bool wroteLabel = false;
-        bool wrote107 = false;
+        bool wroteHeadingLabels = false;
         const bool hasText = !d.getText().empty();
 
         bool startsBlock = false;
-        if (!teDone && (term37 || last) && hasAny(d, {80, 79, 115, 108})) {
+        if (!teDone && (senseParagraphs || last) &&
+            hasAny(d, {LXFeatureCrossReference, LXFeatureSeeAlso, LXFeatureBoxReference, LXFeatureSeeEtc})) {
             w.text("\\TE");
             teDone = true;
             startsBlock = true;
         }
         // The field character is the definition's number as a digit from "0"; numbers
         // whose character would be a backslash or beyond keep the previous field.
-        if (number <= 43) {
+        if (number <= kMaxFieldNumber) {
             w.text("\\F");
-            w.cp(static_cast<uint32_t>(48 + number));
+            w.cp(static_cast<uint32_t>('0' + number));
         }
-        if (d.hasFeature(114))
+        if (d.hasFeature(LXFeatureInlineSense))
             w.text("\\TC");
-        if (d.hasFeature(109) && any109 && !prevWroteLabel)
+        if (d.hasFeature(LXFeatureSemicolonGroup) && anySemicolonGroup && !prevWroteLabel)
             w.cp(';');
-        if (d.hasFeature(86) && prevHad86)
+        if (d.hasFeature(LXFeatureQualifier) && prevHadQualifier)
             w.cp(';');
-        if (d.hasFeature(73)) {
+        if (d.hasFeature(LXFeatureNumberedSense)) {
             w.text("\\SB\\Sb\\S<");
-            if (!textSince73)
+            if (!textSinceNumberedSense)
                 w.cp(' ');
-            w.text(term37 ? "\\TP\\D\\s<\\sb\\sB" : " \\D\\s<\\sb\\sB");
-            ++count73;
-            textSince73 = false;
+            w.text(senseParagraphs ? "\\TP\\D\\s<\\sb\\sB" : " \\D\\s<\\sb\\sB");
+            ++numberedSenses;
+            textSinceNumberedSense = false;
         }
-        if (d.hasFeature(74)) {
+        if (d.hasFeature(LXFeatureSubSense)) {
             w.text("\\SB\\Sb\\S< \\P\\s<\\sb\\sB");
-            ++count74;
+            ++subSenses;
         }
-        if (d.hasFeature(107)) {
+        if (d.hasFeature(LXFeatureLabelsAsHeadings)) {
             for (LXFeatureList::const_iterator f = d.getFeatures().begin(); !f.isAtEnd(); ++f) {
-                if (!isLabelCode(f->first))
+                if (!lx_isLabelFeature(f->first))
                     continue;
                 w.text(" \\SI\\Sy");
                 w.text(f->second);
                 w.text(":\\sy\\sI");
-                wrote107 = true;
+                wroteHeadingLabels = true;
             }
         }
-        if (d.hasFeature(115)) {
+        if (d.hasFeature(LXFeatureBoxReference)) {
             LXLanguage from = term.getLanguage(), to = term.getTranslationLanguage();
             if ((from == LXFrench || from == LXSpanish) && to == LXEnglish)
                 w.text("\\SU\xE2\x86\x92\\sU \\Skbox\\sk");
@@ -666,7 +675,7 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
         }
 
         // The text with its part of speech, in the definition's flagged code.
-        uint32_t code = d.getOriginNumber() == 100 ? 6 : 8;
+        uint32_t code = d.getOriginNumber() == LXOriginUserAdded ? kCodeUserDefinition : kCodeDefinition;
         for (LXFeatureList::const_iterator f = d.getFeatures().begin(); !f.isAtEnd(); ++f) {
             if (isDisplayCode(f->first)) {
                 code = f->first;
@@ -679,7 +688,7 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
             body = fillPlaceholders(d.getText(), dpos, posCode, 'X', mark);
         } else {
             body = marked(d.getText(), 'X', mark);
-            if (d.hasFeature(114)) {
+            if (d.hasFeature(LXFeatureInlineSense)) {
                 body += U' ';
             } else if (!dpos.empty()) {
                 if (!body.empty())
@@ -689,34 +698,36 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
         }
         if (!body.empty()) {
             // (Nor at the start of a block's line.)
-            bool comma = hasText && prevHadText && !prevHad75 && !wrote107 && !startsBlock &&
-                         !hasAny(d, {73, 74, 86, 111, 99, 87, 109, 113});
+            bool comma = hasText && prevHadText && !prevHadGloss && !wroteHeadingLabels && !startsBlock &&
+                         !hasAny(d, {LXFeatureNumberedSense, LXFeatureSubSense, LXFeatureQualifier, LXFeatureExample,
+                                     LXFeatureOpposites, LXFeatureLike, LXFeatureSemicolonGroup,
+                                     LXFeatureSlashAlternative});
             if (comma)
                 w.cp(',');
-            if (!hasAny(d, {114, 34, 87, 113}))
+            if (!hasAny(d, {LXFeatureInlineSense, LXFeatureRunOn, LXFeatureLike, LXFeatureSlashAlternative}))
                 w.blank();
             w.wrap(code, body);
         }
         if (hasText) {
             anyText = true;
-            textSince73 = true;
+            textSinceNumberedSense = true;
         }
 
         // The definition's own features.
         bool usage = false;
         bool dgroup = false;
         uint32_t dprev = 0;
-        const bool has107 = d.hasFeature(107);
+        const bool labelsAsHeadings = d.hasFeature(LXFeatureLabelsAsHeadings);
         for (LXFeatureList::const_iterator f = d.getFeatures().begin(); !f.isAtEnd(); ++f) {
             uint32_t c = f->first;
-            if (f->second.empty() && c != 59)
+            if (f->second.empty() && c != LXFeatureTrademark)
                 continue;
-            if (c == 87 || c == 108 || c == 117)
+            if (c == LXFeatureLike || c == LXFeatureSeeEtc || c == LXFeatureParenthetical)
                 continue;
-            if (isLabelCode(c)) {
-                if (has107)
+            if (lx_isLabelFeature(c)) {
+                if (labelsAsHeadings)
                     continue;
-                if (dgroup && !(synonyms || c == 45 || dprev == 45)) {
+                if (dgroup && !(synonyms || c == LXFeatureLabelJoined || dprev == LXFeatureLabelJoined)) {
                     w.text(")\\s-\\sy");
                     dgroup = false;
                 }
@@ -734,54 +745,54 @@ void LXMarkupExpander::expandTerm(const LXTerm &term, bool first, bool last, uin
                 w.text(")\\s-\\sy");
                 dgroup = false;
             }
-            if (c == 13) {
+            if (c == LXFeaturePronunciation) {
                 w.pronunciation(f->second);
-            } else if (c == 40) {
+            } else if (c == LXFeatureNote) {
                 w.cp(' ');
                 w.brackets(f->second, "\\Sk\\SI", "\\sI\\sk");
-            } else if (c == 85) {
+            } else if (c == LXFeatureUsage) {
                 if (!usage) {
                     if (anyText)
                         w.text("\\TP");
                     w.text("\\Sy");
-                    if (!d.hasFeature(112))
+                    if (!d.hasFeature(LXFeatureNoUsageMark))
                         w.text(kDiamond);
                     w.text("\\sy ");
                     usage = true;
                 } else {
                     w.text("\\Sk,\\sk ");
                 }
-                w.wrap(85, codePoints(f->second));
-                count74 = 0;
+                w.wrap(LXFeatureUsage, codePoints(f->second));
+                subSenses = 0;
             } else {
                 w.feature(c, f->second);
             }
         }
         if (dgroup)
             w.text(")\\s-\\sy");
-        if (d.hasFeature(114)) {
+        if (d.hasFeature(LXFeatureInlineSense)) {
             w.cp(' ');
             w.wrap(5, codePoints(dpos));
         }
 
         prevHadText = hasText;
-        prevHad75 = d.hasFeature(75);
-        prevHad86 = d.hasFeature(86);
+        prevHadGloss = d.hasFeature(LXFeatureGloss);
+        prevHadQualifier = d.hasFeature(LXFeatureQualifier);
         prevWroteLabel = wroteLabel;
-        if (d.hasFeature(109))
-            any109 = true;
+        if (d.hasFeature(LXFeatureSemicolonGroup))
+            anySemicolonGroup = true;
     }
 
     Text &t = w.out();
     if (last && !forced)
         t += U'\n';
-    if (count73 < 2) {
+    if (numberedSenses < 2) {
         replaceCodes(t, "\\TP\\D", "\\TP\\SP\\Sy\\SU\xE2\x8B\x84\\sU\\sy\\sP");
         replaceCodes(t, "  \\D", "");
         replaceCodes(t, " \\D", "");
         replaceCodes(t, "\\D", "");
     }
-    replaceCodes(t, " \\P", count74 > 1 ? " \\D" : "");
+    replaceCodes(t, " \\P", subSenses > 1 ? " \\D" : "");
     Text display;
     convert(t, display);
     text = toLxstring(display);

@@ -18,6 +18,13 @@ class LXCompressor;
 class LXVerb;
 struct LXStem;
 
+// How far getVerbStems goes once a form matched; any value above the last means every hit.
+enum LXVerbStemStrategy {
+    LXStemFirstHit = 0,             // stops the whole search at the first hit
+    LXStemOnePerVerb = 1,           // at most one hit per candidate verb
+    LXStemAllHits = 2
+};
+
 class LXConjugationEngine {
 public:
     virtual ~LXConjugationEngine() {}

@@ -15,6 +15,9 @@ namespace {
 const uint32_t kModuleMagic = 0xC0C0FFEEu;
 const uint32_t kNotModuleMagic = 0x0CC0D1C0u;
 const uint32_t kVersionMask = 0xFFF00000u;
+// Modules of these formats were files of their own, before the container.
+const uint32_t kOldestFormat = 0x50;
+const uint32_t kLastOlderFormat = 0x53;
 
 bool pairOf(const LXD *module, LXLanguage a, LXLanguage b)
 {
@@ -170,8 +173,8 @@ int LXDataManager::addDictionaryModule(const lxstring &path)
         return NotAModule;
     uint32_t first = LXUtilities::readInt32FromBuffer(head);
     uint32_t third = LXUtilities::readInt32FromBuffer(head + 8);
-    uint32_t format = third >> 24;
-    if (first == kModuleMagic && format >= 0x50 && format <= 0x53)
+    uint32_t format = third >> LXD::kVersionShift;
+    if (first == kModuleMagic && format >= kOldestFormat && format <= kLastOlderFormat)
         return OlderFormat;
     if (first == kNotModuleMagic)
         return NotAModuleContainer;
@@ -320,8 +323,8 @@ void LXDataManager::getDictionaryList(LXList<LXModuleType> &list) const
         for (LXList<LXModuleType>::iterator e = list.begin(); !e.isAtEnd(); ++e) {
             if (e->language1 == t.language1 && e->language2 == t.language2 &&
                 lx_productsMatch(e->product, t.product)) {
-                if (e->product == 0 && t.product == 2)
-                    e->product = 2;
+                if (e->product == LXProductBasic && t.product == LXProductBasicToo)
+                    e->product = LXProductBasicToo;
                 present = true;
                 break;
             }

@@ -40,7 +40,7 @@ public:
         NotInitialised = 7
     };
     // The product accepted when no accepted product was registered.
-    enum { DefaultProduct = 10 };
+    enum { DefaultProduct = LXProductDefault };
 
     // A manager that init has set up, or null. The factory makes the conjugation engine;
     // without one (or when it fails to make one) every conjugation call has the answer of

@@ -6,7 +6,7 @@
 
 bool lx_productsMatch(uint32_t a, uint32_t b)
 {
-    return a == b || (a == 0 && b == 2) || (a == 2 && b == 0);
+    return a == b || (a == LXProductBasic && b == LXProductBasicToo) || (a == LXProductBasicToo && b == LXProductBasic);
 }
 
 namespace {
@@ -143,7 +143,7 @@ void LXDManager::find(const lxstring &text, LXLanguage language1, LXLanguage lan
     // The key under which the text's headword is indexed: the tokenizer's first key, as
     // for every stored headword (for one word, the word itself).
     term.setSearchKey(m_tokenizer ? m_tokenizer->searchKey(text, language1) : text);
-    term.setPartOfSpeechCode(0);   // a typed text asks for any part of speech
+    term.setPartOfSpeechCode(LXPartOfSpeechAny);   // a typed text asks for any part of speech
     find(term, product, iterator);
 }
 

@@ -64,7 +64,7 @@ std::wstring toWide(const lxstring &s)
 
 lxstring fromCodePoints(const std::u32string &s)
 {
-    lxstring out(0, 0);
+    lxstring out(LXEncodingUtf8);
     for (char32_t c : s)
         out += static_cast<uint32_t>(c);
     return out;
@@ -407,8 +407,8 @@ struct LXDMIterator::Regex {
 
 LXDMIterator::LXDMIterator()
     : m_regexActive(false), m_matchOnHeadword(false), m_compileFlags(0), m_regex(nullptr), m_matchStart(0),
-      m_matchEnd(0), m_prefixRestricted(false), m_pattern(0, 0), m_expression(0, 0), m_prefix(0, 0),
-      m_bound(0, 0), m_regexLanguage(LXLanguageNone), m_tokenizer(nullptr)
+      m_matchEnd(0), m_prefixRestricted(false), m_pattern(LXEncodingUtf8), m_expression(LXEncodingUtf8),
+      m_prefix(LXEncodingUtf8), m_bound(LXEncodingUtf8), m_regexLanguage(LXLanguageNone), m_tokenizer(nullptr)
 {
 }
 
@@ -538,7 +538,7 @@ bool LXDMIterator::isDefinitionModifiable(int32_t n) const
     LXList<LXDefinition>::const_iterator it = definitions.begin();
     for (uint32_t i = 0; i < index && !it.isAtEnd(); ++i)
         ++it;
-    return !it.isAtEnd() && it->getOriginNumber() == 100;
+    return !it.isAtEnd() && it->getOriginNumber() == LXOriginUserAdded;
 }
 
 bool LXDMIterator::deleteDefinition(int32_t n)
@@ -733,7 +733,8 @@ void LXDMIterator::positionOnExpression(const LXTerm &term)
     bool haveContaining = false, haveFollowing = false;
     while (!isAtEnd() && sameKeyIgnoringCaseAndAccents(m_term.getSearchKey(), term.getSearchKey())) {
         if (indexOf(m_term.getHeadword(), term.getHeadword()) >= 0 &&
-            (term.getPartOfSpeechCode() == 0 || term.getPartOfSpeechCode() == m_term.getPartOfSpeechCode()))
+            (term.getPartOfSpeechCode() == LXPartOfSpeechAny ||
+             term.getPartOfSpeechCode() == m_term.getPartOfSpeechCode()))
             return;
         lxstring headword = LXUtilities::foldedKey(m_term.getHeadword());
         if (!haveContaining && indexOf(headword, expression) >= 0) {
@@ -782,7 +783,7 @@ lxstring LXDMIterator::foldForMatch(const lxstring &text) const
     // The pattern is folded to base letters with either option, so the text must be too.
     bool base = m_options.ignoreAccents || m_options.wholeWords;
     bool lower = !m_options.matchCase;
-    lxstring out(0, 0);
+    lxstring out(LXEncodingUtf8);
     for (lxstring_iterator it = text.begin(); !it.isAtEnd(); ++it) {
         uint32_t c = *it;
         if (base)
@@ -830,7 +831,7 @@ bool LXDMIterator::initRegexSearch(const lxstring &pattern, LXLanguage language,
     m_tokenizer = tokenizer;
     m_regexLanguage = language;
     m_pattern = pattern;
-    m_pattern.setEncoding(0);
+    m_pattern.setEncoding(LXEncodingUtf8);
 
     std::u32string p = codePoints(m_pattern);
     if (!options.posixSyntax)

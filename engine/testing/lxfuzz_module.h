@@ -18,7 +18,7 @@
 
 inline lxstring u8(const char *s)
 {
-    return lxstring(s, 0, 0);
+    return lxstring(s, LXEncodingUtf8);
 }
 
 // "$TMPDIR/wm_<name>_<pid><what>", so parallel fuzzing jobs keep apart.

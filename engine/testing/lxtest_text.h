@@ -11,19 +11,19 @@
 // UTF-8 text as an lxstring of encoding 0 (a null pointer gives an empty string).
 inline lxstring u8(const char *s)
 {
-    return lxstring(s, 0, 0);
+    return lxstring(s, LXEncodingUtf8);
 }
 
 inline lxstring u8(const std::string &s)
 {
-    return lxstring(s.c_str(), 0, 0);
+    return lxstring(s.c_str(), LXEncodingUtf8);
 }
 
 // The content as UTF-8 bytes, whatever the string's encoding.
 inline std::string text(const lxstring &s)
 {
     lxstring c(s);
-    c.setEncoding(0);
+    c.setEncoding(LXEncodingUtf8);
     return std::string(c.c_str(), static_cast<size_t>(c.size()));
 }
 

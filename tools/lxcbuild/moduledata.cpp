@@ -73,13 +73,13 @@ bool parsePersons(const std::string &t, std::vector<uint32_t> &persons)
 
 lxstring utf8(const std::string &s)
 {
-    return lxstring(s.c_str(), 0, 0);
+    return lxstring(s.c_str(), LXEncodingUtf8);
 }
 
 std::string bytes(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
@@ -579,7 +579,7 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
                 LXTenseInfo info;
                 info.tense = row.code;
                 for (LXCodeTextList::const_iterator p = (*t).persons.begin(); !p.isAtEnd(); ++p)
-                    info.persons.push_back(LXCodeText((*p).first, lxstring(0, 0)));
+                    info.persons.push_back(LXCodeText((*p).first, lxstring(LXEncodingUtf8)));
                 m.cache.tenses.push_back(info);
                 break;
             }
@@ -674,13 +674,13 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
         verb.model = model.number;
         verb.infinitive = utf8(v.infinitive);
         if (v.aspirateH)
-            verb.addEntry(LXFeatureNoElision, lxstring(0, 0));
+            verb.addEntry(LXFeatureNoElision, lxstring(LXEncodingUtf8));
         if (model.onlyThirdPerson)
-            verb.addEntry(LXFeatureOnlyThirdPerson, lxstring(0, 0));
+            verb.addEntry(LXFeatureOnlyThirdPerson, lxstring(LXEncodingUtf8));
         auto l = listed.find(v.infinitive);
         if (l != listed.end()) {
             for (uint32_t code : l->second)
-                verb.addEntry(code, lxstring(0, 0));
+                verb.addEntry(code, lxstring(LXEncodingUtf8));
         }
         writer.addVerb(verb);
         written.push_back(std::make_pair(verb, &model));

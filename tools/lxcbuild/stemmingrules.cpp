@@ -43,7 +43,7 @@ bool stemmingModelOf(const std::vector<std::string> &c, LXStemmingModel &model, 
     }
     const std::string &form = c[0];
     const bool ending = !form.empty() && form[0] == '-';
-    lxstring word(ending ? form.c_str() + 1 : form.c_str(), 0, 0);
+    lxstring word(ending ? form.c_str() + 1 : form.c_str(), LXEncodingUtf8);
     // A whole word is looked up only when it has two letters or more.
     if (word.empty() || (!ending && word.length() < 2) || !word.find(static_cast<uint32_t>('-')).isAtEnd()) {
         error = "an ending or a word of two letters or more, without inner hyphens, expected: " + form;
@@ -70,8 +70,8 @@ bool stemmingModelOf(const std::vector<std::string> &c, LXStemmingModel &model, 
     if (ending)
         word += static_cast<uint32_t>('-');
     model.key = word;
-    model.partOfSpeechName = lxstring(c[2].c_str(), 0, 0);
-    model.replacement = lxstring(c[1].c_str(), 0, 0);
+    model.partOfSpeechName = lxstring(c[2].c_str(), LXEncodingUtf8);
+    model.replacement = lxstring(c[1].c_str(), LXEncodingUtf8);
     return true;
 }
 
@@ -113,7 +113,7 @@ bool verifyStemmingModels(const lxstring &modulePath, const std::vector<LXStemmi
             hit = hit || *f == models[i];
         if (!hit) {
             lxstring key = models[i].key;
-            key.setEncoding(0);
+            key.setEncoding(LXEncodingUtf8);
             error = "stemming model not found: " + std::string(key.c_str(), key.size());
             ok = false;
         }

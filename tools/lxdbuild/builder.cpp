@@ -15,7 +15,7 @@ namespace {
 
 lxstring u8(const std::string &s)
 {
-    return lxstring(s.c_str(), 0, 0);
+    return lxstring(s.c_str(), LXEncodingUtf8);
 }
 
 std::string lower(std::string s)

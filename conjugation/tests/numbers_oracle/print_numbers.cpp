@@ -26,7 +26,7 @@ int main(int argc, char **argv) {
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         out = line;
-        const lxstring number(line.c_str(), 0, 0);
+        const lxstring number(line.c_str(), LXEncodingUtf8);
         for (LXLanguage language : kLanguages) {
             LXNumberTranslator::numberToText(number, words, language);
             out += '\t';

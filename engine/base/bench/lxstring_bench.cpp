@@ -40,7 +40,7 @@ BENCHMARK(BM_SortHeadwords)->Arg(10000);
 void BM_CompareEqualWords(benchmark::State &state)
 {
     // Equal under ==: both passes run to the end.
-    lxstring a("stra\xC3\x9F" "enbahnhaltestelle", 0, 0), b("strassenbahnhaltestelle", 0, 0);
+    lxstring a("stra\xC3\x9F" "enbahnhaltestelle", LXEncodingUtf8), b("strassenbahnhaltestelle", LXEncodingUtf8);
     for (auto _ : state) benchmark::DoNotOptimize(a.compare(b, LXLanguageNone));
 }
 BENCHMARK(BM_CompareEqualWords);
@@ -58,13 +58,13 @@ BENCHMARK(BM_AppendCodePoints);
 
 void BM_Utf16RoundTrip(benchmark::State &state)
 {
-    lxstring text("Wortschatz \xC3\xBC" "ber W\xC3\xB6rterb\xC3\xBC" "cher und \xE2\x82\xAC", 0, 0);
+    lxstring text("Wortschatz \xC3\xBC" "ber W\xC3\xB6rterb\xC3\xBC" "cher und \xE2\x82\xAC", LXEncodingUtf8);
     for (auto _ : state) {
         lxstring s(text);
-        s.setEncoding(1);
+        s.setEncoding(LXEncodingUnits16);
         s.setByteOrder(1);
         s.setByteOrder(0);
-        s.setEncoding(0);
+        s.setEncoding(LXEncodingUtf8);
         benchmark::DoNotOptimize(s.c_str());
     }
 }

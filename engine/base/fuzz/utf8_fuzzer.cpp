@@ -53,10 +53,10 @@ void exercise(const lxstring &s)
         check(got.size() == cps.size());
         for (size_t i = 0; i < got.size(); ++i) check(got[i] == (cps[i] & mask));
         t.setByteOrder(1);
-        t.setEncoding(0);
+        t.setEncoding(LXEncodingUtf8);
         lxstring u(t);
-        u.setEncoding(2);
-        u.setEncoding(0);
+        u.setEncoding(LXEncodingUnits32);
+        u.setEncoding(LXEncodingUtf8);
         check(std::memcmp(u.c_str(), t.c_str(), size_t(t.sizeWithNull())) == 0);
     }
 
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Text up to the first zero byte, the way callers hand raw UTF-8 over.
     std::string text(reinterpret_cast<const char *>(data), size);
-    lxstring s(text.c_str(), 0, 0);
+    lxstring s(text.c_str(), LXEncodingUtf8);
     exercise(s);
 
     // The same bytes, zeros included, through append: the count is the caller's to keep,
@@ -97,8 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     raw.append(reinterpret_cast<const char *>(data), uint32_t(size));
     for (lxstring_iterator it = raw.begin(); !it.isAtEnd(); ++it) (void)*it;
     lxstring rawCopy(raw);
-    rawCopy.setEncoding(2);
-    rawCopy.setEncoding(0);
+    rawCopy.setEncoding(LXEncodingUnits32);
+    rawCopy.setEncoding(LXEncodingUtf8);
 
     // Stream reading in every encoding and byte order.
     for (int e = 0; e < 4; ++e) {

@@ -376,7 +376,7 @@ TEST(LXHashTable, ResizeKeepsEveryEntryFindable)
     }
 }
 
-lxstring u8(const char *s) { return lxstring(s, 0, 0); }
+lxstring u8(const char *s) { return lxstring(s, LXEncodingUtf8); }
 
 TEST(LXHashTable, StringKeysAreTheSameUnderCollatingEquality)
 {
@@ -394,7 +394,7 @@ TEST(LXHashTable, StringKeysAreTheSameUnderCollatingEquality)
 
     // Keys in another encoding are the same keys.
     lxstring wide = u8("strasse");
-    wide.setEncoding(1);
+    wide.setEncoding(LXEncodingUnits16);
     EXPECT_TRUE(t.find(wide, v));
     EXPECT_EQ(v, 2u);
 }

@@ -18,7 +18,7 @@ using namespace std::string_literals;
 
 lxstring u8(const char *s)
 {
-    return lxstring(s, 0, 0);
+    return lxstring(s, LXEncodingUtf8);
 }
 
 std::string bytesOf(const lxstring &s)
@@ -72,7 +72,7 @@ TEST(LxString, GrowthDoublesFrom32)
     EXPECT_EQ(s.length(), 64);
 
     // Two-byte units: the terminator is two bytes wide too.
-    lxstring w(1, 0);
+    lxstring w(LXEncodingUnits16);
     for (int i = 0; i < 15; ++i) w += uint32_t('a');
     EXPECT_EQ(w.capacity(), 32);
     w += uint32_t('a');
@@ -102,14 +102,14 @@ TEST(LxString, ConstructionMeasuresUpToTheEncodingsTerminator)
 {
     // Encoding 1 stops at a zero two-byte unit, not at a zero byte.
     const char utf16be[] = {0, 'a', 0, 'b', 0, 0};
-    lxstring a(utf16be, 1, 0);
+    lxstring a(utf16be, LXEncodingUnits16);
     EXPECT_EQ(a.size(), 4);
     EXPECT_EQ(a.length(), 2);
     EXPECT_EQ(cps(a), (std::vector<uint32_t>{'a', 'b'}));
     EXPECT_EQ(a.sizeWithNull(), 6);
 
     const char utf32le[] = {'x', 0, 0, 0, 0x01, 0x01, 0, 0, 0, 0, 0, 0};
-    lxstring b(utf32le, 2, 1);
+    lxstring b(utf32le, LXEncodingUnits32, LXLeastSignificantFirst);
     EXPECT_EQ(cps(b), (std::vector<uint32_t>{'x', 0x101}));
 
     // UTF-8: the count is the number of bytes that are not continuation bytes.
@@ -117,7 +117,7 @@ TEST(LxString, ConstructionMeasuresUpToTheEncodingsTerminator)
     EXPECT_EQ(c.size(), 10);
     EXPECT_EQ(c.length(), 7);
 
-    lxstring none(nullptr, 0, 0);
+    lxstring none(nullptr, LXEncodingUtf8);
     EXPECT_EQ(none.capacity(), 0);
     EXPECT_TRUE(none.empty());
     EXPECT_EQ(none.c_str()[0], 0);   // never a null pointer for callers
@@ -131,7 +131,7 @@ TEST(LxString, ConstructionMeasuresUpToTheEncodingsTerminator)
 
 TEST(LxString, CopyAssignAndSwapKeepTheWholeState)
 {
-    lxstring a(1, 1);
+    lxstring a(LXEncodingUnits16, LXLeastSignificantFirst);
     a += uint32_t(0x20AC);
     for (int i = 0; i < 20; ++i) a += uint32_t('k');
     lxstring b(a);
@@ -149,7 +149,7 @@ TEST(LxString, CopyAssignAndSwapKeepTheWholeState)
     EXPECT_EQ(cps(c), cps(a));
 
     lxstring d = u8("\xC3\xA9t\xC3\xA9");
-    lxstring e(2, 0);
+    lxstring e(LXEncodingUnits32);
     e += uint32_t(0x1F600);
     d.swap(e);
     EXPECT_EQ(d.getEncoding(), 2);
@@ -169,7 +169,7 @@ TEST(LxString, CopyAssignAndSwapKeepTheWholeState)
     EXPECT_EQ(cps(e), (std::vector<uint32_t>{0x1F600}));
 
     // Raw bytes and single code points take this string's encoding.
-    lxstring f(1, 1);
+    lxstring f(LXEncodingUnits16, LXLeastSignificantFirst);
     f = "a\0b\0\0\0";
     EXPECT_EQ(cps(f), (std::vector<uint32_t>{'a', 'b'}));
     f = uint32_t(0x3A9);
@@ -220,11 +220,11 @@ TEST(LxString, Utf8WritesEveryLengthOfTheTable)
         lxstring back = u8(c.bytes);
         EXPECT_EQ(cps(back), (std::vector<uint32_t>{c.cp}));
         std::ostringstream os;
-        lxstring::putChar(os, c.cp, 0, 0);
+        lxstring::putChar(os, c.cp, LXEncodingUtf8, LXMostSignificantFirst);
         EXPECT_EQ(os.str(), c.bytes);
         std::istringstream is(c.bytes);
         uint32_t read = 0;
-        EXPECT_TRUE(lxstring::getChar(is, read, 0, 0));
+        EXPECT_TRUE(lxstring::getChar(is, read, LXEncodingUtf8, LXMostSignificantFirst));
         EXPECT_EQ(read, c.cp);
     }
     // The six-byte form has a single payload bit: bit 31 is lost.
@@ -240,38 +240,38 @@ TEST(LxString, ReencodingSizesAndTruncates)
     EXPECT_EQ(s.size(), 6);
     EXPECT_EQ(s.length(), 3);
     lxstring w(s);
-    w.setEncoding(1);
+    w.setEncoding(LXEncodingUnits16);
     EXPECT_EQ(w.size(), 6);
     EXPECT_EQ(w.length(), 3);
     EXPECT_EQ(cps(w), (std::vector<uint32_t>{'a', 0xF600, 'z'}));
-    w.setEncoding(0);
+    w.setEncoding(LXEncodingUtf8);
     EXPECT_EQ(bytesOf(w), "a\xEF\x98\x80z");
 
     lxstring one(s);
-    one.setEncoding(3);
+    one.setEncoding(LXEncodingBytes);
     EXPECT_EQ(bytesOf(one), std::string("a\x00z", 3));
 
     // Unknown encodings and the current one are ignored.
     lxstring same(s);
     same.setEncoding(7);
     same.setEncoding(-1);
-    same.setEncoding(0);
+    same.setEncoding(LXEncodingUtf8);
     EXPECT_EQ(bytesOf(same), bytesOf(s));
 
     // Growth on re-encoding doubles the current capacity.
     lxstring big;
     for (int i = 0; i < 20; ++i) big += uint32_t('m');
-    big.setEncoding(2);   // 80 bytes + 4
+    big.setEncoding(LXEncodingUnits32);   // 80 bytes + 4
     EXPECT_EQ(big.capacity(), 128);
     EXPECT_EQ(big.size(), 80);
-    big.setEncoding(1);   // narrower: stays
+    big.setEncoding(LXEncodingUnits16);   // narrower: stays
     EXPECT_EQ(big.capacity(), 128);
     EXPECT_EQ(cps(big), std::vector<uint32_t>(20, 'm'));
 }
 
 TEST(LxString, ByteOrderSwapsEveryUnit)
 {
-    lxstring s(1, 0);
+    lxstring s(LXEncodingUnits16);
     s += uint32_t('a');
     s += uint32_t('b');
     EXPECT_EQ(bytesOf(s), std::string("\x00\x61\x00\x62", 4));
@@ -281,7 +281,7 @@ TEST(LxString, ByteOrderSwapsEveryUnit)
     s.setByteOrder(1);
     EXPECT_EQ(bytesOf(s), std::string("\x61\x00\x62\x00", 4));
 
-    lxstring q(2, 1);
+    lxstring q(LXEncodingUnits32, LXLeastSignificantFirst);
     q += uint32_t(0x01020304);
     EXPECT_EQ(bytesOf(q), "\x04\x03\x02\x01");
     q.setByteOrder(0);
@@ -332,7 +332,7 @@ TEST(LxString, ShellRoundTripThroughUtf16)
     // The shell's conversion: switch to two-byte units, least significant byte first.
     lxstring s = u8("\xC3\x86r\xC3\xB8 \xE2\x82\xAC!");
     lxstring copy(s);
-    copy.setEncoding(1);
+    copy.setEncoding(LXEncodingUnits16);
     copy.setByteOrder(1);
     const uint16_t expected[] = {0xC6, 'r', 0xF8, ' ', 0x20AC, '!', 0};
     ASSERT_EQ(copy.sizeWithNull(), int32_t(sizeof expected));
@@ -340,11 +340,11 @@ TEST(LxString, ShellRoundTripThroughUtf16)
         const unsigned char *p = reinterpret_cast<const unsigned char *>(copy.c_str()) + 2 * i;
         EXPECT_EQ(p[0] | (p[1] << 8), expected[i]);
     }
-    lxstring back(0, 0);
-    back.setEncoding(1);
+    lxstring back(LXEncodingUtf8);
+    back.setEncoding(LXEncodingUnits16);
     back.setByteOrder(1);
     back = copy.c_str();
-    back.setEncoding(0);
+    back.setEncoding(LXEncodingUtf8);
     back.setByteOrder(0);
     EXPECT_EQ(bytesOf(back), bytesOf(s));
 }
@@ -421,13 +421,13 @@ TEST(LxString, PartialUnitsAndStaleCountsAfterAppend)
 {
     // append() copies raw bytes and leaves the count alone; walks still stop at the
     // content end, and a half unit is no code point.
-    lxstring w(1, 0);
+    lxstring w(LXEncodingUnits16);
     w += uint32_t('a');
     w.append("\x00\x62\x00", 3);
     EXPECT_EQ(w.size(), 5);
     EXPECT_EQ(w.length(), 1);
     EXPECT_EQ(cps(w), (std::vector<uint32_t>{'a', 'b'}));
-    w.setEncoding(0);
+    w.setEncoding(LXEncodingUtf8);
     EXPECT_EQ(bytesOf(w), "ab");
 
     lxstring u = u8("ok");
@@ -459,13 +459,13 @@ TEST(LxString, Appending)
     EXPECT_EQ(s.length(), 5);
 
     // Another encoding or byte order is converted before it is appended.
-    lxstring t(2, 1);
+    lxstring t(LXEncodingUnits32, LXLeastSignificantFirst);
     t += uint32_t(0xE9);
     t += uint32_t(0x20AC);
     lxstring u = u8("x");
     u += t;
     EXPECT_EQ(bytesOf(u), "x\xC3\xA9\xE2\x82\xAC");
-    lxstring be(1, 0), le(1, 1);
+    lxstring be(LXEncodingUnits16), le(1, 1);
     be += uint32_t('Q');
     le += uint32_t(0x263A);
     be += le;
@@ -614,7 +614,7 @@ TEST(LxString, IndexForms)
     b += 5;
     EXPECT_EQ(bytesOf(t.substr(a, b)), "cti");
     EXPECT_EQ(bytesOf(t.substr(b, t.end())), "onary");
-    lxstring wide(2, 1);
+    lxstring wide(LXEncodingUnits32, LXLeastSignificantFirst);
     wide = "a\0\0\0b\0\0\0c\0\0\0\0\0\0\0";
     lxstring part = wide.substr(1, 1);
     EXPECT_EQ(part.getEncoding(), 2);
@@ -679,7 +679,7 @@ TEST(LxString, ForwardIteratorWalk)
 
 TEST(LxString, ReverseIteratorWalk)
 {
-    lxstring s(1, 1);
+    lxstring s(LXEncodingUnits16, LXLeastSignificantFirst);
     for (uint32_t c : {uint32_t('x'), 0x3B1u, uint32_t('z')}) s += c;
     lxstring_reverse_iterator it = s.rbegin();
     EXPECT_TRUE(it.isAtBeginning());
@@ -742,12 +742,12 @@ TEST(LxString, FindAndRfind)
     EXPECT_TRUE(lxstring().find(lxstring()).isAtEnd());
 
     // Exact code points: the needle's encoding does not matter, Latin-1 é is not "e".
-    lxstring needle(2, 1);
+    lxstring needle(LXEncodingUnits32, LXLeastSignificantFirst);
     needle += uint32_t('c');
     needle += uint32_t(0xE9);
     EXPECT_EQ(s.find(needle).getCharIndex(), 2);
     EXPECT_TRUE(s.find(uint32_t('e')).isAtEnd());
-    lxstring narrow(1, 0);
+    lxstring narrow(LXEncodingUnits16);
     narrow += uint32_t(0xF600);
     EXPECT_TRUE(narrow.find(uint32_t(0x1F600)).isAtEnd());
     EXPECT_FALSE(narrow.find(uint32_t(0xF600)).isAtEnd());
@@ -765,7 +765,7 @@ TEST(LxString, Hash)
     EXPECT_EQ(u8("abcdefghij\xC3\xA9").hash(397), 326u);
     EXPECT_EQ(u8("abcdefghij\xC3\xA9").hash(0), 517208750u);
     // The encoding does not matter, only the code points.
-    lxstring w(2, 1);
+    lxstring w(LXEncodingUnits32, LXLeastSignificantFirst);
     w += "a\0\0\0\0\0\0";   // one unit, then a zero unit
     EXPECT_EQ(w.hash(397), 97u);
     // Strings equal under == hash alike.
@@ -784,7 +784,7 @@ TEST(LxString, IntValue)
                           {"123", 123}, {"007", 7},  {"12 34", 12}, {"--1", 0},
                           {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}};
     for (const Case &c : cases) EXPECT_EQ(u8(c.text).getIntValue(), c.value) << c.text;
-    lxstring w(1, 1);
+    lxstring w(LXEncodingUnits16, LXLeastSignificantFirst);
     w += "-\0" "9\0" "9\0\0\0";
     EXPECT_EQ(w.getIntValue(), -99);
 }
@@ -811,7 +811,7 @@ TEST(LxString, CaseBaseAndStrip)
     EXPECT_EQ(bytesOf(u), "tab\xC5\x93 x");
 
     // Folding keeps the encoding and the byte order.
-    lxstring w(1, 1);
+    lxstring w(LXEncodingUnits16, LXLeastSignificantFirst);
     w += uint32_t('A');
     w += uint32_t(0xC0);
     w.tolower();
@@ -834,7 +834,7 @@ TEST(LxString, AppendFormat)
     u.appendFormat("\xE9");                      // format bytes are code points of their own
     EXPECT_EQ(cps(u), (std::vector<uint32_t>{0xE9, 't', 0xE9, 0xE9}));
 
-    lxstring w(1, 1);
+    lxstring w(LXEncodingUnits16, LXLeastSignificantFirst);
     w += uint32_t('<');
     w.appendFormat("%d%s>", -12, "\xE2\x82\xAC");
     EXPECT_EQ(w.getEncoding(), 1);
@@ -847,7 +847,7 @@ TEST(LxString, AppendFormat)
 
 TEST(LxString, StreamOutputAndDump)
 {
-    lxstring w(1, 0);
+    lxstring w(LXEncodingUnits16);
     w += uint32_t(0x20AC);
     std::ostringstream os;
     os << w;
@@ -856,9 +856,9 @@ TEST(LxString, StreamOutputAndDump)
     u8("a\xC3\xA9").dump(d);
     EXPECT_EQ(d.str(), "\\x61\\xc3\\xa9");
     std::ostringstream p;
-    lxstring::putChar(p, 0x1F600, 2, 1);
-    lxstring::putChar(p, 0x1F600, 1, 1);
-    lxstring::putChar(p, 0x1F600, 3, 0);
+    lxstring::putChar(p, 0x1F600, LXEncodingUnits32, LXLeastSignificantFirst);
+    lxstring::putChar(p, 0x1F600, LXEncodingUnits16, LXLeastSignificantFirst);
+    lxstring::putChar(p, 0x1F600, LXEncodingBytes, LXMostSignificantFirst);
     EXPECT_EQ(p.str(), std::string("\x00\xF6\x01\x00\x00\xF6\x00", 7));
 }
 
@@ -885,7 +885,7 @@ TEST(LxString, Getline)
     // In two-byte units, least significant byte first.
     std::string utf16("a\0b\0\0\0c\0", 8);
     std::istringstream win(utf16);
-    lxstring w(1, 1);
+    lxstring w(LXEncodingUnits16, LXLeastSignificantFirst);
     getstring(win, w);
     EXPECT_EQ(cps(w), (std::vector<uint32_t>{'a', 'b'}));
     getstring(win, w);
@@ -981,7 +981,7 @@ TEST(LxString, CollationCases)
     EXPECT_EQ(u8("\xC3\x85").compare(u8("\xC3\x98"), LXNorwegian), -1);
 
     // A code point of 256 and more ranks as itself, after every letter, before digits.
-    lxstring cyr(2, 0);
+    lxstring cyr(LXEncodingUnits32);
     cyr += uint32_t(0x430);
     EXPECT_EQ(cyr.compare(u8("0"), false, false, LXLanguageNone), -1);
 }
@@ -1012,7 +1012,7 @@ TEST(LxString, CompareFlags)
         EXPECT_EQ(u8(c.b).compare(u8(c.a), c.ignoreCase, c.baseOnly, LXLanguageNone), -c.expected);
     }
     // compare(const char*) reads the bytes in this string's encoding.
-    lxstring w(1, 0);
+    lxstring w(LXEncodingUnits16);
     w += uint32_t('a');
     EXPECT_EQ(w.compare(std::string("\0a\0\0", 4).c_str()), 0);
 }

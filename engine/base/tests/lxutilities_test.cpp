@@ -12,7 +12,7 @@
 
 namespace {
 
-lxstring utf8(const char *s) { return lxstring(s, 0, 0); }
+lxstring utf8(const char *s) { return lxstring(s, LXEncodingUtf8); }
 
 std::string bytesOf(const lxstring &s) { return std::string(s.c_str(), static_cast<size_t>(s.size())); }
 
@@ -36,7 +36,7 @@ TEST(LXUtilities, StringToLanguage)
 
     // Text in another encoding is re-encoded before the test.
     lxstring wide(utf8("Esperanto"));
-    wide.setEncoding(1);
+    wide.setEncoding(LXEncodingUnits16);
     wide.setByteOrder(1);
     EXPECT_EQ(LXUtilities::stringToLanguage(wide), LXEsperanto);
 }
@@ -62,7 +62,7 @@ TEST(LXUtilities, LanguageNamesAndCodes)
         EXPECT_EQ(bytesOf(code), c.code) << c.language;
     }
     // The result keeps the target's encoding.
-    lxstring wide(1, 1);
+    lxstring wide(LXEncodingUnits16, LXLeastSignificantFirst);
     LXUtilities::languageToEnglishString(LXFrench, wide);
     EXPECT_EQ(wide.getEncoding(), 1);
     EXPECT_EQ(wide.length(), 6);
@@ -84,7 +84,7 @@ TEST(LXUtilities, ReverseAndTrim)
     EXPECT_EQ(s.length(), 4);
 
     lxstring w = utf8("xyz");
-    w.setEncoding(2);
+    w.setEncoding(LXEncodingUnits32);
     w.setByteOrder(1);
     reverse(w);
     EXPECT_EQ(w.getEncoding(), 2);
@@ -133,9 +133,9 @@ TEST(LXUtilities, ReplaceAll)
     EXPECT_EQ(bytesOf(s), "abc");
 
     lxstring wide = utf8("1 <N> 2");
-    wide.setEncoding(1);
+    wide.setEncoding(LXEncodingUnits16);
     replaceAll(wide, "<N>", "ten");
-    wide.setEncoding(0);
+    wide.setEncoding(LXEncodingUtf8);
     EXPECT_EQ(bytesOf(wide), "1 ten 2");
 }
 
@@ -191,7 +191,7 @@ TEST(LXUtilities, WriteStringToBuffer)
     }
     unsigned char buf[4] = {9, 9, 9, 9};
     lxstring w = utf8("a");
-    w.setEncoding(2);
+    w.setEncoding(LXEncodingUnits32);
     EXPECT_EQ(writeStringToBuffer(buf, w, 0, 3), buf) << "not even the terminator fits";
     EXPECT_EQ(buf[0], 9);
 }
@@ -258,7 +258,7 @@ TEST(LXUtilities, PalmDBName)
         {9, 11, 3, false, "lxd-esperanto-dutch-medical"},
     };
     for (const Case &c : cases) {
-        lxstring name(1, 1);
+        lxstring name(LXEncodingUnits16, LXLeastSignificantFirst);
         getPalmDBName(name, static_cast<LXLanguage>(c.a), static_cast<LXLanguage>(c.b), c.flags, c.additions);
         EXPECT_EQ(name.getEncoding(), 0);
         EXPECT_EQ(bytesOf(name), c.expected);

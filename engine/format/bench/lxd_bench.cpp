@@ -44,7 +44,7 @@ struct Fixture {
         const char *dir = std::getenv("WORDMERE_SAMPLE_MODULES");
         path = std::string(dir && *dir ? dir : WORDMERE_SAMPLE_MODULES) + "/english-german.lxd";
         LXD d(compressor.get(), tokenizer.get());
-        if (!d.validate(lxstring(path.c_str(), 0, 0)) || !d.open())
+        if (!d.validate(lxstring(path.c_str(), LXEncodingUtf8)) || !d.open())
             return;
         language1 = d.getLanguage1();
         std::vector<Key> all;
@@ -106,7 +106,7 @@ void BM_LookupCold(benchmark::State &state)
         return;
     }
     LXD d(f.compressor.get(), f.tokenizer.get());
-    d.validate(lxstring(f.path.c_str(), 0, 0));
+    d.validate(lxstring(f.path.c_str(), LXEncodingUtf8));
     size_t i = 0, misses = 0;
     uint64_t inflated = 0;
     for (auto _ : state) {
@@ -133,7 +133,7 @@ void BM_LookupWarm(benchmark::State &state)
         return;
     }
     LXD d(f.compressor.get(), f.tokenizer.get());
-    d.validate(lxstring(f.path.c_str(), 0, 0));
+    d.validate(lxstring(f.path.c_str(), LXEncodingUtf8));
     d.open();
     // Warm up: every key once, so the whole-stream buffers (sparse indexes) are loaded.
     for (const Key &k : f.sample)

@@ -25,7 +25,7 @@ const std::string &containerPath()
         const std::string p = "/tmp/wm_stream_bench.lxs";
         std::unique_ptr<LXCompressor> c(LXCompressor::create());
         LXStreamFile f(c.get());
-        f.open(lxstring(p.c_str(), 0, 0), 2, 1);
+        f.open(lxstring(p.c_str(), LXEncodingUtf8), LXStreamFile::ModeWrite, 1);
         std::mt19937 rng(1);
         static const char *const words[] = {"maison", "house", "Haus", "casa", "\xC3\xA9t\xC3\xA9", "Sommer",
                                             "summer", "verano", "estate", "zomer", "ferme", "farm"};
@@ -48,7 +48,7 @@ void randomReads(benchmark::State &state, int mode, int width)
     std::unique_ptr<LXCompressor> c(LXCompressor::create());
     LXStreamFile f(c.get());
     const int modes[] = {mode}, slots[] = {4};
-    if (!f.open(lxstring(containerPath().c_str(), 0, 0), 1, 1, modes, slots)) {
+    if (!f.open(lxstring(containerPath().c_str(), LXEncodingUtf8), LXStreamFile::ModeRead, 1, modes, slots)) {
         state.SkipWithError("cannot open the container");
         return;
     }
@@ -57,7 +57,7 @@ void randomReads(benchmark::State &state, int mode, int width)
     std::mt19937 rng(7);
     for (uint32_t &p : positions)
         p = rng() % (size - 16);
-    if (mode == 1) // the whole buffer is filled once; measure the steady state
+    if (mode == LXStream::WholeStream) // the whole buffer is filled once; measure the steady state
         for (uint32_t p = 0; p < size; p += 1024)
             f.readByte(0, p);
     const uint32_t inflationsBefore = c->getDecompressCount();
@@ -81,11 +81,11 @@ void randomReads(benchmark::State &state, int mode, int width)
         reads ? 1000.0 * (c->getDecompressCount() - inflationsBefore) / static_cast<double>(reads) : 0.0;
 }
 
-void BM_CacheFourSlots_Byte(benchmark::State &s) { randomReads(s, 2, 1); }
-void BM_CacheFourSlots_Int32(benchmark::State &s) { randomReads(s, 2, 4); }
-void BM_CacheFourSlots_Run16(benchmark::State &s) { randomReads(s, 2, 16); }
-void BM_WholeStream_Byte(benchmark::State &s) { randomReads(s, 1, 1); }
-void BM_WholeStream_Int32(benchmark::State &s) { randomReads(s, 1, 4); }
+void BM_CacheFourSlots_Byte(benchmark::State &s) { randomReads(s, LXStream::BlockCache, 1); }
+void BM_CacheFourSlots_Int32(benchmark::State &s) { randomReads(s, LXStream::BlockCache, 4); }
+void BM_CacheFourSlots_Run16(benchmark::State &s) { randomReads(s, LXStream::BlockCache, 16); }
+void BM_WholeStream_Byte(benchmark::State &s) { randomReads(s, LXStream::WholeStream, 1); }
+void BM_WholeStream_Int32(benchmark::State &s) { randomReads(s, LXStream::WholeStream, 4); }
 
 BENCHMARK(BM_CacheFourSlots_Byte);
 BENCHMARK(BM_CacheFourSlots_Int32);

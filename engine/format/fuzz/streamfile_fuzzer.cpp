@@ -62,24 +62,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             f.write("\x05\xE9\xF1\x7E", 4);
         f.write(reinterpret_cast<const char *>(data + 1), static_cast<std::streamsize>(size - 1));
     }
-    const lxstring name(path.c_str(), 0, 0);
+    const lxstring name(path.c_str(), LXEncodingUtf8);
     LXStreamFile f(compressor());
-    static const int whole[4] = {1, 1, 1, 1};
-    static const int cached[4] = {2, 2, 0, 2};
+    static const int whole[4] = {LXStream::WholeStream, LXStream::WholeStream,
+                                  LXStream::WholeStream, LXStream::WholeStream};
+    static const int cached[4] = {LXStream::BlockCache, LXStream::BlockCache,
+                                   LXStream::NotLoaded, LXStream::BlockCache};
     static const int oneSlot[4] = {1, 1, 1, 1};
     static const int fourSlots[4] = {4, 4, 4, 4};
-    if (f.open(name, 1, 4, whole, nullptr))
+    if (f.open(name, LXStreamFile::ModeRead, 4, whole, nullptr))
         readAll(f);
-    if (f.open(name, 1, 4, cached, oneSlot))
+    if (f.open(name, LXStreamFile::ModeRead, 4, cached, oneSlot))
         readAll(f);
-    if (f.open(name, 1, 4, cached, fourSlots))
+    if (f.open(name, LXStreamFile::ModeRead, 4, cached, fourSlots))
         readAll(f);
     f.close();
 
     // Round trip: the same bytes written plain and compressed must read back unchanged.
-    const lxstring outName(out.c_str(), 0, 0);
+    const lxstring outName(out.c_str(), LXEncodingUtf8);
     LXStreamFile w(compressor());
-    if (!w.open(outName, 2, 2))
+    if (!w.open(outName, LXStreamFile::ModeWrite, 2))
         return 0;
     for (int32_t s = 0; s < 2; ++s) {
         uint32_t pos = 0;
@@ -90,9 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!w.write())
         abort();
     w.close();
-    static const int modes[2] = {1, 2};
+    static const int modes[2] = {LXStream::WholeStream, LXStream::BlockCache};
     static const int slots[2] = {1, 1};
-    if (!w.open(outName, 1, 2, modes, slots))
+    if (!w.open(outName, LXStreamFile::ModeRead, 2, modes, slots))
         abort();
     for (int32_t s = 0; s < 2; ++s) {
         if (w.getStreamSize(s) != size)

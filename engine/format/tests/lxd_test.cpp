@@ -109,7 +109,7 @@ struct RawModule {
     bool write(const std::string &path, LXCompressor *c) const
     {
         LXStreamFile f(c);
-        if (!f.open(u8(path), 2, static_cast<int32_t>(streams.size())))
+        if (!f.open(u8(path), LXStreamFile::ModeWrite, static_cast<int32_t>(streams.size())))
             return false;
         for (size_t s = 0; s < streams.size(); ++s) {
             uint32_t at = 0;

@@ -22,7 +22,7 @@ namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-lxstring pathOf(const std::string &p) { return lxstring(p.c_str(), 0, 0); }
+lxstring pathOf(const std::string &p) { return lxstring(p.c_str(), LXEncodingUtf8); }
 
 std::string tempPath(const std::string &name)
 {
@@ -104,7 +104,7 @@ protected:
     {
         const std::string path = track(tempPath(name));
         LXStreamFile f(compressor_.get());
-        EXPECT_TRUE(f.open(pathOf(path), 2, static_cast<int32_t>(streams.size())));
+        EXPECT_TRUE(f.open(pathOf(path), LXStreamFile::ModeWrite, static_cast<int32_t>(streams.size())));
         for (size_t i = 0; i < streams.size(); ++i) {
             uint32_t pos = 0;
             for (uint8_t b : streams[i].data)
@@ -217,11 +217,12 @@ TEST_F(Containers, RoundTripAtScaleThroughEveryLoadMode)
         int mode;
         int slots;
     };
-    const Config configs[] = {{1, 0}, {2, 1}, {2, 4}, {2, 8}};
+    const Config configs[] = {
+        {LXStream::WholeStream, 0}, {LXStream::BlockCache, 1}, {LXStream::BlockCache, 4}, {LXStream::BlockCache, 8}};
     for (const Config &c : configs) {
         std::vector<int> modes(streams.size(), c.mode), slots(streams.size(), c.slots);
         LXStreamFile f(compressor_.get());
-        ASSERT_TRUE(f.open(pathOf(path), 1, count, modes.data(), slots.data()));
+        ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeRead, count, modes.data(), slots.data()));
         const std::string what = "mode " + std::to_string(c.mode) + " slots " + std::to_string(c.slots);
         for (int32_t i = 0; i < count; ++i) {
             const Bytes &want = streams[i].data;
@@ -261,7 +262,7 @@ TEST_F(Containers, LayoutOfBlocksAndEmptyStreams)
     EXPECT_EQ(get32(file, 72), 0u);
 
     LXStreamFile f(compressor_.get());
-    ASSERT_TRUE(f.open(pathOf(path), 1));
+    ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeRead));
     // 1025 bytes: two blocks, the second holding one byte as a complete zlib stream.
     const LXStream *s0 = f.getStream(0);
     ASSERT_TRUE(s0);
@@ -288,9 +289,9 @@ TEST_F(Containers, CacheEvictsTheLeastRecentlyUsedBlockAndMovesHitsToTheFront)
 {
     const Bytes data = randomStream(8 * 1024, 3);
     const std::string path = writeContainer("cache", {{data, true}});
-    const int modes[] = {2}, slots[] = {4};
+    const int modes[] = {LXStream::BlockCache}, slots[] = {4};
     LXStreamFile f(compressor_.get());
-    ASSERT_TRUE(f.open(pathOf(path), 1, 1, modes, slots));
+    ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeRead, 1, modes, slots));
     const LXStream *s = f.getStream(0);
     ASSERT_TRUE(s);
     ASSERT_EQ(s->getSlotCount(), 4u);
@@ -323,8 +324,8 @@ TEST_F(Containers, CacheEvictsTheLeastRecentlyUsedBlockAndMovesHitsToTheFront)
     EXPECT_EQ(s->getBlockLoadCount(), 6u);
 
     // Whole-stream mode: each block is inflated once, whatever the order of reads.
-    const int whole[] = {1};
-    ASSERT_TRUE(f.open(pathOf(path), 1, 1, whole, nullptr));
+    const int whole[] = {LXStream::WholeStream};
+    ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeRead, 1, whole, nullptr));
     std::mt19937 rng(9);
     for (int i = 0; i < 5000; ++i) {
         const uint32_t p = rng() % data.size();
@@ -379,7 +380,7 @@ TEST_F(Containers, WritersAndInPlaceRewrite)
 {
     const std::string path = track(tempPath("writers"));
     LXStreamFile f(compressor_.get());
-    ASSERT_TRUE(f.open(pathOf(path), 2, 3));
+    ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeWrite, 3));
     uint32_t pos = 1000;
     f.writeByte(0, pos, 0xAA);
     EXPECT_EQ(pos, 1001u);
@@ -389,7 +390,7 @@ TEST_F(Containers, WritersAndInPlaceRewrite)
     f.writeInt16(1, pos, 0xBEEF);
     f.writeInt32(1, pos, 0x01020304);
     lxstring wide = pathOf("hi");
-    wide.setEncoding(1);
+    wide.setEncoding(LXEncodingUnits16);
     wide.setByteOrder(1); // 'h' 0 'i' 0: the bytes stop at the first zero byte
     f.writeBytes(1, pos, pathOf("\xC3\xA9t\xC3\xA9"));
     f.writeBytes(1, pos, wide);
@@ -416,7 +417,7 @@ TEST_F(Containers, WritersAndInPlaceRewrite)
     f.close();
     EXPECT_EQ(readFile(path).size(), static_cast<size_t>(end));
 
-    ASSERT_TRUE(f.open(pathOf(path), 1));
+    ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeRead));
     EXPECT_EQ(f.readByte(0, 999), 0) << "bytes skipped over are 0";
     EXPECT_EQ(f.readByte(0, 1000), 0xAA);
     EXPECT_TRUE(f.getStream(0)->isCompressed());
@@ -434,10 +435,10 @@ TEST_F(Containers, LoadModesAndTables)
     const Bytes a = randomStream(3000, 4), b = randomStream(10, 5);
     const std::string path = writeContainer("modes", {{a, true}, {b, false}, {a, false}});
     LXStreamFile f(compressor_.get());
-    const int modes[] = {0, 2};
+    const int modes[] = {LXStream::NotLoaded, LXStream::BlockCache};
     const int slots[] = {3, 3};
     // Tables shorter than the stream count: the rest are loaded whole with 8 slots.
-    ASSERT_TRUE(f.open(pathOf(path), 1, 2, modes, slots));
+    ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeRead, 2, modes, slots));
     EXPECT_EQ(f.getStreamCount(), 3u);
     EXPECT_EQ(f.getStream(0), nullptr);
     EXPECT_EQ(f.getStreamSize(0), 0u);
@@ -458,14 +459,14 @@ TEST_F(Containers, NamesBeyondAscii)
     const std::string path = track(tempPath("d\xC3\xA9j\xC3\xA0-\xE6\x97\xA5.lxd"));
     LXStreamFile f(compressor_.get());
     lxstring name = pathOf(path);
-    name.setEncoding(1); // as the shell hands paths over
+    name.setEncoding(LXEncodingUnits16); // as the shell hands paths over
     name.setByteOrder(1);
-    ASSERT_TRUE(f.open(name, 2, 1));
+    ASSERT_TRUE(f.open(name, LXStreamFile::ModeWrite, 1));
     uint32_t pos = 0;
     f.writeByte(0, pos, 42);
     ASSERT_TRUE(f.write());
     f.close();
-    ASSERT_TRUE(f.open(name, 1));
+    ASSERT_TRUE(f.open(name, LXStreamFile::ModeRead));
     EXPECT_EQ(f.readByte(0, 0), 42);
 }
 
@@ -513,7 +514,7 @@ TEST_F(Containers, RefusesFilesThatAreNotContainers)
         const std::string p = track(tempPath("bad"));
         writeFile(p, c.bytes);
         LXStreamFile f(compressor_.get());
-        EXPECT_FALSE(f.open(pathOf(p), 1)) << c.what;
+        EXPECT_FALSE(f.open(pathOf(p), LXStreamFile::ModeRead)) << c.what;
         EXPECT_FALSE(f.isOpen()) << c.what;
         EXPECT_EQ(f.readByte(0, 0), 0) << c.what;
     }
@@ -529,12 +530,12 @@ TEST_F(Containers, BadEntriesOfStreamsNotLoadedAreIgnored)
     put32(file, 36, 0xFFFFFF00);
     const std::string p = track(tempPath("partial"));
     writeFile(p, file);
-    const int modes[] = {1, 0};
+    const int modes[] = {LXStream::WholeStream, LXStream::NotLoaded};
     LXStreamFile f(compressor_.get());
-    ASSERT_TRUE(f.open(pathOf(p), 1, 2, modes, nullptr));
+    ASSERT_TRUE(f.open(pathOf(p), LXStreamFile::ModeRead, 2, modes, nullptr));
     EXPECT_EQ(f.readByte(0, 2), 3);
     EXPECT_EQ(f.getStreamSize(1), 0u);
-    EXPECT_FALSE(f.open(pathOf(p), 1)) << "loaded, the same entry is refused";
+    EXPECT_FALSE(f.open(pathOf(p), LXStreamFile::ModeRead)) << "loaded, the same entry is refused";
 }
 
 TEST_F(Containers, BadBlocksReadAsZeroAndLeaveTheirNeighboursReadable)
@@ -606,12 +607,12 @@ TEST_F(Containers, BadBlocksReadAsZeroAndLeaveTheirNeighboursReadable)
     }
 
     for (const Case &c : cases) {
-        for (int mode : {1, 2}) {
+        for (int mode : {LXStream::WholeStream, LXStream::BlockCache}) {
             const std::string p = track(tempPath("block"));
             writeFile(p, c.bytes);
             const int modes[] = {mode}, slots[] = {2};
             LXStreamFile f(compressor_.get());
-            ASSERT_TRUE(f.open(pathOf(p), 1, 1, modes, slots)) << c.what;
+            ASSERT_TRUE(f.open(pathOf(p), LXStreamFile::ModeRead, 1, modes, slots)) << c.what;
             for (int pass = 0; pass < 2; ++pass) { // a failed block is not kept as loaded
                 for (uint32_t b = 0; b < 4; ++b) {
                     const bool bad = std::find(c.badBlocks.begin(), c.badBlocks.end(), b) != c.badBlocks.end();
@@ -641,7 +642,7 @@ TEST_F(Containers, BlockSizesOfZeroOrFarBeyondTheLength)
     const std::string p = track(tempPath("zero"));
     writeFile(p, zero);
     LXStreamFile f(compressor_.get());
-    ASSERT_TRUE(f.open(pathOf(p), 1));
+    ASSERT_TRUE(f.open(pathOf(p), LXStreamFile::ModeRead));
     for (int32_t s : {0, 1}) {
         EXPECT_EQ(f.getStreamSize(s), 0u) << "no blocks, no bytes";
         EXPECT_EQ(f.readByte(s, 0), 0);
@@ -652,9 +653,9 @@ TEST_F(Containers, BlockSizesOfZeroOrFarBeyondTheLength)
     const Bytes big = handContainer({hand(data, false, 0x7FFFFFFF), hand(data, true, 0x7FFFFFFF)});
     const std::string q = track(tempPath("big"));
     writeFile(q, big);
-    for (int mode : {1, 2}) {
+    for (int mode : {LXStream::WholeStream, LXStream::BlockCache}) {
         const int modes[] = {mode, mode}, slots[] = {8, 8};
-        ASSERT_TRUE(f.open(pathOf(q), 1, 2, modes, slots));
+        ASSERT_TRUE(f.open(pathOf(q), LXStreamFile::ModeRead, 2, modes, slots));
         for (int32_t s : {0, 1}) {
             EXPECT_EQ(f.getStream(s)->getBlockCount(), 1u);
             expectBytes(f, s, data, shuffled(data.size(), 3), "huge block size");
@@ -671,7 +672,7 @@ TEST_F(Containers, TruncatedFilesRefuseOrReadZeroes)
         const std::string p = track(tempPath("cut" + std::to_string(cut)));
         writeFile(p, Bytes(good.begin(), good.begin() + static_cast<long>(cut)));
         LXStreamFile f(compressor_.get());
-        if (!f.open(pathOf(p), 1))
+        if (!f.open(pathOf(p), LXStreamFile::ModeRead))
             continue;
         for (int32_t s : {0, 1}) {
             for (uint32_t pos = 0; pos < f.getStreamSize(s); pos += 500) {
@@ -709,7 +710,7 @@ TEST(ContainerSamples, WriteForTheIndependentReader)
         const std::string base = std::string(out) + "/" + s.name;
         std::vector<Bytes> data;
         LXStreamFile f(compressor.get());
-        ASSERT_TRUE(f.open(pathOf(base + ".lxs"), 2, static_cast<int32_t>(s.streams.size())));
+        ASSERT_TRUE(f.open(pathOf(base + ".lxs"), LXStreamFile::ModeWrite, static_cast<int32_t>(s.streams.size())));
         std::ofstream manifest(base + ".manifest");
         for (size_t i = 0; i < s.streams.size(); ++i) {
             data.push_back(randomStream(s.streams[i].first, static_cast<unsigned>(100 + i)));

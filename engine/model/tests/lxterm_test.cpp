@@ -41,7 +41,7 @@ std::vector<std::string> definitionTexts(const LXTerm &t)
 TEST(LXTerm, NewAndClearedValues)
 {
     LXTerm t = term("run", "run", "v", 6);
-    t.addFeature(13, u8("rʌn"));
+    t.addFeature(LXFeaturePronunciation, u8("rʌn"));
     t.addDefinition(definition("courir", 5));
     t.clear();
     EXPECT_EQ(t.getLanguage(), LXLanguageNone);
@@ -53,7 +53,7 @@ TEST(LXTerm, NewAndClearedValues)
 
     LXDefinition d = definition("x", 7, "n");
     d.setPartOfSpeechCode(3);
-    d.addFeature(46, u8("jur."));
+    d.addFeature(LXFeatureLabel, u8("jur."));
     d.clear();
     EXPECT_EQ(d.getPartOfSpeechCode(), 0u);
     EXPECT_EQ(d.getOriginNumber(), 1u);
@@ -132,17 +132,17 @@ TEST(LXTerm, MergeKeepsDefinitionsInOriginOrder)
 TEST(LXTerm, MergeAbsorbsEqualDefinitionsAndFeatures)
 {
     LXTerm a = term("run", "run");
-    a.addFeature(13, u8("rʌn"));
+    a.addFeature(LXFeaturePronunciation, u8("rʌn"));
     LXDefinition da = definition("courir", 1, "v");
-    da.addFeature(46, u8("sport"));
+    da.addFeature(LXFeatureLabel, u8("sport"));
     a.addDefinition(da);
 
     LXTerm b = term("run", "run");
-    b.addFeature(13, u8("rʌn"));        // already there
-    b.addFeature(17, u8("sprint"));
+    b.addFeature(LXFeaturePronunciation, u8("rʌn"));        // already there
+    b.addFeature(LXFeatureSynonyms, u8("sprint"));
     LXDefinition db = definition("courir", 2, "v");
-    db.addFeature(46, u8("sport"));     // already there
-    db.addFeature(46, u8("fam."));
+    db.addFeature(LXFeatureLabel, u8("sport"));     // already there
+    db.addFeature(LXFeatureLabel, u8("fam."));
     b.addDefinition(db);
     b.addDefinition(definition("courir", 2, "n"));   // other part of speech: a new definition
     b.addDefinition(definition("filer", 3, "v"));
@@ -157,7 +157,7 @@ TEST(LXTerm, MergeAbsorbsEqualDefinitionsAndFeatures)
     EXPECT_EQ(text(a.getDefinitions()[1].getPartOfSpeechName()), "n");
 
     lxstring f;
-    EXPECT_TRUE(a.getFeature(17, f));
+    EXPECT_TRUE(a.getFeature(LXFeatureSynonyms, f));
     EXPECT_EQ(text(f), "sprint");
     EXPECT_FALSE(a.getFeature(99, f));
     EXPECT_TRUE(f.empty());

@@ -108,7 +108,7 @@ TEST_F(Tokenizer, SearchKeyIsTheFirstKeyOrTheTextItself)
     EXPECT_EQ(text(t->searchKey(u8("..."), LXEnglish)), "...");
     // Text of another encoding gives the same key.
     lxstring wide = u8("to go");
-    wide.setEncoding(1);
+    wide.setEncoding(LXEncodingUnits16);
     EXPECT_EQ(text(t->searchKey(wide, LXEnglish)), "go");
     EXPECT_TRUE(t->isStopWord(wide.substr(0, 2), LXEnglish));
 }

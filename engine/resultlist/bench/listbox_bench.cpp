@@ -73,7 +73,7 @@ struct Fixture {
     {
         const char *dir = std::getenv("WORDMERE_SAMPLE_MODULES");
         std::string path = std::string(dir && *dir ? dir : WORDMERE_SAMPLE_MODULES) + "/english-german.lxd";
-        if (!dm || dm->addDictionaryModule(lxstring(path.c_str(), 0, 0)) != 0)
+        if (!dm || dm->addDictionaryModule(lxstring(path.c_str(), LXEncodingUtf8)) != 0)
             return;
         // Headwords spread over the English side, in a fixed random order.
         LXDMIterator it;

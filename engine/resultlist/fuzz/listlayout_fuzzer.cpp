@@ -45,7 +45,7 @@ std::string part(const uint8_t *&p, const uint8_t *end)
 
 lxstring text(const std::string &s)
 {
-    return lxstring(s.c_str(), 0, 0);
+    return lxstring(s.c_str(), LXEncodingUtf8);
 }
 
 } // namespace

@@ -174,10 +174,10 @@ TEST_F(ListBoxOnModule, ScrollingDownAndBackUpReturnsToTheSameCells)
 
     // Line by line the same: ten lines down, ten up.
     for (int i = 0; i < 10; ++i)
-        r->handleScrollEvent(2, 0);
+        r->handleScrollEvent(LXLEventLineDown, 0);
     EXPECT_NE(r->text(false, true), first);
     for (int i = 0; i < 10; ++i)
-        r->handleScrollEvent(1, 0);
+        r->handleScrollEvent(LXLEventLineUp, 0);
     EXPECT_EQ(r->text(false, true), first);
 }
 
@@ -212,9 +212,9 @@ TEST_F(ListBoxOnModule, ScrollBarFollowsTheDictionaryPosition)
     EXPECT_LT(value, max);
 
     // The thumb at 0 and at the maximum: the first and the last terms.
-    r->handleScrollEvent(7, 0);
+    r->handleScrollEvent(LXLEventThumb, 0);
     EXPECT_TRUE(r->getResultPositions().begin()->isAtBeginning());
-    r->handleScrollEvent(7, static_cast<uint32_t>(max));
+    r->handleScrollEvent(LXLEventThumb, static_cast<uint32_t>(max));
     LXDMIterator last = *r->getResultPositions().begin();
     int steps = 0;
     while (!last.isAtEnd() && steps < 1000) {
@@ -354,7 +354,7 @@ TEST_F(ListBoxOnModule, ScrollingAListOfMatches)
     EXPECT_EQ(r->getScreenBuffer().size(), cells);
     EXPECT_EQ(r->getResultCount(), 50u);
     // The thumb counts lines by changes of y.
-    r->handleScrollEvent(7, 2);
+    r->handleScrollEvent(LXLEventThumb, 2);
     std::vector<int32_t> ys;
     for (const LXLCharInfo &c : r->cells()) {
         if (ys.empty() || ys.back() != c.y)
@@ -362,8 +362,8 @@ TEST_F(ListBoxOnModule, ScrollingAListOfMatches)
     }
     EXPECT_EQ(r->getTopVisibleChar()->y, ys[2]);
     // Page down moves by the height less one line.
-    r->handleScrollEvent(7, 0);
-    r->handleScrollEvent(6, 0);
+    r->handleScrollEvent(LXLEventThumb, 0);
+    r->handleScrollEvent(LXLEventPageDown, 0);
     EXPECT_EQ(r->getTopVisibleChar()->y, 190);
 }
 
@@ -753,9 +753,9 @@ TEST_F(ListBoxOnModule, SettingsAndNeutralAnswers)
     EXPECT_EQ(r->getOtherLanguage(LXSynonyms), LXEnglish);
     EXPECT_FALSE(r->isSelectionInATranslation());
 
-    EXPECT_FALSE(r->handleScrollEvent(0, 0));
-    EXPECT_FALSE(r->handleScrollEvent(8, 0));
-    EXPECT_TRUE(r->handleScrollEvent(7, 0));
+    EXPECT_FALSE(r->handleScrollEvent(LXLEventLineUp - 1, 0));
+    EXPECT_FALSE(r->handleScrollEvent(LXLEventThumb + 1, 0));
+    EXPECT_TRUE(r->handleScrollEvent(LXLEventThumb, 0));
 
     r->setApproxMatchPrefixLength(0);
     EXPECT_EQ(r->getApproxMatchPrefixLength(), 2);
@@ -763,7 +763,7 @@ TEST_F(ListBoxOnModule, SettingsAndNeutralAnswers)
     TestRenderer none;
     none.find(u8("cat"), LXEnglish);
     EXPECT_EQ(none.getResultCount(), 0u);
-    EXPECT_FALSE(none.handleScrollEvent(1, 0));
+    EXPECT_FALSE(none.handleScrollEvent(LXLEventLineUp, 0));
     EXPECT_FALSE(none.goToTop());
     none.setLanguages(LXEnglish, LXFrench, 10, false);
     EXPECT_EQ(none.getSearchLanguage(), LXLanguageNone);
@@ -801,8 +801,8 @@ TEST_F(ListBoxOnModule, WithoutLineHeightOrWidthTheWorkStaysBounded)
     flat.find(u8("cat"), LXEnglish);
     EXPECT_EQ(flat.getResultCount(), 1u);
     EXPECT_FALSE(flat.scrollScreenBuffer(0));
-    flat.handleScrollEvent(2, 0);
-    flat.handleScrollEvent(6, 0);
+    flat.handleScrollEvent(LXLEventLineDown, 0);
+    flat.handleScrollEvent(LXLEventPageDown, 0);
     EXPECT_EQ(flat.getResultCount(), 1u);
     flat.refresh();
 
@@ -837,14 +837,14 @@ TEST_F(ListBoxOnModule, RandomOperationsKeepTheListsInStep)
         const int32_t x = static_cast<int32_t>(next(320)) - 10, y = static_cast<int32_t>(next(220)) - 10;
         switch (op) {
         case 0:
-            r->setSearchType(static_cast<int32_t>(1 + next(3)));
+            r->setSearchType(static_cast<int32_t>(LXListBox::Browse + next(LXListBox::RegexSearch)));
             r->find(u8(words[next(10)]), LXEnglish);
             break;
         case 1:
             while (r->getSearchType() == LXListBox::RegexSearch && r->continueRegexSearch() && next(50)) {
             }
             break;
-        case 2: r->handleScrollEvent(static_cast<int>(1 + next(7)), next(20000)); break;
+        case 2: r->handleScrollEvent(static_cast<int>(LXLEventLineUp + next(LXLEventThumb)), next(20000)); break;
         case 3: r->scrollScreenBuffer(static_cast<int32_t>(next(900)) - 450); break;
         case 4: r->onPenDown(x, y); break;
         case 5: r->onPenMove(x, y); break;

@@ -203,7 +203,7 @@ TEST(ListLayout, BoxesAreFramedTwoPixelsInside)
 TEST(ListLayout, StringsAsMessagesAndTheirRuns)
 {
     TestRenderer r;
-    r.setString(lxstring("\\TM\\SBbold\\sB plain", 0, 0));
+    r.setString(lxstring("\\TM\\SBbold\\sB plain", LXEncodingUtf8));
     EXPECT_EQ(r.text(true), "4:bold plain*\n");
     EXPECT_FALSE(r.cells()[0].flags & LXLCellFirst);   // a message is not a result
     r.calls.clear();

@@ -10,13 +10,13 @@ namespace {
 
 lxstring u8(const std::string &s)
 {
-    return lxstring(s.c_str(), 0, 0);
+    return lxstring(s.c_str(), LXEncodingUtf8);
 }
 
 std::string str(const lxstring &s)
 {
     lxstring c(s);
-    c.setEncoding(0);
+    c.setEncoding(LXEncodingUtf8);
     return std::string(c.c_str(), static_cast<size_t>(c.size()));
 }
 
@@ -124,7 +124,7 @@ TEST_F(Expander, WordMarking)
 TEST_F(Expander, HeadwordBlockAndDefinitions)
 {
     LXTerm t = term("cat");
-    t.addFeature(13, u8("k\xC3\xA6t"));
+    t.addFeature(LXFeaturePronunciation, u8("k\xC3\xA6t"));
     t.addDefinition(def("chat"));
     t.addDefinition(def("matou"));
     EXPECT_EQ(expand(t),
@@ -141,7 +141,7 @@ TEST_F(Expander, HeadwordBlockAndDefinitions)
 TEST_F(Expander, ForcedHeadwordBlockHasArrowAndNoPronunciationOrLineEnd)
 {
     LXTerm t = term("cat");
-    t.addFeature(13, u8("kat"));
+    t.addFeature(LXFeaturePronunciation, u8("kat"));
     t.addDefinition(def("chat"));
     std::string s = expand(t, false, true, 3);
     EXPECT_EQ(s.substr(0, 6), "\\TM\\F0");
@@ -176,7 +176,7 @@ TEST_F(Expander, PartOfSpeechWithLikeFeature)
 {
     LXTerm t = term("big");
     t.setPartOfSpeechName(u8("adj"));
-    t.addFeature(87, u8("large"));
+    t.addFeature(LXFeatureLike, u8("large"));
     std::string s = expand(t);
     EXPECT_NE(s.find(" \\SP\\Sy\\S<(ADJ: \\SIlike\\sI \\SBlarge\\sB)\\s<\\sy\\sP"), std::string::npos) << s;
 }
@@ -228,9 +228,9 @@ TEST_F(Expander, InlineLabelsGroupAndClose)
 {
     LXTerm t = term("bank");
     LXDefinition d = def("banque");
-    d.addFeature(46, u8("fin."));
-    d.addFeature(46, u8("Br."));
-    d.addFeature(116, u8("money"));
+    d.addFeature(LXFeatureLabel, u8("fin."));
+    d.addFeature(LXFeatureLabel, u8("Br."));
+    d.addFeature(LXFeatureExplanation, u8("money"));
     t.addDefinition(d);
     std::string s = expand(t);
     EXPECT_NE(s.find(" \\Sy\\S-(\\SI\\SWfin\\sW.\\sI)\\s-\\sy \\Sy\\S-(\\SI\\SWBr\\sW.\\sI)\\s-\\sy"),
@@ -241,8 +241,8 @@ TEST_F(Expander, InlineLabelsGroupAndClose)
     // A label of code 45 keeps the group open for the next one.
     LXTerm g = term("bank");
     LXDefinition d2 = def("banque");
-    d2.addFeature(45, u8("a"));
-    d2.addFeature(46, u8("b"));
+    d2.addFeature(LXFeatureLabelJoined, u8("a"));
+    d2.addFeature(LXFeatureLabel, u8("b"));
     g.addDefinition(d2);
     std::string s2 = expand(g);
     EXPECT_NE(s2.find("\\Sy\\S-(\\SI\\SWa\\sW\\sI \\SI\\SWb\\sW\\sI)\\s-\\sy"), std::string::npos) << s2;
@@ -251,9 +251,9 @@ TEST_F(Expander, InlineLabelsGroupAndClose)
 TEST_F(Expander, UsageBlocksAndExamples)
 {
     LXTerm t = term("cat");
-    t.addFeature(85, u8("pet animal"));
-    t.addFeature(85, u8("informal"));
-    t.addFeature(111, u8("the cat sat"));
+    t.addFeature(LXFeatureUsage, u8("pet animal"));
+    t.addFeature(LXFeatureUsage, u8("informal"));
+    t.addFeature(LXFeatureExample, u8("the cat sat"));
     t.addDefinition(def("chat"));
     std::string s = expand(t);
     EXPECT_NE(s.find("\\TP\\Sy\\SU\xE2\x8B\x84\\sU\\sy \\Sb\\SWpet\\sW \\SWanimal\\sW\\sb\\Sk,\\sk \\Sb\\SWinformal\\sW\\sb"),
@@ -266,7 +266,7 @@ TEST_F(Expander, DefinitionNumbersAppearOnlyForTwoOrMore)
 {
     LXTerm one = term("a");
     LXDefinition d = def("x");
-    d.addFeature(73, lxstring());
+    d.addFeature(LXFeatureNumberedSense, lxstring());
     one.addDefinition(d);
     EXPECT_EQ(expand(one).find("\\D"), std::string::npos);
 
@@ -313,10 +313,10 @@ TEST_F(Expander, NumberedAndPairedDefinitions)
     // Two definitions of feature 73 keep their numbers; with feature 37 the numbers start
     // a block each.
     LXTerm t = term("w");
-    t.addFeature(37, lxstring());
+    t.addFeature(LXFeatureSenseParagraphs, lxstring());
     for (const char *text : {"a", "b"}) {
         LXDefinition d = def(text);
-        d.addFeature(73, lxstring());
+        d.addFeature(LXFeatureNumberedSense, lxstring());
         t.addDefinition(d);
     }
     std::string s = expand(t, true, false);
@@ -325,9 +325,9 @@ TEST_F(Expander, NumberedAndPairedDefinitions)
 
     // With one, "\TP\D" becomes a usage mark.
     LXTerm one = term("w");
-    one.addFeature(37, lxstring());
+    one.addFeature(LXFeatureSenseParagraphs, lxstring());
     LXDefinition d = def("a");
-    d.addFeature(73, lxstring());
+    d.addFeature(LXFeatureNumberedSense, lxstring());
     one.addDefinition(d);
     s = expand(one, true, false);
     EXPECT_NE(s.find("\\TP\\SP\\Sy\\SU\xE2\x8B\x84\\sU\\sy\\sP"), std::string::npos) << s;
@@ -338,7 +338,7 @@ TEST_F(Expander, NumberedAndPairedDefinitions)
         LXTerm p = term("w");
         for (int i = 0; i < n; ++i) {
             LXDefinition e = def("x");
-            e.addFeature(74, lxstring());
+            e.addFeature(LXFeatureSubSense, lxstring());
             p.addDefinition(e);
         }
         s = expand(p, true, false);
@@ -351,13 +351,13 @@ TEST_F(Expander, LabelsOfFeature107AndOncePerTermExamples)
 {
     LXTerm t = term("w");
     LXDefinition d = def("x");
-    d.addFeature(107, lxstring());
-    d.addFeature(46, u8("law"));
+    d.addFeature(LXFeatureLabelsAsHeadings, lxstring());
+    d.addFeature(LXFeatureLabel, u8("law"));
     t.addDefinition(d);
     LXDefinition s1 = def("y");
-    s1.addFeature(80, lxstring());
+    s1.addFeature(LXFeatureCrossReference, lxstring());
     LXDefinition s2 = def("z");
-    s2.addFeature(80, lxstring());
+    s2.addFeature(LXFeatureCrossReference, lxstring());
     t.addDefinition(s1);
     t.addDefinition(s2);
     std::string s = expand(t, true, true);
@@ -375,7 +375,7 @@ TEST_F(Expander, LabelsOfFeature107AndOncePerTermExamples)
 TEST_F(Expander, BracketsOfFeature40)
 {
     LXTerm t = term("a");
-    t.addFeature(40, u8("[[x]] and [y]"));
+    t.addFeature(LXFeatureNote, u8("[[x]] and [y]"));
     std::string s = expand(t);
     EXPECT_NE(s.find(" \\Sbx\\sb and , \\Sy\\SIy\\sI\\sy"), std::string::npos) << s;
 }
@@ -383,7 +383,7 @@ TEST_F(Expander, BracketsOfFeature40)
 TEST_F(Expander, PronunciationWithCodeInside)
 {
     LXTerm t = term("a");
-    t.addFeature(13, u8("ab\\M\x01" "c\\m\x01"));
+    t.addFeature(LXFeaturePronunciation, u8("ab\\M\x01" "c\\m\x01"));
     std::string s = expand(t);
     EXPECT_NE(s.find(" \\S-\\Sy\\SU/ab/\\sU\\sy\\s- \\SB\\Sb\\SSc\\sS\\sb\\sB"), std::string::npos) << s;
 }
@@ -403,7 +403,7 @@ TEST_F(Expander, BoxReferenceByLanguages)
     for (const Case &c : cases) {
         LXTerm t = term("a", c.from, c.to);
         LXDefinition d = def("x");
-        d.addFeature(115, lxstring());
+        d.addFeature(LXFeatureBoxReference, lxstring());
         t.addDefinition(d);
         std::string s = expand(t);
         if (c.text)

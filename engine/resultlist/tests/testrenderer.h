@@ -14,13 +14,13 @@
 inline std::string testUtf8(const lxstring &s)
 {
     lxstring u(s);
-    u.setEncoding(0);
+    u.setEncoding(LXEncodingUtf8);
     return std::string(u.c_str(), static_cast<size_t>(u.size()));
 }
 
 inline std::string testUtf8(uint32_t cp)
 {
-    lxstring u(0, 0);
+    lxstring u(LXEncodingUtf8);
     u += cp;
     return testUtf8(u);
 }
@@ -166,7 +166,7 @@ public:
         clearScreenBuffer();
         LXListIterator<LXLCharInfo> at = const_cast<LXList<LXLCharInfo> &>(getScreenBuffer()).end();
         int32_t x = 0, y = 0;
-        addFormattedStringToScreenBuffer(at, lxstring(utf8.c_str(), 0, 0), x, y, false, maxLines);
+        addFormattedStringToScreenBuffer(at, lxstring(utf8.c_str(), LXEncodingUtf8), x, y, false, maxLines);
     }
 
 private:

@@ -41,7 +41,7 @@ struct Setup {
             if (!f.good())
                 continue;
             LXD probe(dm->getCompressor(), dm->getTokenizer());
-            lxstring p(path.c_str(), 0, 0);
+            lxstring p(path.c_str(), LXEncodingUtf8);
             if (!probe.validate(p))
                 continue;
             product = probe.getProduct();
@@ -126,7 +126,7 @@ void BM_RegexScanEnglishGerman(benchmark::State &state)
     int64_t scanned = 0, matched = 0;
     for (auto _ : state) {
         LXDMIterator it;
-        s.dm->initRegex(lxstring("*ouse*", 0, 0), LXEnglish, LXGerman, s.product, LXDMRegexOptions(), it);
+        s.dm->initRegex(lxstring("*ouse*", LXEncodingUtf8), LXEnglish, LXGerman, s.product, LXDMRegexOptions(), it);
         for (; !it.isAtEnd(); ++it) {
             ++scanned;
             matched += it.isRegexMatch();

@@ -18,9 +18,9 @@ LXTerm makeTerm(LXLanguage language, const char *headword, const char *translati
 {
     LXTerm t;
     t.setLanguage(language);
-    t.setHeadword(lxstring(headword, 0, 0));
+    t.setHeadword(lxstring(headword, LXEncodingUtf8));
     LXDefinition d;
-    d.setText(lxstring(translation, 0, 0));
+    d.setText(lxstring(translation, LXEncodingUtf8));
     t.addDefinition(d);
     return t;
 }
@@ -47,7 +47,7 @@ LXDataManager *manager()
     }
     std::string path = "/tmp/wordmere-regex-fuzz.lxd";
     w.write(path, why);
-    dm->addDictionaryModule(lxstring(path.c_str(), 0, 0));
+    dm->addDictionaryModule(lxstring(path.c_str(), LXEncodingUtf8));
     return dm;
 }
 
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LXLanguage language = (data[0] & 0x20) ? LXFrench : LXEnglish;
     std::string pattern(reinterpret_cast<const char *>(data + 1), size - 1);
     // The pattern as raw UTF-8 (the engine string stops at a 0 byte).
-    lxstring p(pattern.c_str(), 0, 0);
+    lxstring p(pattern.c_str(), LXEncodingUtf8);
 
     LXDMIterator it;
     if (dm->initRegex(p, language, language == LXEnglish ? LXFrench : LXEnglish, 10, o, it)) {

@@ -38,7 +38,7 @@ bool writeAdditions(LXCompressor *c, const std::string &path, const std::vector<
             int32(100) + int32(0) + int32(0),
         std::string("\x01\x00", 2), index, int32(1 * 67 + 2 * 23), terms};
     LXStreamFile f(c);
-    if (!f.open(u8(path), 2, 5))
+    if (!f.open(u8(path), LXStreamFile::ModeWrite, 5))
         return false;
     for (size_t s = 0; s < streams.size(); ++s) {
         uint32_t at = 0;

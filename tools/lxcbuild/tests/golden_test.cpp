@@ -25,7 +25,7 @@ const char *const kItalian[] = {
 std::string utf8(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
@@ -35,7 +35,7 @@ std::string render(LXConjugator &c, const char *const *verbs)
     for (const char *const *v = verbs; *v; ++v) {
         LXVerb verb;
         out << "== " << *v << "\n";
-        if (!c.findVerb(lxstring(*v, 0, 0), verb) || utf8(verb.infinitive) != *v) {
+        if (!c.findVerb(lxstring(*v, LXEncodingUtf8), verb) || utf8(verb.infinitive) != *v) {
             out << "(not found)\n";
             continue;
         }
@@ -70,7 +70,7 @@ void checkGolden(const std::string &lang, const char *const *verbs)
     LXCompressor *compressor = LXCompressor::create();
     LXConjugator c;
     c.setCompressor(compressor);
-    ASSERT_TRUE(c.openModule(lxstring(module.c_str(), 0, 0)));
+    ASSERT_TRUE(c.openModule(lxstring(module.c_str(), LXEncodingUtf8)));
     std::string got = render(c, verbs);
     c.closeModule();
     delete compressor;

@@ -73,7 +73,7 @@ typedef std::map<std::string, std::vector<std::string>> Block;
 [[maybe_unused]] std::string utf8(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
@@ -187,7 +187,7 @@ void compareLanguage(const std::string &lang)
     LXCompressor *compressor = LXCompressor::create();
     LXConjugator conjugator;
     conjugator.setCompressor(compressor);
-    ASSERT_TRUE(conjugator.openModule(lxstring(modulePath(lang).c_str(), 0, 0)));
+    ASSERT_TRUE(conjugator.openModule(lxstring(modulePath(lang).c_str(), LXEncodingUtf8)));
 
     std::vector<std::string> failures;
     size_t compared = 0;
@@ -196,7 +196,7 @@ void compareLanguage(const std::string &lang)
         if (!done.insert(infinitive).second)
             continue;
         LXVerb verb;
-        lxstring word(infinitive.c_str(), 0, 0);
+        lxstring word(infinitive.c_str(), LXEncodingUtf8);
         bool found = conjugator.findVerb(word, verb) &&
                      verb.infinitive.compare(word, false, false, LXLanguageNone) == 0;
         if (!found) {

@@ -16,7 +16,7 @@ namespace {
 std::string utf8(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
@@ -28,7 +28,7 @@ struct Module {
     {
         std::string path = std::string(WORDMERE_CONJUGATION_MODULES) + "/" + lang + ".lxc";
         c.setCompressor(compressor);
-        ok = std::ifstream(path).good() && c.openModule(lxstring(path.c_str(), 0, 0));
+        ok = std::ifstream(path).good() && c.openModule(lxstring(path.c_str(), LXEncodingUtf8));
     }
     ~Module()
     {
@@ -39,7 +39,7 @@ struct Module {
     std::string modelBases(const char *word)
     {
         LXList<LXStem> stems;
-        c.getModelStems(lxstring(word, 0, 0), stems);
+        c.getModelStems(lxstring(word, LXEncodingUtf8), stems);
         std::string out;
         for (LXList<LXStem>::iterator s = stems.begin(); !s.isAtEnd(); ++s)
             out += "|" + utf8((*s).base) + "/" + std::to_string((*s).partOfSpeechCode) + "|";
@@ -48,7 +48,7 @@ struct Module {
     std::string bases(const char *word, int strategy)
     {
         LXList<LXStem> stems;
-        c.getVerbStems(lxstring(word, 0, 0), stems, strategy);
+        c.getVerbStems(lxstring(word, LXEncodingUtf8), stems, strategy);
         std::string out;
         for (LXList<LXStem>::iterator s = stems.begin(); !s.isAtEnd(); ++s) {
             std::string b = utf8((*s).base);
@@ -152,19 +152,19 @@ TEST(ConjugationModules, MatchingVerbsAndDetails)
     if (!fr.ok)
         GTEST_SKIP() << "no French module";
     LXList<lxstring> list;
-    fr.c.getMatchingVerbs(lxstring("s'évano", 0, 0), list, true, 0);
+    fr.c.getMatchingVerbs(lxstring("s'évano", LXEncodingUtf8), list, true, 0);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(utf8(list[0]), "évanouir");
-    fr.c.getMatchingVerbs(lxstring("ETRE", 0, 0), list, true, 0);
+    fr.c.getMatchingVerbs(lxstring("ETRE", LXEncodingUtf8), list, true, 0);
     ASSERT_FALSE(list.empty());
     EXPECT_EQ(utf8(list[0]), "être");
-    fr.c.getMatchingVerbs(lxstring("a", 0, 0), list, true, 10);
+    fr.c.getMatchingVerbs(lxstring("a", LXEncodingUtf8), list, true, 10);
     EXPECT_EQ(list.size(), 10u);
     LXVerb verb;
-    ASSERT_TRUE(fr.c.findVerb(lxstring("Etre", 0, 0), verb));
+    ASSERT_TRUE(fr.c.findVerb(lxstring("Etre", LXEncodingUtf8), verb));
     EXPECT_EQ(utf8(verb.infinitive), "être");
     lxstring text;
-    ASSERT_TRUE(fr.c.findVerb(lxstring("aller", 0, 0), verb));
+    ASSERT_TRUE(fr.c.findVerb(lxstring("aller", LXEncodingUtf8), verb));
     fr.c.getVerbDetails(verb, text);
     EXPECT_EQ(utf8(text), "Participe présent: allant\nParticipe passé: allé(e)(s)\nAux: être\n");
 }
