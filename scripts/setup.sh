@@ -15,6 +15,7 @@ packages=(
   zlib1g-dev libz-mingw-w64-dev libboost-regex1.81-dev liblzo2-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 xvfb imagemagick
+  fonts-dejavu-core fonts-liberation
   dict-freedict-eng-fra dict-freedict-fra-eng dict-freedict-eng-deu dict-freedict-deu-eng
   dict-freedict-eng-spa dict-freedict-spa-eng dict-freedict-eng-ita dict-freedict-ita-eng
   dict-freedict-eng-por dict-freedict-por-eng dict-freedict-fra-deu dict-freedict-deu-fra
@@ -73,4 +74,6 @@ ln -sfn /usr/include/boost "$deps/i686/boost-include/boost"
 
 # A 32-bit Wine prefix that never asks for anything.
 "$here/scripts/wine-env.sh" wineboot -i >/dev/null 2>&1 || true
+# The fixed font set the rich-text tests measure with.
+"$here/scripts/wine-fonts.sh"
 echo "setup: done"
