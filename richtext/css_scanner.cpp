@@ -159,13 +159,12 @@ LengthSyntax parseLengthSyntax(std::wstring_view value) {
     value = dropSign(value);
     if (!value.empty() && value.back() == L'%') {
         s.unit = LengthUnit::Percent;
-        s.number = readDecimal(dropSign(value.substr(0, value.size() - 1)));
+        s.number = std::max(0, readDecimal(dropSign(value.substr(0, value.size() - 1))));
         return s;
     }
     if (value.size() >= kUnitLength) s.unit = unitOf(value.substr(value.size() - kUnitLength));
     const std::wstring_view number = s.unit == LengthUnit::None ? value : value.substr(0, value.size() - kUnitLength);
-    s.number = readDecimal(dropSign(number));
-    if (s.number < 0) s.number = 0;
+    s.number = std::max(0, readDecimal(dropSign(number)));  // "--5px": a stray sign reads as no number
     return s;
 }
 
