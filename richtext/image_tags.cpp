@@ -1,7 +1,8 @@
 // Images in rich text: the bmp, icon and ilst tags. Images come from the resource module,
 // another module, a file, or a handle given by number; a handle is used only when it names
 // a bitmap or icon of this process (checked through GDI and USER, never dereferenced) or
-// the drawer's own image list. Images the drawer loads are freed once placed.
+// the drawer's own image list. Numbers are decimal ("010" is ten); a handle may also be
+// written in hexadecimal after "0x". Images the drawer loads are freed once placed.
 #include <windows.h>
 #include <commctrl.h>
 

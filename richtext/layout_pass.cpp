@@ -92,6 +92,8 @@ LayoutPass::LayoutPass(RichTextDrawer& drawer, HDC dc, Mode mode) : drawer_(draw
     originalMode_ = GetBkMode(dc_);
     originalText_ = GetTextColor(dc_);
     originalBack_ = GetBkColor(dc_);
+    // Runs are placed by their top-left corner, whatever alignment the caller's DC has.
+    originalTextAlign_ = SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     // The body rule is read against the default font, whatever font the caller selected.
     styleChanged();
     drawer_.sheet_.applyRule(dc_, L"body", style_);
@@ -103,6 +105,7 @@ LayoutPass::~LayoutPass() {
     SetBkMode(dc_, originalMode_);
     SetTextColor(dc_, originalText_);
     SetBkColor(dc_, originalBack_);
+    SetTextAlign(dc_, originalTextAlign_);
     if (font_) DeleteObject(font_);
 }
 
@@ -295,6 +298,8 @@ void LayoutPass::closeTag(const MarkupTag& t) {
     if (!name.empty()) restore(name);
 }
 
+// Stops count from the line's start, which is the block's left edge in the measuring pass;
+// an aligned line keeps its stops relative to where it starts, so it keeps its measured width.
 void LayoutPass::tab(Flow& f, int count) {
     const int offset = f.penX - f.line.startX;
     f.penX = f.line.startX + (offset / kTabStop + count) * kTabStop;

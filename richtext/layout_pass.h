@@ -135,6 +135,7 @@ private:
     int originalMode_ = 0;
     COLORREF originalText_ = 0;
     COLORREF originalBack_ = 0;
+    UINT originalTextAlign_ = 0;
     size_t lineIndex_ = 0;
     size_t tableIndex_ = 0;
     int linkCounter_ = -1;

@@ -43,7 +43,10 @@ public:
     COLORREF colorByName(std::wstring_view name, COLORREF fallback) const { return sheet_.colorByName(name, fallback); }
 
     // Where "idres" images and string resources come from; the program's own module by default.
-    void setResourceModule(HMODULE module) { resourceModule_ = module; }
+    void setResourceModule(HMODULE module) {
+        resourceModule_ = module;
+        measured_ = false;  // its images may have other sizes
+    }
     HMODULE resourceModule() const { return resourceModule_; }
     // The part-th piece (from 0) of a string resource between line feeds; empty when the
     // string or the piece does not exist.

@@ -188,6 +188,9 @@ COLORREF StyleSheet::colourValue(std::wstring_view value, COLORREF current) cons
     }
 }
 
+// Physical units against the DC's vertical resolution: pt, pc and in in integers
+// (n x dpi / 72, n x dpi / 6, n x dpi, so 14pt is 18 at 96 dpi), cm and mm converted once
+// and truncated; percentages of current rounded by MulDiv; results capped to 0..kMaxLength.
 int StyleSheet::lengthValue(HDC dc, std::wstring_view value, int current, bool htmlSizes) {
     const richtext::LengthSyntax s = richtext::parseLengthSyntax(value);
     if (s.empty) return current;

@@ -154,7 +154,10 @@ TEST_F(LayoutTest, VerticalAlignmentInATallLine) {
 }
 
 TEST_F(LayoutTest, LinksAreReportedWhereTheyAreDrawn) {
+    // The caller's text alignment does not move the runs away from their rectangles.
+    SetTextAlign(canvas, TA_BASELINE | TA_CENTER);
     draw(L"go <a href=\"http://x/\">there</a> or <a msg=close>close</a> <a>bare</a>", RECT{10, 20, 400, 200});
+    EXPECT_EQ(GetTextAlign(canvas), static_cast<UINT>(TA_BASELINE | TA_CENTER));
     ASSERT_EQ(drawer.links().size(), 3u);
     EXPECT_EQ(drawer.links()[0].kind, kLinkHref);
     EXPECT_EQ(drawer.links()[0].target, L"http://x/");

@@ -48,6 +48,7 @@ protected:
         SetTextColor(canvas, RGB(1, 2, 3));
         SetBkColor(canvas, RGB(4, 5, 6));
         SetBkMode(canvas, OPAQUE);
+        SetTextAlign(canvas, TA_RIGHT | TA_BOTTOM);
         const HGDIOBJ font = GetCurrentObject(canvas, OBJ_FONT);
         const SIZE m = drawer.measure(canvas, text.c_str());
         const SIZE d = drawer.draw(canvas, text.c_str(), RECT{0, 0, 200, 120});
@@ -59,6 +60,7 @@ protected:
         EXPECT_EQ(GetTextColor(canvas), RGB(1, 2, 3)) << shown;
         EXPECT_EQ(GetBkColor(canvas), RGB(4, 5, 6)) << shown;
         EXPECT_EQ(GetBkMode(canvas), OPAQUE) << shown;
+        EXPECT_EQ(GetTextAlign(canvas), static_cast<UINT>(TA_RIGHT | TA_BOTTOM)) << shown;
         EXPECT_EQ(GetCurrentObject(canvas, OBJ_FONT), font) << shown;
         for (const LinkArea& a : drawer.linkAreas()) EXPECT_LT(a.link, static_cast<int>(drawer.links().size()));
     }
