@@ -102,6 +102,24 @@ constexpr Keyword kVerticalAligns[] = {{L"", kVAlignBaseline},   {L"baseline", k
 constexpr Keyword kBorderStyles[] = {{L"", kBorderNone},       {L"none", kBorderNone},     {L"solid", kBorderSolid},
                                      {L"dotted", kBorderDotted}, {L"dashed", kBorderDashed}, {L"double", kBorderDouble}};
 
+// The margins and paddings, each a length relative to its current value.
+struct BoxProperty {
+    const wchar_t* name;
+    int TextStyle::*field;
+};
+constexpr BoxProperty kBoxProperties[] = {
+    {L"margin-left", &TextStyle::marginLeft},   {L"margin-top", &TextStyle::marginTop},
+    {L"margin-right", &TextStyle::marginRight}, {L"margin-bottom", &TextStyle::marginBottom},
+    {L"padding-left", &TextStyle::paddingLeft}, {L"padding-top", &TextStyle::paddingTop},
+    {L"padding-right", &TextStyle::paddingRight}, {L"padding-bottom", &TextStyle::paddingBottom},
+};
+
+int TextStyle::*boxLength(const std::wstring& property) {
+    for (const BoxProperty& b : kBoxProperties)
+        if (property == b.name) return b.field;
+    return nullptr;
+}
+
 int clampLength(long long v) { return static_cast<int>(std::clamp<long long>(v, 0, kMaxLength)); }
 
 int dpiOf(HDC dc) { return GetDeviceCaps(dc, LOGPIXELSY); }
@@ -267,22 +285,8 @@ void StyleSheet::parseDeclarations(HDC dc, std::wstring_view text, TextStyle& st
             style.borderWidth = borderWidthValue(dc, v, style.borderWidth);
         } else if (p == L"border-style") {
             style.borderStyle = borderStyleValue(v, style.borderStyle);
-        } else if (p == L"margin-left") {
-            style.marginLeft = lengthValue(dc, v, style.marginLeft);
-        } else if (p == L"margin-top") {
-            style.marginTop = lengthValue(dc, v, style.marginTop);
-        } else if (p == L"margin-right") {
-            style.marginRight = lengthValue(dc, v, style.marginRight);
-        } else if (p == L"margin-bottom") {
-            style.marginBottom = lengthValue(dc, v, style.marginBottom);
-        } else if (p == L"padding-left") {
-            style.paddingLeft = lengthValue(dc, v, style.paddingLeft);
-        } else if (p == L"padding-top") {
-            style.paddingTop = lengthValue(dc, v, style.paddingTop);
-        } else if (p == L"padding-right") {
-            style.paddingRight = lengthValue(dc, v, style.paddingRight);
-        } else if (p == L"padding-bottom") {
-            style.paddingBottom = lengthValue(dc, v, style.paddingBottom);
+        } else if (int TextStyle::*length = boxLength(p)) {
+            style.*length = lengthValue(dc, v, style.*length);
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "drawer_canvas.h"
 
+#include <gtest/gtest.h>
+
 RunMetrics measureRun(HDC dc, const FontSpec& font, const std::wstring& text) {
     HFONT f = CreateFontW(font.height, 0, 0, 0, font.weight, font.italic, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
                           font.face);
@@ -16,3 +18,10 @@ RunMetrics measureRun(HDC dc, const FontSpec& font, const std::wstring& text) {
     return m;
 }
 
+
+RECT linkRectOf(const RichTextDrawer& drawer, int n) {
+    for (const LinkArea& a : drawer.linkAreas())
+        if (a.link == n) return a.rect;
+    ADD_FAILURE() << "no area for link " << n;
+    return RECT{};
+}

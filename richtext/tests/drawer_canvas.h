@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dib_section.h"
+#include "rich_text_drawer.h"
 
 class Canvas {
 public:
@@ -72,6 +73,9 @@ struct RunMetrics {
 };
 
 RunMetrics measureRun(HDC dc, const FontSpec& font, const std::wstring& text);
+
+// The rectangle the drawer recorded for link n in its last draw; a test failure when none.
+RECT linkRectOf(const RichTextDrawer& drawer, int n);
 
 inline bool isWhite(COLORREF c) { return c == RGB(255, 255, 255); }
 inline bool notWhite(COLORREF c) { return !isWhite(c); }

@@ -27,13 +27,7 @@ protected:
         drawer.measure(canvas, text.c_str());
         return drawer.draw(canvas, text.c_str(), r);
     }
-    // The rectangle the drawer recorded for link n in the last draw.
-    RECT linkRect(int n) {
-        for (const LinkArea& a : drawer.linkAreas())
-            if (a.link == n) return a.rect;
-        ADD_FAILURE() << "no area for link " << n;
-        return RECT{};
-    }
+    RECT linkRect(int n) const { return linkRectOf(drawer, n); }
 };
 
 // Sizes of single lines of runs: widths add up, the line is as tall as its largest ascent

@@ -23,31 +23,19 @@ protected:
         measured = drawer.measure(canvas, text.c_str());
         return drawer.draw(canvas, text.c_str(), r);
     }
-    // The x range [from, to) of a colour along row y.
-    std::pair<int, int> span(COLORREF c, int y) {
+    // The range [from, to) a colour covers along row y, or along column x.
+    std::pair<int, int> span(COLORREF c, int y) { return extent(c, y, true); }
+    std::pair<int, int> columnSpan(COLORREF c, int x) { return extent(c, x, false); }
+    std::pair<int, int> extent(COLORREF c, int line, bool along) {
         int from = -1, to = -1;
-        for (int x = 0; x < canvas.width(); ++x)
-            if (canvas.at(x, y) == c) {
-                if (from < 0) from = x;
-                to = x + 1;
+        for (int i = 0; i < (along ? canvas.width() : canvas.height()); ++i)
+            if ((along ? canvas.at(i, line) : canvas.at(line, i)) == c) {
+                if (from < 0) from = i;
+                to = i + 1;
             }
         return {from, to};
     }
-    std::pair<int, int> columnSpan(COLORREF c, int x) {
-        int from = -1, to = -1;
-        for (int y = 0; y < canvas.height(); ++y)
-            if (canvas.at(x, y) == c) {
-                if (from < 0) from = y;
-                to = y + 1;
-            }
-        return {from, to};
-    }
-    RECT linkRect(int n) {
-        for (const LinkArea& a : drawer.linkAreas())
-            if (a.link == n) return a.rect;
-        ADD_FAILURE() << "no area for link " << n;
-        return RECT{};
-    }
+    RECT linkRect(int n) const { return linkRectOf(drawer, n); }
     SIZE measured{};
 };
 
