@@ -15,13 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "target_protocol.h"
+
 #include "tchk.h"
+
+using namespace tchk_test;
 
 namespace {
 
-constexpr UINT kMsgSleep = WM_APP + 1;
-constexpr UINT kMsgCount = WM_APP + 2;
-enum Counter { kF2Presses = 0, kRightClicks = 1, kPaints = 2, kPatchedPaints = 3 };
+
 constexpr LPARAM kClosingPoint = 0x10001;
 constexpr int kEntryBytes = 7;
 constexpr int kCopyBuffer = 512;

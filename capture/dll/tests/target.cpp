@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "target_protocol.h"
+
+using namespace tchk_test;
+
 namespace {
 
-constexpr UINT kMsgSleep = WM_APP + 1;
-constexpr UINT kMsgCount = WM_APP + 2;
-enum Counter { kF2Presses = 0, kRightClicks = 1, kPaints = 2, kPatchedPaints = 3 };
+
 constexpr int kLineHeight = 27;
 constexpr int kLeft = 10;
 constexpr int kFontHeight = 15;
@@ -40,7 +42,7 @@ std::wstring g_probeFile;
 bool g_dieWhenPatched = false;
 bool g_recorded = false;
 std::vector<Probe> g_probes;
-LRESULT g_counters[4] = {};
+LRESULT g_counters[kCounterCount] = {};
 
 const wchar_t kLongWordUnit[] = L"abcdefghij";
 
@@ -402,7 +404,7 @@ LRESULT CALLBACK windowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         Sleep(static_cast<DWORD>(wp));
         return 0;
     case kMsgCount:
-        return wp < 4 ? g_counters[wp] : -1;
+        return wp < kCounterCount ? g_counters[wp] : -1;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
