@@ -1,6 +1,6 @@
 #include "textruns.h"
 
-#include "lxchar.h"
+#include "base/lxchar.h"
 
 namespace tchk {
 
