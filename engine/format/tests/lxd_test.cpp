@@ -14,55 +14,16 @@
 #include "format/lxdwriter.h"
 #include "format/lxstreamfile.h"
 #include "model/lxtokenizer.h"
+#include "testing/lxtest_files.h"
+#include "testing/lxtest_terms.h"
 #include "testing/lxtest_text.h"
 
 namespace {
-
-std::string tempPath(const std::string &name)
-{
-    return std::string(::testing::TempDir()) + "lxd-" + name;
-}
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream f(path.c_str(), std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-void writeFile(const std::string &path, const std::string &bytes)
-{
-    std::ofstream f(path.c_str(), std::ios::binary | std::ios::trunc);
-    f << bytes;
-}
-
-bool fileExists(const std::string &path)
-{
-    std::ifstream f(path.c_str(), std::ios::binary);
-    return f.good();
-}
 
 struct Engine {
     std::unique_ptr<LXCompressor> compressor{LXCompressor::create()};
     std::unique_ptr<LXTokenizer> tokenizer{LXTokenizer::create()};
 };
-
-LXTerm makeTerm(LXLanguage lang, const std::string &headword, const std::vector<std::string> &translations,
-                const std::string &pos = "", uint32_t posCode = 1)
-{
-    LXTerm t;
-    t.setLanguage(lang);
-    t.setHeadword(u8(headword));
-    t.setPartOfSpeechName(u8(pos));
-    t.setPartOfSpeechCode(pos.empty() ? 1 : posCode);
-    for (const std::string &tr : translations) {
-        LXDefinition d;
-        d.setText(u8(tr));
-        t.addDefinition(d);
-    }
-    return t;
-}
 
 // The raw streams of a module, written through the container as they stand.
 struct RawModule {

@@ -17,30 +17,13 @@
 #include "format/lxcompressor.h"
 #include "format/lxstream.h"
 #include "format/lxstreamfile.h"
+#include "testing/lxtest_files.h"
 
 namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
 lxstring pathOf(const std::string &p) { return lxstring(p.c_str(), LXEncodingUtf8); }
-
-std::string tempPath(const std::string &name)
-{
-    const ::testing::TestInfo *t = ::testing::UnitTest::GetInstance()->current_test_info();
-    return ::testing::TempDir() + "wm_container_" + t->test_suite_name() + "_" + t->name() + "_" + name;
-}
-
-void writeFile(const std::string &path, const Bytes &bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void put32(Bytes &b, size_t at, uint32_t v)
 {
@@ -252,7 +235,8 @@ TEST_F(Containers, LayoutOfBlocksAndEmptyStreams)
     const Bytes b1025 = randomStream(1025, 1), b2048 = randomStream(2048, 2);
     const std::string path = writeContainer(
         "layout", {{b1025, true}, {Bytes(), true}, {b2048, true}, {Bytes(), false}, {Bytes{7}, false}});
-    const Bytes file = readFile(path);
+    const std::string raw = readFile(path);
+    const Bytes file(raw.begin(), raw.end());
     ASSERT_GE(file.size(), 96u);
 
     // A zero-length stream starts where the next one starts and stores nothing.

@@ -11,19 +11,9 @@
 #include "model/lxtokenizer.h"
 #include "search/lxdatamanager.h"
 #include "search/lxdmiterator.h"
+#include "testing/lxtest_terms.h"
 
 namespace {
-
-LXTerm makeTerm(LXLanguage language, const char *headword, const char *translation)
-{
-    LXTerm t;
-    t.setLanguage(language);
-    t.setHeadword(lxstring(headword, LXEncodingUtf8));
-    LXDefinition d;
-    d.setText(lxstring(translation, LXEncodingUtf8));
-    t.addDefinition(d);
-    return t;
-}
 
 LXDataManager *manager()
 {
@@ -42,8 +32,8 @@ LXDataManager *manager()
     w.setSparseInterval(2);
     std::string why;
     for (auto &p : words) {
-        w.addTerm(makeTerm(LXEnglish, p[0], p[1]), why);
-        w.addTerm(makeTerm(LXFrench, p[1], p[0]), why);
+        w.addTerm(makeTerm(LXEnglish, p[0], {p[1]}), why);
+        w.addTerm(makeTerm(LXFrench, p[1], {p[0]}), why);
     }
     std::string path = "/tmp/wordmere-regex-fuzz.lxd";
     w.write(path, why);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,39 +14,17 @@
 #include "format/lxdwriter.h"
 #include "model/lxterm.h"
 #include "model/lxtokenizer.h"
+#include "testing/lxtest_files.h"
+#include "testing/lxtest_terms.h"
 #include "testing/lxtest_text.h"
 
 namespace lxdm {
 
-inline std::string tempPath(const std::string &name)
-{
-    return std::string(::testing::TempDir()) + "lxdm-" + name;
-}
-
-inline void writeFile(const std::string &path, const std::string &bytes)
-{
-    std::ofstream f(path.c_str(), std::ios::binary | std::ios::trunc);
-    f << bytes;
-}
-
-// A term with one definition per translation; the part of speech is given by name and
-// code (none when the name is empty).
+// A term whose definitions carry its part of speech too.
 inline LXTerm term(LXLanguage language, const std::string &headword, const std::vector<std::string> &translations,
-                   const std::string &pos = "", uint32_t posCode = 1)
+                   const std::string &pos = "", uint32_t posCode = LXPartOfSpeechNone)
 {
-    LXTerm t;
-    t.setLanguage(language);
-    t.setHeadword(u8(headword));
-    t.setPartOfSpeechName(u8(pos));
-    t.setPartOfSpeechCode(pos.empty() ? 1 : posCode);
-    for (const std::string &tr : translations) {
-        LXDefinition d;
-        d.setText(u8(tr));
-        d.setPartOfSpeechName(u8(pos));
-        d.setPartOfSpeechCode(pos.empty() ? 1 : posCode);
-        t.addDefinition(d);
-    }
-    return t;
+    return makeTerm(language, headword, translations, pos, posCode, true);
 }
 
 struct ModuleContents {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "freedict.h"
+#include "testing/lxtest_files.h"
 
 namespace {
 
@@ -31,17 +32,6 @@ std::string gzipOf(const std::string &text)
     out.resize(z.total_out);
     deflateEnd(&z);
     return out;
-}
-
-void writeFile(const std::string &path, const std::string &content)
-{
-    std::ofstream f(path.c_str(), std::ios::binary | std::ios::trunc);
-    f << content;
-}
-
-std::string tempBase(const char *name)
-{
-    return std::string(::testing::TempDir()) + "lxdbuild-" + name;
 }
 
 TEST(FreeDictNumber, DecodesDictdBase64)
@@ -166,7 +156,7 @@ TEST(FreeDictArticle, ParsesTheShapesFreeDictUses)
 
 TEST(FreeDictDatabase, ReportsFileAndLineOfBadInput)
 {
-    std::string base = tempBase("bad"), why;
+    std::string base = tempPath("bad"), why;
     std::remove((base + ".index").c_str());
     std::remove((base + ".dict").c_str());
     std::remove((base + ".dict.dz").c_str());

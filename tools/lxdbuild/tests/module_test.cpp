@@ -15,6 +15,7 @@
 #include "format/lxd.h"
 #include "freedict.h"
 #include "model/lxtokenizer.h"
+#include "testing/lxtest_files.h"
 #include "testing/lxtest_text.h"
 
 namespace {
@@ -38,18 +39,6 @@ std::string samplePath(const char *name)
 std::string freedictBase(const char *pair)
 {
     return std::string(WORDMERE_FREEDICT_DIR) + "/freedict-" + pair;
-}
-
-bool fileExists(const std::string &path)
-{
-    std::ifstream f(path.c_str(), std::ios::binary);
-    return f.good();
-}
-
-void writeFile(const std::string &path, const std::string &content)
-{
-    std::ofstream f(path.c_str(), std::ios::binary | std::ios::trunc);
-    f << content;
 }
 
 struct Engine {
