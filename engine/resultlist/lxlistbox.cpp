@@ -974,7 +974,7 @@ bool LXListBox::goUp()
             return scrollToAndClick(*found) || scrolled;
         }
         if (!scrollScreenBuffer(-m_lineHeight))
-            return false;
+            return scrolled;
         scrolled = true;
     }
     return scrolled;

@@ -15,6 +15,8 @@
 #include "model/lxtokenizer.h"
 #include "resultlist/lxmarkupexpander.h"
 #include "search/lxdatamanager.h"
+#include "testing/lxtest_files.h"
+#include "testing/lxtest_terms.h"
 #include "testing/lxtest_text.h"
 #include "testrenderer.h"
 
@@ -923,6 +925,41 @@ TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
     lxstring s;
     r.getSelectedString(s);
     EXPECT_EQ(testUtf8(s), "");
+    std::remove(path.c_str());
+}
+
+// goUp over lines without click targets: the first pass scrolls the term above into
+// view, the next finds the dictionary's beginning. The view did scroll, and the window
+// must be told so to repaint.
+TEST(ListBoxKeys, UpAnswersThatItScrolledWhenAnEarlierPassDid)
+{
+    std::unique_ptr<LXCompressor> compressor(LXCompressor::create());
+    std::unique_ptr<LXTokenizer> tokenizer(LXTokenizer::create());
+    ASSERT_TRUE(compressor && tokenizer);
+    LXDWriter w(compressor.get(), tokenizer.get(), LXEnglish, LXFrench);
+    std::string why;
+    // Hyphens and digits start no word: the first term's line holds no click target.
+    ASSERT_TRUE(w.addTerm(makeTerm(LXEnglish, "--", {"2"}), why)) << why;
+    ASSERT_TRUE(w.addTerm(makeTerm(LXEnglish, "zz", {"beta"}), why)) << why;
+    const std::string path = tempPath("listbox-up.lxd");
+    ASSERT_TRUE(w.write(path, why)) << why;
+    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    ASSERT_TRUE(dm);
+    ASSERT_EQ(dm->addDictionaryModule(u8(path)), 0);
+    TestRenderer r(dm.get(), LXLRectangle(0, 0, 300, 100));
+    r.setLanguages(LXEnglish, LXFrench, LXProductDefault, false);
+    r.setSearchType(LXListBox::Browse);
+    r.find(u8("zz"), LXEnglish);
+    ASSERT_EQ(r.lines()[0], "4:zz beta");
+    r.selectTopResult();
+
+    EXPECT_TRUE(r.goUp());
+    EXPECT_EQ(testUtf8(r.getTopVisibleLine()), "-- 2");
+    lxstring s;
+    r.getSelectedString(s);
+    EXPECT_EQ(testUtf8(s), "zz");
+    // Nothing above any more: now it neither scrolls nor says so.
+    EXPECT_FALSE(r.goUp());
     std::remove(path.c_str());
 }
 
