@@ -45,16 +45,12 @@ fi
 # LZO for the cross build: Debian's lzo2 sources, compiled by the cross compiler.
 lzo_lib="$deps/i686/lib/liblzo2.a"
 if [ ! -f "$lzo_lib" ]; then
-  suite="$(. /etc/os-release && echo "$VERSION_CODENAME")"
-  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-    echo "setup: adding a deb-src entry for $suite"
-    $sudo tee /etc/apt/sources.list.d/wordmere-src.sources >/dev/null <<SRC
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $suite
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  # apt-get source needs a deb-src entry; without one, mirror the machine's own deb entries
+  # (same URIs, suites and components), whatever mirror they name.
+  derived="$(python3 "$here/scripts/deb_src_sources.py")"
+  if [ -n "$derived" ]; then
+    echo "setup: adding deb-src entries for the configured apt sources"
+    printf '%s\n' "$derived" | $sudo tee /etc/apt/sources.list.d/wordmere-src.sources >/dev/null
     $sudo apt-get update -qq
   fi
   src="$deps/src"
