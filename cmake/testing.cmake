@@ -10,6 +10,13 @@ function(wordmere_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   target_compile_definitions(${T_NAME} PRIVATE WORDMERE_SOURCE_DIR="${WORDMERE_ROOT}")
+  # A missing sample module fails the tests that read it, unless the build is configured
+  # without them on purpose.
+  if(WORDMERE_WITHOUT_SAMPLE_MODULES)
+    target_compile_definitions(${T_NAME} PRIVATE WORDMERE_SAMPLES_REQUIRED=0)
+  else()
+    target_compile_definitions(${T_NAME} PRIVATE WORDMERE_SAMPLES_REQUIRED=1)
+  endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 900)
 endfunction()

@@ -6,7 +6,8 @@
 # and read back through the program's Copy command (checked against the FreeDict sources),
 # the advanced search, scrolling, selecting, dropping text, the help manual, and the time from
 # Go to the painted list.
-# Usage: gui_test.sh BIN_DIR ARTIFACT_DIR [SAMPLE_MODULES]. Uses a Wine prefix of its own in
+# Usage: gui_test.sh BIN_DIR ARTIFACT_DIR [SAMPLE_MODULES [REQUIRED]]. With REQUIRED 1 (a build
+# configured with sample modules) a missing module fails the test instead of skipping. Uses a Wine prefix of its own in
 # ARTIFACT_DIR, so ending its processes at the end touches nothing else.
 set -u
 bin="$(cd "$1" && pwd)"
@@ -144,8 +145,10 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/e
   driver font
   import -window root "$art/lookup-font14.png" || fail "screenshot"
   driver quit
+elif [ "${4:-0}" = 1 ]; then
+  fail "sample modules english-french.lxd and english-german.lxd are missing from \"$samples\": the native build makes them with lxdbuild from Debian's FreeDict packages (target sample_modules in build/native/dictionaries); configure this build with -DWORDMERE_SAMPLE_MODULES=<that folder>, or with -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
 else
-  echo "== no sample modules given: the look-up checks are skipped"
+  echo "== built without sample modules on purpose: the look-up checks are skipped"
 fi
 
 [ "$status" -eq 0 ] && echo "gui_test: all passed" || echo "gui_test: FAILED"

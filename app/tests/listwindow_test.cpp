@@ -6,14 +6,11 @@
 #include "lxwinlistbox.h"
 #include "settings.h"
 #include "test_app.h"
+#include "testing/lxtest_samples.h"
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 #include <string>
-
-#ifndef WORDMERE_SAMPLE_MODULES
-#define WORDMERE_SAMPLE_MODULES ""
-#endif
 
 namespace {
 
@@ -58,11 +55,10 @@ class ListWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         testApp();
-        std::string dir = WORDMERE_SAMPLE_MODULES;
-        std::wstring path(dir.begin(), dir.end());
-        path += L"/english-french.lxd";
-        if (dir.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            GTEST_SKIP() << "no sample modules";
+        std::string found;
+        if (!lx_findSample(LXSampleDictionary, "english-french.lxd", found))
+            return;
+        std::wstring path(found.begin(), found.end());
         dm_.reset(LXDataManager::create());
         ASSERT_TRUE(dm_);
         lxstring p;

@@ -13,11 +13,8 @@
 #include "lxconjugationadapter.h"
 #include "lxconjugator.h"
 #include "search/lxdatamanager.h"
+#include "testing/lxtest_samples.h"
 #include "testing/lxtest_text.h"
-
-#ifndef WORDMERE_CONJUGATION_MODULES
-#define WORDMERE_CONJUGATION_MODULES ""
-#endif
 
 namespace {
 
@@ -40,23 +37,15 @@ std::vector<std::string> texts(const LXList<lxstring> &list)
 
 std::string modulePath(const char *name)
 {
-    return std::string(WORDMERE_CONJUGATION_MODULES) + "/" + name;
-}
-
-bool exists(const std::string &path)
-{
-    std::ifstream f(path.c_str(), std::ios::binary);
-    return f.good();
+    return lx_sampleFolder(LXSampleConjugation) + "/" + name;
 }
 
 class DataManagerConjugationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fr = modulePath("fr.lxc");
-        it = modulePath("it.lxc");
-        if (!exists(fr) || !exists(it))
-            GTEST_SKIP() << "no fr.lxc and it.lxc in " << WORDMERE_CONJUGATION_MODULES;
+        if (!lx_findSample(LXSampleConjugation, "fr.lxc", fr) || !lx_findSample(LXSampleConjugation, "it.lxc", it))
+            return;
         dm.reset(LXDataManager::create(LXCreateConjugationEngine));
         ASSERT_TRUE(dm);
         ASSERT_NE(dm->getConjugationEngine(), nullptr);

@@ -16,32 +16,19 @@
 #include "resultlist/lxmarkupexpander.h"
 #include "search/lxdatamanager.h"
 #include "testing/lxtest_files.h"
+#include "testing/lxtest_samples.h"
 #include "testing/lxtest_terms.h"
 #include "testing/lxtest_text.h"
 #include "testrenderer.h"
 
-#ifndef WORDMERE_SAMPLE_MODULES
-#define WORDMERE_SAMPLE_MODULES ""
-#endif
-
 namespace {
-
-std::string sampleModule(const char *name)
-{
-    const char *dir = std::getenv("WORDMERE_SAMPLE_MODULES");
-    std::string path = std::string(dir && *dir ? dir : WORDMERE_SAMPLE_MODULES) + "/" + name;
-    std::ifstream f(path.c_str(), std::ios::binary);
-    return f ? path : std::string();
-}
 
 // One data manager with the English-French module for the whole suite.
 class ListBoxOnModule : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        std::string path = sampleModule("english-french.lxd");
-        if (path.empty())
-            return;
+        const std::string path = lx_sampleFolder(LXSampleDictionary) + "/english-french.lxd";
         dm = LXDataManager::create();
         if (dm && dm->addDictionaryModule(u8(path)) != 0) {
             delete dm;
@@ -55,8 +42,12 @@ protected:
     }
     void SetUp() override
     {
-        if (!dm)
-            GTEST_SKIP() << "no english-french.lxd: build the sample modules or set WORDMERE_SAMPLE_MODULES";
+        if (!dm) {
+            std::string path;
+            if (lx_findSample(LXSampleDictionary, "english-french.lxd", path))
+                FAIL() << path << " is not a module the data manager takes";
+            return;
+        }
         r.reset(new TestRenderer(dm, LXLRectangle(0, 0, 300, 200)));
         r->setLanguages(LXEnglish, LXFrench, 10, false);
         r->setCaption(0, u8("Type a word"));

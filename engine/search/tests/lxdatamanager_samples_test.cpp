@@ -16,25 +16,11 @@
 #include "model/lxtokenizer.h"
 #include "search/lxdatamanager.h"
 #include "search/lxdmanager.h"
-
-#ifndef WORDMERE_SAMPLE_MODULES
-#define WORDMERE_SAMPLE_MODULES ""
-#endif
+#include "testing/lxtest_samples.h"
 
 using namespace lxdm;
 
 namespace {
-
-std::string samplePath(const std::string &name)
-{
-    return std::string(WORDMERE_SAMPLE_MODULES) + "/" + name;
-}
-
-bool exists(const std::string &path)
-{
-    std::ifstream f(path.c_str(), std::ios::binary);
-    return f.good();
-}
 
 struct RegexCase {
     const char *pattern;                 // as the user types it (wildcards, whole words)
@@ -46,11 +32,12 @@ struct RegexCase {
 
 class SampleTest : public ::testing::Test {
 protected:
-    // Registers the sample module (accepting its product); false when it is missing.
+    // Registers the sample module (accepting its product); false when it is missing (the
+    // test then failed, or is skipped in a build without sample modules).
     bool registerSample(const std::string &name, LXD **info = nullptr)
     {
-        std::string path = samplePath(name);
-        if (!exists(path))
+        std::string path;
+        if (!lx_findSample(LXSampleDictionary, name, path))
             return false;
         LXD probe(dm->getCompressor(), dm->getTokenizer());
         EXPECT_TRUE(probe.validate(u8(path)));
@@ -69,7 +56,7 @@ protected:
 TEST_F(SampleTest, EnglishGermanWalksForwardsAndBackwardsInMirrorOrder)
 {
     if (!registerSample("english-german.lxd"))
-        GTEST_SKIP() << "no english-german.lxd in " << WORDMERE_SAMPLE_MODULES;
+        return;
     LXD *module = (*dm->getLXDManager())[0];
 
     // The module's own count of English terms, read record by record.
@@ -113,9 +100,9 @@ TEST_F(SampleTest, EnglishGermanWalksForwardsAndBackwardsInMirrorOrder)
 
 TEST_F(SampleTest, EnglishFrenchRegisteredTwiceShowsEachTermOnceWithBothDefinitions)
 {
-    std::string path = samplePath("english-french.lxd");
-    if (!exists(path))
-        GTEST_SKIP() << "no english-french.lxd in " << WORDMERE_SAMPLE_MODULES;
+    std::string path;
+    if (!lx_findSample(LXSampleDictionary, "english-french.lxd", path))
+        return;
     LXD original(dm->getCompressor(), dm->getTokenizer());
     ASSERT_TRUE(original.validate(u8(path)));
     LXList<LXTerm> terms;
@@ -215,17 +202,13 @@ TEST_F(SampleTest, RegularExpressionsSelectWhatAnIndependentFilterSelects)
         {"etre", L"etre", "etre", LXFrench, LXGerman},
         {"*ete", L"[^ ]*ete", "", LXFrench, LXGerman},
     };
-    bool ran = false;
     for (int part = 0; part < 2; ++part) {
         const char *name = part == 0 ? "english-german.lxd" : "french-german.lxd";
         dm->clear();
         if (!registerSample(name))
-            continue;
-        ran = true;
+            return;
         checkRegexCases(part == 0 ? english : french, part == 0 ? 4 : 3, start, stop);
     }
-    if (!ran)
-        GTEST_SKIP() << "no sample modules in " << WORDMERE_SAMPLE_MODULES;
 }
 
 void SampleTest::checkRegexCases(const RegexCase *cases, int count, const std::wstring &start, const std::wstring &stop)

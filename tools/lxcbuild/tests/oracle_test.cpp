@@ -26,6 +26,7 @@
 #include "format/lxcompressor.h"
 #include "lxconjugator.h"
 #include "moduledata.h"
+#include "testing/lxtest_samples.h"
 
 namespace {
 
@@ -34,13 +35,7 @@ const std::string kKnown = std::string(WORDMERE_SOURCE_DIR) + "/tools/lxcbuild/t
 
 [[maybe_unused]] std::string modulePath(const std::string &lang)
 {
-    return std::string(WORDMERE_CONJUGATION_MODULES) + "/" + lang + ".lxc";
-}
-
-[[maybe_unused]] bool exists(const std::string &path)
-{
-    std::ifstream f(path);
-    return static_cast<bool>(f);
+    return lx_sampleFolder(LXSampleConjugation) + "/" + lang + ".lxc";
 }
 
 #ifndef _WIN32
@@ -100,8 +95,9 @@ void compareLanguage(const std::string &lang)
     std::string probe;
     if (!run("french-conjugator --version >/dev/null 2>&1 && echo ok", probe) || probe.empty())
         GTEST_SKIP() << "french-conjugator is not installed";
-    if (!exists(modulePath(lang)))
-        GTEST_SKIP() << "no module " << modulePath(lang);
+    std::string module;
+    if (!lx_findSample(LXSampleConjugation, lang + ".lxc", module))
+        return;
 
     std::vector<TenseRow> rows;
     std::string error;

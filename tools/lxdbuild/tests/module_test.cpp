@@ -16,6 +16,7 @@
 #include "freedict.h"
 #include "model/lxtokenizer.h"
 #include "testing/lxtest_files.h"
+#include "testing/lxtest_samples.h"
 #include "testing/lxtest_text.h"
 
 namespace {
@@ -31,9 +32,12 @@ std::string stored(const std::string &s)
     return out;
 }
 
+const char *const kSampleNames[] = {"english-french", "english-german", "english-spanish",
+                                    "english-italian", "english-portuguese", "french-german"};
+
 std::string samplePath(const char *name)
 {
-    return std::string(WORDMERE_SAMPLE_MODULES) + "/" + name + ".lxd";
+    return lx_sampleFolder(LXSampleDictionary) + "/" + name + ".lxd";
 }
 
 std::string freedictBase(const char *pair)
@@ -133,8 +137,11 @@ class SampleModules : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (std::string(WORDMERE_SAMPLE_MODULES).empty())
-            GTEST_SKIP() << "no sample modules: set WORDMERE_SAMPLE_MODULES to a native build's dictionaries folder";
+        for (const char *name : kSampleNames) {
+            std::string path;
+            if (!lx_findSample(LXSampleDictionary, std::string(name) + ".lxd", path))
+                return;
+        }
         ASSERT_TRUE(e.compressor && e.tokenizer);
     }
 
