@@ -18,6 +18,12 @@ const uint32_t kMaskBytes = 12;
 const uint32_t kOs2EntryBytes = 3;
 const uint32_t kEntryBytes = 4;
 const uint16_t kDefaultMasks[3] = {0x7C00, 0x03E0, 0x001F}; // 5-5-5 red, green, blue
+// Run-length data covers at most 255 pixels per two bytes; only the areas a delta or the
+// end-of-bitmap mark leave out can make a picture larger. A small file that asks for a huge
+// picture is refused rather than given the memory: beyond kSparseFloor bytes of pixels,
+// each byte of data may stand for at most kMaxRunLengthExpansion bytes of picture.
+const uint64_t kMaxRunLengthExpansion = 4096;
+const uint64_t kSparseFloor = 1u << 20;
 
 uint64_t fileRowBytes(uint64_t width, uint32_t bits)
 {
@@ -159,7 +165,7 @@ bool RasterImageBmp::ReadPalette(ImageFile *file, Layout &layout, RGBQUAD *palet
 
 bool RasterImageBmp::ReadPlainRows(ImageFile *file, const Layout &layout)
 {
-    const uint32_t bytes = std::min(layout.info.biSizeImage, header_.biSizeImage);
+    const uint32_t bytes = header_.biSizeImage; // the rows of the file, as many as the picture has
     if (file->Read(pixels, 1, bytes) != bytes)
         return Fail("BMP pixel data truncated");
     return true;
@@ -329,14 +335,17 @@ bool RasterImageBmp::Decode(ImageFile *file)
             return Fail("BMP pixel data truncated");
     }
 
-    // Plain pixel data must be in the file before any memory is taken for it.
-    uint64_t plainBytes = 0;
+    // Plain pixel data must be in the file, every row of it, before any memory is taken for
+    // it (a small image-size field does not make a large picture cheap).
     if (layout.compression == kDibRgb || layout.compression == kDibBitfields) {
-        plainBytes = fileRowBytes(uint32_t(layout.width), layout.bits) * uint64_t(layout.height);
-        if (layout.bits <= 8 || layout.bits == 24)
-            plainBytes = std::min<uint64_t>(plainBytes, info.biSizeImage);
+        const uint64_t plainBytes = fileRowBytes(uint32_t(layout.width), layout.bits) * uint64_t(layout.height);
         if (int64_t(plainBytes) > bytesLeft(file))
             return Fail("BMP pixel data truncated");
+    } else {
+        const uint64_t pictureBytes = fileRowBytes(uint32_t(layout.width), layout.bits) * uint64_t(layout.height);
+        const int64_t left = std::max<int64_t>(bytesLeft(file), 0);
+        if (pictureBytes > kSparseFloor && pictureBytes / kMaxRunLengthExpansion > uint64_t(left))
+            return Fail("corrupted BMP run-length data");
     }
 
     if (!Create(layout.width, layout.height, int32_t(layout.bits), kRasterFormatBmp))
