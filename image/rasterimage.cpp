@@ -389,7 +389,7 @@ uint8_t RasterImage::NearestIndex(uint32_t color)
         return lastQueryIndex;
     uint32_t count = header_.biClrUsed;
     if (header_.biClrImportant)
-        count = std::min(count, header_.biClrImportant);
+        count = std::min<uint32_t>(count, header_.biClrImportant);
     int32_t best = kFarthestDistance;
     uint8_t bestIndex = 0;
     for (uint32_t i = 0; i < count; ++i) {

@@ -14,7 +14,7 @@ packages=(
   googletest libbenchmark-dev clang libclang-rt-14-dev
   zlib1g-dev libz-mingw-w64-dev libboost-regex1.81-dev liblzo2-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 xvfb imagemagick
+  wine wine32:i386 xvfb imagemagick libgdk-pixbuf2.0-bin
   fonts-dejavu-core fonts-liberation
   dict-freedict-eng-fra dict-freedict-fra-eng dict-freedict-eng-deu dict-freedict-deu-eng
   dict-freedict-eng-spa dict-freedict-spa-eng dict-freedict-eng-ita dict-freedict-ita-eng
