@@ -13,13 +13,11 @@
 #include "base/lxlanguage.h"
 #include "base/lxlist.h"
 #include "base/lxpair.h"
+#include "model/lxstem.h"
 #include "base/lxstring.h"
 
 enum : uint32_t {
-    LXPersonFirst = 37,     // 1st person singular
     LXPersonLast = 43,      // German polite 3rd plural
-    LXNoTense = 72,
-    LXTenseFirst = 73,      // the infinitive in every language
 
     // Model features.
     LXFeatureSpellingRule = 16,     // first code point minus 2 (French: minus 3) is the rule
@@ -37,9 +35,7 @@ enum : uint32_t {
     LXFeatureEssere = 32,
     LXFeatureAvereEssere = 33,
     LXFeatureEtre = 34,
-    LXFeatureEtreAvoir = 35,
-
-    LXPartOfSpeechVerb = 6          // with the name "v."
+    LXFeatureEtreAvoir = 35
 };
 
 typedef LXPair<uint32_t, lxstring> LXCodeText;
@@ -99,41 +95,11 @@ struct LXStemmingModel {
 bool operator<(const LXStemmingModel &a, const LXStemmingModel &b);
 bool operator==(const LXStemmingModel &a, const LXStemmingModel &b);
 
-// A base form that a word may come from.
-struct LXStem {
-    LXStem();
-    void clear();
-
-    // Equal: grammar codes, tense, person, word, base and part-of-speech name (not the
-    // source nor the part-of-speech code).
-    bool operator==(const LXStem &o) const;
-    bool operator!=(const LXStem &o) const { return !(*this == o); }
-    // Part-of-speech code, name, word, base, tense, person, grammar codes 2 and 1.
-    bool operator<(const LXStem &o) const;
-
-    // Bytes of the inflected-form record writeVerbForm makes.
-    uint32_t verbFormSize() const;
-    // Tense, person, word + code point 1, base + code point 1, 0; returns the position
-    // after the 0.
-    unsigned char *writeVerbForm(unsigned char *buffer) const;
-
-    uint32_t source;                // 1: verb list or form index; 2: stemming models
-    lxstring word;
-    lxstring base;
-    lxstring partOfSpeechName;
-    uint32_t partOfSpeechCode;
-    uint32_t tense;
-    uint32_t person;
-    uint32_t grammarCode1;
-    uint32_t grammarCode2;
-};
 
 // The text of the first pair with the code; an empty text and false when there is none.
 bool findEntry(const LXCodeTextList &list, uint32_t code, lxstring &text);
 bool hasEntry(const LXCodeTextList &list, uint32_t code);
 // The forms text of a person in a tense of a model cache; false when either is absent.
 bool findTenseForms(const LXModelCache &cache, uint32_t tense, uint32_t person, lxstring &text);
-// Appends the stem unless one with the same word, base and part-of-speech name is there.
-void addUniqueStem(const LXStem &stem, LXList<LXStem> &list);
 
 #endif

@@ -4,6 +4,7 @@
 
 #include "base/lxchar.h"
 #include "base/lxutilities.h"
+#include "model/lxstem.h"
 #include "resultlist/lxlistcells.h"
 #include "resultlist/lxmarkupexpander.h"
 #include "search/lxdatamanager.h"
@@ -314,41 +315,76 @@ void LXListBox::find(const lxstring &text, LXLanguage language)
             !m_dataManager->initRegex(m_searchString, language, other, m_product, m_regexOptions, m_regexIterator))
             m_regexIterator.clear();
     } else if (!m_searchString.empty()) {
-        // The stem finder is not part of the engine yet: every stem search takes the path
-        // of a word without stems.
-        LXDMIterator it;
-        m_dataManager->find(m_searchString, language, other, m_product, it);
-        if (it.isAtEnd())
-            --it;
-        if (!it.isAtEnd()) {
-            if ((*it).getHeadword().compare(m_searchString, true, true, LXLanguageNone) != 0) {
-                m_positions.push_back(it);
-                m_texts.push_back(lxstring("\\TM", LXEncodingUtf8) +
-                                  withWord(m_captions[CaptionNotFound], "<SEARCHSTRING>", m_searchString));
-                if (m_approximate) {
-                    LXList<lxstring> matches;
-                    m_dataManager->getApproximateMatches(m_searchString, language, other, m_product, m_approxPrefix,
-                                                         matches);
-                    for (LXListIterator<lxstring> m = matches.begin(); !m.isAtEnd(); ++m) {
-                        LXDMIterator p;
-                        m_dataManager->find(*m, language, other, m_product, p);
-                        if (p.isAtEnd())
-                            --p;
-                        m_positions.push_back(p);
-                        m_texts.push_back(lxstring("\\TE", LXEncodingUtf8) +
-                                          withWord(m_captions[CaptionSuggestion], "<SEARCHSTRING>", *m));
-                    }
-                }
-            } else {
-                m_searchType = Browse;
-                find(text, language);
-                return;
-            }
+        LXStemResults stems;
+        m_dataManager->getStems(stems, m_searchString, language, other, m_product, m_verbStemStrategy);
+        if (!stems.empty()) {
+            showStems(stems);
+        } else if (!showNotFound(language, other)) {
+            // The word is a headword after all (the stems found no module): browse there.
+            m_searchType = Browse;
+            find(text, language);
+            return;
         }
     }
     clearScreenBuffer();
     clearSelection();
     fillScreenBuffer();
+}
+
+void LXListBox::showStems(const LXStemResults &stems)
+{
+    uint32_t headwords = 0;
+    const LXTerm *previous = nullptr;
+    for (LXStemResults::const_iterator r = stems.begin(); !r.isAtEnd(); ++r) {
+        const LXDMIterator &position = (*r).second;
+        if (!previous || (*position).getHeadword() != previous->getHeadword())
+            ++headwords;
+        previous = &*position;
+        m_positions.push_back(position);
+        lxstring t;
+        displayText(position, t);
+        m_texts.push_back(t);
+    }
+    if (headwords != 1)
+        return;
+    // One headword: browse its entries from the first.
+    m_searchType = Browse;
+    LXDMIterator first = (*stems.begin()).second;
+    while (!first.isAtBeginning() && !first.isAtFirstTermOfHeadword())
+        --first;
+    m_positions.clear();
+    m_texts.clear();
+    m_positions.push_back(first);
+    lxstring t;
+    displayText(first, t);
+    m_texts.push_back(t);
+}
+
+bool LXListBox::showNotFound(LXLanguage language, LXLanguage other)
+{
+    LXDMIterator it;
+    m_dataManager->find(m_searchString, language, other, m_product, it);
+    if (it.isAtEnd())
+        --it;
+    if (it.isAtEnd())
+        return true;
+    if ((*it).getHeadword().compare(m_searchString, true, true, LXLanguageNone) == 0)
+        return false;
+    m_positions.push_back(it);
+    m_texts.push_back(lxstring("\\TM", LXEncodingUtf8) + withWord(m_captions[CaptionNotFound], "<SEARCHSTRING>", m_searchString));
+    if (!m_approximate)
+        return true;
+    LXList<lxstring> matches;
+    m_dataManager->getApproximateMatches(m_searchString, language, other, m_product, m_approxPrefix, matches);
+    for (LXListIterator<lxstring> m = matches.begin(); !m.isAtEnd(); ++m) {
+        LXDMIterator p;
+        m_dataManager->find(*m, language, other, m_product, p);
+        if (p.isAtEnd())
+            --p;
+        m_positions.push_back(p);
+        m_texts.push_back(lxstring("\\TE", LXEncodingUtf8) + withWord(m_captions[CaptionSuggestion], "<SEARCHSTRING>", *m));
+    }
+    return true;
 }
 
 bool LXListBox::continueRegexSearch()

@@ -18,6 +18,7 @@
 #include "search/lxdmiterator.h"
 
 class LXDataManager;
+struct LXStem;
 class LXMarkupExpander;
 
 // Scroll events of handleScrollEvent, as the renderer maps its scroll bar and keys to them.
@@ -203,7 +204,11 @@ private:
     bool hitTest(int32_t x, int32_t y, Hit &hit) const;
     bool inRect(int32_t x, int32_t y) const;
     void browseFind(const lxstring &text, LXDMIterator &position);
-    void findStems(const lxstring &text);
+    // The stem search's results; one headword found turns the search into browsing it.
+    void showStems(const LXList<LXPair<LXStem, LXDMIterator>> &stems);
+    // Without stems: the not-found line and the suggestions; false (nothing added) when
+    // the search string is a headword.
+    bool showNotFound(LXLanguage language, LXLanguage other);
     void layoutOne(const LXDMIterator &position, const lxstring &text, int32_t &x, int32_t &y);
     void ensureDisplayText(LXListIterator<LXDMIterator> &position, LXListIterator<lxstring> &text);
     bool scrollUp(int32_t target);
