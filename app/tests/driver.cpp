@@ -428,8 +428,10 @@ std::wstring oneLine(std::wstring s) {
     return s.size() > 160 ? s.substr(0, 160) + L"..." : s;
 }
 
+// The text begins with the word, or with the arrow before a stem search's first result.
 bool startsWithWord(const std::wstring& text, const std::wstring& word) {
-    return text.compare(0, word.size(), word) == 0;
+    const size_t at = text.compare(0, 1, L"\u2192") == 0 ? 1 : 0;
+    return text.compare(at, word.size(), word) == 0;
 }
 
 // size W H: the main window at 0,0 with that size.

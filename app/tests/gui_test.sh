@@ -111,15 +111,21 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/e
   for word in maison chat; do
     driver lookup 2 1 "$word" "$(oracle fra-eng "$word")"
   done
-  # Inflected forms through the French conjugation module's stems; opt-in until the stem
-  # finder is in the engine (WORDMERE_GUI_STEMS=1).
-  if [ "${WORDMERE_GUI_STEMS:-0}" = 1 ] && [ -f "$samples/fr.lxc" ]; then
+  # Inflected forms through the French conjugation module's stems: verb forms lead to the
+  # infinitive, plurals and feminines to the base form.
+  if [ -f "$samples/fr.lxc" ]; then
     driver quit
     cp "$samples/fr.lxc" "$run/dictionaries/"
-    driver start "$exe" en -
+    driver start "$exe" en broken.lxd
     driver size 720 540
     driver stem 2 1 mangeons manger "$(oracle fra-eng manger)"
     driver stem 2 1 finissons finir "$(oracle fra-eng finir)"
+    driver stem 2 1 mises mettre "$(oracle fra-eng mettre)"
+    driver stem 2 1 prises prendre "$(oracle fra-eng prendre)"
+    driver stem 2 1 chevaux cheval "$(oracle fra-eng cheval)"
+    import -window root "$art/lookup-stems.png" || fail "screenshot"
+  else
+    fail "no French conjugation module among the sample modules"
   fi
   driver lookup 1 2 house "maison"
   import -window root "$art/lookup-standard.png" || fail "screenshot"
