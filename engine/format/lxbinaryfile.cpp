@@ -72,6 +72,14 @@ bool LXBinaryFile::write(const void *buffer, uint32_t count)
     return !m_stream.fail();
 }
 
+bool LXBinaryFile::flush()
+{
+    if (m_mode != ModeWrite)
+        return false;
+    m_stream.flush();
+    return !m_stream.fail();
+}
+
 int32_t LXBinaryFile::seek(int32_t position, int origin)
 {
     if (!m_stream.is_open())

@@ -29,6 +29,9 @@ public:
     uint32_t read(void *buffer, uint32_t count);
     // Write mode only (else false): true when the stream has no error afterwards.
     bool write(const void *buffer, uint32_t count);
+    // Write mode only (else false): hands what is buffered to the system; false when
+    // that fails (a full disk shows here, if not before).
+    bool flush();
 
     // Moves the write position in write mode, the read position otherwise; the new
     // absolute position, or -1 on error (or beyond 32 bits). A failed earlier read does

@@ -27,7 +27,7 @@ uint32_t publishedMarker(uint32_t l1, uint32_t l2)
 
 uint32_t additionsMarker(uint32_t l1, uint32_t l2)
 {
-    return l1 * 67 + l2 * 23;
+    return LXD::additionsKindMarker(static_cast<LXLanguage>(l1), static_cast<LXLanguage>(l2));
 }
 
 bool startsWith(const lxstring &s, const lxstring &prefix)
@@ -48,7 +48,7 @@ LXD::LXD(LXCompressor *compressor, LXTokenizer *tokenizer)
     : m_file(compressor), m_compressor(compressor), m_tokenizer(tokenizer), m_streamCount(0), m_magic(0),
       m_moduleVersion(0), m_formatWord(0), m_language1(LXLanguageNone), m_language2(LXLanguageNone), m_count1(0),
       m_count2(0), m_direction2Start(0), m_partOfSpeechCount(0), m_priority(0), m_kindMarker(0), m_valid(false),
-      m_posNames(nullptr), m_posNameCount(0)
+      m_posNames(nullptr), m_posNameCount(0), m_writeResult(Written)
 {
     m_posFlags.resize(397);
     for (int i = 0; i < 16; ++i)
@@ -60,6 +60,11 @@ LXD::~LXD()
 {
     close();
     dropPartsOfSpeech();
+}
+
+uint32_t LXD::additionsKindMarker(LXLanguage language1, LXLanguage language2)
+{
+    return static_cast<uint32_t>(language1) * 67 + static_cast<uint32_t>(language2) * 23;
 }
 
 bool LXD::isAdditions() const

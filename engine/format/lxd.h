@@ -13,6 +13,7 @@
 #define WORDMERE_ENGINE_LXD_H
 
 #include <cstdint>
+#include <string>
 
 #include "base/lxhashtable.h"
 #include "base/lxlanguage.h"
@@ -86,6 +87,8 @@ public:
     LXLanguage getLanguage1() const { return m_language1; }
     LXLanguage getLanguage2() const { return m_language2; }
     bool isAdditions() const;
+    // The kind marker of an additions module of the pair.
+    static uint32_t additionsKindMarker(LXLanguage language1, LXLanguage language2);
     bool isPublished() const { return m_streamCount >= kPublishedStreams; }
     uint32_t getFormatWord() const { return m_formatWord; }
     uint32_t getProduct() const { return m_formatWord & 0xFF; }
@@ -118,6 +121,36 @@ public:
     // folded letters, 2 when 0), ordered by distance, then key.
     void getApproximateMatches(const lxstring &word, LXLanguage language, int32_t prefixLength,
                                LXList<lxstring> &list);
+    // User additions (an additions module only; each change rewrites the whole file
+    // safely, see rewrite). Why the last write failed:
+    enum WriteResult {
+        Written = 0,
+        NotWritable,             // not an additions module, or its file does not open
+        TooManyPartsOfSpeech,    // a new part-of-speech name would not fit the record byte
+        TermNotStorable,         // a language outside the pair, a feature code below 4 or above 255
+        WriteFailed              // the new file could not be written or put in place
+    };
+    WriteResult getLastWriteResult() const { return m_writeResult; }
+    const std::string &getLastWriteError() const { return m_writeError; }
+
+    // Creates an empty additions file for the pair and product (priority 100).
+    static bool createAdditionsFile(const lxstring &path, LXLanguage language1, LXLanguage language2,
+                                    uint32_t product, LXCompressor *compressor);
+    // Merges the terms into the module's terms (equal terms take the new definitions),
+    // enters unknown part-of-speech names and rewrites the file.
+    bool addTerms(const LXList<LXTerm> &terms);
+    bool addTerm(const LXTerm &term);
+    // Deletes the term's one definition from the stored terms of its headword, and its
+    // counterpart from the reverse term; terms left empty go. True when something was
+    // deleted and the file rewritten.
+    bool deleteDefinition(const LXTerm &term);
+    // Writes terms (any order) with the parts of speech as (name, flags) in stream order,
+    // nameToIndex giving each name's place, to a new file that then replaces the old one
+    // in one step, and opens it. On any failure the old file stays, the module is open on
+    // it, and the answer is false.
+    bool rewrite(const LXList<LXTerm> &terms, const LXList<LXPair<lxstring, uint32_t>> &partsOfSpeech,
+                 const LXHashTable<lxstring, uint32_t> &nameToIndex);
+
     // Edit distance over the first 15 code points of each; a substitution costs 2.
     uint32_t editDistance(const lxstring &a, const lxstring &b);
     // Code of a part-of-speech name: 1 for the empty name, the table's flags AND 0x3F for
@@ -142,6 +175,9 @@ public:
 
 private:
     bool readHeader();
+    // The parts of speech as stored: (name, flags) in stream order, and each name's place.
+    void readPartsOfSpeech(LXList<LXPair<lxstring, uint32_t>> &list, LXHashTable<lxstring, uint32_t> &nameToIndex);
+    bool failWrite(WriteResult result, const std::string &error);
     void loadPartsOfSpeech();
     void dropPartsOfSpeech();
     // Code points from position up to the terminator (consumed) or limit; with a key, the
@@ -177,6 +213,8 @@ private:
     uint32_t m_posNameCount;
     LXHashTable<lxstring, uint32_t> m_posFlags;
     uint16_t m_distance[16][16];
+    WriteResult m_writeResult;
+    std::string m_writeError;
 };
 
 #endif

@@ -1,96 +1,18 @@
 #include "format/lxdwriter.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "base/lxutilities.h"
+#include "format/lxcontainerwriter.h"
 #include "format/lxd.h"
+#include "format/lxdencoding.h"
 #include "format/lxstreamfile.h"
 #include "model/lxtokenizer.h"
 
+using namespace LXDEncoding;
+
 namespace {
-
-std::string utf8(const lxstring &s)
-{
-    lxstring c(s);
-    c.setEncoding(LXEncodingUtf8);
-    return std::string(c.c_str(), static_cast<size_t>(c.size()));
-}
-
-void putCodePoint(std::string &out, uint32_t cp)
-{
-    lxstring one;
-    one += cp;
-    out.append(one.c_str(), static_cast<size_t>(one.size()));
-}
-
-// The text's code points as UTF-8; code points below 0x20 (the record markers among
-// them) become blanks.
-void putText(std::string &out, const lxstring &text)
-{
-    for (lxstring_iterator i = text.begin(); !i.isAtEnd(); ++i) {
-        uint32_t cp = *i;
-        putCodePoint(out, cp < 0x20 ? 0x20 : cp);
-    }
-}
-
-// The headword with every occurrence of its key as the key placeholder.
-void putHeadword(std::string &out, const lxstring &headword, const lxstring &key)
-{
-    lxstring_iterator i = headword.begin();
-    const int32_t n = key.length();
-    while (!i.isAtEnd()) {
-        bool match = n > 0;
-        lxstring_iterator h = i, k = key.begin();
-        for (int32_t m = 0; match && m < n; ++m, ++h, ++k)
-            match = !h.isAtEnd() && *h == *k;
-        if (match) {
-            out += static_cast<char>(LXD::kKeyPlaceholder);
-            i = h;
-            continue;
-        }
-        uint32_t cp = *i;
-        putCodePoint(out, cp < 0x20 ? 0x20 : cp);
-        ++i;
-    }
-}
-
-bool putFeatures(std::string &out, const LXFeatureList &features, std::string &error)
-{
-    for (LXFeatureList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
-        if (f->first < LXD::kFirstFeatureCode || f->first > UINT8_MAX) {
-            error = "feature code " + std::to_string(f->first) + " cannot be stored";
-            return false;
-        }
-        out += static_cast<char>(f->first);
-        putText(out, f->second);
-        out += static_cast<char>(LXD::kEndOfText);
-    }
-    out += static_cast<char>(LXD::kEndOfFeatures);
-    return true;
-}
-
-void putBase255(std::string &out, uint32_t n)
-{
-    unsigned char b[4];
-    LXUtilities::writeInt32ToBuffer(b, LXUtilities::intToBase255(n));
-    out.append(reinterpret_cast<char *>(b), 4);
-}
-
-void putInt32(std::string &out, uint32_t v)
-{
-    unsigned char b[4];
-    LXUtilities::writeInt32ToBuffer(b, v);
-    out.append(reinterpret_cast<char *>(b), 4);
-}
-
-void putInt16(std::string &out, uint32_t v)
-{
-    unsigned char b[2];
-    LXUtilities::writeInt16ToBuffer(b, v);
-    out.append(reinterpret_cast<char *>(b), 2);
-}
 
 bool hasBlank(const lxstring &s)
 {
@@ -150,44 +72,22 @@ bool LXDWriter::addTerm(const LXTerm &term, std::string &error)
     e.key = term.getSearchKey();
     if (e.key.empty())
         e.key = m_tokenizer->searchKey(term.getHeadword(), term.getLanguage());
-    e.key.setEncoding(LXEncodingUtf8);
     // Keys are read up to a zero byte: no control characters in them either.
-    {
-        lxstring clean;
-        for (lxstring_iterator i = e.key.begin(); !i.isAtEnd(); ++i)
-            clean += *i < 0x20 ? 0x20u : *i;
-        e.key = clean;
-    }
+    e.key = storedKey(e.key);
     e.headword = utf8(term.getHeadword());
     e.posName = utf8(term.getPartOfSpeechName());
     e.posCode = term.getPartOfSpeechCode();
     e.expression = hasBlank(term.getHeadword());
     e.direction = second ? 1 : 0;
 
-    int pos = partOfSpeechIndex(term.getPartOfSpeechName(), term.getPartOfSpeechCode(), second);
-    if (pos < 0) {
-        error = "more than " + std::to_string(LXD::kMaxPartsOfSpeech) + " parts of speech";
-        return false;
-    }
-    std::string &r = e.record;
-    r += static_cast<char>(pos + LXD::kFirstPartOfSpeech);
-    putHeadword(r, term.getHeadword(), e.key);
-    r += static_cast<char>(LXD::kEndOfText);
-    if (!putFeatures(r, term.getFeatures(), error))
-        return false;
-    for (LXList<LXDefinition>::const_iterator d = term.getDefinitions().begin(); !d.isAtEnd(); ++d) {
-        int dp = partOfSpeechIndex(d->getPartOfSpeechName(), d->getPartOfSpeechCode(), second);
-        if (dp < 0) {
+    auto posIndex = [&](const lxstring &name, uint32_t code, bool) {
+        return partOfSpeechIndex(name, code, second);
+    };
+    if (!putTerm(e.record, term, e.key, posIndex, error)) {
+        if (m_posNames.size() >= LXD::kMaxPartsOfSpeech)
             error = "more than " + std::to_string(LXD::kMaxPartsOfSpeech) + " parts of speech";
-            return false;
-        }
-        r += static_cast<char>(dp + LXD::kFirstPartOfSpeech);
-        putText(r, d->getText());
-        r += static_cast<char>(LXD::kEndOfText);
-        if (!putFeatures(r, d->getFeatures(), error))
-            return false;
+        return false;
     }
-    r += static_cast<char>(LXD::kEndOfTerm);
     m_entries.push_back(std::move(e));
     return true;
 }
@@ -297,48 +197,12 @@ bool LXDWriter::write(const std::string &path, std::string &error)
     putInt32(kind, ~((static_cast<uint32_t>(m_language1) << 16) | static_cast<uint32_t>(m_language2)));
 
     const std::string *streams[LXD::kPublishedStreams] = {&header, &pos, &index, &kind, &terms, &sparse[0], &sparse[1]};
-    std::string temporary = path + ".part";
-    std::remove(temporary.c_str());
-    bool ok;
-    {
-        LXStreamFile file(m_compressor);
-        ok = file.open(lxstring(temporary.c_str(), LXEncodingUtf8), LXStreamFile::ModeWrite, LXD::kPublishedStreams);
-        if (!ok)
-            error = temporary + ": cannot be created";
-        for (int32_t s = 0; ok && s < LXD::kPublishedStreams; ++s) {
-            uint32_t at = 0;
-            for (char c : *streams[s])
-                file.writeByte(s, at, static_cast<uint8_t>(c));
-            if (file.getStream(s) && file.getStream(s)->getLength() != streams[s]->size()) {
-                error = "out of memory for stream " + std::to_string(s);
-                ok = false;
-            }
-        }
-        file.setCompressed(LXD::Index, true);
-        file.setCompressed(LXD::Terms, true);
-        if (ok && !file.write()) {
-            error = temporary + ": cannot be written";
-            ok = false;
-        }
-        for (int32_t s : {int32_t(LXD::Index), int32_t(LXD::Terms)}) {
-            // The container stores a stream whole when its blocks cannot be addressed;
-            // a module promises both big streams compressed.
-            if (ok && !streams[s]->empty() && file.getStream(s) && !file.getStream(s)->isCompressed()) {
-                error = "stream " + std::to_string(s) + " (" + std::to_string(streams[s]->size()) +
-                        " bytes) is too large to be stored compressed";
-                ok = false;
-            }
-        }
-        file.close();
-    }
-    if (ok) {
-        std::remove(path.c_str());   // rename does not replace a file everywhere
-        if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-            error = path + ": cannot be replaced";
-            ok = false;
-        }
-    }
-    if (!ok)
-        std::remove(temporary.c_str());
-    return ok;
+    LXContainerWriter file(m_compressor, LXD::kPublishedStreams);
+    for (uint32_t s = 0; s < LXD::kPublishedStreams; ++s)
+        file.stream(s) = *streams[s];
+    // A module promises both big streams compressed.
+    file.setCompressed(LXD::Index);
+    file.setCompressed(LXD::Terms);
+    file.requireCompression();
+    return file.write(lxstring(path.c_str(), LXEncodingUtf8), error);
 }

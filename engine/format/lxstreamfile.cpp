@@ -275,4 +275,6 @@ bool LXStreamFile::writeStream(int32_t stream)
     return m_file->seek(resume, LXBinaryFile::FromBeginning) >= 0;
 }
 
+bool LXStreamFile::flush() { return m_mode == LXBinaryFile::ModeWrite && m_file && m_file->flush(); }
+
 int32_t LXStreamFile::seek(int32_t position, int origin) { return m_file ? m_file->seek(position, origin) : -1; }

@@ -72,6 +72,8 @@ public:
     bool write();
     // One stream's data at the current file position, then its directory entry.
     bool writeStream(int32_t stream);
+    // Write mode: hands everything written to the system; false on any write error.
+    bool flush();
 
     // Forwards to the file; -1 when there is none.
     int32_t seek(int32_t position, int origin);

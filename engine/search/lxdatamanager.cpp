@@ -1,11 +1,13 @@
 #include "search/lxdatamanager.h"
 
+#include <memory>
 #include <new>
 
 #include "base/lxutilities.h"
 #include "format/lxbinaryfile.h"
 #include "format/lxcompressor.h"
 #include "format/lxd.h"
+#include "format/lxfilesystem.h"
 #include "model/lxtokenizer.h"
 #include "search/lxdmanager.h"
 #include "search/lxstemfinder.h"
@@ -28,7 +30,7 @@ bool pairOf(const LXD *module, LXLanguage a, LXLanguage b)
 
 LXDataManager::LXDataManager()
     : m_stemFinder(nullptr), m_conjugation(nullptr), m_modules(nullptr), m_compressor(nullptr),
-      m_tokenizer(nullptr), m_platform(0), m_conjugationFactory(nullptr)
+      m_tokenizer(nullptr), m_platform(0), m_conjugationFactory(nullptr), m_additionsResult(AdditionsAdded)
 {
 }
 
@@ -442,27 +444,102 @@ void LXDataManager::getApproximateMatches(const lxstring &word, LXLanguage langu
     }
 }
 
-// User additions: writing additions modules is not available yet; every call has the
-// answer of a module that cannot be created.
+// User additions.
 
-bool LXDataManager::addTerm(const lxstring &headword, const lxstring &partOfSpeechName, uint32_t partOfSpeechCode,
-                            const lxstring &translation, const lxstring &translationPartOfSpeechName,
-                            uint32_t translationPartOfSpeechCode, LXLanguage language,
-                            LXLanguage translationLanguage, uint32_t product, const lxstring &directory)
+namespace {
+
+
+bool hasBlank(const lxstring &s)
 {
+    return !s.find(static_cast<uint32_t>(' ')).isAtEnd();
+}
+
+// User text as stored: code points below 0x20 (record markers among them) as blanks, no
+// blanks around it.
+lxstring userText(const lxstring &text)
+{
+    lxstring clean(LXEncodingUtf8);
+    for (lxstring_iterator i = text.begin(); !i.isAtEnd(); ++i)
+        clean += *i < 0x20 ? static_cast<uint32_t>(' ') : *i;
+    LXUtilities::trim(clean);
+    return clean;
+}
+
+LXTerm userTerm(const lxstring &headword, const lxstring &pos, uint32_t posCode, const lxstring &translation,
+                const lxstring &translationPos, uint32_t translationPosCode, LXLanguage language,
+                LXLanguage translationLanguage, LXTokenizer *tokenizer)
+{
+    LXTerm t;
+    t.setLanguage(language);
+    t.setTranslationLanguage(translationLanguage);
+    t.setHeadword(headword);
+    t.setSearchKey(tokenizer->searchKey(headword, language));
+    t.setPartOfSpeechName(pos);
+    t.setPartOfSpeechCode(posCode);
+    LXDefinition d;
+    d.setText(translation);
+    d.setPartOfSpeechName(translationPos);
+    d.setPartOfSpeechCode(translationPosCode);
+    d.setOriginNumber(LXOriginUserAdded);
+    d.getFeatures().push_back(LXFeature(LXFeatureUserAdded, lxstring(LXEncodingUtf8)));
+    t.addDefinition(d);
+    return t;
+}
+
+LXDataManager::AdditionsResult resultOf(LXD::WriteResult r)
+{
+    switch (r) {
+    case LXD::Written: return LXDataManager::AdditionsAdded;
+    case LXD::TooManyPartsOfSpeech: return LXDataManager::AdditionsTooManyPartsOfSpeech;
+    case LXD::TermNotStorable: return LXDataManager::AdditionsNotStorable;
+    default: return LXDataManager::AdditionsNotWritten;
+    }
+}
+
+} // namespace
+
+bool LXDataManager::additionsFailed(AdditionsResult result)
+{
+    m_additionsResult = result;
     return false;
 }
 
-bool LXDataManager::addTerms(const LXList<LXTerm> &terms, uint32_t product, const lxstring &directory)
+lxstring LXDataManager::additionsFileName(LXLanguage language1, LXLanguage language2, uint32_t product)
 {
-    return false;
+    LXUtilities::sortLanguages(language1, language2);
+    lxstring name(LXEncodingUtf8), second(0, 0);
+    if (product == LXProductOwnAdditions) {
+        name = lxstring("quillet", LXEncodingUtf8);
+    } else {
+        if (language1 == LXSynonyms)
+            return lxstring(LXEncodingUtf8);
+        LXUtilities::languageToEnglishString(language1, name);
+        if (language2 != language1) {
+            if (language2 == LXSynonyms)
+                second = lxstring("synonyms", LXEncodingUtf8);
+            else
+                LXUtilities::languageToEnglishString(language2, second);
+            if (second.empty())
+                return lxstring(LXEncodingUtf8);
+            name += "-";
+            name += second;
+        }
+        if (name.empty() || name[0] == '-')
+            return lxstring(LXEncodingUtf8);
+    }
+    name += "-additions.lxd";
+    name.tolower();
+    return name;
 }
 
 LXD *LXDataManager::getAdditionsLXD(LXLanguage language1, LXLanguage language2, uint32_t product,
                                     const lxstring &directory)
 {
-    if (!m_modules)
+    m_additionsResult = AdditionsAdded;
+    if (!m_modules) {
+        additionsFailed(AdditionsNotInitialised);
         return nullptr;
+    }
     LXUtilities::sortLanguages(language1, language2);
     const LXList<LXD *> &modules = m_modules->getModules();
     for (LXList<LXD *>::const_iterator it = modules.begin(); !it.isAtEnd(); ++it) {
@@ -470,7 +547,104 @@ LXD *LXDataManager::getAdditionsLXD(LXLanguage language1, LXLanguage language2, 
             lx_productsMatch((*it)->getProduct(), product))
             return *it;
     }
-    return nullptr;
+    const lxstring name = additionsFileName(language1, language2, product);
+    if (name.empty()) {
+        additionsFailed(AdditionsNoFileName);
+        return nullptr;
+    }
+    // Only the file name is lower-cased: the folder is the caller's, as it is.
+    lxstring path(directory);
+    path.setEncoding(LXEncodingUtf8);
+    if (!path.empty() && path[-1] != '/' && path[-1] != '\\')
+        path += "/";
+    path += name;
+
+    std::unique_ptr<LXD> module(new (std::nothrow) LXD(m_compressor, m_tokenizer));
+    if (!module) {
+        additionsFailed(AdditionsCannotCreate);
+        return nullptr;
+    }
+    if (LXFileSystem::exists(path)) {
+        // A file no registered module stands for (one the module scan refused, say): its
+        // entries are kept, and it is taken only when it is the module asked for.
+        if (!module->validate(path) || !module->isAdditions() || !pairOf(module.get(), language1, language2) ||
+            !lx_productsMatch(module->getProduct(), product)) {
+            additionsFailed(AdditionsForeignFile);
+            return nullptr;
+        }
+    } else if (!LXD::createAdditionsFile(path, language1, language2, product, m_compressor) ||
+               !module->validate(path)) {
+        additionsFailed(AdditionsCannotCreate);
+        return nullptr;
+    }
+    if (!m_modules->insert(module.get())) {
+        additionsFailed(AdditionsCannotCreate);
+        return nullptr;
+    }
+    return module.release();
+}
+
+bool LXDataManager::addTerm(const lxstring &headword, const lxstring &partOfSpeechName, uint32_t partOfSpeechCode,
+                            const lxstring &translation, const lxstring &translationPartOfSpeechName,
+                            uint32_t translationPartOfSpeechCode, LXLanguage language,
+                            LXLanguage translationLanguage, uint32_t product, const lxstring &directory)
+{
+    if (!m_modules || !m_tokenizer)
+        return additionsFailed(AdditionsNotInitialised);
+    const lxstring h = userText(headword), t = userText(translation);
+    if (h.empty() || t.empty())
+        return additionsFailed(AdditionsEmptyText);
+    const bool singleHeadword = !hasBlank(h), expressionTranslation = hasBlank(t);
+
+    LXList<LXTerm> terms;
+    LXTerm forward = userTerm(h, partOfSpeechName, partOfSpeechCode, t, translationPartOfSpeechName,
+                              translationPartOfSpeechCode, language, translationLanguage, m_tokenizer);
+    if (!forward.getSearchKey().empty() && (singleHeadword || expressionTranslation))
+        terms.insert(forward);
+    // A thesaurus has one direction only: a reverse term would be dropped by the next rewrite.
+    if (language != translationLanguage && translationLanguage != LXSynonyms && language != LXSynonyms) {
+        LXTerm reverse = userTerm(t, translationPartOfSpeechName, translationPartOfSpeechCode, h, partOfSpeechName,
+                                  partOfSpeechCode, translationLanguage, language, m_tokenizer);
+        if (!reverse.getSearchKey().empty() && (!singleHeadword || !expressionTranslation))
+            terms.insert(reverse);
+    }
+    if (terms.empty())
+        return additionsFailed(AdditionsEmptyText);
+    return addTerms(terms, product, directory);
+}
+
+bool LXDataManager::addTerms(const LXList<LXTerm> &terms, uint32_t product, const lxstring &directory)
+{
+    m_additionsResult = AdditionsAdded;
+    if (!m_modules)
+        return additionsFailed(AdditionsNotInitialised);
+    if (terms.empty())
+        return additionsFailed(AdditionsEmptyText);
+    const LXTerm &first = *terms.begin();
+    LXD *module = getAdditionsLXD(first.getLanguage(), first.getTranslationLanguage(), product, directory);
+    if (!module)
+        return false;
+    if (!module->open())
+        return additionsFailed(AdditionsNotWritten);
+    // A headword the dictionary does not have yet gets a bare entry of its own beside the
+    // user's term; all go into one rewrite.
+    LXList<LXTerm> all;
+    for (LXList<LXTerm>::const_iterator t = terms.begin(); !t.isAtEnd(); ++t) {
+        LXDMIterator it;
+        find(t->getHeadword(), t->getLanguage(), t->getTranslationLanguage(), product, it);
+        if (it.isAtEnd() || !lx_sameText((*it).getSearchKey(), t->getSearchKey())) {
+            LXTerm bare;
+            bare.setLanguage(t->getLanguage());
+            bare.setTranslationLanguage(t->getTranslationLanguage());
+            bare.setHeadword(t->getHeadword());
+            bare.setSearchKey(t->getSearchKey());
+            all.push_back(bare);
+        }
+        all.push_back(*t);
+    }
+    if (!module->addTerms(all))
+        return additionsFailed(resultOf(module->getLastWriteResult()));
+    return true;
 }
 
 void LXDataManager::getAdditionsPartsOfSpeech(LXList<LXPair<lxstring, uint32_t>> &list, LXLanguage language,

@@ -107,12 +107,34 @@ public:
     void getApproximateMatches(const lxstring &word, LXLanguage language1, LXLanguage language2,
                                uint32_t product, int32_t prefixLength, LXList<lxstring> &list);
 
-    // User additions.
+    // User additions: each change rewrites the pair's additions file safely (a failed
+    // write keeps the old file and answers false). Why the last addition failed:
+    enum AdditionsResult {
+        AdditionsAdded = 0,
+        AdditionsNotInitialised,
+        AdditionsEmptyText,              // the headword or the translation holds nothing but blanks
+        AdditionsNoFileName,             // a pair without a file name (two thesaurus languages)
+        AdditionsForeignFile,            // the file of the additions name is not the pair's additions module
+        AdditionsCannotCreate,
+        AdditionsNotWritten,             // the file could not be written or replaced (full disk, locked file)
+        AdditionsTooManyPartsOfSpeech,
+        AdditionsNotStorable             // a term of another pair, or a feature a module cannot hold
+    };
+    AdditionsResult getLastAdditionsResult() const { return m_additionsResult; }
+    // The file name (no folder) of the additions module of a pair and product: the
+    // English language names, lower-cased, and "-additions.lxd"; empty when there is none.
+    static lxstring additionsFileName(LXLanguage language1, LXLanguage language2, uint32_t product);
+    // A headword and its translation, each with its part of speech; both directions when
+    // the languages differ (a single word never gets an expression as its headword's
+    // counterpart). Code points below 0x20 become blanks.
     bool addTerm(const lxstring &headword, const lxstring &partOfSpeechName, uint32_t partOfSpeechCode,
                  const lxstring &translation, const lxstring &translationPartOfSpeechName,
                  uint32_t translationPartOfSpeechCode, LXLanguage language, LXLanguage translationLanguage,
                  uint32_t product, const lxstring &directory);
     bool addTerms(const LXList<LXTerm> &terms, uint32_t product, const lxstring &directory);
+    // The registered additions module of the pair and product, else the one in the
+    // folder: an existing file of its name is taken only when it is that pair's additions
+    // module (anything else is left untouched and null answered), a missing one is created.
     LXD *getAdditionsLXD(LXLanguage language1, LXLanguage language2, uint32_t product,
                          const lxstring &directory);
     void getAdditionsPartsOfSpeech(LXList<LXPair<lxstring, uint32_t>> &list, LXLanguage language,
@@ -143,6 +165,7 @@ private:
     bool pairAccepted(LXLanguage language1, LXLanguage language2) const;
     bool productAccepted(uint32_t product) const;
     void destroy();
+    bool additionsFailed(AdditionsResult result);
 
     LXList<LXPair<lxstring, LXLanguage>> m_conjugationModules;
     LXList<LXPair<LXLanguage, LXLanguage>> m_allowedPairs;
@@ -154,6 +177,7 @@ private:
     LXTokenizer *m_tokenizer;
     uint32_t m_platform;
     LXConjugationEngineFactory m_conjugationFactory;
+    AdditionsResult m_additionsResult;
 };
 
 #endif

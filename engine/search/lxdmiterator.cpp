@@ -545,13 +545,22 @@ bool LXDMIterator::deleteDefinition(int32_t n)
 {
     if (!isDefinitionModifiable(n))
         return false;
-    for (LXList<LXDIterator>::iterator it = m_iterators.begin(); !it.isAtEnd(); ++it) {
-        if (it->getLXD() && it->getLXD()->isAdditions()) {
-            // Writing to user-additions modules is not available yet.
-            return false;
-        }
+    LXD *additions = nullptr;
+    for (LXList<LXDIterator>::iterator it = m_iterators.begin(); !it.isAtEnd() && !additions; ++it) {
+        if (it->getLXD() && it->getLXD()->isAdditions())
+            additions = it->getLXD();
     }
-    return false;
+    if (!additions)
+        return false;
+    // The term with only that definition, and no features.
+    LXTerm one = m_term;
+    one.getFeatures().clear();
+    one.getDefinitions().clear();
+    LXList<LXDefinition>::const_iterator d = m_term.getDefinitions().begin();
+    for (int32_t i = 1; i < n && !d.isAtEnd(); ++i)
+        ++d;
+    one.addDefinition(*d);
+    return additions->deleteDefinition(one);
 }
 
 void LXDMIterator::adjust()

@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "base/lxchar.h"
+#include "base/lxutilities.h"
+#include "model/lxterm.h"
 #include "search/lxconjugationengine.h"
 #include "search/lxdmanager.h"
-#include "base/lxutilities.h"
 
 struct LXStemFinder::Search {
     lxstring typed;          // the search word as typed, without blanks around it
@@ -19,7 +20,8 @@ namespace {
 
 // Features of a term that steer the scan of the word's own entries.
 const uint32_t kFeatureEndOfOwnEntries = 38;   // the scan stops before this term
-const uint32_t kFeatureSecondaryEntry = 85;    // an expression shown only when nothing came before
+// An expression with a usage note is shown only when nothing came before it.
+const uint32_t kFeatureSecondaryEntry = LXFeatureUsage;
 // The stem record a search starts from.
 const uint32_t kStartGrammarCode1 = 0;
 const uint32_t kStartGrammarCode2 = 12;

@@ -211,7 +211,11 @@ TEST_F(LXDataManagerTest, ModuleInfoAndLists)
     EXPECT_EQ(definitionTexts(*it), (std::vector<std::string>{"mot", "word!"}));
     EXPECT_FALSE(it.isDefinitionModifiable(1));
     EXPECT_TRUE(it.isDefinitionModifiable(2));
-    EXPECT_FALSE(it.deleteDefinition(2));   // writing additions modules comes later
+    // Deleting it rewrites the additions module; the look-up then shows the published ones.
+    EXPECT_FALSE(it.deleteDefinition(1));
+    EXPECT_TRUE(it.deleteDefinition(2));
+    dm->find(u8("word"), LXEnglish, LXFrench, 2, it);
+    EXPECT_EQ(definitionTexts(*it), (std::vector<std::string>{"mot"}));
 
     // Closing and attaching leave every module registered with its file closed.
     dm->closeDictionary(LXFrench, LXEnglish, 0);
