@@ -199,11 +199,20 @@ bool LXD::addTerms(const LXList<LXTerm> &newTerms)
     PosTable parts;
     readPartsOfSpeech(parts.list, parts.index);
     parts.complete();
+    // The stored terms in term order, to find the one a new term equals.
+    std::vector<LXTerm *> sorted;
+    for (LXList<LXTerm>::iterator t = terms.begin(); !t.isAtEnd(); ++t)
+        sorted.push_back(&*t);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const LXTerm *a, const LXTerm *b) { return *a < *b; });
     for (LXList<LXTerm>::const_iterator n = newTerms.begin(); !n.isAtEnd(); ++n) {
-        LXList<LXTerm>::iterator same = terms.begin();
-        while (!same.isAtEnd() && !(*same == *n))
-            ++same;
-        if (!same.isAtEnd()) {
+        LXTerm *same = nullptr;
+        auto at = std::lower_bound(sorted.begin(), sorted.end(), &*n,
+                                   [](const LXTerm *a, const LXTerm *b) { return *a < *b; });
+        for (; at != sorted.end() && !same && !(*n < **at); ++at) {
+            if (**at == *n)
+                same = *at;
+        }
+        if (same) {
             same->merge(*n);
             continue;
         }
