@@ -115,7 +115,14 @@ protected:
     }
 
     lxstring dir() const { return u8(folder.substr(0, folder.size() - 1)); }
-    std::unique_ptr<LXDataManager> restart() const { return managerOf(folder); }
+    // A second manager on the folder. The first one's files are closed: Windows does not
+    // let a file that another reader holds open be replaced (such a write keeps the old
+    // file and answers false).
+    std::unique_ptr<LXDataManager> restart() const
+    {
+        dm->closeAllDictionaries();
+        return managerOf(folder);
+    }
 
     std::string folder, publishedPath;
     std::unique_ptr<LXDataManager> dm;

@@ -215,6 +215,7 @@ TEST_F(AdditionsTest, AFileOfTheNameThatIsNotTheModuleIsLeftAlone)
     // An additions module of the pair that no manager registered is taken, its entries kept.
     std::filesystem::remove(path);
     ASSERT_TRUE(dm->addTerm(u8("cup"), u8("n"), 2, u8("tasse"), u8("n"), 2, LXEnglish, LXFrench, 10, dir()));
+    dm->closeAllDictionaries();
     std::unique_ptr<LXDataManager> fresh(LXDataManager::create());
     ASSERT_TRUE(fresh->addTerm(u8("plate"), u8("n"), 2, u8("assiette"), u8("n"), 2, LXEnglish, LXFrench, 10, dir()));
     EXPECT_EQ(lookUp(*fresh, "cup", LXEnglish, LXFrench), "cup [n]: tasse/100");
