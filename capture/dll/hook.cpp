@@ -75,6 +75,8 @@ void applyPendingRequest() {
     if (request == g_process.appliedRequest || g_shared.targetProcess != GetCurrentProcessId()) return;
     SharedLock lock(kMutexWaitMs);
     if (!lock.held()) return;  // the next message tries again
+    // Another thread of this process may have applied it while this one waited.
+    if (request != g_shared.request || request == g_process.appliedRequest) return;
     if (request == kRequestCapture) {
         g_process.capturePoint = g_shared.capturePoint;
         g_process.targetThread = GetWindowThreadProcessId(g_shared.targetWindow, nullptr);
