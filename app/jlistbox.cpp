@@ -4,20 +4,20 @@
 #include "options.h"
 #include "settings.h"
 #include "skin_interface.h"
-#include <windowsx.h>
 #include <algorithm>
+#include <atomic>
 
 namespace {
-// The advanced-search worker's two process-wide values: the window it paces and the stop
-// flag the view's Cancel sets.
-volatile HWND gWorkerTarget = nullptr;
-volatile LONG gWorkerStop = 0;
+// The advanced-search worker's process-wide values, shared with the user-interface thread:
+// the window it paces and the stop flag the view's Cancel sets.
+std::atomic<HWND> gWorkerTarget{nullptr};
+std::atomic<bool> gWorkerStop{false};
 // Each advanced search has a number; a worker whose search was replaced by a newer one
 // stops without a word, so its closing message cannot end the newer search's display.
-volatile LONG gWorkerGeneration = 0;
+std::atomic<long> gWorkerGeneration{0};
 
 DWORD WINAPI regexWorker(void* arg) {
-    const LONG generation = static_cast<LONG>(reinterpret_cast<INT_PTR>(arg));
+    const long generation = static_cast<long>(reinterpret_cast<INT_PTR>(arg));
     for (;;) {
         HWND target = gWorkerTarget;
         if (!target || gWorkerGeneration != generation) return 0;
@@ -30,13 +30,11 @@ DWORD WINAPI regexWorker(void* arg) {
     gWorkerTarget = nullptr;
     return 0;
 }
-
-int wheelDelta(WPARAM wp) { return GET_WHEEL_DELTA_WPARAM(wp); }
 }  // namespace
 
 HWND JListBox::workerTarget() { return gWorkerTarget; }
 
-void JListBox::stopWorker() { InterlockedExchange(&gWorkerStop, 1); }
+void JListBox::stopWorker() { gWorkerStop = true; }
 
 JListBox::JListBox(bool popupMode) : popup_(popupMode) {}
 
@@ -52,9 +50,14 @@ bool JListBox::create(HWND parent, int controlId, LXDataManager* dm, bool popupM
         model_.reset();
         return false;
     }
-    bool ok = FwWindow::create(L"JListBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, 0,
-                               0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), nullptr,
-                               CS_OWNDC | CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS);
+    FwCreateParams p;
+    p.className = L"JListBox";
+    p.style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP;
+    p.exStyle = WS_EX_CLIENTEDGE;
+    p.parent = parent;
+    p.controlId = controlId;
+    p.classStyle = CS_OWNDC | CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    bool ok = FwWindow::create(p);
     background_ = 0xFFFFFF;
     if (ok) {
         HDC dc = GetDC(hwnd_);
@@ -73,12 +76,12 @@ void JListBox::search(const std::wstring& text, int mode) {
     if (mode != 0 && mode != model_->getSearchType()) model_->setSearchType(mode);
     lxstring s;
     toEngineString(text, s);
-    LONG generation = 0;
+    long generation = 0;
     if (mode == 3) {
         // Cleared here rather than in the worker: a Cancel that comes before the worker's
         // first step must still stop it.
-        generation = InterlockedIncrement(&gWorkerGeneration);
-        InterlockedExchange(&gWorkerStop, 0);
+        generation = ++gWorkerGeneration;
+        gWorkerStop = false;
         gWorkerTarget = GetParent(hwnd_);
     }
     model_->find(s, model_->getSearchLanguage());
@@ -264,7 +267,7 @@ void JListBox::activateEntry() {
 
 // ----- painting, scrolling, keys, mouse ----------------------------------------------------
 
-void JListBox::paint() {
+bool JListBox::onPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     RECT r;
@@ -274,9 +277,10 @@ void JListBox::paint() {
     DeleteObject(b);
     if (!paintingSuspended_ && model_) model_->draw(true);
     EndPaint(hwnd_, &ps);
+    return true;
 }
 
-void JListBox::onScroll(int code, int) {
+void JListBox::onScroll(int code) {
     if (!model_) return;
     int type = 0;
     uint32_t position = 0;
@@ -340,12 +344,12 @@ bool JListBox::preTranslateMessage(MSG& msg) {
     return true;
 }
 
-void JListBox::onKeyDown(WPARAM key) {
-    if (!model_) return;
+bool JListBox::onKeyDown(UINT key, UINT) {
+    if (!model_) return true;
     switch (key) {
     case VK_RETURN: {
         std::wstring text = getSelectedText();
-        if (text.empty()) return;
+        if (text.empty()) return true;
         if (model_->getSearchType() == LXListBox::StemSearch) {
             model_->browseToSelectedStem();
             model_->refresh();
@@ -353,15 +357,16 @@ void JListBox::onKeyDown(WPARAM key) {
         } else {
             activateEntry();
         }
-        return;
+        return true;
     }
-    case VK_PRIOR: onScroll(SB_PAGEUP, 0); return;
-    case VK_NEXT: onScroll(SB_PAGEDOWN, 0); return;
-    case VK_HOME: onScroll(SB_TOP, 0); return;
-    case VK_END: onScroll(SB_BOTTOM, 0); return;
-    case VK_UP: onScroll(SB_LINEUP, 0); return;
-    case VK_DOWN: onScroll(SB_LINEDOWN, 0); return;
+    case VK_PRIOR: onScroll(SB_PAGEUP); return true;
+    case VK_NEXT: onScroll(SB_PAGEDOWN); return true;
+    case VK_HOME: onScroll(SB_TOP); return true;
+    case VK_END: onScroll(SB_BOTTOM); return true;
+    case VK_UP: onScroll(SB_LINEUP); return true;
+    case VK_DOWN: onScroll(SB_LINEDOWN); return true;
     }
+    return true;
 }
 
 void JListBox::beginDragWatch() {
@@ -385,9 +390,10 @@ void JListBox::dragSelection() {
     data->Release();
 }
 
-void JListBox::onLButtonDown(int x, int y) {
+bool JListBox::onLButtonDown(POINT at, UINT) {
+    const int x = at.x, y = at.y;
     SetFocus(hwnd_);
-    if (!model_) return;
+    if (!model_) return true;
     LXLRectangle sel;
     model_->getSelectedRect(sel);
     bool inSelection = sel.width > 0 && sel.height > 0 && x >= sel.left && x < sel.left + sel.width &&
@@ -395,14 +401,15 @@ void JListBox::onLButtonDown(int x, int y) {
     if (inSelection && model_->getSearchType() != LXListBox::StemSearch) {
         // Only movement out of the entry starts the drag; a release inside it is a plain click.
         beginDragWatch();
-        return;
+        return true;
     }
     SetCapture(hwnd_);
     penDown_ = true;
     model_->onPenDown(x, y);
+    return true;
 }
 
-void JListBox::onLButtonUp(int x, int y) {
+void JListBox::penUp(int x, int y) {
     // Read before releasing: the release's WM_CAPTURECHANGED clears the flag.
     bool wasDown = penDown_;
     penDown_ = false;
@@ -419,92 +426,99 @@ void JListBox::onLButtonUp(int x, int y) {
     }
 }
 
-LRESULT JListBox::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_CREATE: {
-        LRESULT r = defaultProc(msg, wp, lp);
-        if (r != -1 && !appOption(kOptSkinningOff)) {
-            skinWatchWindow(hwnd_, 0x8035);
-            skinAttachScrollBars(hwnd_, 1);
-        }
-        return r;
+int JListBox::onCreate(CREATESTRUCTW&) {
+    if (!appOption(kOptSkinningOff)) {
+        skinWatchWindow(hwnd_, 0x8035);
+        skinAttachScrollBars(hwnd_, 1);
     }
-    case WM_DESTROY:
-        if (!appOption(kOptSkinningOff)) {
-            skinDetachScrollBars(hwnd_);
-            skinUnwatchWindow(hwnd_);
-        }
-        break;
-    case WM_PAINT:
-        paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SIZE:
-        if (model_) {
-            int cx = LOWORD(lp), cy = HIWORD(lp);
-            model_->setRect(LXLRectangle(0, 0, std::max(cx, 6), std::max(cy, 10)));
-            model_->refresh();
-        }
-        return 0;
-    case WM_VSCROLL:
-        // Only the window's own bar; a scroll-bar control's messages are not ours.
-        if (lp == 0) onScroll(LOWORD(wp), HIWORD(wp));
-        return 0;
-    case WM_MOUSEWHEEL:
-        if (wheelDelta(wp) > 0)
-            onScroll(SB_LINEUP, 0);
-        else if (wheelDelta(wp) < 0)
-            onScroll(SB_LINEDOWN, 0);
-        return 0;
-    case WM_KEYDOWN:
-        onKeyDown(wp);
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_LBUTTONDOWN:
-        onLButtonDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
-        return 0;
-    case WM_MOUSEMOVE:
-        if (dragWatch_) {
-            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            if (!PtInRect(&dragStart_, p)) {
-                dragWatch_ = false;
-                if (GetCapture() == hwnd_) ReleaseCapture();
-                dragSelection();
-            }
-            return 0;
-        }
-        if (model_ && !model_->onPenMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) return 0;
-        break;
-    case WM_LBUTTONUP:
-        if (dragWatch_) {
+    return 0;
+}
+
+void JListBox::onDestroy() {
+    if (!appOption(kOptSkinningOff)) {
+        skinDetachScrollBars(hwnd_);
+        skinUnwatchWindow(hwnd_);
+    }
+}
+
+bool JListBox::onSize(UINT, int cx, int cy) {
+    if (model_) {
+        model_->setRect(LXLRectangle(0, 0, std::max(cx, 6), std::max(cy, 10)));
+        model_->refresh();
+    }
+    return true;
+}
+
+bool JListBox::onVScroll(int code, HWND bar) {
+    // Only the window's own bar; a scroll-bar control's messages are not ours.
+    if (!bar) onScroll(code);
+    return true;
+}
+
+bool JListBox::onMouseWheel(int delta, UINT, POINT) {
+    if (delta > 0)
+        onScroll(SB_LINEUP);
+    else if (delta < 0)
+        onScroll(SB_LINEDOWN);
+    return true;
+}
+
+bool JListBox::onGetDlgCode(LRESULT& code) {
+    code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return true;
+}
+
+bool JListBox::onMouseMove(POINT at, UINT) {
+    if (dragWatch_) {
+        if (!PtInRect(&dragStart_, at)) {
             dragWatch_ = false;
             if (GetCapture() == hwnd_) ReleaseCapture();
-            return 0;
+            dragSelection();
         }
-        if (penDown_ || GetCapture() == hwnd_) {
-            onLButtonUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
-            return 0;
-        }
-        break;
-    case WM_CAPTURECHANGED:
-        // A lost capture ends the press; the model keeps what it has selected so far.
-        if (reinterpret_cast<HWND>(lp) != hwnd_) penDown_ = dragWatch_ = false;
-        break;
-    case WM_LBUTTONDBLCLK:
-        if (!getSelectedText().empty()) activateEntry();
-        return 0;
-    case WM_RBUTTONDOWN:
-        if (!popup_ && owner_) {
-            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            MapWindowPoints(hwnd_, GetParent(hwnd_), &p, 1);
-            owner_->onListContextMenu(GetDlgCtrlID(hwnd_), p);
-        }
-        return 0;
-    case WM_SETFOCUS:
-        InvalidateRect(hwnd_, nullptr, TRUE);
-        break;
+        return true;
+    }
+    return model_ && !model_->onPenMove(at.x, at.y);
+}
+
+bool JListBox::onLButtonUp(POINT at, UINT) {
+    if (dragWatch_) {
+        dragWatch_ = false;
+        if (GetCapture() == hwnd_) ReleaseCapture();
+        return true;
+    }
+    if (penDown_ || GetCapture() == hwnd_) {
+        penUp(at.x, at.y);
+        return true;
+    }
+    return false;
+}
+
+bool JListBox::onCaptureChanged(HWND newCapture) {
+    // A lost capture ends the press; the model keeps what it has selected so far.
+    if (newCapture != hwnd_) penDown_ = dragWatch_ = false;
+    return false;
+}
+
+bool JListBox::onLButtonDblClk(POINT, UINT) {
+    if (!getSelectedText().empty()) activateEntry();
+    return true;
+}
+
+bool JListBox::onRButtonDown(POINT at, UINT) {
+    if (!popup_ && owner_) {
+        MapWindowPoints(hwnd_, GetParent(hwnd_), &at, 1);
+        owner_->onListContextMenu(GetDlgCtrlID(hwnd_), at);
+    }
+    return true;
+}
+
+bool JListBox::onSetFocus(HWND) {
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    return false;
+}
+
+LRESULT JListBox::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(visibleText().size());
     case WM_GETTEXT: {

@@ -73,15 +73,28 @@ public:
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    int onCreate(CREATESTRUCTW& cs) override;
+    void onDestroy() override;
+    bool onPaint() override;
+    bool onEraseBackground(HDC) override { return true; }
+    bool onSize(UINT kind, int cx, int cy) override;
+    bool onVScroll(int code, HWND bar) override;
+    bool onMouseWheel(int delta, UINT keys, POINT at) override;
+    bool onKeyDown(UINT key, UINT flags) override;
+    bool onGetDlgCode(LRESULT& code) override;
+    bool onLButtonDown(POINT at, UINT keys) override;
+    bool onMouseMove(POINT at, UINT keys) override;
+    bool onLButtonUp(POINT at, UINT keys) override;
+    bool onCaptureChanged(HWND newCapture) override;
+    bool onLButtonDblClk(POINT at, UINT keys) override;
+    bool onRButtonDown(POINT at, UINT keys) override;
+    bool onSetFocus(HWND previous) override;
 
 private:
-    void paint();
-    void onScroll(int code, int thumb);
+    void onScroll(int code);
     void notifySelection();
     void activateEntry();
-    void onLButtonDown(int x, int y);
-    void onLButtonUp(int x, int y);
-    void onKeyDown(WPARAM key);
+    void penUp(int x, int y);
     void showClipboardError(const wchar_t* text);
     void beginDragWatch();
     void dragSelection();

@@ -161,10 +161,10 @@ void LXApp::openWithShell(const std::wstring& path) {
     ShellExecuteW(mainWindow(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-bool LXApp::onCommand(int id) {
+bool LXApp::onRoutedCommand(int id) {
     switch (id) {
     case ID_DOWNLOAD_MODULES:
-        if (frame_) frame_->onCommand(ID_DOWNLOAD_MODULES);
+        if (frame_) frame_->onRoutedCommand(ID_DOWNLOAD_MODULES);
         return true;
     case ID_PRODUCTS_PAGE:
         openWithShell(loadRawString(9005));
@@ -187,7 +187,7 @@ bool LXApp::onCommand(int id) {
     return false;
 }
 
-bool LXApp::onUpdateCommand(FwCmdUI& ui) {
+bool LXApp::onUpdateCommandUI(FwCmdUI& ui) {
     if (ui.id() == ID_APP_ABOUT_CMD) {
         ui.setText(loadLocalizedString(16500));
         return true;

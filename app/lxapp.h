@@ -17,8 +17,8 @@ public:
     ~LXApp() override;
     bool initInstance() override;
     int exitInstance() override;
-    bool onCommand(int id) override;
-    bool onUpdateCommand(FwCmdUI& ui) override;
+    bool onRoutedCommand(int id) override;
+    bool onUpdateCommandUI(FwCmdUI& ui) override;
 
     void addReportedHotKeyMethod(int method);
     void clearReportedHotKeyMethods() { reported_.clear(); }

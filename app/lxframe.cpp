@@ -11,8 +11,8 @@
 #include <algorithm>
 
 LXFrame* LXFrame::instance_ = nullptr;
-volatile bool gUpdaterUserStarted = false;
-volatile bool gUpdaterCancel = false;
+std::atomic<bool> gUpdaterUserStarted{false};
+std::atomic<bool> gUpdaterCancel{false};
 
 int frameMenuResource(int language) {
     switch (language) {
@@ -152,10 +152,10 @@ bool LXFrame::createMainFrame() {
 
 void LXFrame::setLXView(LXView* v) {
     view_ = v;
-    setView(v ? v->hwnd() : nullptr, v);
+    setView(v ? v->hwnd() : nullptr);
 }
 
-int LXFrame::onCreate(CREATESTRUCTW*) {
+int LXFrame::onCreate(CREATESTRUCTW&) {
     if (!toolBar_.create(hwnd_, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, ID_TOOLBAR_BAR) ||
         !toolBar_.loadToolBar(IDR_TOOLBAR))
         return -1;
@@ -388,7 +388,7 @@ bool LXFrame::onNeedText(NMHDR* hdr, LRESULT& result) {
     return true;
 }
 
-bool LXFrame::onCommand(int id) {
+bool LXFrame::onRoutedCommand(int id) {
     switch (id) {
     case ID_CHECK_UPDATES: {
         SYSTEMTIME now;
@@ -459,7 +459,7 @@ bool LXFrame::onCommand(int id) {
     return false;
 }
 
-bool LXFrame::onUpdateCommand(FwCmdUI& ui) {
+bool LXFrame::onUpdateCommandUI(FwCmdUI& ui) {
     bool visible = IsWindowVisible(hwnd_) != 0, iconic = IsIconic(hwnd_) != 0;
     switch (ui.id()) {
     case ID_TRAY_SHOW:
@@ -533,23 +533,6 @@ LRESULT LXFrame::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HOTKEY_RELOAD:
         PostQuitMessage(0);
         return 1;
-    case WM_CLOSE:
-        savePlacement();
-        if (appOption(kOptTrayMode)) {
-            hideToTray();
-            return 0;
-        }
-        DestroyWindow(hwnd_);
-        return 0;
-    case WM_MOVE:
-        savePlacement();
-        break;
-    case WM_GETMINMAXINFO: {
-        auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-        mm->ptMinTrackSize.x = 200;
-        mm->ptMinTrackSize.y = 220;
-        return 0;
-    }
     case WM_ENTERSIZEMOVE:
         if (view_) view_->suspendListPainting(true);
         return 0;
@@ -557,21 +540,38 @@ LRESULT LXFrame::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (view_) view_->suspendListPainting(false);
         savePlacement();
         return 0;
-    case WM_NOTIFY: {
-        auto* hdr = reinterpret_cast<NMHDR*>(lp);
-        LRESULT r = 0;
-        if (hdr && (hdr->code == TTN_NEEDTEXTW || hdr->code == TTN_NEEDTEXTA)) {
-            if (onNeedText(hdr, r)) return r;
-            return 0;
-        }
-        break;
-    }
-    case WM_TIMER:
-        if (wp == kHotKeyConflictTimer) {
-            onHotKeyConflictTimer();
-            return 0;
-        }
-        break;
     }
     return FwFrameWindow::handleMessage(msg, wp, lp);
+}
+
+bool LXFrame::onClose() {
+    savePlacement();
+    if (appOption(kOptTrayMode))
+        hideToTray();
+    else
+        DestroyWindow(hwnd_);
+    return true;
+}
+
+bool LXFrame::onMove(int, int) {
+    savePlacement();
+    return false;
+}
+
+bool LXFrame::onGetMinMaxInfo(MINMAXINFO& mm) {
+    mm.ptMinTrackSize.x = kMinTrackWidth;
+    mm.ptMinTrackSize.y = kMinTrackHeight;
+    return true;
+}
+
+bool LXFrame::onNotify(NMHDR& header, LRESULT& result) {
+    if (header.code != TTN_NEEDTEXTW && header.code != TTN_NEEDTEXTA) return false;
+    if (!onNeedText(&header, result)) result = 0;
+    return true;
+}
+
+bool LXFrame::onTimer(UINT_PTR id) {
+    if (id != kHotKeyConflictTimer) return false;
+    onHotKeyConflictTimer();
+    return true;
 }

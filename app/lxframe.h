@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/fwframe.h"
 #include "systemtray_standin.h"
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -26,6 +27,8 @@ enum AppMessage : UINT {
 };
 constexpr LRESULT kPingAnswer = static_cast<LRESULT>(0xC0C0FFEEu);
 constexpr UINT_PTR kHotKeyConflictTimer = 5;
+// The smallest size the frame can be dragged to.
+constexpr int kMinTrackWidth = 200, kMinTrackHeight = 220;
 // The frame's window class: other programs and a second copy find the window by it and
 // the application name as title.
 constexpr wchar_t kFrameClassName[] = L"WordmereFrame";
@@ -60,12 +63,17 @@ public:
     std::wstring searchText() const;
 
     std::wstring messageString(int id) override;
-    bool onCommand(int id) override;
-    bool onUpdateCommand(FwCmdUI& ui) override;
+    bool onRoutedCommand(int id) override;
+    bool onUpdateCommandUI(FwCmdUI& ui) override;
 
 protected:
-    int onCreate(CREATESTRUCTW* cs) override;
+    int onCreate(CREATESTRUCTW& cs) override;
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool onClose() override;
+    bool onMove(int x, int y) override;
+    bool onGetMinMaxInfo(MINMAXINFO& info) override;
+    bool onNotify(NMHDR& header, LRESULT& result) override;
+    bool onTimer(UINT_PTR id) override;
 
 private:
     static VOID CALLBACK hotKeyAnswer(HWND hwnd, UINT msg, ULONG_PTR data, LRESULT result);
@@ -89,5 +97,5 @@ private:
 };
 
 // Updater flags shared with the updater's workers.
-extern volatile bool gUpdaterUserStarted;
-extern volatile bool gUpdaterCancel;
+extern std::atomic<bool> gUpdaterUserStarted;
+extern std::atomic<bool> gUpdaterCancel;

@@ -1,5 +1,6 @@
 #include "lxview.h"
 #include "oletext.h"
+#include "framework/fwcom.h"
 #include "lxapp.h"
 #include "lxframe.h"
 #include "options.h"
@@ -33,8 +34,10 @@ enum {
     kProgress = 1014,
     kHotKeyLine = 1015,
     kSplitter = 998,
-    kWaitTimer = 3,
+    kViewId = 0xE900,  // the frame's first pane, as the class library numbers it
 };
+constexpr UINT_PTR kWaitTimer = 3;
+constexpr UINT kWaitTimerMs = 250;
 
 INT_PTR CALLBACK formProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG ? TRUE : FALSE; }
 
@@ -97,25 +100,9 @@ int clampedMainListPercent(int stored) {
 
 // ----- drop target -------------------------------------------------------------------------
 
-class LXViewDropTarget : public IDropTarget {
+class LXViewDropTarget : public FwComObject<IDropTarget> {
 public:
-    explicit LXViewDropTarget(LXView* view) : view_(view) {}
-    virtual ~LXViewDropTarget() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-            *out = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG n = --refs_;
-        if (n == 0) delete this;
-        return n;
-    }
+    explicit LXViewDropTarget(LXView* view) : FwComObject(IID_IDropTarget), view_(view) {}
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL pt, DWORD* effect) override {
         accepted_ = view_ && view_->dragEnter(textOf(data));
         return over(pt, effect);
@@ -170,7 +157,6 @@ private:
         return text;
     }
     LXView* view_;
-    ULONG refs_ = 1;
     bool accepted_ = false;
 };
 
@@ -182,21 +168,26 @@ LXView::~LXView() {
     if (waitTimer_ && hwnd_) KillTimer(hwnd_, waitTimer_);
     waitTimer_ = 0;
     if (regexRunning_) JListBox::stopWorker();
+    // The window goes while this object is whole, so its clean-up (onDestroy) runs.
+    destroy();
     mainList_.reset();
     reverseList_.reset();
-    if (dropTarget_) {
-        dropTarget_->detach();
-        dropTarget_->Release();
-        dropTarget_ = nullptr;
-    }
+    releaseDropTarget();
+}
+
+void LXView::releaseDropTarget() {
+    if (!dropTarget_) return;
+    dropTarget_->detach();
+    dropTarget_->Release();
+    dropTarget_ = nullptr;
 }
 
 bool LXView::createView(LXFrame* frame) {
     frame_ = frame;
     HWND h = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAINVIEW), frame->hwnd(), formProc, 0);
     if (!h) return false;
-    SetWindowLongPtrW(h, GWLP_ID, 0xE900);
-    subclass(h);
+    SetWindowLongPtrW(h, GWLP_ID, kViewId);
+    subclass(h, true);
     combo_.subclass(GetDlgItem(h, kSearchCombo));
     dictButton_.subclass(GetDlgItem(h, kDictionaryButton));
     // The combo's edit asks for its colours when first drawn; ask now so it is ours from the start.
@@ -301,7 +292,7 @@ void LXView::initialUpdate() {
     }
     // The pop-up look-up window is not part of this program yet; a copy that finds another's
     // waits for it as the real window would.
-    if (FindWindowW(nullptr, kHotKeyWindowTitle)) waitTimer_ = SetTimer(hwnd_, kWaitTimer, 250, nullptr);
+    if (FindWindowW(nullptr, kHotKeyWindowTitle)) waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
 
     SetFocus(searchEdit());
     if (frame_) frame_->setHistoryButtons(false, false);
@@ -937,7 +928,7 @@ void LXView::showContextMenu(POINT screen) {
                 int cmd = static_cast<int>(GetMenuItemID(m, index));
                 if (cmd <= 0) continue;
                 FwCmdUI ui(m, static_cast<UINT>(index), cmd);
-                onUpdateCommand(ui);
+                onUpdateCommandUI(ui);
             }
         }
         if (appOption(kOptSkinningOff) || !skinShowPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
@@ -1038,7 +1029,7 @@ void LXView::drop(POINT screen) {
 
 // ----- commands ----------------------------------------------------------------------------
 
-void LXView::onControlCommand(int id, int code, HWND) {
+void LXView::onControlCommand(int id, int code) {
     switch (id) {
     case kSearchCombo:
     case kSearchEdit:
@@ -1073,7 +1064,7 @@ void LXView::onControlCommand(int id, int code, HWND) {
         if (code == BN_CLICKED) chooseLanguageButton(id == kRightLanguage);
         return;
     case kConjugation:
-        if (code == BN_CLICKED) onCommand(ID_CONJUGATE);
+        if (code == BN_CLICKED) onRoutedCommand(ID_CONJUGATE);
         return;
     case kHotKeyLine:
         if (code == BN_CLICKED && frame_) PostMessageW(frame_->hwnd(), WM_COMMAND, ID_PREFERENCES, 0);
@@ -1081,7 +1072,7 @@ void LXView::onControlCommand(int id, int code, HWND) {
     }
 }
 
-bool LXView::onCommand(int id) {
+bool LXView::onRoutedCommand(int id) {
     if (id >= 20000 && id <= 24999) {
         chooseDictionaryCommand(id);
         return true;
@@ -1164,7 +1155,7 @@ bool LXView::onCommand(int id) {
     return false;
 }
 
-bool LXView::onUpdateCommand(FwCmdUI& ui) {
+bool LXView::onUpdateCommandUI(FwCmdUI& ui) {
     int id = ui.id();
     if (id >= ID_LANG_ENGLISH && id <= ID_LANG_PORTUGUESE) {
         ui.setCheck((id - ID_LANG_ENGLISH) / 10 + 1 == currentInterfaceLanguage());
@@ -1252,34 +1243,67 @@ bool LXView::preTranslateMessage(MSG& msg) {
 
 // ----- messages ----------------------------------------------------------------------------
 
+bool LXView::onSize(UINT, int, int) {
+    layout();
+    return true;
+}
+
+bool LXView::onSetCursor(HWND window, UINT, UINT) {
+    if (window != hwnd_) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    return true;
+}
+
+bool LXView::onRButtonDown(POINT p, UINT) {
+    ClientToScreen(hwnd_, &p);
+    showContextMenu(p);
+    return true;
+}
+
+bool LXView::onTimer(UINT_PTR id) {
+    if (id != kWaitTimer || !waitTimer_) return false;
+    KillTimer(hwnd_, waitTimer_);
+    waitTimer_ = 0;
+    if (FindWindowW(nullptr, kHotKeyWindowTitle))
+        waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
+    else if (frame_)
+        frame_->broadcastHotKeyQuestion();
+    return true;
+}
+
+bool LXView::onCommand(int id, int code, HWND control) {
+    if (control) {
+        onControlCommand(id, code);
+        return true;
+    }
+    // Menu commands of the view's own pop-up menus.
+    if (frame_)
+        frame_->routeCommand(id);
+    else
+        onRoutedCommand(id);
+    return true;
+}
+
+void LXView::onSplitterMoved() {
+    if (!mainList_ || !reverseList_ || !mainList_->hwnd() || !reverseList_->hwnd()) return;
+    RECT a, b;
+    GetWindowRect(mainList_->hwnd(), &a);
+    GetWindowRect(reverseList_->hwnd(), &b);
+    int total = (a.bottom - a.top) + (b.bottom - b.top);
+    if (total <= 0) return;
+    mainListPercent_ = clampedMainListPercent(std::max<int>(1, (a.bottom - a.top) * 100 / total));
+    setSettingInt(kSetMainListPercent, mainListPercent_);
+}
+
+void LXView::onDestroy() {
+    if (!appOption(kOptSkinningOff)) skinDetachScrollBars(hwnd_);
+    RevokeDragDrop(hwnd_);
+    releaseDropTarget();
+    clearHistory();
+}
+
 LRESULT LXView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_SIZE:
-        layout();
-        return 0;
-    case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wp) == hwnd_) {
-            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-            return TRUE;
-        }
-        break;
-    case WM_RBUTTONDOWN: {
-        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        ClientToScreen(hwnd_, &p);
-        showContextMenu(p);
-        return 0;
-    }
-    case WM_TIMER:
-        if (wp == kWaitTimer && waitTimer_) {
-            KillTimer(hwnd_, waitTimer_);
-            waitTimer_ = 0;
-            if (FindWindowW(nullptr, kHotKeyWindowTitle))
-                waitTimer_ = SetTimer(hwnd_, kWaitTimer, 250, nullptr);
-            else if (frame_)
-                frame_->broadcastHotKeyQuestion();
-            return 0;
-        }
-        break;
     case WM_REGEX_SEARCH_STEP: {
         LRESULT r = 0;
         onRegexStep(r);
@@ -1290,42 +1314,8 @@ LRESULT LXView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (mainList_) mainList_->refresh();
         return 0;
     case WM_SPLITTER_MOVED:
-        if (mainList_ && reverseList_ && mainList_->hwnd() && reverseList_->hwnd()) {
-            RECT a, b;
-            GetWindowRect(mainList_->hwnd(), &a);
-            GetWindowRect(reverseList_->hwnd(), &b);
-            int total = (a.bottom - a.top) + (b.bottom - b.top);
-            if (total > 0) {
-                mainListPercent_ = clampedMainListPercent(std::max<int>(1, (a.bottom - a.top) * 100 / total));
-                setSettingInt(kSetMainListPercent, mainListPercent_);
-            }
-        }
+        onSplitterMoved();
         return 0;
-    case WM_COMMAND: {
-        HWND control = reinterpret_cast<HWND>(lp);
-        LRESULT reflected = 0;
-        if (control && fwReflectNotification(msg, wp, lp, reflected)) return reflected;
-        if (control) {
-            onControlCommand(LOWORD(wp), HIWORD(wp), control);
-            return 0;
-        }
-        // Menu commands of the view's own pop-up menus.
-        if (frame_)
-            frame_->routeCommand(LOWORD(wp));
-        else
-            onCommand(LOWORD(wp));
-        return 0;
-    }
-    case WM_NOTIFY: {
-        LRESULT reflected = 0;
-        if (fwReflectNotification(msg, wp, lp, reflected)) return reflected;
-        break;
-    }
-    case WM_DESTROY:
-        if (!appOption(kOptSkinningOff)) skinDetachScrollBars(hwnd_);
-        RevokeDragDrop(hwnd_);
-        clearHistory();
-        break;
     }
     return FwWindow::handleMessage(msg, wp, lp);
 }

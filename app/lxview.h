@@ -69,8 +69,8 @@ public:
     HWND searchEdit() const;
     bool reverseShown() const;
 
-    bool onCommand(int id) override;
-    bool onUpdateCommand(FwCmdUI& ui) override;
+    bool onRoutedCommand(int id) override;
+    bool onUpdateCommandUI(FwCmdUI& ui) override;
     bool preTranslateMessage(MSG& msg) override;
 
     // JListBoxOwner
@@ -87,12 +87,18 @@ public:
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void onDestroy() override;
+    bool onSize(UINT kind, int cx, int cy) override;
+    bool onSetCursor(HWND window, UINT hitTest, UINT mouseMessage) override;
+    bool onRButtonDown(POINT at, UINT keys) override;
+    bool onTimer(UINT_PTR id) override;
+    bool onCommand(int id, int code, HWND control) override;
 
 private:
     void layout();
     void updateControls();
-    void onControlCommand(int id, int code, HWND control);
-    void onSize();
+    void onControlCommand(int id, int code);
+    void onSplitterMoved();
     void onRegexStep(LRESULT& result);
     void endRegexSearch();
     void cancelRegexSearch();
@@ -113,6 +119,7 @@ private:
     void toggleRegexOption(int id);
     void applyRegexOptions();
     void chooseFont();
+    void releaseDropTarget();
     void copy();
     void emptyReverseList();
     void showContextMenu(POINT screen);

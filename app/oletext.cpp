@@ -1,4 +1,5 @@
 #include "oletext.h"
+#include "framework/fwcom.h"
 #include <shlobj.h>
 
 namespace {
@@ -10,25 +11,9 @@ HGLOBAL copyText(const std::wstring& text) {
     return g;
 }
 
-class TextDataObject : public IDataObject {
+class TextDataObject : public FwComObject<IDataObject> {
 public:
-    explicit TextDataObject(const std::wstring& text) : text_(text) {}
-    virtual ~TextDataObject() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *out = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
+    explicit TextDataObject(const std::wstring& text) : FwComObject(IID_IDataObject), text_(text) {}
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* fmt, STGMEDIUM* med) override {
         HRESULT r = QueryGetData(fmt);
         if (r != S_OK) return r;
@@ -65,36 +50,17 @@ public:
 
 private:
     std::wstring text_;
-    LONG refs_ = 1;
 };
 
-class DropSource : public IDropSource {
+class DropSource : public FwComObject<IDropSource> {
 public:
-    virtual ~DropSource() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_IDropSource) {
-            *out = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
+    DropSource() : FwComObject(IID_IDropSource) {}
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape) return DRAGDROP_S_CANCEL;
         if (!(keys & MK_LBUTTON)) return DRAGDROP_S_DROP;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-private:
-    LONG refs_ = 1;
 };
 
 }  // namespace

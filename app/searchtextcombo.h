@@ -6,10 +6,9 @@
 class LXSearchTextEdit : public FwWindow {
 public:
     DWORD selStart = 0, selEnd = 0;
-    void release() { unsubclass(); }
 
 protected:
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool onKillFocus(HWND next) override;
 };
 
 class LXSearchTextComboBox : public FwWindow {
@@ -19,6 +18,7 @@ public:
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void onDestroy() override;
 
 private:
     LXSearchTextEdit edit_;

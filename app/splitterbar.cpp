@@ -22,20 +22,32 @@ void invertOutline(HDC dc, const RECT& r) {
 }  // namespace
 
 CSplitterBar::~CSplitterBar() {
-    if (!appOption(kOptSkinningOff)) {
-        if (watched_ && hwnd_) skinUnwatchWindow(hwnd_);
-        if (skin_) skinReleaseObject(skin_);
-    }
+    // The window goes first, so it leaves the skin's notifications while it still exists.
+    destroy();
+    if (skin_ && !appOption(kOptSkinningOff)) skinReleaseObject(skin_);
     skin_ = nullptr;
 }
 
 bool CSplitterBar::create(DWORD style, const RECT& r, HWND parent, int id, bool horizontal) {
     horizontal_ = horizontal;
-    return FwWindow::create(L"CSplitterBar", L"", style, 0, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    FwCreateParams p;
+    p.className = L"CSplitterBar";
+    p.style = style;
+    p.x = r.left;
+    p.y = r.top;
+    p.width = r.right - r.left;
+    p.height = r.bottom - r.top;
+    p.parent = parent;
+    p.controlId = id;
+    return FwWindow::create(p);
 }
 
-void CSplitterBar::onCreate() {
+void CSplitterBar::onDestroy() {
+    if (watched_ && !appOption(kOptSkinningOff)) skinUnwatchWindow(hwnd_);
+    watched_ = false;
+}
+
+int CSplitterBar::onCreate(CREATESTRUCTW&) {
     if (!appOption(kOptSkinningOff)) {
         skin_ = skinFindObject(L"Splitter");
         COLORREF c;
@@ -51,6 +63,7 @@ void CSplitterBar::onCreate() {
     GetClientRect(GetParent(hwnd_), &pc);
     lower_ = horizontal_ ? pc.top : pc.left;
     upper_ = horizontal_ ? pc.bottom : pc.right;
+    return 0;
 }
 
 RECT CSplitterBar::rectInParent() const {
@@ -106,7 +119,7 @@ void CSplitterBar::layoutPanes() {
     InvalidateRect(parent, nullptr, TRUE);
 }
 
-void CSplitterBar::paint() {
+bool CSplitterBar::onPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     RECT r;
@@ -127,6 +140,7 @@ void CSplitterBar::paint() {
     DeleteObject(light);
     DeleteObject(dark);
     EndPaint(hwnd_, &ps);
+    return true;
 }
 
 POINT CSplitterBar::inParent(POINT screen) const {
@@ -154,98 +168,86 @@ void CSplitterBar::drawOutline(POINT screen) {
     outlineDrawn_ = true;
 }
 
+void CSplitterBar::eraseOutline() {
+    if (!outlineDrawn_) return;
+    HWND parent = GetParent(hwnd_);
+    HDC dc = GetDC(parent);
+    invertOutline(dc, last_);
+    ReleaseDC(parent, dc);
+    outlineDrawn_ = false;
+}
+
+bool CSplitterBar::onSetCursor(HWND, UINT, UINT) {
+    DWORD pos = GetMessagePos();
+    POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    if (!PtInRect(&r, p)) return false;
+    int id = horizontal_ ? kCursorHorizontal : kCursorVertical;
+    HCURSOR c = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    if (!c) c = LoadCursorW(nullptr, horizontal_ ? IDC_SIZENS : IDC_SIZEWE);
+    SetCursor(c);
+    return true;
+}
+
+bool CSplitterBar::onLButtonDown(POINT p, UINT) {
+    ClientToScreen(hwnd_, &p);
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    if (!PtInRect(&r, p)) return false;
+    SetCapture(hwnd_);
+    dragging_ = true;
+    start_ = r;
+    outlineDrawn_ = false;
+    drawOutline(p);
+    return true;
+}
+
+bool CSplitterBar::onMouseMove(POINT p, UINT keys) {
+    if (!dragging_ || !(keys & MK_LBUTTON)) return false;
+    ClientToScreen(hwnd_, &p);
+    drawOutline(p);
+    return true;
+}
+
+bool CSplitterBar::onLButtonUp(POINT p, UINT) {
+    if (!dragging_) return false;
+    eraseOutline();
+    ClientToScreen(hwnd_, &p);
+    p = inParent(p);
+    // The bar never leaves its limits, even when the lower limit lies above the upper.
+    int across = std::max<int>(lower_, std::min<int>(horizontal_ ? p.y : p.x, upper_));
+    RECT r = rectInParent();
+    if (horizontal_)
+        MoveWindow(hwnd_, r.left, across, r.right - r.left, r.bottom - r.top, TRUE);
+    else
+        MoveWindow(hwnd_, across, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    UpdateWindow(hwnd_);
+    ReleaseCapture();
+    dragging_ = false;
+    layoutPanes();
+    SendMessageW(GetParent(hwnd_), WM_SPLITTER_MOVED, 0, 0);
+    return true;
+}
+
+bool CSplitterBar::onCaptureChanged(HWND newCapture) {
+    if (dragging_ && newCapture != hwnd_) {
+        // Capture taken away mid-drag: forget the drag, leave the panes as they are.
+        eraseOutline();
+        dragging_ = false;
+    }
+    return false;
+}
+
 LRESULT CSplitterBar::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE: {
-        LRESULT r = defaultProc(msg, wp, lp);
-        if (r != -1) onCreate();
-        return r;
-    }
-    case WM_PAINT:
-        paint();
-        return 0;
     case WM_NCHITTEST:
         return HTCLIENT;
     case WM_NCCALCSIZE:
         // The whole window is the bar: with the border and caption bits of its style a bar a
         // few pixels high would otherwise have no client area to paint or to be clicked in.
         return 0;
-    case WM_SETCURSOR: {
-        DWORD pos = GetMessagePos();
-        POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
-        RECT r;
-        GetWindowRect(hwnd_, &r);
-        if (PtInRect(&r, p)) {
-            int id = horizontal_ ? kCursorHorizontal : kCursorVertical;
-            HCURSOR c = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
-            if (!c) c = LoadCursorW(nullptr, horizontal_ ? IDC_SIZENS : IDC_SIZEWE);
-            SetCursor(c);
-            return TRUE;
-        }
-        break;
-    }
-    case WM_LBUTTONDOWN: {
-        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        ClientToScreen(hwnd_, &p);
-        RECT r;
-        GetWindowRect(hwnd_, &r);
-        if (!PtInRect(&r, p)) break;
-        SetCapture(hwnd_);
-        dragging_ = true;
-        start_ = r;
-        outlineDrawn_ = false;
-        drawOutline(p);
-        return 0;
-    }
-    case WM_MOUSEMOVE:
-        if (dragging_ && (wp & MK_LBUTTON)) {
-            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            ClientToScreen(hwnd_, &p);
-            drawOutline(p);
-            return 0;
-        }
-        break;
-    case WM_LBUTTONUP:
-        if (dragging_) {
-            HWND parent = GetParent(hwnd_);
-            if (outlineDrawn_) {
-                HDC dc = GetDC(parent);
-                invertOutline(dc, last_);
-                ReleaseDC(parent, dc);
-                outlineDrawn_ = false;
-            }
-            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            ClientToScreen(hwnd_, &p);
-            p = inParent(p);
-            // The bar never leaves its limits, even when the lower limit lies above the upper.
-            int across = std::max<int>(lower_, std::min<int>(horizontal_ ? p.y : p.x, upper_));
-            RECT r = rectInParent();
-            if (horizontal_)
-                MoveWindow(hwnd_, r.left, across, r.right - r.left, r.bottom - r.top, TRUE);
-            else
-                MoveWindow(hwnd_, across, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-            InvalidateRect(hwnd_, nullptr, TRUE);
-            UpdateWindow(hwnd_);
-            ReleaseCapture();
-            dragging_ = false;
-            layoutPanes();
-            SendMessageW(parent, WM_SPLITTER_MOVED, 0, 0);
-            return 0;
-        }
-        break;
-    case WM_CAPTURECHANGED:
-        if (dragging_ && reinterpret_cast<HWND>(lp) != hwnd_) {
-            // Capture taken away mid-drag: forget the drag, leave the panes as they are.
-            if (outlineDrawn_) {
-                HWND parent = GetParent(hwnd_);
-                HDC dc = GetDC(parent);
-                invertOutline(dc, last_);
-                ReleaseDC(parent, dc);
-            }
-            outlineDrawn_ = false;
-            dragging_ = false;
-        }
-        break;
     }
     return FwWindow::handleMessage(msg, wp, lp);
 }

@@ -26,10 +26,17 @@ public:
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    int onCreate(CREATESTRUCTW& cs) override;
+    void onDestroy() override;
+    bool onPaint() override;
+    bool onSetCursor(HWND window, UINT hitTest, UINT mouseMessage) override;
+    bool onLButtonDown(POINT at, UINT keys) override;
+    bool onMouseMove(POINT at, UINT keys) override;
+    bool onLButtonUp(POINT at, UINT keys) override;
+    bool onCaptureChanged(HWND newCapture) override;
 
 private:
-    void onCreate();
-    void paint();
+    void eraseOutline();
     // The pointer (screen coordinates) in the parent's client coordinates.
     POINT inParent(POINT screen) const;
     void drawOutline(POINT screen);

@@ -37,8 +37,8 @@ public:
     void setMainFrame(FwFrameWindow* f) { mainFrame_ = f; }
 
     // The last stop of the command route; true when handled.
-    virtual bool onCommand(int id) { return false; }
-    virtual bool onUpdateCommand(FwCmdUI& ui) { return false; }
+    virtual bool onRoutedCommand(int id) { return false; }
+    virtual bool onUpdateCommandUI(FwCmdUI& ui) { return false; }
 
     // One round of the pump: pre-translation up the parent chain, then the frame's accelerators.
     bool preTranslate(MSG& msg);

@@ -5,7 +5,7 @@ bool FwToolBar::create(HWND parent, DWORD style, int id) {
     HWND h = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", style, 0, 0, 0, 0, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!h) return false;
-    subclass(h);
+    subclass(h, true);
     SendMessageW(h, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     return true;
 }
@@ -73,7 +73,7 @@ bool FwStatusBar::create(HWND parent, DWORD style, int id) {
     HWND h = CreateWindowExW(0, STATUSCLASSNAMEW, L"", style, 0, 0, 0, 0, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!h) return false;
-    subclass(h);
+    subclass(h, true);
     int parts[1] = {-1};
     SendMessageW(h, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     return true;

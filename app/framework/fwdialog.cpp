@@ -1,12 +1,16 @@
 #include "fwdialog.h"
-#include "fwwindow.h"
 
 namespace {
 const wchar_t kDialogProp[] = L"FwDialogObject";
 }
 
 FwDialog::~FwDialog() {
-    if (hwnd_ && !modal_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    HWND window = hwnd_;
+    if (!window) return;
+    // Unbound first: the destruction below must not reach this half-destroyed object.
+    RemovePropW(window, kDialogProp);
+    hwnd_ = nullptr;
+    if (!modal_ && IsWindow(window)) DestroyWindow(window);
 }
 
 INT_PTR FwDialog::runModal(HWND parent) {
@@ -29,6 +33,10 @@ bool FwDialog::onCommand(int id, int, HWND) {
     return false;
 }
 
+void FwDialog::setResult(LRESULT result) {
+    if (hwnd_) SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
+}
+
 void FwDialog::endDialog(INT_PTR result) {
     if (!hwnd_) return;
     if (modal_)
@@ -37,29 +45,29 @@ void FwDialog::endDialog(INT_PTR result) {
         DestroyWindow(hwnd_);
 }
 
+INT_PTR FwDialog::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (!dispatchTyped(msg, wp, lp, result)) return handleMessage(msg, wp, lp);
+    // A dialog procedure answers TRUE for a handled message; the message's own answer
+    // (a notification's, a cursor's) goes through DWLP_MSGRESULT.
+    if (msg == WM_NOTIFY || msg == WM_SETCURSOR || msg == WM_GETDLGCODE) setResult(result);
+    return TRUE;
+}
+
 INT_PTR CALLBACK FwDialog::dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = static_cast<FwDialog*>(GetPropW(hwnd, kDialogProp));
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<FwDialog*>(lp);
+        if (!self) return FALSE;
         SetPropW(hwnd, kDialogProp, self);
         self->hwnd_ = hwnd;
         return self->onInitDialog() ? TRUE : FALSE;
     }
     if (!self) return FALSE;
-    INT_PTR r = FALSE;
-    switch (msg) {
-    case WM_COMMAND: {
-        LRESULT reflected = 0;
-        if (fwReflectNotification(msg, wp, lp, reflected)) return TRUE;
-        r = self->onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
-        break;
-    }
-    case WM_NCDESTROY:
+    if (msg == WM_NCDESTROY) {
         RemovePropW(hwnd, kDialogProp);
         self->hwnd_ = nullptr;
         return FALSE;
-    default:
-        r = self->handleMessage(msg, wp, lp);
     }
-    return r;
+    return self->dispatch(msg, wp, lp);
 }

@@ -1,11 +1,14 @@
-// Dialogs from templates: one dialog procedure finds the object and calls its handlers.
+// Dialogs from templates: one dialog procedure finds the object and calls its typed
+// handlers (fwmessages.h). A control's WM_COMMAND and WM_NOTIFY are offered to the
+// control's own object first, as windows do.
 #pragma once
+#include "fwmessages.h"
 #include <windows.h>
 
-class FwDialog {
+class FwDialog : public FwMessageHandlers {
 public:
     explicit FwDialog(int templateId) : templateId_(templateId) {}
-    virtual ~FwDialog();
+    ~FwDialog() override;
     FwDialog(const FwDialog&) = delete;
     FwDialog& operator=(const FwDialog&) = delete;
 
@@ -19,8 +22,11 @@ public:
 protected:
     virtual bool onInitDialog() { return true; }
     // A WM_COMMAND; the default ends on IDOK and IDCANCEL with that id.
-    virtual bool onCommand(int id, int code, HWND control);
+    bool onCommand(int id, int code, HWND control) override;
+    // A message no typed handler took; answers as a dialog procedure does (FALSE: not
+    // handled). Messages with an answer of their own set it with setResult.
     virtual INT_PTR handleMessage(UINT msg, WPARAM wp, LPARAM lp) { return FALSE; }
+    void setResult(LRESULT result);
     void endDialog(INT_PTR result);
 
     HWND hwnd_ = nullptr;
@@ -29,4 +35,5 @@ protected:
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND, UINT, WPARAM, LPARAM);
+    INT_PTR dispatch(UINT msg, WPARAM wp, LPARAM lp);
 };

@@ -30,10 +30,14 @@ void FwCmdUI::setText(const std::wstring& text) {
 bool FwFrameWindow::createFrame(const wchar_t* className, int resourceId, const std::wstring& title, DWORD style) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     resourceId_ = resourceId;
-    HICON icon = LoadIconW(inst, MAKEINTRESOURCEW(resourceId));
     accel_ = LoadAcceleratorsW(inst, MAKEINTRESOURCEW(resourceId));
-    return create(className, title.c_str(), style, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                  nullptr, nullptr, icon);
+    FwCreateParams p;
+    p.className = className;
+    p.title = title.c_str();
+    p.style = style;
+    p.x = p.y = p.width = p.height = CW_USEDEFAULT;
+    p.icon = LoadIconW(inst, MAKEINTRESOURCEW(resourceId));
+    return create(p);
 }
 
 void FwFrameWindow::showControlBar(FwWindow& bar, bool show) {
@@ -62,62 +66,71 @@ void FwFrameWindow::setMessageText(int id) {
     if (statusBar_.hwnd()) statusBar_.setText(messageString(id));
 }
 
+FwCommandTarget* FwFrameWindow::viewTarget() const {
+    return dynamic_cast<FwCommandTarget*>(FwWindow::fromHandle(view_));
+}
+
 bool FwFrameWindow::routeCommand(int id) {
-    if (viewTarget_ && viewTarget_->onCommand(id)) return true;
-    if (onCommand(id)) return true;
+    if (FwCommandTarget* view = viewTarget())
+        if (view->onRoutedCommand(id)) return true;
+    if (onRoutedCommand(id)) return true;
     FwApp* app = FwApp::instance();
-    return app && app->onCommand(id);
+    return app && app->onRoutedCommand(id);
 }
 
 void FwFrameWindow::updateMenu(HMENU menu) {
     int n = GetMenuItemCount(menu);
+    FwCommandTarget* view = viewTarget();
     for (int i = 0; i < n; ++i) {
         UINT id = GetMenuItemID(menu, i);
         if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or sub-menu
         FwCmdUI ui(menu, static_cast<UINT>(i), static_cast<int>(id));
-        if (viewTarget_ && viewTarget_->onUpdateCommand(ui)) continue;
-        if (onUpdateCommand(ui)) continue;
-        if (FwApp* app = FwApp::instance()) app->onUpdateCommand(ui);
+        if (view && view->onUpdateCommandUI(ui)) continue;
+        if (onUpdateCommandUI(ui)) continue;
+        if (FwApp* app = FwApp::instance()) app->onUpdateCommandUI(ui);
     }
 }
 
-LRESULT FwFrameWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_CREATE:
-        return onCreate(reinterpret_cast<CREATESTRUCTW*>(lp));
-    case WM_SIZE:
-        recalcLayout();
-        return 0;
-    case WM_SETFOCUS:
-        if (view_) SetFocus(view_);
-        return 0;
-    case WM_INITMENUPOPUP:
-        if (!HIWORD(lp)) updateMenu(reinterpret_cast<HMENU>(wp));
-        return 0;
-    case WM_MENUSELECT: {
-        UINT flags = HIWORD(wp);
-        if (flags == 0xFFFF && lp == 0)
-            setMessageText(0xE001);  // menu closed: the idle prompt
-        else if (!(flags & (MF_POPUP | MF_SEPARATOR))) {
-            UINT id = LOWORD(wp);
-            // System-menu commands (SC_SIZE .. SC_RESTORE) have their prompts at 0xEF00 + (id - 0xF000) / 16.
-            if (id >= 0xF000 && id < 0xF1F0) id = 0xEF00 + ((id - 0xF000) >> 4);
-            setMessageText(static_cast<int>(id));
-        }
-        return 0;
+bool FwFrameWindow::onSize(UINT, int, int) {
+    recalcLayout();
+    return true;
+}
+
+bool FwFrameWindow::onSetFocus(HWND) {
+    if (view_) SetFocus(view_);
+    return true;
+}
+
+bool FwFrameWindow::onInitMenuPopup(HMENU menu, int, bool systemMenu) {
+    if (!systemMenu) updateMenu(menu);
+    return true;
+}
+
+bool FwFrameWindow::onMenuSelect(UINT item, UINT flags, HMENU menu) {
+    if (flags == 0xFFFF && !menu) {
+        setMessageText(kFwIdleMessage);  // menu closed: the idle prompt
+    } else if (!(flags & (MF_POPUP | MF_SEPARATOR))) {
+        // System-menu commands (SC_SIZE .. SC_RESTORE) have their prompts at
+        // 0xEF00 + (id - 0xF000) / 16.
+        if (item >= kFwFirstSysCommand && item < kFwEndSysCommands)
+            item = kFwFirstSysPrompt + ((item - kFwFirstSysCommand) >> 4);
+        setMessageText(static_cast<int>(item));
     }
-    case WM_COMMAND: {
-        LRESULT r = 0;
-        if (lp && fwReflectNotification(msg, wp, lp, r)) return r;
-        if (HIWORD(wp) <= 1 && routeCommand(LOWORD(wp))) return 0;
-        break;
-    }
-    case WM_CLOSE:
-        DestroyWindow(hwnd_);
-        return 0;
-    case WM_DESTROY:
-        if (FwApp::instance() && FwApp::instance()->mainFrame() == this) PostQuitMessage(0);
-        break;
-    }
-    return FwWindow::handleMessage(msg, wp, lp);
+    return true;
+}
+
+bool FwFrameWindow::onCommand(int id, int code, HWND control) {
+    // Menus, accelerators and toolbar buttons (a toolbar sends its button clicks as
+    // commands with itself as the control).
+    if (code > 1) return false;
+    return routeCommand(id);
+}
+
+bool FwFrameWindow::onClose() {
+    DestroyWindow(hwnd_);
+    return true;
+}
+
+void FwFrameWindow::onDestroy() {
+    if (FwApp::instance() && FwApp::instance()->mainFrame() == this) PostQuitMessage(0);
 }

@@ -6,6 +6,14 @@
 #include "fwwindow.h"
 #include <string>
 
+// The framework's idle prompt (the status bar's text while no menu item is picked), and
+// where the prompts of the system-menu commands SC_SIZE .. SC_RESTORE live: the prompt of
+// command c is kFwFirstSysPrompt + (c - kFwFirstSysCommand) / 16.
+constexpr int kFwIdleMessage = 0xE001;
+constexpr UINT kFwFirstSysCommand = SC_SIZE;
+constexpr UINT kFwEndSysCommands = 0xF1F0;
+constexpr UINT kFwFirstSysPrompt = 0xEF00;
+
 // What a command-UI handler can change on a menu item.
 class FwCmdUI {
 public:
@@ -28,8 +36,10 @@ private:
 class FwCommandTarget {
 public:
     virtual ~FwCommandTarget() = default;
-    virtual bool onCommand(int id) { return false; }
-    virtual bool onUpdateCommand(FwCmdUI& ui) { return false; }
+    // A menu, toolbar or accelerator command; true when handled.
+    virtual bool onRoutedCommand(int id) { return false; }
+    // The state of a command's menu item as its menu opens; true when handled.
+    virtual bool onUpdateCommandUI(FwCmdUI& ui) { return false; }
 };
 
 class FwDocument {
@@ -44,7 +54,9 @@ public:
     // Creates the frame with the menu, accelerators and icon of resource `resourceId`.
     bool createFrame(const wchar_t* className, int resourceId, const std::wstring& title, DWORD style);
     HACCEL accelerators() const { return accel_; }
-    void setView(HWND view, FwCommandTarget* target) { view_ = view; viewTarget_ = target; }
+    // The view: the frame's child window that fills the space between the bars. Its
+    // object takes part in the command route while it is bound to that window.
+    void setView(HWND view) { view_ = view; }
     HWND view() const { return view_; }
     FwToolBar& toolBar() { return toolBar_; }
     FwStatusBar& statusBar() { return statusBar_; }
@@ -57,13 +69,20 @@ public:
     bool routeCommand(int id);
 
 protected:
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    virtual int onCreate(CREATESTRUCTW* cs) { return 0; }
+    bool onSize(UINT kind, int cx, int cy) override;
+    bool onSetFocus(HWND previous) override;
+    bool onInitMenuPopup(HMENU menu, int position, bool systemMenu) override;
+    bool onMenuSelect(UINT item, UINT flags, HMENU menu) override;
+    bool onCommand(int id, int code, HWND control) override;
+    bool onClose() override;
+    void onDestroy() override;
+    // The view's object, while one is bound to the view window.
+    FwCommandTarget* viewTarget() const;
+
     HACCEL accel_ = nullptr;
     FwToolBar toolBar_;
     FwStatusBar statusBar_;
     HWND view_ = nullptr;
-    FwCommandTarget* viewTarget_ = nullptr;
     int resourceId_ = 0;
 
 private:

@@ -1,69 +1,95 @@
 #include "fwwindow.h"
+#include "fwsubclass.h"
 
 namespace {
 const wchar_t kObjectProp[] = L"FwWindowObject";
 }
 
 FwWindow::~FwWindow() {
-    destroy();
+    HWND window = hwnd_;
+    bool owned = owned_;
+    // First out of the window's way: what follows must not reach this half-destroyed object.
+    detach();
+    if (owned && window && IsWindow(window)) DestroyWindow(window);
 }
 
 FwWindow* FwWindow::fromHandle(HWND hwnd) {
     return hwnd ? static_cast<FwWindow*>(GetPropW(hwnd, kObjectProp)) : nullptr;
 }
 
-bool FwWindow::create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                      int x, int y, int w, int h, HWND parent, HMENU menuOrId, HICON icon, UINT classStyle) {
+void FwWindow::bind(HWND hwnd) {
+    hwnd_ = hwnd;
+    SetPropW(hwnd, kObjectProp, this);
+}
+
+bool FwWindow::create(const FwCreateParams& p) {
+    if (hwnd_ || !p.className) return false;
     HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(inst, className, &wc)) {
+    if (!GetClassInfoExW(inst, p.className, &wc)) {
         wc = WNDCLASSEXW{};
         wc.cbSize = sizeof wc;
-        wc.style = classStyle;
+        wc.style = p.classStyle;
         wc.lpfnWndProc = &FwWindow::windowProc;
         wc.hInstance = inst;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = className;
-        wc.hIcon = icon;
-        wc.hIconSm = icon;
+        wc.hbrBackground = p.background;
+        wc.lpszClassName = p.className;
+        wc.hIcon = p.icon;
+        wc.hIconSm = p.icon;
         if (!RegisterClassExW(&wc)) return false;
     }
-    HWND h2 = CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, menuOrId, inst, this);
-    return h2 != nullptr;
+    HMENU menuOrId = p.parent && (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.controlId))
+                                                       : p.menu;
+    owned_ = true;
+    HWND h = CreateWindowExW(p.exStyle, p.className, p.title ? p.title : L"", p.style, p.x, p.y, p.width, p.height,
+                             p.parent, menuOrId, inst, this);
+    if (!h) owned_ = false;
+    return h != nullptr;
 }
 
-void FwWindow::subclass(HWND hwnd) {
-    hwnd_ = hwnd;
-    SetPropW(hwnd, kObjectProp, this);
-    original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FwWindow::subclassProc)));
+bool FwWindow::subclass(HWND hwnd, bool owned) {
+    if (hwnd_ || !IsWindow(hwnd) || fromHandle(hwnd)) return false;
+    if (!fwAddSubclass(hwnd, &FwWindow::subclassLink, this)) return false;
+    bind(hwnd);
+    subclassed_ = true;
+    owned_ = owned;
+    return true;
 }
 
-void FwWindow::unsubclass() {
-    if (!hwnd_ || !original_) return;
-    if (IsWindow(hwnd_)) {
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-        RemovePropW(hwnd_, kObjectProp);
-    }
-    original_ = nullptr;
+void FwWindow::detach() {
+    if (!hwnd_) return;
+    if (subclassed_) fwRemoveSubclass(hwnd_, &FwWindow::subclassLink, this);
+    if (fromHandle(hwnd_) == this) RemovePropW(hwnd_, kObjectProp);
     hwnd_ = nullptr;
+    subclassed_ = false;
+    owned_ = false;
 }
 
 void FwWindow::destroy() {
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
+    detach();
 }
 
 LRESULT FwWindow::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (original_) return CallWindowProcW(original_, hwnd_, msg, wp, lp);
+    if (subclassed_) return fwDefSubclassProc(hwnd_, msg, wp, lp);
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 LRESULT FwWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE: {
+        LRESULT r = defaultProc(msg, wp, lp);
+        if (r == -1 || !lp) return r;
+        return onCreate(*reinterpret_cast<CREATESTRUCTW*>(lp));
+    }
+    case WM_DESTROY:
+        onDestroy();
+        return defaultProc(msg, wp, lp);
+    }
     LRESULT r = 0;
-    if ((msg == WM_COMMAND || msg == WM_NOTIFY) && fwReflectNotification(msg, wp, lp, r)) return r;
+    if (dispatchTyped(msg, wp, lp, r)) return r;
     return defaultProc(msg, wp, lp);
 }
 
@@ -77,36 +103,29 @@ bool fwReflectNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return obj && obj->onReflect(msg, wp, lp, result);
 }
 
-LRESULT FwWindow::dispatch(FwWindow* self, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    LRESULT r = self->handleMessage(msg, wp, lp);
+LRESULT FwWindow::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT r = handleMessage(msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        RemovePropW(hwnd, kObjectProp);
-        if (self->original_)
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->original_));
-        self->original_ = nullptr;
-        self->hwnd_ = nullptr;
-        self->onFinalDestroy();
+        detach();
+        onFinalDestroy();
     }
     return r;
 }
 
 LRESULT CALLBACK FwWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     FwWindow* self = fromHandle(hwnd);
-    if (!self && msg == WM_NCCREATE) {
+    if (!self && msg == WM_NCCREATE && lp) {
         self = static_cast<FwWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        if (self) {
-            self->hwnd_ = hwnd;
-            SetPropW(hwnd, kObjectProp, self);
-        }
+        if (self) self->bind(hwnd);
     }
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    return dispatch(self, hwnd, msg, wp, lp);
+    return self->dispatch(msg, wp, lp);
 }
 
-LRESULT CALLBACK FwWindow::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    FwWindow* self = fromHandle(hwnd);
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    return dispatch(self, hwnd, msg, wp, lp);
+LRESULT FwWindow::subclassLink(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, void* data) {
+    auto* self = static_cast<FwWindow*>(data);
+    if (self->hwnd_ != hwnd) return fwDefSubclassProc(hwnd, msg, wp, lp);
+    return self->dispatch(msg, wp, lp);
 }
 
 std::wstring fwWindowText(HWND hwnd) {

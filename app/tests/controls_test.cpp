@@ -96,7 +96,7 @@ RECT inParent(HWND w) {
 TEST(SplitterBar, DragIsClampedToTheLimitsAndLaysThePanesOut) {
     testApp();
     Parent parent;
-    ASSERT_TRUE(parent.create(L"WordmereSplitterTest", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 300, 400, nullptr, nullptr));
+    ASSERT_TRUE(createTopLevel(parent, L"WordmereSplitterTest", 300, 400));
     RECT client;
     GetClientRect(parent.hwnd(), &client);
     HWND a = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, client.right, 200, parent.hwnd(), nullptr,
@@ -153,7 +153,7 @@ TEST(SplitterBar, DragIsClampedToTheLimitsAndLaysThePanesOut) {
 TEST(SearchBox, EditRemembersItsSelectionWhenItLosesTheFocus) {
     testApp();
     Parent parent;
-    ASSERT_TRUE(parent.create(L"WordmereSearchBoxTest", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(createTopLevel(parent, L"WordmereSearchBoxTest", 300, 200));
     HWND cb = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL, 4, 4, 200, 120,
                               parent.hwnd(), reinterpret_cast<HMENU>(1001), nullptr, nullptr);
     ASSERT_TRUE(cb);

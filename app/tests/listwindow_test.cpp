@@ -64,7 +64,7 @@ protected:
         lxstring p;
         toEngineString(path, p);
         ASSERT_EQ(dm_->addDictionaryModule(p), 0);
-        ASSERT_TRUE(parent_.create(L"WordmereListTest", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 400, 300, nullptr, nullptr));
+        ASSERT_TRUE(createTopLevel(parent_, L"WordmereListTest", 400, 300));
         list_.reset(new JListBox(false));
         ASSERT_TRUE(list_->create(parent_.hwnd(), 1012, dm_.get(), false));
         MoveWindow(list_->hwnd(), 0, 0, 380, 260, TRUE);

@@ -1,6 +1,7 @@
 // The application object the tests share: settings go to a registry key of their own
 // (HKCU\Software\WordmereTests\Wordmere), so the program's real settings are never touched.
 #pragma once
+#include "framework/fwwindow.h"
 #include "lxapp.h"
 #include <windows.h>
 
@@ -12,6 +13,16 @@ inline LXApp& testApp() {
         return a;
     }();
     return *app;
+}
+
+// A plain top-level window of a class of the test's own, at the screen's top left.
+inline bool createTopLevel(FwWindow& window, const wchar_t* className, int width, int height) {
+    FwCreateParams p;
+    p.className = className;
+    p.style = WS_OVERLAPPEDWINDOW;
+    p.width = width;
+    p.height = height;
+    return window.create(p);
 }
 
 inline void clearTestSettings() {

@@ -148,7 +148,7 @@ TEST_F(ViewWithReverseList, ListsAroundTheSplitter) {
     EXPECT_NEAR(getSettingInt(kSetMainListPercent), 50, 5);
 
     // The reverse-list command hides it and the bar; the main list takes the whole area.
-    view_.onCommand(11140);
+    view_.onRoutedCommand(11140);
     EXPECT_EQ(getSettingInt(kSetShowReverse), 0);
     EXPECT_FALSE(GetWindowLongW(reverse, GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE);
@@ -191,11 +191,11 @@ TEST_F(ViewWithReverseList, PickedWordsInBrowseModeAndDictionaryCommands) {
     EXPECT_EQ(count(), 1);  // "abc" grew from "ab" by its last letter: it replaces it
     view_.recordHistory(&ax);
     EXPECT_EQ(count(), 2);
-    view_.onCommand(11470);
+    view_.onRoutedCommand(11470);
     EXPECT_EQ(count(), 0);
 
     // The thesaurus language 255 through its command id.
-    EXPECT_TRUE(view_.onCommand(20000 + 1 + 13 * 12 + 169 * 10));
+    EXPECT_TRUE(view_.onRoutedCommand(20000 + 1 + 13 * 12 + 169 * 10));
     EXPECT_EQ(view_.searchLanguage(), 1);
     EXPECT_EQ(view_.translationLanguage(), 255);
     EXPECT_EQ(view_.product(), 10);
