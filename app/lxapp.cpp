@@ -20,7 +20,6 @@ LXApp* gApp = nullptr;
 }
 
 LXApp* theApp() { return gApp; }
-LXDataManager* dataManager() { return gApp ? gApp->dataManager() : nullptr; }
 std::wstring dataFolder() { return gApp ? gApp->dataFolder() : std::wstring(); }
 
 LXApp::LXApp() {
@@ -112,13 +111,14 @@ bool LXApp::initInstance() {
     if (!dataManager_) return false;
 
     // The single-document template: document, frame (menu, accelerators, icon 500), view.
-    doc_.reset(new LXDoc());
+    doc_.reset(new LXDoc(dataManager_, dataFolder_));
     frame_.reset(new LXFrame());
+    frame_->setDataManager(dataManager_);
     if (!frame_->createMainFrame()) return false;
     setMainFrame(frame_.get());
     view_.reset(new LXView());
-    if (!view_->createView(frame_.get())) return false;
-    frame_->setLXView(view_.get());
+    if (!view_->createView(frame_->hwnd(), dataManager_)) return false;
+    frame_->setView(view_->hwnd());
     frame_->recalcLayout();
     doc_->onOpenDocument(L"nothing.lxd");
     view_->initialUpdate();
@@ -137,12 +137,8 @@ bool LXApp::initInstance() {
 int LXApp::exitInstance() {
     if (!appOption(kOptSkinningOff)) skinShutdown();
     // Windows go before the data manager they show.
-    if (frame_) {
-        frame_->setLXView(nullptr);
-        frame_->destroy();
-    }
-    setMainFrame(nullptr);
     view_.reset();
+    setMainFrame(nullptr);
     frame_.reset();
     doc_.reset();
     if (mutex_) {

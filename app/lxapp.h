@@ -50,5 +50,4 @@ private:
 };
 
 LXApp* theApp();
-LXDataManager* dataManager();
 std::wstring dataFolder();

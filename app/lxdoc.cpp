@@ -1,5 +1,5 @@
 #include "lxdoc.h"
-#include "lxapp.h"
+#include "search/lxdatamanager.h"
 #include "settings.h"
 #include <algorithm>
 
@@ -48,7 +48,7 @@ std::wstring folderOf(const std::wstring& pattern) {
 }  // namespace
 
 void LXDoc::loadModules() {
-    LXDataManager* dm = dataManager();
+    LXDataManager* dm = dataManager_;
     if (!dm) return;
     dm->clear();
     dm->setPlatform(3);
@@ -56,7 +56,7 @@ void LXDoc::loadModules() {
     dm->addAllowedProduct(8);
     dm->addAllowedProduct(9);
 
-    std::wstring pattern = dataFolder() + L"/" + loadRawString(8007);
+    std::wstring pattern = dataFolder_ + L"/" + loadRawString(8007);
     std::wstring folder = folderOf(pattern);
     lxstring path;
     for (const std::wstring& name : listFolder(pattern)) {
@@ -64,7 +64,7 @@ void LXDoc::loadModules() {
         if (dm->addDictionaryModule(path) != LXDataManager::ModuleAdded) reportUnopened(name);
     }
 
-    pattern = dataFolder() + L"/" + loadRawString(8008);
+    pattern = dataFolder_ + L"/" + loadRawString(8008);
     folder = folderOf(pattern);
     for (const std::wstring& name : listFolder(pattern)) {
         toEngineString(folder + name, path);

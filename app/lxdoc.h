@@ -5,11 +5,19 @@
 #include <string>
 #include <vector>
 
+class LXDataManager;
+
 class LXDoc : public FwDocument {
 public:
+    // The modules are loaded into `dm` from the "dictionaries" folder below `dataFolder`.
+    LXDoc(LXDataManager* dm, const std::wstring& dataFolder) : dataManager_(dm), dataFolder_(dataFolder) {}
     // The path is a placeholder; opening always succeeds.
     bool onOpenDocument(const std::wstring& path) override;
     void loadModules();
+
+private:
+    LXDataManager* dataManager_;
+    std::wstring dataFolder_;
 };
 
 // The files of a folder matching a pattern ("dir/*.lxd"), sorted by name so every file

@@ -1,6 +1,6 @@
 #include "lxframe.h"
 #include "lxapp.h"
-#include "lxview.h"
+#include "search/lxdatamanager.h"
 #include "messagebox.h"
 #include "options.h"
 #include "resource.h"
@@ -150,10 +150,17 @@ bool LXFrame::createMainFrame() {
     return createFrame(kFrameClassName, IDR_MAINFRAME, applicationName(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
 }
 
-void LXFrame::setLXView(LXView* v) {
-    view_ = v;
-    setView(v ? v->hwnd() : nullptr);
+LXFrameView* LXFrame::frameView() const { return dynamic_cast<LXFrameView*>(FwWindow::fromHandle(view_)); }
+
+void LXFrame::showHistoryButtons(bool forwardPossible, bool backPossible) {
+    setHistoryButtons(forwardPossible, backPossible);
 }
+
+void LXFrame::showStatusText(const std::wstring& text) {
+    if (statusBar_.hwnd()) statusBar_.setText(text);
+}
+
+void LXFrame::showIdlePrompt() { setMessageText(ID_IDLE_MESSAGE); }
 
 int LXFrame::onCreate(CREATESTRUCTW&) {
     if (!toolBar_.create(hwnd_, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, ID_TOOLBAR_BAR) ||
@@ -205,7 +212,7 @@ void LXFrame::applyInterfaceLanguage(int code) {
             SendMessageW(tips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
         }
     }
-    if (view_) view_->refreshCaptions();
+    if (LXFrameView* view = frameView()) view->refreshCaptions();
 }
 
 void LXFrame::savePlacement() {
@@ -275,7 +282,8 @@ void LXFrame::setHistoryButtons(bool forwardPossible, bool backPossible) {
 }
 
 std::wstring LXFrame::searchText() const {
-    return view_ ? view_->searchText() : std::wstring();
+    LXFrameView* view = frameView();
+    return view ? view->searchText() : std::wstring();
 }
 
 void LXFrame::hideToTray() {
@@ -416,10 +424,10 @@ bool LXFrame::onRoutedCommand(int id) {
         return true;
     }
     case ID_HISTORY_FORWARD:
-        if (view_) view_->stepHistory(1);
+        if (LXFrameView* view = frameView()) view->stepHistory(1);
         return true;
     case ID_HISTORY_BACK:
-        if (view_) view_->stepHistory(-1);
+        if (LXFrameView* view = frameView()) view->stepHistory(-1);
         return true;
     case ID_HISTORY_FORWARD_GREY:
     case ID_HISTORY_BACK_GREY:
@@ -433,7 +441,7 @@ bool LXFrame::onRoutedCommand(int id) {
     case ID_MODE_STANDARD:
     case ID_MODE_BROWSE:
     case ID_MODE_ADVANCED:
-        if (view_) view_->setSearchMode(id == ID_MODE_STANDARD ? 1 : id == ID_MODE_BROWSE ? 2 : 3);
+        if (LXFrameView* view = frameView()) view->setSearchMode(id == ID_MODE_STANDARD ? 1 : id == ID_MODE_BROWSE ? 2 : 3);
         return true;
     case ID_PREFERENCES:
         openPreferences();
@@ -493,29 +501,27 @@ LRESULT LXFrame::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return static_cast<LRESULT>(static_cast<uint32_t>(hotKeyMethodIndex()) | 0xFF00u);
     switch (msg) {
     case WM_PASTE:
-        if (view_) {
-            bool focused = view_->searchBoxHasFocus();
-            view_->clearSearchText();
-            if (focused) SendMessageW(GetDlgItem(view_->hwnd(), 1001), WM_PASTE, 0, 0);
-        }
+        if (LXFrameView* view = frameView()) view->pasteIntoSearchBox();
         return 0;
     case WM_PING_INSTANCE:
         return kPingAnswer;
-    case WM_QUERY_LANGUAGE_PAIR: {
-        LXDataManager* dm = dataManager();
-        return dm && dm->isLanguagePairAvailable(static_cast<LXLanguage>(wp), static_cast<LXLanguage>(lp)) ? 1 : 0;
-    }
+    case WM_QUERY_LANGUAGE_PAIR:
+        return dataManager_ && dataManager_->isLanguagePairAvailable(static_cast<LXLanguage>(wp),
+                                                                     static_cast<LXLanguage>(lp))
+                   ? 1
+                   : 0;
     case WM_SET_LANGUAGE_PAIR:
-        if (wp > 11 || static_cast<ULONG_PTR>(lp) > 11) return 0;
-        if (view_) {
-            view_->selectDictionary(static_cast<int>(wp), static_cast<int>(lp), 10, true);
-            view_->search();
-        }
+        if (wp > kLastPairLanguage || static_cast<ULONG_PTR>(lp) > kLastPairLanguage) return 0;
+        if (LXFrameView* view = frameView()) view->selectLanguagePair(static_cast<int>(wp), static_cast<int>(lp));
         return 1;
-    case WM_GET_SEARCH_LANGUAGE:
-        return view_ ? view_->searchLanguage() : 0;
-    case WM_GET_TRANSLATION_LANGUAGE:
-        return view_ ? view_->translationLanguage() : 0;
+    case WM_GET_SEARCH_LANGUAGE: {
+        LXFrameView* view = frameView();
+        return view ? view->searchLanguage() : 0;
+    }
+    case WM_GET_TRANSLATION_LANGUAGE: {
+        LXFrameView* view = frameView();
+        return view ? view->translationLanguage() : 0;
+    }
     case WM_UPDATER_RESULT:
         onUpdaterResult(wp, lp);
         return 1;
@@ -534,10 +540,10 @@ LRESULT LXFrame::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PostQuitMessage(0);
         return 1;
     case WM_ENTERSIZEMOVE:
-        if (view_) view_->suspendListPainting(true);
+        if (LXFrameView* view = frameView()) view->suspendListPainting(true);
         return 0;
     case WM_EXITSIZEMOVE:
-        if (view_) view_->suspendListPainting(false);
+        if (LXFrameView* view = frameView()) view->suspendListPainting(false);
         savePlacement();
         return 0;
     }

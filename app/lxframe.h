@@ -3,12 +3,14 @@
 // copies, and the commands that are the frame's own.
 #pragma once
 #include "framework/fwframe.h"
+#include "frameview.h"
 #include "systemtray_standin.h"
+#include "viewhost.h"
 #include <atomic>
 #include <cstdint>
 #include <string>
 
-class LXView;
+class LXDataManager;
 
 enum AppMessage : UINT {
     WM_PING_INSTANCE = 0x8001,
@@ -27,6 +29,8 @@ enum AppMessage : UINT {
 };
 constexpr LRESULT kPingAnswer = static_cast<LRESULT>(0xC0C0FFEEu);
 constexpr UINT_PTR kHotKeyConflictTimer = 5;
+// The highest language code another program may ask for with WM_SET_LANGUAGE_PAIR (Dutch).
+constexpr ULONG_PTR kLastPairLanguage = 11;
 // The smallest size the frame can be dragged to.
 constexpr int kMinTrackWidth = 200, kMinTrackHeight = 220;
 // The frame's window class: other programs and a second copy find the window by it and
@@ -44,23 +48,30 @@ bool updateCheckDue(int lastUpdate, const SYSTEMTIME& now);
 void copyTipText(wchar_t* dst, size_t capacity, const std::wstring& text);
 void copyTipTextAnsi(char* dst, size_t capacity, const std::wstring& text);
 
-class LXFrame : public FwFrameWindow {
+class LXFrame : public FwFrameWindow, public LXViewHost {
 public:
     LXFrame();
     ~LXFrame() override;
     static LXFrame* instance() { return instance_; }
 
     bool createMainFrame();
-    LXView* lxView() const { return view_; }
-    void setLXView(LXView* v);
+    // The data manager whose modules the frame answers other programs about.
+    void setDataManager(LXDataManager* dm) { dataManager_ = dm; }
 
-    void applyInterfaceLanguage(int code);
     void restorePlacementAndCheckUpdates();
     void savePlacement();
-    void broadcastHotKeyQuestion();
     void startHotKeyConflictTimer();
     void setHistoryButtons(bool forwardPossible, bool backPossible);
     std::wstring searchText() const;
+
+    // LXViewHost
+    HWND hostWindow() const override { return hwnd_; }
+    void showHistoryButtons(bool forwardPossible, bool backPossible) override;
+    void showStatusText(const std::wstring& text) override;
+    void showIdlePrompt() override;
+    void runCommand(int id) override { routeCommand(id); }
+    void applyInterfaceLanguage(int code) override;
+    void broadcastHotKeyQuestion() override;
 
     std::wstring messageString(int id) override;
     bool onRoutedCommand(int id) override;
@@ -85,10 +96,12 @@ private:
     void rebuildMenu();
     void hideToTray();
     void showFromTray();
+    // The view's object, while one is bound to the view window.
+    LXFrameView* frameView() const;
 
     static LXFrame* instance_;
     CSystemTray tray_;
-    LXView* view_ = nullptr;
+    LXDataManager* dataManager_ = nullptr;
     HWND progressWindow_ = nullptr;
     HANDLE guard_ = nullptr;
     UINT_PTR conflictTimer_ = 0;

@@ -2,7 +2,6 @@
 #include "oletext.h"
 #include "framework/fwcom.h"
 #include "lxapp.h"
-#include "lxframe.h"
 #include "options.h"
 #include "resource.h"
 #include "settings.h"
@@ -182,9 +181,18 @@ void LXView::releaseDropTarget() {
     dropTarget_ = nullptr;
 }
 
-bool LXView::createView(LXFrame* frame) {
-    frame_ = frame;
-    HWND h = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAINVIEW), frame->hwnd(), formProc, 0);
+LXViewHost* LXView::host() const {
+    return hwnd_ ? dynamic_cast<LXViewHost*>(FwWindow::fromHandle(GetParent(hwnd_))) : nullptr;
+}
+
+HWND LXView::ownerWindow() const {
+    LXViewHost* h = host();
+    return h ? h->hostWindow() : hwnd_;
+}
+
+bool LXView::createView(HWND frame, LXDataManager* dm) {
+    dataManager_ = dm;
+    HWND h = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAINVIEW), frame, formProc, 0);
     if (!h) return false;
     SetWindowLongPtrW(h, GWLP_ID, kViewId);
     subclass(h, true);
@@ -219,7 +227,7 @@ void LXView::initialUpdate() {
     int p = getSettingInt(kSetProduct);
     if (p == 0) p = 10;
     int chosenS = 0, chosenT = 0, chosenP = 10;
-    if (LXDataManager* dm = dataManager()) {
+    if (LXDataManager* dm = dataManager_) {
         LXList<LXModuleType> list;
         dm->getDictionaryList(list);
         bool found = false;
@@ -257,7 +265,7 @@ void LXView::initialUpdate() {
     wholeWords_ = getSettingInt(kSetMatchWordFragments) == 0;
     ignoreAccents_ = getSettingInt(kSetMatchAccents) == 0;
 
-    LXDataManager* dm = dataManager();
+    LXDataManager* dm = dataManager_;
     mainList_.reset(new JListBox(false));
     mainList_->create(hwnd_, kMainList, dm, false);
     mainList_->setOwner(this);
@@ -295,7 +303,7 @@ void LXView::initialUpdate() {
     if (FindWindowW(nullptr, kHotKeyWindowTitle)) waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
 
     SetFocus(searchEdit());
-    if (frame_) frame_->setHistoryButtons(false, false);
+    if (LXViewHost* h = host()) h->showHistoryButtons(false, false);
     refreshCaptions();
     updateControls();
     int mode = getSettingInt(kSetDisplayMode);
@@ -351,6 +359,17 @@ void LXView::search() {
     browseOnce_ = false;
 }
 
+void LXView::selectLanguagePair(int s, int t) {
+    selectDictionary(s, t, kDefaultProduct, true);
+    search();
+}
+
+void LXView::pasteIntoSearchBox() {
+    bool focused = searchBoxHasFocus();
+    clearSearchText();
+    if (focused) SendMessageW(combo_.hwnd(), WM_PASTE, 0, 0);
+}
+
 void LXView::setSearchTextAndSearch(const std::wstring& text) {
     if (!combo_.hwnd()) return;
     SetWindowTextW(combo_.hwnd(), text.c_str());
@@ -400,7 +419,7 @@ void LXView::switchLanguages() {
 }
 
 void LXView::nextDictionary() {
-    LXDataManager* dm = dataManager();
+    LXDataManager* dm = dataManager_;
     if (!dm) return;
     LXList<LXModuleType> list;
     dm->getDictionaryList(list);
@@ -474,13 +493,14 @@ void LXView::restoreEditSelection() {
 }
 
 void LXView::updateHistoryButtons() {
-    if (!frame_ || !combo_.hwnd()) return;
+    LXViewHost* h = host();
+    if (!h || !combo_.hwnd()) return;
     int count = static_cast<int>(SendMessageW(combo_.hwnd(), CB_GETCOUNT, 0, 0));
     int sel = static_cast<int>(SendMessageW(combo_.hwnd(), CB_GETCURSEL, 0, 0));
     if (sel == CB_ERR) sel = -1;
     // Older entries lie below the selected one (newest first).
     bool older = sel + 1 < count, newer = sel > 0;
-    frame_->setHistoryButtons(newer, older);
+    h->showHistoryButtons(newer, older);
 }
 
 void LXView::applyHistoryItem(const SearchHistoryItem& item, bool setText) {
@@ -533,7 +553,7 @@ void LXView::clearHistory() {
     std::wstring keep = searchText();
     SendMessageW(cb, CB_RESETCONTENT, 0, 0);
     SetWindowTextW(cb, keep.c_str());
-    if (frame_) frame_->setHistoryButtons(false, false);
+    if (LXViewHost* h = host()) h->showHistoryButtons(false, false);
 }
 
 // ----- modes and menus ---------------------------------------------------------------------
@@ -596,7 +616,7 @@ void LXView::showWildcardMenu() {
 }
 
 void LXView::showDictionaryMenu() {
-    LXDataManager* dm = dataManager();
+    LXDataManager* dm = dataManager_;
     HMENU m = CreatePopupMenu();
     if (dm) {
         LXList<LXModuleType> list;
@@ -634,7 +654,7 @@ void LXView::chooseDictionaryCommand(int id) {
     int l1, l2, p;
     if (!decodeDictionaryCommand(id, l1, l2, p)) return;
     if (l1 == 0 && l2 == 0) {
-        if (frame_) frame_->routeCommand(ID_DOWNLOAD_MODULES);
+        if (LXViewHost* h = host()) h->runCommand(ID_DOWNLOAD_MODULES);
         return;
     }
     int type = listSearchType();
@@ -931,10 +951,10 @@ void LXView::showContextMenu(POINT screen) {
                 onUpdateCommandUI(ui);
             }
         }
-        if (appOption(kOptSkinningOff) || !skinShowPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
-                                                            frame_ ? frame_->hwnd() : hwnd_))
-            TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
-                           frame_ ? frame_->hwnd() : hwnd_, nullptr);
+        HWND owner = ownerWindow();
+        if (appOption(kOptSkinningOff) ||
+            !skinShowPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, owner))
+            TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
     }
     DestroyMenu(menu);
 }
@@ -960,7 +980,7 @@ void LXView::chooseFont() {
     lstrcpynW(lf.lfFaceName, fontFace_.c_str(), LF_FACESIZE);
     CHOOSEFONTW cf{};
     cf.lStructSize = sizeof cf;
-    cf.hwndOwner = frame_ ? frame_->hwnd() : hwnd_;
+    cf.hwndOwner = ownerWindow();
     cf.lpLogFont = &lf;
     cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
     if (!ChooseFontW(&cf)) return;
@@ -999,22 +1019,23 @@ int LXView::targetLanguageAt(POINT screen, bool& accepted) {
 bool LXView::dragOver(POINT screen) {
     bool accepted = false;
     int lang = targetLanguageAt(screen, accepted);
+    LXViewHost* h = host();
     if (!accepted) {
-        if (statusLanguage_ != 0 && frame_) frame_->setMessageText(ID_IDLE_MESSAGE);
+        if (statusLanguage_ != 0 && h) h->showIdlePrompt();
         statusLanguage_ = 0;
         return false;
     }
-    if (lang != statusLanguage_ && frame_) {
+    if (lang != statusLanguage_ && h) {
         std::wstring text = replaceAll(loadLocalizedString(16040), L"<TEXT>", draggedText_);
         text = replaceAll(text, L"<RED>", languageDisplayName(lang, 0));
-        frame_->statusBar().setText(text);
+        h->showStatusText(text);
     }
     statusLanguage_ = lang;
     return true;
 }
 
 void LXView::dragLeave() {
-    if (frame_) frame_->setMessageText(ID_IDLE_MESSAGE);
+    if (LXViewHost* h = host()) h->showIdlePrompt();
     statusLanguage_ = -1;
 }
 
@@ -1023,7 +1044,7 @@ void LXView::drop(POINT screen) {
     int lang = targetLanguageAt(screen, accepted);
     if (accepted && lang != searchLanguage_ && lang == translationLanguage_) switchLanguages();
     setSearchTextAndSearch(draggedText_);
-    if (frame_) frame_->setMessageText(ID_IDLE_MESSAGE);
+    if (LXViewHost* h = host()) h->showIdlePrompt();
     statusLanguage_ = -1;
 }
 
@@ -1067,7 +1088,7 @@ void LXView::onControlCommand(int id, int code) {
         if (code == BN_CLICKED) onRoutedCommand(ID_CONJUGATE);
         return;
     case kHotKeyLine:
-        if (code == BN_CLICKED && frame_) PostMessageW(frame_->hwnd(), WM_COMMAND, ID_PREFERENCES, 0);
+        if (code == BN_CLICKED && host()) PostMessageW(host()->hostWindow(), WM_COMMAND, ID_PREFERENCES, 0);
         return;
     }
 }
@@ -1090,7 +1111,7 @@ bool LXView::onRoutedCommand(int id) {
         return true;
     }
     if (id >= ID_LANG_ENGLISH && id <= ID_LANG_PORTUGUESE) {
-        if (frame_) frame_->applyInterfaceLanguage((id - ID_LANG_ENGLISH) / 10 + 1);
+        if (LXViewHost* h = host()) h->applyInterfaceLanguage((id - ID_LANG_ENGLISH) / 10 + 1);
         return true;
     }
     switch (id) {
@@ -1266,8 +1287,8 @@ bool LXView::onTimer(UINT_PTR id) {
     waitTimer_ = 0;
     if (FindWindowW(nullptr, kHotKeyWindowTitle))
         waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
-    else if (frame_)
-        frame_->broadcastHotKeyQuestion();
+    else if (LXViewHost* h = host())
+        h->broadcastHotKeyQuestion();
     return true;
 }
 
@@ -1277,8 +1298,8 @@ bool LXView::onCommand(int id, int code, HWND control) {
         return true;
     }
     // Menu commands of the view's own pop-up menus.
-    if (frame_)
-        frame_->routeCommand(id);
+    if (LXViewHost* h = host())
+        h->runCommand(id);
     else
         onRoutedCommand(id);
     return true;

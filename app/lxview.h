@@ -7,16 +7,21 @@
 #pragma once
 #include "framework/fwframe.h"
 #include "framework/fwwindow.h"
+#include "frameview.h"
 #include "imagebutton.h"
 #include "jlistbox.h"
 #include "searchtextcombo.h"
 #include "splitterbar.h"
+#include "viewhost.h"
 #include <cstdint>
 #include <memory>
 #include <string>
 
-class LXFrame;
+class LXDataManager;
 class LXViewDropTarget;
+
+// The product code of the published dictionaries, taken when a pair comes without one.
+constexpr int kDefaultProduct = 10;
 
 // One entry of the search history, kept as the item data of the search box's list.
 struct SearchHistoryItem {
@@ -38,29 +43,23 @@ HMENU contextMenuFor(int interfaceLanguage, uint32_t options);
 // The main list's share of the list area, in per cent, from the stored setting.
 int clampedMainListPercent(int stored);
 
-class LXView : public FwWindow, public FwCommandTarget, public JListBoxOwner {
+class LXView : public FwWindow, public FwCommandTarget, public JListBoxOwner, public LXFrameView {
 public:
     LXView();
     ~LXView() override;
-    bool createView(LXFrame* frame);
+    // The view fills `frame`, a window whose object is an LXViewHost; the lists search the
+    // modules of `dm`.
+    bool createView(HWND frame, LXDataManager* dm);
     void initialUpdate();
 
-    int searchLanguage() const { return searchLanguage_; }
-    int translationLanguage() const { return translationLanguage_; }
     int product() const { return product_; }
     void selectDictionary(int search, int translation, int product, bool radioOnly);
     void search();
     void setSearchTextAndSearch(const std::wstring& text);
-    void stepHistory(int delta);
     void recordHistory(const std::wstring* given);
-    void setSearchMode(int mode);
     int searchMode() const { return mode_; }
-    void suspendListPainting(bool suspend);
-    std::wstring searchText() const;
     void clearSearchText();
     bool searchBoxHasFocus() const;
-    void refreshCaptions();
-    void refreshAfterModuleChange();
     void redrawLists();
     void relayoutLists();
     bool regexSearchRunning() const { return regexRunning_; }
@@ -72,6 +71,18 @@ public:
     bool onRoutedCommand(int id) override;
     bool onUpdateCommandUI(FwCmdUI& ui) override;
     bool preTranslateMessage(MSG& msg) override;
+
+    // LXFrameView
+    int searchLanguage() const override { return searchLanguage_; }
+    int translationLanguage() const override { return translationLanguage_; }
+    void selectLanguagePair(int searchLanguage, int translationLanguage) override;
+    std::wstring searchText() const override;
+    void pasteIntoSearchBox() override;
+    void stepHistory(int delta) override;
+    void setSearchMode(int mode) override;
+    void suspendListPainting(bool suspend) override;
+    void refreshCaptions() override;
+    void refreshAfterModuleChange() override;
 
     // JListBoxOwner
     void onListSelectionChanged(int controlId, const std::wstring& text, bool inTranslation) override;
@@ -129,7 +140,11 @@ private:
     int listSearchType() const;
     void selectAllSearchText();
 
-    LXFrame* frame_ = nullptr;
+    // The window holding the view, while its object is alive.
+    LXViewHost* host() const;
+    HWND ownerWindow() const;
+
+    LXDataManager* dataManager_ = nullptr;
     int searchLanguage_ = 0, translationLanguage_ = 0, product_ = 10;
     int mode_ = 1;
     bool browseOnce_ = false;

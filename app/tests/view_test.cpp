@@ -1,13 +1,17 @@
 // The main view: its rules (dictionary command ids, history texts, the list proportion, the
 // search types of the modes), and a view with the reverse list (option bit 0x40 cleared):
 // the lists' layout around the splitter, the stored proportion and the Tab cycle.
+#include "framework/fwcom.h"
 #include "lxframe.h"
+#include "resource.h"
 #include "lxview.h"
 #include "options.h"
 #include "settings.h"
 #include "test_app.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
+#include <memory>
+#include <ole2.h>
 
 namespace {
 
@@ -106,14 +110,13 @@ protected:
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&icc);
         ASSERT_TRUE(frame_.createMainFrame());
-        ASSERT_TRUE(view_.createView(&frame_));
-        frame_.setLXView(&view_);
+        ASSERT_TRUE(view_.createView(frame_.hwnd(), nullptr));
+        frame_.setView(view_.hwnd());
         view_.initialUpdate();
         MoveWindow(frame_.hwnd(), 0, 0, 600, 500, TRUE);
         frame_.recalcLayout();
     }
     void TearDown() override {
-        frame_.setLXView(nullptr);
         frame_.destroy();
         AppOptionFlags = saved_;
         clearTestSettings();
@@ -199,6 +202,48 @@ TEST_F(ViewWithReverseList, PickedWordsInBrowseModeAndDictionaryCommands) {
     EXPECT_EQ(view_.searchLanguage(), 1);
     EXPECT_EQ(view_.translationLanguage(), 255);
     EXPECT_EQ(view_.product(), 10);
+}
+
+// The view's clean-up runs whichever goes first, its object or its window: the drop target
+// is revoked and released, and the frame never reaches a view that is gone.
+TEST(ViewTeardown, ObjectOrWindowFirst) {
+    clearTestSettings();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));  // drop targets need OLE, as the program has it
+    const long before = FwComObjectCount::live();
+    for (bool objectFirst : {true, false}) {
+        SCOPED_TRACE(objectFirst ? "object first" : "window first");
+        LXFrame frame;
+        ASSERT_TRUE(frame.createMainFrame());
+        auto view = std::make_unique<LXView>();
+        ASSERT_TRUE(view->createView(frame.hwnd(), nullptr));
+        frame.setView(view->hwnd());
+        view->initialUpdate();
+        std::wstring word = L"maison";
+        view->recordHistory(&word);
+        EXPECT_EQ(FwComObjectCount::live(), before + 1);  // the drop target, held by OLE too
+        HWND viewWindow = view->hwnd();
+        if (objectFirst) {
+            view.reset();
+            EXPECT_FALSE(IsWindow(viewWindow));
+            EXPECT_EQ(FwComObjectCount::live(), before);
+            // The frame's questions and commands for the view find none.
+            EXPECT_EQ(SendMessageW(frame.hwnd(), WM_GET_SEARCH_LANGUAGE, 0, 0), 0);
+            EXPECT_EQ(SendMessageW(frame.hwnd(), WM_SET_LANGUAGE_PAIR, 1, 2), 1);
+            SendMessageW(frame.hwnd(), WM_COMMAND, ID_HISTORY_BACK, 0);
+            SendMessageW(frame.hwnd(), WM_PASTE, 0, 0);
+            EXPECT_EQ(frame.searchText(), L"");
+            frame.destroy();
+        } else {
+            frame.destroy();
+            EXPECT_FALSE(IsWindow(viewWindow));
+            EXPECT_EQ(view->hwnd(), nullptr);
+            EXPECT_EQ(FwComObjectCount::live(), before);
+            view.reset();
+        }
+    }
+    OleUninitialize();
 }
 
 }  // namespace
