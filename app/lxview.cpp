@@ -734,8 +734,9 @@ void LXView::onRegexStep(LRESULT& result) {
 
 void LXView::endRegexSearch() {
     regexRunning_ = false;
-    show(GetDlgItem(hwnd_, kCancel), false);
+    // The progress bar first: whoever sees Cancel gone sees the search's display gone.
     show(GetDlgItem(hwnd_, kProgress), false);
+    show(GetDlgItem(hwnd_, kCancel), false);
 }
 
 void LXView::cancelRegexSearch() {
