@@ -17,8 +17,9 @@ LXWinListBox::~LXWinListBox() { dropFonts(); }
 
 void LXWinListBox::dropFonts() {
     // font_ is one of the cached fonts.
-    for (auto& f : fonts_) DeleteObject(f.second);
+    for (auto& f : fonts_) DeleteObject(f.second.font);
     fonts_.clear();
+    current_ = nullptr;
     widths_.clear();
     font_ = nullptr;
 }
@@ -71,8 +72,10 @@ void LXWinListBox::setStyle(uint32_t flags) {
     // One font per style, kept until the size or face changes: the layout switches styles
     // at every headword.
     auto it = fonts_.find(flags);
-    if (it == fonts_.end()) it = fonts_.emplace(flags, createPointFont(styledFont(flags, size_, face_))).first;
-    font_ = it->second;
+    if (it == fonts_.end())
+        it = fonts_.emplace(flags, StyledFont{createPointFont(styledFont(flags, size_, face_)), -1}).first;
+    current_ = &it->second;
+    font_ = current_->font;
 }
 
 void LXWinListBox::setColor(LXLColor color) {
@@ -106,6 +109,9 @@ void LXWinListBox::setScrollBarInfo(int32_t value, int32_t min, int32_t max, int
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
     if (!GetScrollInfo(w, SB_VERT, &si)) return;
+    // Writing the bar repaints the window's frame, which under Wine costs more than the
+    // whole list's text; the same values again change nothing on screen.
+    if (si.nPos == value && si.nMin == min && si.nMax == max && si.nPage == 1) return;
     si.fMask = SIF_ALL;
     si.nPos = value;
     si.nMin = min;
@@ -172,12 +178,15 @@ void LXWinListBox::drawString(const lxstring& text, int32_t x, int32_t y, int ba
     if (background != 0) savedBk = SetBkColor(dc, paletteColor(static_cast<LXLColor>(background)));
     HGDIOBJ old = SelectObject(dc, font_);
     SetTextColor(dc, textColor_);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
+    if (current_->ascent < 0) {
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        current_->ascent = tm.tmAscent;
+    }
     // Runs in different fonts on one line share the baseline.
     RECT r;
     r.left = x;
-    r.top = y + baseline_ - tm.tmAscent;
+    r.top = y + baseline_ - current_->ascent;
     r.right = x + 10000;
     r.bottom = r.top + 10000;
     std::wstring s;

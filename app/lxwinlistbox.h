@@ -51,8 +51,14 @@ private:
 
     JListBox* host_;
     uint32_t style_ = 0;
+    // A style's font with its ascent, measured when the font first draws (-1 before).
+    struct StyledFont {
+        HFONT font;
+        int ascent;
+    };
     HFONT font_ = nullptr;                        // the current style's, one of fonts_
-    std::map<uint32_t, HFONT> fonts_;             // by style, for the current size and face
+    StyledFont* current_ = nullptr;               // the current style's entry of fonts_
+    std::map<uint32_t, StyledFont> fonts_;        // by style, for the current size and face
     std::unordered_map<uint64_t, int32_t> widths_;  // by style and code point
     int size_ = 80;
     std::wstring face_ = L"Verdana";

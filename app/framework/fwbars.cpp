@@ -51,6 +51,8 @@ void FwToolBar::setImageList(HIMAGELIST list) {
 }
 
 void FwToolBar::hideButton(int commandId, bool hide) {
+    // Hiding lays the toolbar out and repaints it; a button already so is left alone.
+    if (isButtonHidden(commandId) == hide) return;
     SendMessageW(hwnd_, TB_HIDEBUTTON, commandId, MAKELPARAM(hide ? TRUE : FALSE, 0));
 }
 
