@@ -158,8 +158,9 @@ protected:
 
 private:
 #ifdef _WIN32
-    int32_t DrawBlended(HDC dc, int32_t x, int32_t y, int32_t cx, int32_t cy);
-    int32_t DrawScaled(HDC dc, int32_t x, int32_t y, int32_t cx, int32_t cy);
+    // Resamples the visible part of the destination into a section and puts it on the DC;
+    // with blend, over what the DC shows, with transparency and alpha.
+    int32_t DrawThroughSection(HDC dc, int32_t x, int32_t y, int32_t cx, int32_t cy, bool blend);
 #endif
     void ForgetBuffers();
 };
