@@ -158,7 +158,8 @@ bool RasterImageBmp::ReadPalette(ImageFile *file, Layout &layout, RGBQUAD *palet
         palette[i].rgbReserved = 0;
     }
     // Entries beyond what the bit count can use are stepped over when the pixels follow them.
-    if (pixelsFollow && stated > layout.paletteEntries && !skipForward(file, uint64_t(stated - layout.paletteEntries) * entryBytes))
+    const uint64_t unused = uint64_t(stated - layout.paletteEntries) * entryBytes;
+    if (pixelsFollow && unused && !skipForward(file, unused))
         return Fail("corrupted BMP palette");
     return true;
 }

@@ -158,6 +158,8 @@ protected:
 
 private:
 #ifdef _WIN32
+    // False when Draw and DrawMasked refuse; sizes below 0 become the image's own.
+    bool DrawSize(HDC dc, int32_t &cx, int32_t &cy) const;
     // Resamples the visible part of the destination into a section and puts it on the DC;
     // with blend, over what the DC shows, with transparency and alpha.
     int32_t DrawThroughSection(HDC dc, int32_t x, int32_t y, int32_t cx, int32_t cy, bool blend);

@@ -124,14 +124,21 @@ uint8_t blendChannel(uint8_t source, uint8_t destination, uint32_t a)
 
 } // namespace
 
-int32_t RasterImage::Draw(HDC dc, int32_t x, int32_t y, int32_t cx, int32_t cy, const RECT *clip)
+bool RasterImage::DrawSize(HDC dc, int32_t &cx, int32_t &cy) const
 {
     if (!dib_ || !dc || cx == 0 || cy == 0 || !enabled)
-        return 0;
+        return false;
     if (cx < 0)
         cx = Width();
     if (cy < 0)
         cy = Height();
+    return true;
+}
+
+int32_t RasterImage::Draw(HDC dc, int32_t x, int32_t y, int32_t cx, int32_t cy, const RECT *clip)
+{
+    if (!DrawSize(dc, cx, cy))
+        return 0;
     ClipScope scope(dc, clip);
     const bool blended = transparentIndex != kNoTransparency || alpha_ || alphaPaletteEnabled;
     if (blended || cx != Width() || cy != Height())
@@ -218,12 +225,8 @@ int32_t RasterImage::Stretch(HDC dc, int32_t x, int32_t y, int32_t cx, int32_t c
 
 int32_t RasterImage::DrawMasked(HDC dc, int32_t x, int32_t y, int32_t cx, int32_t cy)
 {
-    if (!dib_ || !dc || cx == 0 || cy == 0 || !enabled)
+    if (!DrawSize(dc, cx, cy))
         return 0;
-    if (cx < 0)
-        cx = Width();
-    if (cy < 0)
-        cy = Height();
     if (transparentIndex == kNoTransparency)
         return Stretch(dc, x, y, cx, cy);
     const RECT target = {x, y, x + cx, y + cy};

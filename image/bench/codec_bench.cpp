@@ -37,7 +37,8 @@ std::vector<uint8_t> encoded(int32_t format)
 double imageMagickRate(const std::vector<uint8_t> &data, const char *extension)
 {
     const std::string path = "/tmp/wm_codec_bench_" + std::to_string(getpid()) + extension;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(data.data()), std::streamsize(data.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(data.data()), std::streamsize(data.size()));
     const std::string command = "convert -bench " + std::to_string(kImageMagickRounds) + " " + path + " null: 2>&1";
     double rate = 0;
     if (FILE *p = popen(command.c_str(), "r")) {

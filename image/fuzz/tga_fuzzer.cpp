@@ -33,7 +33,8 @@ const std::vector<Bytes> &templates()
         v.push_back(picture(2, 3, 2, 32, 0x30, 0, 0, Bytes(24, 0x81)));
         v.push_back(picture(1, 4, 2, 8, 0x20, 6, 24, Bytes{0, 1, 2, 3, 4, 5, 0, 1}));
         v.push_back(picture(3, 4, 2, 8, 0, 0, 0, Bytes(8, 0x60)));
-        v.push_back(picture(10, 5, 3, 24, 0, 0, 0, Bytes{0x86, 1, 2, 3, 0x04, 9, 9, 9, 8, 8, 8, 7, 7, 7, 6, 6, 6, 5, 5, 5, 0x83, 4, 4, 4}));
+        v.push_back(picture(10, 5, 3, 24, 0, 0, 0,
+                            Bytes{0x86, 1, 2, 3, 0x04, 9, 9, 9, 8, 8, 8, 7, 7, 7, 6, 6, 6, 5, 5, 5, 0x83, 4, 4, 4}));
         v.push_back(picture(9, 4, 2, 8, 0x10, 4, 16, Bytes{0x85, 2, 0x01, 1, 3}));
         v.push_back(picture(11, 3, 3, 8, 0x20, 0, 0, Bytes{0x88, 200}));
         v.push_back(picture(2, 2, 2, 16, 0, 0, 0, Bytes{1, 2, 3, 4, 5, 6, 7, 8}));

@@ -66,20 +66,21 @@ def picture(name, writer):
 
 # ---- source patterns -------------------------------------------------------------------
 
-def write_ppm(file, width, height, color):
+def write_netpbm(file, header, width, height, color):
     with open(file, "wb") as f:
-        f.write(b"P6\n%d %d\n255\n" % (width, height))
+        f.write(header)
         for y in range(height):
             for x in range(width):
                 f.write(bytes(color(x, y)))
+
+
+def write_ppm(file, width, height, color):
+    write_netpbm(file, b"P6\n%d %d\n255\n" % (width, height), width, height, color)
 
 
 def write_pam(file, width, height, color):
-    with open(file, "wb") as f:
-        f.write(b"P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n" % (width, height))
-        for y in range(height):
-            for x in range(width):
-                f.write(bytes(color(x, y)))
+    header = b"P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n" % (width, height)
+    write_netpbm(file, header, width, height, color)
 
 
 TEN = [(255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0), (0, 255, 255), (255, 0, 255), (128, 64, 32),

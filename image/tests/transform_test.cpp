@@ -103,7 +103,8 @@ TEST(ImageTransform, AlphaTravelsWithThePixels)
         ASSERT_TRUE(image.HasAlpha()) << c.name;
         for (int32_t y = 0; y < image.Height(); ++y)
             for (int32_t x = 0; x < image.Width(); ++x)
-                EXPECT_EQ(image.AlphaGet(x, y), uint8_t(image.PixelColor(x, y) >> 16)) << c.name << " " << x << "," << y;
+                EXPECT_EQ(image.AlphaGet(x, y), uint8_t(image.PixelColor(x, y) >> 16))
+                    << c.name << " " << x << "," << y;
     }
 }
 
