@@ -431,6 +431,7 @@ LXDMIterator &LXDMIterator::operator=(const LXDMIterator &other)
     freeRegex();
     m_term = other.m_term;
     m_iterators = other.m_iterators;
+    m_stepBacks.clear();
     m_regexActive = other.m_regexActive;
     m_matchOnHeadword = other.m_matchOnHeadword;
     m_options = other.m_options;
@@ -464,6 +465,7 @@ void LXDMIterator::clear()
 {
     m_term.clear();
     m_iterators.clear();
+    m_stepBacks.clear();
     freeRegex();
     m_regexActive = false;
     m_matchOnHeadword = false;
@@ -631,29 +633,54 @@ void LXDMIterator::stepForward()
     adjust();
 }
 
+const LXDIterator *LXDMIterator::stepBack(const LXDIterator &iterator)
+{
+    LXList<StepBack>::iterator s = m_stepBacks.begin();
+    while (!s.isAtEnd()) {
+        if (s->module != iterator.getLXD()) {
+            ++s;
+            continue;
+        }
+        if (s->headwordPosition == iterator.getHeadwordPosition() && s->termPosition == iterator.getTermPosition() &&
+            s->rangeStart == iterator.getRangeStart() && s->rangeEnd == iterator.getRangeEnd())
+            return &s->before;
+        m_stepBacks.erase(s);   // the module has moved since
+        break;
+    }
+    StepBack back{iterator.getLXD(), iterator.getHeadwordPosition(), iterator.getTermPosition(),
+                  iterator.getRangeStart(), iterator.getRangeEnd(), iterator};
+    --back.before;
+    m_stepBacks.push_front(back);
+    if (m_stepBacks.empty() || m_stepBacks.begin()->module != iterator.getLXD())
+        return nullptr;
+    return &m_stepBacks.begin()->before;
+}
+
 LXDMIterator &LXDMIterator::operator--()
 {
     if (m_iterators.empty())
         return *this;
-    // Step back every iterator that can; the greatest of the terms reached is the
-    // previous merged term, and only the iterators holding it stay back.
-    LXList<bool> stepped;
+    // The term before each iterator that can step back; the greatest of them is the
+    // previous merged term, and only the iterators holding it move back to it.
     LXList<LXDIterator>::iterator best = m_iterators.end();
+    LXTerm previous;
     for (LXList<LXDIterator>::iterator it = m_iterators.begin(); !it.isAtEnd(); ++it) {
-        bool canStep = !it->isAtBeginning();
-        stepped.push_back(canStep);
-        if (!canStep)
+        if (it->isAtBeginning())
             continue;
-        --*it;
-        if (best.isAtEnd() || **best < **it)
+        const LXDIterator *before = stepBack(*it);
+        if (before && (best.isAtEnd() || previous < **before)) {
             best = it;
+            previous = **before;
+        }
     }
     if (best.isAtEnd())
         return *this;   // at the beginning of every module
-    LXList<bool>::iterator s = stepped.begin();
-    for (LXList<LXDIterator>::iterator it = m_iterators.begin(); !it.isAtEnd(); ++it, ++s) {
-        if (*s && it != best && **it != **best)
-            ++*it;
+    for (LXList<LXDIterator>::iterator it = m_iterators.begin(); !it.isAtEnd(); ++it) {
+        if (it->isAtBeginning())
+            continue;
+        const LXDIterator *before = stepBack(*it);
+        if (before && (it == best || **before == previous))
+            *it = *before;
     }
     if (!best.isAtBeginning()) {
         LXListNode<LXDIterator> *node = m_iterators.removeNode(best);

@@ -182,6 +182,21 @@ public:
 
 private:
     struct Regex;
+    // The iterator one term before a per-module iterator's position. A walk backwards
+    // asks again at every step for the modules that did not move; the answer is kept
+    // per module while its position stays (not copied with the iterator). Null when
+    // memory runs out: that module then takes no part in the step, as the engine's
+    // collections drop what they cannot hold.
+    struct StepBack {
+        const LXD *module;
+        uint32_t headwordPosition;
+        uint32_t termPosition;
+        uint32_t rangeStart;
+        uint32_t rangeEnd;
+        LXDIterator before;
+    };
+    const LXDIterator *stepBack(const LXDIterator &iterator);
+
     void freeRegex();
     bool compileRegex();
     bool searchText(const lxstring &text, uint32_t &start, uint32_t &end) const;
@@ -190,6 +205,7 @@ private:
 
     LXTerm m_term;
     LXList<LXDIterator> m_iterators;
+    LXList<StepBack> m_stepBacks;
 
     bool m_regexActive;
     bool m_matchOnHeadword;
