@@ -89,10 +89,13 @@ driver start "$exe" en "bad.lxd,Old.lxd,verbs.lxc"
 driver quit
 
 samples="${3:-}"
-if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/english-german.lxd" ]; then
+# English-German may be split into several modules, english-german-1.lxd and on.
+german=()
+[ -n "$samples" ] && german=($(ls "$samples"/english-german.lxd "$samples"/english-german-[0-9]*.lxd 2>/dev/null))
+if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ ${#german[@]} -gt 0 ]; then
   echo "== look-ups in the sample modules"
   rm -f "$run/dictionaries/"*
-  cp "$samples/english-french.lxd" "$samples/english-german.lxd" "$run/dictionaries/"
+  cp "$samples/english-french.lxd" "${german[@]}" "$run/dictionaries/"
   # A file that is not a module is reported, and the modules beside it still load.
   printf 'not a dictionary\n' >"$run/dictionaries/broken.lxd"
   cp "$bin/wordmerehelp.chm" "$run/" 2>/dev/null || fail "the help manual was not built"
@@ -152,7 +155,7 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ -f "$samples/e
   import -window root "$art/lookup-font14.png" || fail "screenshot"
   driver quit
 elif [ "${4:-0}" = 1 ]; then
-  fail "sample modules english-french.lxd and english-german.lxd are missing from \"$samples\": the native build makes them with lxdbuild from Debian's FreeDict packages (target sample_modules in build/native/dictionaries); configure this build with -DWORDMERE_SAMPLE_MODULES=<that folder>, or with -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
+  fail "sample modules english-french.lxd and english-german.lxd (or its parts english-german-N.lxd) are missing from \"$samples\": the native build makes them with lxdbuild from Debian's FreeDict packages (target sample_modules in build/native/dictionaries); configure this build with -DWORDMERE_SAMPLE_MODULES=<that folder>, or with -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
 else
   echo "== built without sample modules on purpose: the look-up checks are skipped"
 fi

@@ -19,7 +19,7 @@ std::string bytes(const lxstring &s)
 
 LXContainerWriter::LXContainerWriter(LXCompressor *compressor, uint32_t streamCount)
     : m_compressor(compressor), m_streams(streamCount), m_compressed(streamCount, false),
-      m_requireCompression(false), m_sizeInHeader(false)
+      m_requireCompression(false), m_sizeInHeader(false), m_tooLarge(false)
 {
 }
 
@@ -33,9 +33,10 @@ lxstring LXContainerWriter::temporaryPath(const lxstring &path)
 
 bool LXContainerWriter::writeTemporary(const lxstring &temporary, std::string &error)
 {
+    m_tooLarge = false;
     const uint32_t count = static_cast<uint32_t>(m_streams.size());
     LXStreamFile file(m_compressor);
-    if (!file.open(temporary, 2, static_cast<int32_t>(count))) {
+    if (!file.open(temporary, LXStreamFile::ModeWrite, static_cast<int32_t>(count))) {
         error = bytes(temporary) + " cannot be created";
         return false;
     }
@@ -59,6 +60,7 @@ bool LXContainerWriter::writeTemporary(const lxstring &temporary, std::string &e
         if (m_compressed[s] && !m_streams[s].empty() && !file.getStream(static_cast<int32_t>(s))->isCompressed()) {
             error = "stream " + std::to_string(s) + " (" + std::to_string(m_streams[s].size()) +
                     " bytes) is too large to be stored compressed";
+            m_tooLarge = true;
             return false;
         }
     }

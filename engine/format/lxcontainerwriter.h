@@ -33,6 +33,9 @@ public:
     // False, with the reason, when anything fails; the target is then untouched and no
     // temporary file is left behind.
     bool write(const lxstring &path, std::string &error);
+    // Whether the last write failed only because a stream required compressed held more
+    // than a compressed stream can (its blocks are addressed in 24 bits).
+    bool wasTooLarge() const { return m_tooLarge; }
 
 private:
     bool writeTemporary(const lxstring &temporary, std::string &error);
@@ -42,6 +45,7 @@ private:
     std::vector<bool> m_compressed;
     bool m_requireCompression;
     bool m_sizeInHeader;
+    bool m_tooLarge;
 };
 
 #endif

@@ -23,7 +23,8 @@ bool hasBlank(const lxstring &s)
 
 LXDWriter::LXDWriter(LXCompressor *compressor, LXTokenizer *tokenizer, LXLanguage language1, LXLanguage language2)
     : m_compressor(compressor), m_tokenizer(tokenizer), m_language1(language1), m_language2(language2),
-      m_priority(LXOriginDefault), m_product(LXProductDefault), m_moduleVersion(1), m_sparseInterval(16)
+      m_priority(LXOriginDefault), m_product(LXProductDefault), m_moduleVersion(1), m_sparseInterval(16),
+      m_sorted(true), m_tooLarge(false)
 {
     m_posIndex.resize(397);
     m_headwords[0] = m_headwords[1] = 0;
@@ -89,6 +90,7 @@ bool LXDWriter::addTerm(const LXTerm &term, std::string &error)
         return false;
     }
     m_entries.push_back(std::move(e));
+    m_sorted = false;
     return true;
 }
 
@@ -126,9 +128,68 @@ bool LXDWriter::entryLess(const Entry &a, const Entry &b)
     return false;
 }
 
+// The runs of entries filed under one key, [first, end) each, of one direction in index
+// order; the sort comes first.
+std::vector<std::pair<size_t, size_t>> LXDWriter::keyRuns(int direction) const
+{
+    std::vector<std::pair<size_t, size_t>> runs;
+    for (size_t i = 0; i < m_entries.size();) {
+        if (m_entries[i].direction != direction) {
+            ++i;
+            continue;
+        }
+        size_t j = i;
+        while (j < m_entries.size() && m_entries[j].direction == direction &&
+               std::strcmp(m_entries[j].key.c_str(), m_entries[i].key.c_str()) == 0)
+            ++j;
+        runs.emplace_back(i, j);
+        i = j;
+    }
+    return runs;
+}
+
+// The runs of the part-th of parts slices of a direction: consecutive runs, cut where the
+// record bytes so far pass each part's share of the direction's bytes.
+std::vector<std::pair<size_t, size_t>> LXDWriter::partRuns(int direction, uint32_t part, uint32_t parts) const
+{
+    const std::vector<std::pair<size_t, size_t>> runs = keyRuns(direction);
+    if (parts <= 1)
+        return runs;
+    std::vector<uint64_t> bytes(runs.size());
+    uint64_t total = 0;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        for (size_t e = runs[r].first; e < runs[r].second; ++e)
+            bytes[r] += m_entries[e].record.size();
+        total += bytes[r];
+    }
+    std::vector<std::pair<size_t, size_t>> mine;
+    uint64_t before = 0;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        // A run belongs to the slice in which its first byte falls.
+        const uint64_t slice = total ? before * parts / total : 0;
+        if (slice == part)
+            mine.push_back(runs[r]);
+        before += bytes[r];
+    }
+    return mine;
+}
+
 bool LXDWriter::write(const std::string &path, std::string &error)
 {
-    std::stable_sort(m_entries.begin(), m_entries.end(), entryLess);
+    return writePart(path, 0, 1, error);
+}
+
+bool LXDWriter::writePart(const std::string &path, uint32_t part, uint32_t parts, std::string &error)
+{
+    m_tooLarge = false;
+    if (parts == 0 || part >= parts) {
+        error = "no such part of the module";
+        return false;
+    }
+    if (!m_sorted) {
+        std::stable_sort(m_entries.begin(), m_entries.end(), entryLess);
+        m_sorted = true;
+    }
 
     std::string index, terms, sparse[2];
     uint32_t direction2Start = 0;
@@ -137,12 +198,8 @@ bool LXDWriter::write(const std::string &path, std::string &error)
         if (dir == 1)
             direction2Start = static_cast<uint32_t>(index.size());
         uint32_t records = 0;
-        for (size_t i = 0; i < m_entries.size();) {
-            if (m_entries[i].direction != dir) {
-                ++i;
-                continue;
-            }
-            const Entry &first = m_entries[i];
+        for (const std::pair<size_t, size_t> &run : partRuns(dir, part, parts)) {
+            const Entry &first = m_entries[run.first];
             uint32_t recordPosition = static_cast<uint32_t>(index.size());
             std::string keyBytes(first.key.c_str(), static_cast<size_t>(first.key.size()));
             if (records % m_sparseInterval == 0) {
@@ -154,20 +211,16 @@ bool LXDWriter::write(const std::string &path, std::string &error)
             index += keyBytes;
             index += '\0';
             // The run of every term filed under this exact key.
-            size_t j = i;
-            while (j < m_entries.size() && m_entries[j].direction == dir &&
-                   std::strcmp(m_entries[j].key.c_str(), first.key.c_str()) == 0) {
+            for (size_t j = run.first; j < run.second; ++j)
                 terms += m_entries[j].record;
-                ++j;
-            }
             terms += static_cast<char>(LXD::kEndOfRun);
             ++records;
-            i = j;
         }
         m_headwords[dir] = records;
         if (index.size() > 0xFFFFFFFFu / 2 || terms.size() > 0xFFFFFFFFu / 2 ||
             terms.size() >= 255u * 255u * 255u * 255u) {
             error = "too much data for one module";
+            m_tooLarge = true;
             return false;
         }
     }
@@ -204,5 +257,7 @@ bool LXDWriter::write(const std::string &path, std::string &error)
     file.setCompressed(LXD::Index);
     file.setCompressed(LXD::Terms);
     file.requireCompression();
-    return file.write(lxstring(path.c_str(), LXEncodingUtf8), error);
+    const bool ok = file.write(lxstring(path.c_str(), LXEncodingUtf8), error);
+    m_tooLarge = file.wasTooLarge();
+    return ok;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/lxhashtable.h"
@@ -40,6 +41,13 @@ public:
     // Writes the module to path through a temporary file beside it, which replaces path
     // only when everything was written; on failure nothing is left behind.
     bool write(const std::string &path, std::string &error);
+    // Writes the part-th (from 0) of parts modules that together hold every term: each a
+    // complete module of the pair with one slice of each direction's headword records,
+    // consecutive in index order and of about equal bytes. Written as write does.
+    bool writePart(const std::string &path, uint32_t part, uint32_t parts, std::string &error);
+    // Whether the last write failed only because a stream held too much for one module
+    // (a compressed stream's blocks are addressed in 24 bits); more parts then fit.
+    bool wasTooLarge() const { return m_tooLarge; }
 
     uint32_t getTermCount() const { return static_cast<uint32_t>(m_entries.size()); }
     uint32_t getHeadwordCount(int direction) const { return m_headwords[direction & 1]; }
@@ -58,6 +66,8 @@ private:
 
     int partOfSpeechIndex(const lxstring &name, uint32_t code, bool secondLanguage);
     static bool entryLess(const Entry &a, const Entry &b);
+    std::vector<std::pair<size_t, size_t>> keyRuns(int direction) const;
+    std::vector<std::pair<size_t, size_t>> partRuns(int direction, uint32_t part, uint32_t parts) const;
 
     LXCompressor *m_compressor;
     LXTokenizer *m_tokenizer;
@@ -72,6 +82,8 @@ private:
     std::vector<uint8_t> m_posFlags;
     LXHashTable<lxstring, uint32_t> m_posIndex;
     uint32_t m_headwords[2];
+    bool m_sorted;                  // the entries are in index order
+    bool m_tooLarge;
 };
 
 #endif

@@ -2,41 +2,19 @@
 // read them. A build configured with sample modules (the default) fails such a test when
 // a module is missing, naming the file and how it is made; only a build configured with
 // WORDMERE_WITHOUT_SAMPLE_MODULES skips those tests instead.
-//
-// The folders are the build's (WORDMERE_SAMPLE_MODULES, WORDMERE_CONJUGATION_MODULES)
-// unless the environment variables of the same names give others.
 #ifndef WORDMERE_ENGINE_TESTING_LXTEST_SAMPLES_H
 #define WORDMERE_ENGINE_TESTING_LXTEST_SAMPLES_H
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
+#include <vector>
 
-#ifndef WORDMERE_SAMPLE_MODULES
-#define WORDMERE_SAMPLE_MODULES ""
-#endif
-#ifndef WORDMERE_CONJUGATION_MODULES
-#define WORDMERE_CONJUGATION_MODULES ""
-#endif
+#include "testing/lxsample_paths.h"
+
 #ifndef WORDMERE_SAMPLES_REQUIRED
 #define WORDMERE_SAMPLES_REQUIRED 1
 #endif
-
-enum LXSampleKind {
-    LXSampleDictionary,     // "*.lxd", made by lxdbuild from the FreeDict packages
-    LXSampleConjugation     // "*.lxc", made by lxcbuild from verbiste's data
-};
-
-inline std::string lx_sampleFolder(LXSampleKind kind)
-{
-    const char *variable = kind == LXSampleDictionary ? "WORDMERE_SAMPLE_MODULES" : "WORDMERE_CONJUGATION_MODULES";
-    const char *given = std::getenv(variable);
-    if (given && *given)
-        return given;
-    return kind == LXSampleDictionary ? WORDMERE_SAMPLE_MODULES : WORDMERE_CONJUGATION_MODULES;
-}
 
 // What to tell when a module is missing: which file, and how it is made.
 inline std::string lx_sampleMissing(LXSampleKind kind, const std::string &name)
@@ -60,7 +38,7 @@ inline std::string lx_sampleMissing(LXSampleKind kind, const std::string &name)
 inline bool lx_findSample(LXSampleKind kind, const std::string &name, std::string &path)
 {
     path = lx_sampleFolder(kind) + "/" + name;
-    if (!lx_sampleFolder(kind).empty() && std::ifstream(path.c_str(), std::ios::binary).good())
+    if (!lx_sampleFolder(kind).empty() && lx_fileExists(path))
         return true;
     const std::string why = lx_sampleMissing(kind, name);
     // Fatal, so that a fixture's SetUp that calls this keeps the test body from running.
@@ -70,6 +48,17 @@ inline bool lx_findSample(LXSampleKind kind, const std::string &name, std::strin
         [&why] { GTEST_SKIP() << why; }();
     path.clear();
     return false;
+}
+
+// The modules of one sample dictionary (see lx_sampleModulePaths). False as lx_findSample
+// when there is none.
+inline bool lx_findSampleModules(const std::string &name, std::vector<std::string> &paths)
+{
+    paths = lx_sampleModulePaths(name);
+    if (!paths.empty())
+        return true;
+    std::string unused;
+    return lx_findSample(LXSampleDictionary, name + ".lxd", unused);
 }
 
 #endif

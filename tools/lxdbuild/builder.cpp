@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <iomanip>
 #include <ostream>
 #include <utility>
@@ -215,12 +216,66 @@ bool buildModule(const BuildOptions &options, LXCompressor *compressor, LXTokeni
             i = j;
         }
     }
-    if (!writer.write(options.output, error))
+    if (!writeModules(writer, options.output, report, error))
         return false;
-    report.headwords[0] = writer.getHeadwordCount(0);
-    report.headwords[1] = writer.getHeadwordCount(1);
     report.partsOfSpeech = writer.getPartOfSpeechCount();
     return true;
+}
+
+std::string modulePartPath(const std::string &output, uint32_t part)
+{
+    const std::string extension = ".lxd";
+    const bool dotted = output.size() > extension.size() &&
+                        output.compare(output.size() - extension.size(), extension.size(), extension) == 0;
+    const std::string stem = dotted ? output.substr(0, output.size() - extension.size()) : output;
+    return stem + "-" + std::to_string(part) + extension;
+}
+
+namespace {
+
+// Removes the module files of an earlier build that this one does not write: the whole
+// module when it is split, parts from the given number on.
+void removeOtherModules(const std::string &output, bool keepWhole, uint32_t firstStalePart)
+{
+    if (!keepWhole)
+        std::remove(output.c_str());
+    for (uint32_t part = firstStalePart;; ++part) {
+        const std::string path = modulePartPath(output, part);
+        if (std::remove(path.c_str()) != 0)
+            break;
+    }
+}
+
+} // namespace
+
+bool writeModules(LXDWriter &writer, const std::string &output, BuildReport &report, std::string &error)
+{
+    report.modules.clear();
+    for (uint32_t parts = 1; parts <= kMaxModuleParts; ++parts) {
+        report.headwords[0] = report.headwords[1] = 0;
+        std::vector<std::string> written;
+        bool ok = true;
+        for (uint32_t part = 0; ok && part < parts; ++part) {
+            const std::string path = parts == 1 ? output : modulePartPath(output, part + 1);
+            ok = writer.writePart(path, part, parts, error);
+            if (ok) {
+                written.push_back(path);
+                report.headwords[0] += writer.getHeadwordCount(0);
+                report.headwords[1] += writer.getHeadwordCount(1);
+            }
+        }
+        if (ok) {
+            removeOtherModules(output, parts == 1, parts == 1 ? 1 : parts + 1);
+            report.modules = written;
+            return true;
+        }
+        for (const std::string &path : written)
+            std::remove(path.c_str());
+        if (!writer.wasTooLarge())
+            return false;
+    }
+    error += " (even in " + std::to_string(kMaxModuleParts) + " modules)";
+    return false;
 }
 
 bool inspectModule(const std::string &path, LXCompressor *compressor, LXTokenizer *tokenizer, long maxTerms,

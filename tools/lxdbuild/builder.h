@@ -12,7 +12,11 @@
 #include "model/lxterm.h"
 
 class LXCompressor;
+class LXDWriter;
 class LXTokenizer;
+
+// The most modules one dictionary is split into.
+const uint32_t kMaxModuleParts = 64;
 
 struct BuildOptions {
     std::string output;
@@ -21,8 +25,7 @@ struct BuildOptions {
     uint32_t product = 10;
     uint32_t moduleVersion = 1;
     uint32_t sparseInterval = 16;
-    // What besides headwords and translations goes into the module. A compressed stream
-    // of a container holds at most 16 MiB, so the largest dictionaries leave some out.
+    // What besides headwords and translations goes into the module.
     bool pronunciations = true;
     bool notes = true;           // synonyms, see-also, usage notes, examples
     bool explanations = true;    // the explanations under a translation, and labels
@@ -35,6 +38,7 @@ struct BuildReport {
     uint32_t terms[2] = {0, 0};        // after merging articles of the same headword
     uint32_t headwords[2] = {0, 0};    // headword records (distinct keys)
     uint32_t partsOfSpeech = 0;
+    std::vector<std::string> modules;  // the files written
 };
 
 // ISO 639-3 code of a FreeDict database ("eng") as an engine language; 0 when unknown.
@@ -48,8 +52,17 @@ uint32_t freedictPartOfSpeechCode(const std::string &mark);
 void freedictTerm(const FreeDictArticle &article, LXLanguage from, LXLanguage to, const BuildOptions &options,
                   LXTerm &term);
 
+// Writes the dictionary to options.output. One module holds at most 16 MiB of compressed
+// terms (its blocks are addressed in 24 bits); a larger dictionary becomes as few
+// complete modules of the same pair as hold it, "NAME-1.lxd", "NAME-2.lxd", ..., each
+// with one consecutive range of each direction's headwords. Module files of an earlier
+// build that this one does not write are removed.
 bool buildModule(const BuildOptions &options, LXCompressor *compressor, LXTokenizer *tokenizer,
                  BuildReport &report, std::string &error);
+// The writer's terms as the module, or the fewest parts that hold them (as buildModule).
+bool writeModules(LXDWriter &writer, const std::string &output, BuildReport &report, std::string &error);
+// "NAME.lxd" -> "NAME-part.lxd".
+std::string modulePartPath(const std::string &output, uint32_t part);
 
 // Prints the header, the parts of speech and up to maxTerms terms (all when negative).
 bool inspectModule(const std::string &path, LXCompressor *compressor, LXTokenizer *tokenizer, long maxTerms,

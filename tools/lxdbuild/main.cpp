@@ -1,4 +1,6 @@
 // lxdbuild: writes a published dictionary module from FreeDict databases, or prints one.
+// A dictionary too large for one module becomes several of the same pair, OUT-1.lxd,
+// OUT-2.lxd, ... (see buildModule).
 //
 //   lxdbuild build -o OUT.lxd [--priority N] [--product N] [--module-version N]
 //                  [--sparse N] [--no-pronunciations] [--no-notes] [--no-explanations]
@@ -87,7 +89,9 @@ int main(int argc, char **argv)
             return 1;
         }
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        std::cout << o.output << ": " << r.articles[0] << " + " << r.articles[1] << " articles, " << r.terms[0]
+        for (size_t m = 0; m < r.modules.size(); ++m)
+            std::cout << (m ? ", " : "") << r.modules[m];
+        std::cout << ": " << r.articles[0] << " + " << r.articles[1] << " articles, " << r.terms[0]
                   << " + " << r.terms[1] << " terms, " << r.headwords[0] << " + " << r.headwords[1]
                   << " headword records, " << r.partsOfSpeech << " parts of speech, " << seconds << " s\n";
         return 0;

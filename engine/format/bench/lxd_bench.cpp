@@ -1,11 +1,11 @@
 // Look-ups of random existing headwords (findHeadword, then readTerm of the first term)
-// in the English-German sample module: cold (the module opened just before each look-up)
-// and warm (opened once), with the block inflations per look-up; beside them the same
-// keys found by std::lower_bound in a sorted in-memory array of every key, the floor no
-// file-based search can beat.
+// in the English-German sample modules, each key in the module that holds it: cold (the
+// module opened just before each look-up) and warm (opened once), with the block
+// inflations per look-up; beside them the same keys found by std::lower_bound in a sorted
+// in-memory array of every key, the floor no file-based search can beat.
 //
-// The module is the build's english-german.lxd; WORDMERE_SAMPLE_MODULES in the
-// environment points elsewhere.
+// The modules are the build's english-german.lxd or its parts english-german-N.lxd;
+// WORDMERE_SAMPLE_MODULES in the environment points elsewhere.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -18,22 +18,20 @@
 #include "format/lxcompressor.h"
 #include "format/lxd.h"
 #include "model/lxtokenizer.h"
-
-#ifndef WORDMERE_SAMPLE_MODULES
-#define WORDMERE_SAMPLE_MODULES ""
-#endif
+#include "testing/lxsample_paths.h"
 
 namespace {
 
 struct Key {
     lxstring text;
     LXLanguage language;
+    size_t module;                   // the part that holds it
 };
 
 struct Fixture {
     std::unique_ptr<LXCompressor> compressor{LXCompressor::create()};
     std::unique_ptr<LXTokenizer> tokenizer{LXTokenizer::create()};
-    std::string path;
+    std::vector<std::string> paths;
     std::vector<Key> sample;         // random existing keys of both directions
     std::vector<lxstring> sorted[2]; // every key of each direction, in index order
     LXLanguage language1 = LXLanguageNone;
@@ -41,25 +39,26 @@ struct Fixture {
 
     Fixture()
     {
-        const char *dir = std::getenv("WORDMERE_SAMPLE_MODULES");
-        path = std::string(dir && *dir ? dir : WORDMERE_SAMPLE_MODULES) + "/english-german.lxd";
-        LXD d(compressor.get(), tokenizer.get());
-        if (!d.validate(lxstring(path.c_str(), LXEncodingUtf8)) || !d.open())
-            return;
-        language1 = d.getLanguage1();
+        paths = lx_sampleModulePaths("english-german");
         std::vector<Key> all;
-        for (int dir2 = 0; dir2 < 2; ++dir2) {
-            LXLanguage lang = dir2 ? d.getLanguage2() : d.getLanguage1();
-            uint32_t start, end;
-            d.getDirectionRange(lang, start, end);
-            for (uint32_t h = start; h < end;) {
-                lxstring k;
-                uint32_t next = d.readIndexKey(h, k);
-                sorted[dir2].push_back(k);
-                all.push_back(Key{k, lang});
-                if (next <= h)
-                    break;
-                h = next;
+        for (size_t m = 0; m < paths.size(); ++m) {
+            LXD d(compressor.get(), tokenizer.get());
+            if (!d.validate(lxstring(paths[m].c_str(), LXEncodingUtf8)) || !d.open())
+                return;
+            language1 = d.getLanguage1();
+            for (int dir = 0; dir < 2; ++dir) {
+                LXLanguage lang = dir ? d.getLanguage2() : d.getLanguage1();
+                uint32_t start, end;
+                d.getDirectionRange(lang, start, end);
+                for (uint32_t h = start; h < end;) {
+                    lxstring k;
+                    uint32_t next = d.readIndexKey(h, k);
+                    sorted[dir].push_back(k);
+                    all.push_back(Key{k, lang, m});
+                    if (next <= h)
+                        break;
+                    h = next;
+                }
             }
         }
         std::mt19937 rng(4);
@@ -67,6 +66,19 @@ struct Fixture {
         all.resize(std::min<size_t>(all.size(), 20000));
         sample = all;
         ok = !sample.empty();
+    }
+
+    // Every module, validated (and opened when open is set).
+    std::vector<std::unique_ptr<LXD>> modules(bool open) const
+    {
+        std::vector<std::unique_ptr<LXD>> out;
+        for (const std::string &p : paths) {
+            out.emplace_back(new LXD(compressor.get(), tokenizer.get()));
+            out.back()->validate(lxstring(p.c_str(), LXEncodingUtf8));
+            if (open)
+                out.back()->open();
+        }
+        return out;
     }
 };
 
@@ -102,19 +114,19 @@ void BM_LookupCold(benchmark::State &state)
 {
     Fixture &f = fixture();
     if (!f.ok) {
-        state.SkipWithError("no english-german.lxd: build the sample modules or set WORDMERE_SAMPLE_MODULES");
+        state.SkipWithError("no english-german module: build the sample modules or set WORDMERE_SAMPLE_MODULES");
         return;
     }
-    LXD d(f.compressor.get(), f.tokenizer.get());
-    d.validate(lxstring(f.path.c_str(), LXEncodingUtf8));
+    std::vector<std::unique_ptr<LXD>> modules = f.modules(false);
     size_t i = 0, misses = 0;
     uint64_t inflated = 0;
     for (auto _ : state) {
+        const Key &k = f.sample[i++ % f.sample.size()];
+        LXD &d = *modules[k.module];
         state.PauseTiming();
         d.close();
         d.open();
         state.ResumeTiming();
-        const Key &k = f.sample[i++ % f.sample.size()];
         misses += !lookUp(d, k);
         state.PauseTiming();
         inflated += inflations(d);
@@ -129,21 +141,27 @@ void BM_LookupWarm(benchmark::State &state)
 {
     Fixture &f = fixture();
     if (!f.ok) {
-        state.SkipWithError("no english-german.lxd: build the sample modules or set WORDMERE_SAMPLE_MODULES");
+        state.SkipWithError("no english-german module: build the sample modules or set WORDMERE_SAMPLE_MODULES");
         return;
     }
-    LXD d(f.compressor.get(), f.tokenizer.get());
-    d.validate(lxstring(f.path.c_str(), LXEncodingUtf8));
-    d.open();
+    std::vector<std::unique_ptr<LXD>> modules = f.modules(true);
+    const auto allInflations = [&modules] {
+        uint64_t n = 0;
+        for (const std::unique_ptr<LXD> &d : modules)
+            n += inflations(*d);
+        return n;
+    };
     // Warm up: every key once, so the whole-stream buffers (sparse indexes) are loaded.
     for (const Key &k : f.sample)
-        lookUp(d, k);
-    uint32_t before = inflations(d);
+        lookUp(*modules[k.module], k);
+    const uint64_t before = allInflations();
     size_t i = 0, misses = 0;
-    for (auto _ : state)
-        misses += !lookUp(d, f.sample[i++ % f.sample.size()]);
+    for (auto _ : state) {
+        const Key &k = f.sample[i++ % f.sample.size()];
+        misses += !lookUp(*modules[k.module], k);
+    }
     state.SetItemsProcessed(state.iterations());
-    state.counters["inflations/lookup"] = double(inflations(d) - before) / double(state.iterations());
+    state.counters["inflations/lookup"] = double(allInflations() - before) / double(state.iterations());
     state.counters["misses"] = double(misses);
 }
 
@@ -151,7 +169,7 @@ void BM_LowerBoundFloor(benchmark::State &state)
 {
     Fixture &f = fixture();
     if (!f.ok) {
-        state.SkipWithError("no english-german.lxd: build the sample modules or set WORDMERE_SAMPLE_MODULES");
+        state.SkipWithError("no english-german module: build the sample modules or set WORDMERE_SAMPLE_MODULES");
         return;
     }
     size_t i = 0, misses = 0;

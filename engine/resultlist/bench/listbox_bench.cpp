@@ -1,11 +1,11 @@
-// The result list on the English-German sample module: a browse search that lays out a
+// The result list on the English-German sample modules: a browse search that lays out a
 // screen of 40 lines (find + fillScreenBuffer, with the markup expansion of every term
 // shown), and scrolling through 1,000 lines, line by line and page by page. The time
 // per iteration is one screen for the search; "us_per_screen" gives the scrolling time
 // per 40 lines.
 //
-// The module is the build's english-german.lxd; WORDMERE_SAMPLE_MODULES in the
-// environment points elsewhere.
+// The modules are the build's english-german.lxd or its parts english-german-N.lxd;
+// WORDMERE_SAMPLE_MODULES in the environment points elsewhere.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -17,10 +17,7 @@
 
 #include "resultlist/lxlistbox.h"
 #include "search/lxdatamanager.h"
-
-#ifndef WORDMERE_SAMPLE_MODULES
-#define WORDMERE_SAMPLE_MODULES ""
-#endif
+#include "testing/lxsample_paths.h"
 
 namespace {
 
@@ -71,10 +68,13 @@ struct Fixture {
 
     Fixture()
     {
-        const char *dir = std::getenv("WORDMERE_SAMPLE_MODULES");
-        std::string path = std::string(dir && *dir ? dir : WORDMERE_SAMPLE_MODULES) + "/english-german.lxd";
-        if (!dm || dm->addDictionaryModule(lxstring(path.c_str(), LXEncodingUtf8)) != 0)
+        const std::vector<std::string> paths = lx_sampleModulePaths("english-german");
+        if (!dm || paths.empty())
             return;
+        for (const std::string &path : paths) {
+            if (dm->addDictionaryModule(lxstring(path.c_str(), LXEncodingUtf8)) != 0)
+                return;
+        }
         // Headwords spread over the English side, in a fixed random order.
         LXDMIterator it;
         dm->begin(LXEnglish, LXGerman, 10, it);
@@ -103,7 +103,7 @@ void BM_FindAndFillScreen(benchmark::State &state)
 {
     Fixture &f = fixture();
     if (!f.ok) {
-        state.SkipWithError("no english-german.lxd: build the sample modules or set WORDMERE_SAMPLE_MODULES");
+        state.SkipWithError("no english-german module: build the sample modules or set WORDMERE_SAMPLE_MODULES");
         return;
     }
     BenchRenderer r(f.dm.get(), kScreen);
@@ -125,7 +125,7 @@ void BM_FindFillAndDraw(benchmark::State &state)
 {
     Fixture &f = fixture();
     if (!f.ok) {
-        state.SkipWithError("no english-german.lxd");
+        state.SkipWithError("no english-german module");
         return;
     }
     BenchRenderer r(f.dm.get(), kScreen);
@@ -144,7 +144,7 @@ void BM_Scroll1000Lines(benchmark::State &state)
 {
     Fixture &f = fixture();
     if (!f.ok) {
-        state.SkipWithError("no english-german.lxd");
+        state.SkipWithError("no english-german module");
         return;
     }
     const int32_t step = static_cast<int32_t>(state.range(0));

@@ -1,12 +1,11 @@
 // Look-ups and regular-expression scans through the data manager on the sample modules.
 //
-// The six sample modules (six language pairs) are registered; a search opens only the
-// modules of its own pair and closes the others' files. WORDMERE_SAMPLE_MODULES in the
-// environment overrides the folder.
+// The six sample dictionaries (six language pairs, one or more modules each) are
+// registered; a search opens only the modules of its own pair and closes the others'
+// files. WORDMERE_SAMPLE_MODULES in the environment overrides the folder.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,39 +13,37 @@
 #include "format/lxd.h"
 #include "search/lxdatamanager.h"
 #include "search/lxdmanager.h"
-
-#ifndef WORDMERE_SAMPLE_MODULES
-#define WORDMERE_SAMPLE_MODULES ""
-#endif
+#include "testing/lxsample_paths.h"
 
 namespace {
 
-const char *const kSamples[] = {"english-french.lxd",  "english-german.lxd",     "english-spanish.lxd",
-                                "english-italian.lxd", "english-portuguese.lxd", "french-german.lxd"};
+const char *const kSamples[] = {"english-french",  "english-german",     "english-spanish",
+                                "english-italian", "english-portuguese", "french-german"};
 
 struct Setup {
     std::unique_ptr<LXDataManager> dm;
     uint32_t product = 10;
-    int modules = 0;
+    int dictionaries = 0;   // of the six, those whose every module was registered
     std::vector<lxstring> germanWords;    // English headwords of English-German
     std::vector<lxstring> frenchWords;    // English headwords of English-French
 
     Setup() : dm(LXDataManager::create())
     {
-        const char *env = std::getenv("WORDMERE_SAMPLE_MODULES");
-        std::string dir = env && *env ? env : WORDMERE_SAMPLE_MODULES;
         for (const char *name : kSamples) {
-            std::string path = dir + "/" + name;
-            std::ifstream f(path.c_str(), std::ios::binary);
-            if (!f.good())
-                continue;
-            LXD probe(dm->getCompressor(), dm->getTokenizer());
-            lxstring p(path.c_str(), LXEncodingUtf8);
-            if (!probe.validate(p))
-                continue;
-            product = probe.getProduct();
-            dm->addAllowedProduct(product);
-            modules += dm->addDictionaryModule(p) == 0;
+            const std::vector<std::string> paths = lx_sampleModulePaths(name);
+            bool all = !paths.empty();
+            for (const std::string &path : paths) {
+                LXD probe(dm->getCompressor(), dm->getTokenizer());
+                lxstring p(path.c_str(), LXEncodingUtf8);
+                if (!probe.validate(p)) {
+                    all = false;
+                    continue;
+                }
+                product = probe.getProduct();
+                dm->addAllowedProduct(product);
+                all = dm->addDictionaryModule(p) == 0 && all;
+            }
+            dictionaries += all;
         }
         collect(LXGerman, germanWords);
         collect(LXFrench, frenchWords);
@@ -74,7 +71,7 @@ Setup &setup()
 void BM_FindEnglishGerman(benchmark::State &state)
 {
     Setup &s = setup();
-    if (s.modules < 6 || s.germanWords.empty()) {
+    if (s.dictionaries < 6 || s.germanWords.empty()) {
         state.SkipWithError("the six sample modules are needed: build them or set WORDMERE_SAMPLE_MODULES");
         return;
     }
@@ -97,7 +94,7 @@ BENCHMARK(BM_FindEnglishGerman);
 void BM_FindAlternatingPairs(benchmark::State &state)
 {
     Setup &s = setup();
-    if (s.modules < 6 || s.germanWords.empty() || s.frenchWords.empty()) {
+    if (s.dictionaries < 6 || s.germanWords.empty() || s.frenchWords.empty()) {
         state.SkipWithError("the six sample modules are needed: build them or set WORDMERE_SAMPLE_MODULES");
         return;
     }
@@ -119,7 +116,7 @@ BENCHMARK(BM_FindAlternatingPairs);
 void BM_RegexScanEnglishGerman(benchmark::State &state)
 {
     Setup &s = setup();
-    if (s.modules < 6) {
+    if (s.dictionaries < 6) {
         state.SkipWithError("the six sample modules are needed: build them or set WORDMERE_SAMPLE_MODULES");
         return;
     }
@@ -142,7 +139,7 @@ BENCHMARK(BM_RegexScanEnglishGerman)->Unit(benchmark::kMillisecond);
 void BM_WalkEnglishGerman(benchmark::State &state)
 {
     Setup &s = setup();
-    if (s.modules < 6) {
+    if (s.dictionaries < 6) {
         state.SkipWithError("the six sample modules are needed: build them or set WORDMERE_SAMPLE_MODULES");
         return;
     }

@@ -32,18 +32,20 @@ struct RegexCase {
 
 class SampleTest : public ::testing::Test {
 protected:
-    // Registers the sample module (accepting its product); false when it is missing (the
-    // test then failed, or is skipped in a build without sample modules).
-    bool registerSample(const std::string &name, LXD **info = nullptr)
+    // Registers every module of a sample dictionary (accepting its product); false when
+    // it is missing (the test then failed, or is skipped in a build without sample modules).
+    bool registerSample(const std::string &name)
     {
-        std::string path;
-        if (!lx_findSample(LXSampleDictionary, name, path))
+        std::vector<std::string> paths;
+        if (!lx_findSampleModules(name, paths))
             return false;
-        LXD probe(dm->getCompressor(), dm->getTokenizer());
-        EXPECT_TRUE(probe.validate(u8(path)));
-        product = probe.getProduct();
-        dm->addAllowedProduct(product);
-        EXPECT_EQ(dm->addDictionaryModule(u8(path)), 0) << path;
+        for (const std::string &path : paths) {
+            LXD probe(dm->getCompressor(), dm->getTokenizer());
+            EXPECT_TRUE(probe.validate(u8(path)));
+            product = probe.getProduct();
+            dm->addAllowedProduct(product);
+            EXPECT_EQ(dm->addDictionaryModule(u8(path)), 0) << path;
+        }
         return true;
     }
 
@@ -55,17 +57,18 @@ protected:
 
 TEST_F(SampleTest, EnglishGermanWalksForwardsAndBackwardsInMirrorOrder)
 {
-    if (!registerSample("english-german.lxd"))
+    if (!registerSample("english-german"))
         return;
-    LXD *module = (*dm->getLXDManager())[0];
 
-    // The module's own count of English terms, read record by record.
-    LXList<LXTerm> all;
-    module->readAllTerms(all);
+    // The modules' own count of English terms, read record by record (the dictionary
+    // may be in several modules: the walk goes through all of them in one order).
     size_t english = 0;
-    for (LXList<LXTerm>::iterator t = all.begin(); !t.isAtEnd(); ++t)
-        english += t->getLanguage() == LXEnglish;
-    all.clear();
+    for (uint32_t m = 0; m < dm->getLXDManager()->getModules().size(); ++m) {
+        LXList<LXTerm> all;
+        (*dm->getLXDManager())[m]->readAllTerms(all);
+        for (LXList<LXTerm>::iterator t = all.begin(); !t.isAtEnd(); ++t)
+            english += t->getLanguage() == LXEnglish;
+    }
     ASSERT_GT(english, 100000u);
 
     LXDMIterator it;
@@ -124,7 +127,7 @@ TEST_F(SampleTest, EnglishFrenchRegisteredTwiceShowsEachTermOnceWithBothDefiniti
     std::string copyPath = tempPath("english-french-copy.lxd");
     ASSERT_TRUE(writer.write(copyPath, why)) << why;
 
-    ASSERT_TRUE(registerSample("english-french.lxd"));
+    ASSERT_TRUE(registerSample("english-french"));
     ASSERT_EQ(dm->addDictionaryModule(u8(copyPath)), 0);
     ASSERT_EQ(dm->getNModules(), 2u);
 
@@ -203,7 +206,7 @@ TEST_F(SampleTest, RegularExpressionsSelectWhatAnIndependentFilterSelects)
         {"*ete", L"[^ ]*ete", "", LXFrench, LXGerman},
     };
     for (int part = 0; part < 2; ++part) {
-        const char *name = part == 0 ? "english-german.lxd" : "french-german.lxd";
+        const char *name = part == 0 ? "english-german" : "french-german";
         dm->clear();
         if (!registerSample(name))
             return;
@@ -213,9 +216,14 @@ TEST_F(SampleTest, RegularExpressionsSelectWhatAnIndependentFilterSelects)
 
 void SampleTest::checkRegexCases(const RegexCase *cases, int count, const std::wstring &start, const std::wstring &stop)
 {
-    LXD *module = (*dm->getLXDManager())[0];
+    // The terms of every module of the dictionary (it may be split into several).
     LXList<LXTerm> all;
-    module->readAllTerms(all);
+    for (uint32_t m = 0; m < dm->getLXDManager()->getModules().size(); ++m) {
+        LXList<LXTerm> terms;
+        (*dm->getLXDManager())[m]->readAllTerms(terms);
+        for (LXList<LXTerm>::iterator t = terms.begin(); !t.isAtEnd(); ++t)
+            all.push_back(*t);
+    }
     LXTokenizer *tokenizer = dm->getTokenizer();
     for (int ci = 0; ci < count; ++ci) {
         const RegexCase &c = cases[ci];

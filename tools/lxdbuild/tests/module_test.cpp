@@ -2,6 +2,7 @@
 // builder's handling of bad input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -15,6 +16,8 @@
 #include "format/lxd.h"
 #include "freedict.h"
 #include "model/lxtokenizer.h"
+#include "search/lxdatamanager.h"
+#include "search/lxdmiterator.h"
 #include "testing/lxtest_files.h"
 #include "testing/lxtest_samples.h"
 #include "testing/lxtest_text.h"
@@ -40,6 +43,30 @@ std::string samplePath(const char *name)
     return lx_sampleFolder(LXSampleDictionary) + "/" + name + ".lxd";
 }
 
+// Every module of a sample dictionary, opened (one, or the parts of a split one).
+struct SampleDictionary {
+    std::vector<std::unique_ptr<LXD>> modules;
+
+    bool open(const char *name, LXCompressor *compressor, LXTokenizer *tokenizer)
+    {
+        std::vector<std::string> paths;
+        if (!lx_findSampleModules(name, paths))
+            return false;
+        for (const std::string &path : paths) {
+            modules.emplace_back(new LXD(compressor, tokenizer));
+            EXPECT_TRUE(modules.back()->validate(u8(path)) && modules.back()->open()) << path;
+        }
+        return true;
+    }
+    std::vector<LXD *> list() const
+    {
+        std::vector<LXD *> out;
+        for (const std::unique_ptr<LXD> &m : modules)
+            out.push_back(m.get());
+        return out;
+    }
+};
+
 std::string freedictBase(const char *pair)
 {
     return std::string(WORDMERE_FREEDICT_DIR) + "/freedict-" + pair;
@@ -52,25 +79,59 @@ struct Engine {
 
 // Looks an article up the way a reader does: its search key through findHeadword, then
 // the record of exactly that key among the collation-equal neighbours, then the term of
-// its headword and part of speech in the record's run. Checks what the term holds.
+// its headword and part of speech in the record's run. Checks what the term holds. A
+// dictionary split into several modules holds each record in one of them.
 class ArticleChecker {
 public:
-    ArticleChecker(LXD &module, LXTokenizer &tokenizer, bool features)
-        : m_module(module), m_tokenizer(tokenizer), m_features(features)
+    ArticleChecker(const std::vector<LXD *> &modules, LXTokenizer &tokenizer, bool features)
+        : m_modules(modules), m_tokenizer(tokenizer), m_features(features)
     {
     }
 
     ::testing::AssertionResult check(const FreeDictArticle &a, LXLanguage language)
     {
+        bool holds = false;
+        for (LXD *module : m_modules) {
+            ::testing::AssertionResult r = checkIn(*module, a, language, holds);
+            if (holds)
+                return r;
+        }
+        return ::testing::AssertionFailure() << "no record of " << a.headword << " in any module";
+    }
+
+    // Whether the term has every pronunciation of the article.
+    static bool hasPronunciations(const FreeDictArticle &a, const LXTerm &term)
+    {
+        for (const std::string &p : a.pronunciations) {
+            if (!hasFeature(term.getFeatures(), LXFeaturePronunciation, stored(p)))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    static bool hasFeature(const LXFeatureList &features, uint32_t code, const std::string &want)
+    {
+        for (LXFeatureList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
+            if ((code == 0 || f->first == code) && text(f->second) == want)
+                return true;
+        }
+        return false;
+    }
+
+    // The check in one module; holds tells whether the module has the exact record.
+    ::testing::AssertionResult checkIn(LXD &module, const FreeDictArticle &a, LXLanguage language, bool &holds)
+    {
+        holds = false;
         lxstring key = m_tokenizer.searchKey(u8(stored(a.headword)), language), found;
         uint32_t rs, re, h;
-        if (!m_module.findHeadword(key, language, found, rs, re, h))
+        if (!module.findHeadword(key, language, found, rs, re, h))
             return ::testing::AssertionFailure() << "key " << text(key) << " not found";
         // Records of keys equal under the collation lie together; take the exact one.
         while (h > rs) {
-            uint32_t prev = m_module.indexRecordStart(h - 1, rs);
+            uint32_t prev = module.indexRecordStart(h - 1, rs);
             lxstring k;
-            m_module.readIndexKey(prev, k);
+            module.readIndexKey(prev, k);
             if (k.compare(key, LXLanguageNone) != 0)
                 break;
             h = prev;
@@ -78,17 +139,20 @@ public:
         std::string want = text(key);
         while (h < re) {
             lxstring k;
-            uint32_t next = m_module.readIndexKey(h, k);
+            uint32_t next = module.readIndexKey(h, k);
             if (text(k) == want)
                 break;
             if (k.compare(key, LXLanguageNone) != 0 || next <= h)
                 return ::testing::AssertionFailure() << "no record of exactly " << want;
             h = next;
         }
+        if (h >= re)
+            return ::testing::AssertionFailure() << "no record of exactly " << want;
+        holds = true;
         std::string headword = stored(a.headword);
-        for (uint32_t t = m_module.readIndexOffset(h); m_module.readTermsByte(t) != 0;) {
+        for (uint32_t t = module.readIndexOffset(h); module.readTermsByte(t) != 0;) {
             LXTerm term;
-            uint32_t next = m_module.readTerm(term, h, t);
+            uint32_t next = module.readTerm(term, h, t);
             if (next <= t)
                 break;
             t = next;
@@ -96,39 +160,46 @@ public:
                 continue;
             if (term.getLanguage() != language || text(term.getSearchKey()) != want)
                 return ::testing::AssertionFailure() << "languages or key of " << headword;
-            return checkTerm(a, term);
+            return checkTerm(a, term, module.getPriority());
         }
         return ::testing::AssertionFailure() << "no term " << headword << " <" << a.partOfSpeech << "> under "
                                              << want;
     }
 
-private:
-    ::testing::AssertionResult checkTerm(const FreeDictArticle &a, const LXTerm &term)
+    ::testing::AssertionResult checkTerm(const FreeDictArticle &a, const LXTerm &term, uint32_t priority)
     {
-        // Merged articles of one headword: each sense is among the definitions.
+        // Merged articles of one headword: each sense is among the definitions, with its
+        // labels and explanations when the module keeps them.
         for (const FreeDictSense &s : a.senses) {
-            bool present = false;
-            for (LXList<LXDefinition>::const_iterator d = term.getDefinitions().begin(); !d.isAtEnd() && !present;
-                 ++d)
-                present = text(d->getText()) == stored(s.text) &&
-                          text(d->getPartOfSpeechName()) == s.partOfSpeech &&
-                          d->getOriginNumber() == m_module.getPriority();
-            if (!present)
+            const LXDefinition *match = nullptr;
+            for (LXList<LXDefinition>::const_iterator d = term.getDefinitions().begin(); !d.isAtEnd() && !match; ++d) {
+                if (text(d->getText()) == stored(s.text) && text(d->getPartOfSpeechName()) == s.partOfSpeech &&
+                    d->getOriginNumber() == priority)
+                    match = &*d;
+            }
+            if (!match)
                 return ::testing::AssertionFailure() << a.headword << ": translation " << s.text << " missing";
+            for (const std::string &l : m_features ? s.labels : std::vector<std::string>()) {
+                if (!hasFeature(match->getFeatures(), LXFeatureLabel, stored(l)))
+                    return ::testing::AssertionFailure() << a.headword << ": label " << l << " missing";
+            }
+            for (const std::string &g : m_features ? s.glosses : std::vector<std::string>()) {
+                if (!hasFeature(match->getFeatures(), LXFeatureExplanation, stored(g)))
+                    return ::testing::AssertionFailure() << a.headword << ": explanation " << g << " missing";
+            }
         }
         if (m_features) {
-            for (const std::string &p : a.pronunciations) {
-                bool present = false;
-                for (LXFeatureList::const_iterator f = term.getFeatures().begin(); !f.isAtEnd() && !present; ++f)
-                    present = f->first == uint32_t(LXFeaturePronunciation) && text(f->second) == stored(p);
-                if (!present)
-                    return ::testing::AssertionFailure() << a.headword << ": pronunciation " << p << " missing";
+            if (!hasPronunciations(a, term))
+                return ::testing::AssertionFailure() << a.headword << ": a pronunciation is missing";
+            for (const auto &n : a.notes) {
+                if (!hasFeature(term.getFeatures(), 0, stored(n.second)))
+                    return ::testing::AssertionFailure() << a.headword << ": note " << n.second << " missing";
             }
         }
         return ::testing::AssertionSuccess();
     }
 
-    LXD &m_module;
+    std::vector<LXD *> m_modules;
     LXTokenizer &m_tokenizer;
     bool m_features;
 };
@@ -138,15 +209,15 @@ protected:
     void SetUp() override
     {
         for (const char *name : kSampleNames) {
-            std::string path;
-            if (!lx_findSample(LXSampleDictionary, std::string(name) + ".lxd", path))
+            std::vector<std::string> paths;
+            if (!lx_findSampleModules(name, paths))
                 return;
         }
         ASSERT_TRUE(e.compressor && e.tokenizer);
     }
 
     // Checks the given index lines of a database (all when sample is 0).
-    void checkDatabase(LXD &module, const char *pair, bool features, size_t sample)
+    void checkDatabase(const std::vector<LXD *> &modules, const char *pair, bool features, size_t sample)
     {
         FreeDictDatabase db;
         std::string why;
@@ -163,7 +234,7 @@ protected:
             for (size_t i = 0; i < sample; ++i)
                 picks.push_back(pick(rng));
         }
-        ArticleChecker checker(module, *e.tokenizer, features);
+        ArticleChecker checker(modules, *e.tokenizer, features);
         size_t failures = 0;
         for (size_t i : picks) {
             const FreeDictIndexLine &l = db.lines()[i];
@@ -191,28 +262,116 @@ TEST_F(SampleModules, EnglishFrenchHoldsEveryHeadwordOfBothIndexes)
     ASSERT_EQ(module.getStreamFile().getStreamCount(), 7u);
     EXPECT_TRUE(module.getStreamFile().getStream(LXD::Index)->isCompressed());
     EXPECT_TRUE(module.getStreamFile().getStream(LXD::Terms)->isCompressed());
-    checkDatabase(module, "eng-fra", true, 0);
-    checkDatabase(module, "fra-eng", true, 0);
+    checkDatabase({&module}, "eng-fra", true, 0);
+    checkDatabase({&module}, "fra-eng", true, 0);
 }
 
-TEST_F(SampleModules, EnglishGermanHoldsARandomSampleOfHeadwords)
+// English-German is too large for one module: complete modules of the pair, each with one
+// range of each direction's headwords, the ranges in index order.
+TEST_F(SampleModules, EnglishGermanIsSplitIntoCompleteModulesInHeadwordOrder)
 {
-    LXD module(e.compressor.get(), e.tokenizer.get());
-    ASSERT_TRUE(module.validate(u8(samplePath("english-german"))));
-    EXPECT_EQ(module.getLanguage2(), LXGerman);
+    SampleDictionary de;
+    ASSERT_TRUE(de.open("english-german", e.compressor.get(), e.tokenizer.get()));
+    ASSERT_GE(de.modules.size(), 2u);
+    uint32_t headwords = 0;
+    lxstring previousLast[2];
+    for (size_t m = 0; m < de.modules.size(); ++m) {
+        LXD &module = *de.modules[m];
+        SCOPED_TRACE("part " + std::to_string(m + 1));
+        EXPECT_EQ(module.getLanguage1(), LXEnglish);
+        EXPECT_EQ(module.getLanguage2(), LXGerman);
+        EXPECT_EQ(module.getProduct(), de.modules[0]->getProduct());
+        EXPECT_EQ(module.getPriority(), de.modules[0]->getPriority());
+        EXPECT_TRUE(module.getStreamFile().getStream(LXD::Terms)->isCompressed());
+        headwords += module.getHeadwordCount1() + module.getHeadwordCount2();
+        for (int dir = 0; dir < 2; ++dir) {
+            uint32_t start, end;
+            module.getDirectionRange(dir ? LXGerman : LXEnglish, start, end);
+            ASSERT_LT(start, end);
+            lxstring first, last;
+            module.readIndexKey(start, first);
+            module.readIndexKey(module.indexRecordStart(end - 1, start), last);
+            EXPECT_LE(first.compare(last, LXLanguageNone), 0);
+            if (m > 0) {
+                EXPECT_LE(previousLast[dir].compare(first, LXLanguageNone), 0)
+                    << text(previousLast[dir]) << " / " << text(first);
+            }
+            previousLast[dir] = last;
+        }
+    }
     // About 460,000 and 520,000 articles, merged by headword and part of speech.
-    EXPECT_GT(module.getHeadwordCount1() + module.getHeadwordCount2(), 300000u);
-    checkDatabase(module, "eng-deu", false, 5000);
-    checkDatabase(module, "deu-eng", false, 5000);
+    EXPECT_GT(headwords, 300000u);
+}
+
+// Every annotation is kept: pronunciations, notes, labels and explanations, checked on a
+// random sample of each direction against the FreeDict sources.
+TEST_F(SampleModules, EnglishGermanHoldsEveryAnnotation)
+{
+    SampleDictionary de;
+    ASSERT_TRUE(de.open("english-german", e.compressor.get(), e.tokenizer.get()));
+    checkDatabase(de.list(), "eng-deu", true, 5000);
+    checkDatabase(de.list(), "deu-eng", true, 5000);
+}
+
+// Words of each part, looked up through the data manager with every part registered, come
+// with their pronunciations.
+TEST_F(SampleModules, WordsOfEveryPartOfEnglishGermanShowTheirPronunciations)
+{
+    std::vector<std::string> paths;
+    ASSERT_TRUE(lx_findSampleModules("english-german", paths));
+    SampleDictionary de;
+    ASSERT_TRUE(de.open("english-german", e.compressor.get(), e.tokenizer.get()));
+    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    ASSERT_TRUE(dm);
+    dm->addAllowedProduct(de.modules[0]->getProduct());
+    for (const std::string &p : paths)
+        ASSERT_EQ(dm->addDictionaryModule(u8(p)), 0) << p;
+
+    FreeDictDatabase db;
+    std::string why;
+    ASSERT_TRUE(db.open(freedictBase("eng-deu"), why)) << why;
+    const size_t wanted = 25;   // words with a pronunciation, per part
+    std::vector<size_t> checked(de.modules.size(), 0);
+    std::mt19937 rng(20261211);
+    std::uniform_int_distribution<size_t> pick(0, db.lines().size() - 1);
+    for (int tries = 0; tries < 200000; ++tries) {
+        if (*std::min_element(checked.begin(), checked.end()) >= wanted)
+            break;
+        FreeDictArticle a;
+        ASSERT_TRUE(freedictParseArticle(db.article(db.lines()[pick(rng)]), a));
+        if (a.pronunciations.empty())
+            continue;
+        // The part that holds the word.
+        const lxstring key = e.tokenizer->searchKey(u8(stored(a.headword)), LXEnglish);
+        size_t part = de.modules.size();
+        for (size_t m = 0; m < de.modules.size() && part == de.modules.size(); ++m) {
+            lxstring found;
+            uint32_t rs, re, h;
+            if (de.modules[m]->findHeadword(key, LXEnglish, found, rs, re, h) && text(found) == text(key))
+                part = m;
+        }
+        ASSERT_LT(part, de.modules.size()) << a.headword << " is in no part";
+        if (checked[part] >= wanted)
+            continue;
+        LXDMIterator it;
+        dm->find(u8(stored(a.headword)), LXEnglish, LXGerman, de.modules[0]->getProduct(), it);
+        bool shown = false;
+        for (int step = 0; step < 50 && !it.isAtEnd() && !shown; ++step, ++it)
+            shown = text((*it).getHeadword()) == stored(a.headword) && ArticleChecker::hasPronunciations(a, *it);
+        EXPECT_TRUE(shown) << a.headword << " (part " << part + 1 << ") without its pronunciation";
+        ++checked[part];
+    }
+    for (size_t m = 0; m < checked.size(); ++m)
+        EXPECT_EQ(checked[m], wanted) << "part " << m + 1;
 }
 
 TEST_F(SampleModules, AColdLookUpInEnglishGermanInflatesFewBlocks)
 {
     // The sparse index narrows the search to about one block of the compressed headword
     // index; reading the term takes one or two blocks of the term stream.
-    LXD module(e.compressor.get(), e.tokenizer.get());
-    ASSERT_TRUE(module.validate(u8(samplePath("english-german"))));
-    ASSERT_TRUE(module.open());
+    SampleDictionary de;
+    ASSERT_TRUE(de.open("english-german", e.compressor.get(), e.tokenizer.get()));
+    LXD &module = *de.modules[0];
     std::vector<std::pair<lxstring, LXLanguage>> keys;
     for (LXLanguage lang : {LXEnglish, LXGerman}) {
         uint32_t start, end;
@@ -258,8 +417,8 @@ TEST_F(SampleModules, OtherPairsHoldSamplesOfBothDirections)
         ASSERT_TRUE(module.validate(u8(samplePath(s.name))));
         EXPECT_EQ(module.getLanguage1(), s.l1);
         EXPECT_EQ(module.getLanguage2(), s.l2);
-        checkDatabase(module, s.a, true, 500);
-        checkDatabase(module, s.b, true, 500);
+        checkDatabase({&module}, s.a, true, 500);
+        checkDatabase({&module}, s.b, true, 500);
     }
 }
 
