@@ -124,6 +124,61 @@ std::vector<std::string> wordList()
     return w;
 }
 
+// A module written in parts: each part a valid module of the pair with one consecutive
+// range of each direction's headword records (never one record cut in two), the parts
+// together every term once, in the order of the whole module.
+TEST_F(LXDTest, PartsHoldConsecutiveRangesOfTheWholeModule)
+{
+    LXDWriter w(e.compressor.get(), e.tokenizer.get(), LXEnglish, LXFrench);
+    std::string why;
+    for (const std::string &word : wordList()) {
+        ASSERT_TRUE(w.addTerm(makeTerm(LXEnglish, word, {word + "-fr"}), why)) << why;
+        ASSERT_TRUE(w.addTerm(makeTerm(LXEnglish, word, {word + "-v"}, "v", 6), why)) << why;   // same record
+    }
+    for (const char *word : {"maison", "zèbre", "chat", "arbre", "eau"})
+        ASSERT_TRUE(w.addTerm(makeTerm(LXFrench, word, {"x"}), why)) << why;
+    const std::string whole = tempPath("parts-whole.lxd");
+    ASSERT_TRUE(w.write(whole, why)) << why;
+    LXD all(e.compressor.get(), e.tokenizer.get());
+    ASSERT_TRUE(all.validate(u8(whole)));
+    LXList<LXTerm> expected;
+    all.readAllTerms(expected);
+
+    const auto label = [](const LXTerm &t) {
+        return text(t.getSearchKey()) + "|" + text(t.getHeadword()) + "|" + text(t.getPartOfSpeechName());
+    };
+    const uint32_t parts = 3;
+    std::vector<std::string> got[2];
+    uint32_t records = 0;
+    for (uint32_t part = 0; part < parts; ++part) {
+        const std::string path = tempPath("parts-" + std::to_string(part) + ".lxd");
+        ASSERT_TRUE(w.writePart(path, part, parts, why)) << why;
+        LXD d(e.compressor.get(), e.tokenizer.get());
+        ASSERT_TRUE(d.validate(u8(path))) << part;
+        EXPECT_EQ(d.getLanguage1(), LXEnglish);
+        EXPECT_EQ(d.getLanguage2(), LXFrench);
+        EXPECT_GT(d.getHeadwordCount1(), 0u) << part;
+        records += d.getHeadwordCount1() + d.getHeadwordCount2();
+        LXList<LXTerm> terms;
+        d.readAllTerms(terms);
+        for (LXList<LXTerm>::iterator t = terms.begin(); !t.isAtEnd(); ++t)
+            got[t->getLanguage() == LXFrench].push_back(label(*t));
+        std::remove(path.c_str());
+    }
+    EXPECT_EQ(records, all.getHeadwordCount1() + all.getHeadwordCount2());
+    // readAllTerms goes direction by direction; the parts' English terms come first
+    // part by part, then their French ones: compare each direction in order.
+    std::vector<std::string> want[2];
+    for (LXList<LXTerm>::iterator t = expected.begin(); !t.isAtEnd(); ++t)
+        want[t->getLanguage() == LXFrench].push_back(label(*t));
+    EXPECT_EQ(got[0], want[0]);
+    EXPECT_EQ(got[1], want[1]);
+
+    EXPECT_FALSE(w.writePart(tempPath("parts-none.lxd"), parts, parts, why));
+    EXPECT_FALSE(w.wasTooLarge());
+    std::remove(whole.c_str());
+}
+
 TEST_F(LXDTest, FindsEveryKeyAndTheInsertionPointOfOthersWithAnySparseIndex)
 {
     std::vector<std::string> words = wordList();
