@@ -178,7 +178,7 @@ bool LXListBox::addFormattedStringToScreenBuffer(CellIt &at, const lxstring &tex
         prevItalic = italic;
         LXLCharInfo cell;
         cell.codePoint = c;
-        cell.textKind = lx_iswordchar(c) ? kind : LXLTextPlain;
+        cell.textKind = lx_iswordchar(c) ? kind : static_cast<uint32_t>(LXLTextPlain);
         cell.style = style;
         cell.color = colour;
         cell.flags = flags;

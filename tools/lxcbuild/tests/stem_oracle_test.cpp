@@ -25,6 +25,7 @@
 #include "lxconjugator.h"
 #include "search/lxdatamanager.h"
 #include "moduledata.h"
+#include "testing/lxtest_samples.h"
 
 #ifndef WORDMERE_SAMPLE_MODULES
 #define WORDMERE_SAMPLE_MODULES ""
@@ -40,18 +41,13 @@ const size_t kSampleForms = 2400;
 std::string utf8(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
 lxstring text(const std::string &s)
 {
-    return lxstring(s.c_str(), 0, 0);
-}
-
-bool exists(const std::string &path)
-{
-    return static_cast<bool>(std::ifstream(path));
+    return lxstring(s.c_str(), LXEncodingUtf8);
 }
 
 bool run(const std::string &command, std::string &out)
@@ -163,12 +159,12 @@ std::map<std::string, Known> readKnown(const std::string &lang)
 template <typename Found>
 void compare(const std::string &lang, LXDataManager &dm, LXLanguage language, LXLanguage other, Found found)
 {
-    const std::string module = std::string(WORDMERE_CONJUGATION_MODULES) + "/" + lang + ".lxc";
     std::string probe;
     if (!run("french-deconjugator --version >/dev/null 2>&1 && echo ok", probe) || probe.empty())
         GTEST_SKIP() << "french-deconjugator is not installed";
-    if (!exists(module))
-        GTEST_SKIP() << "no module " << module;
+    std::string module;
+    if (!lx_findSample(LXSampleConjugation, lang + ".lxc", module))
+        return;
 
     std::vector<std::string> forms = sampleForms(module, kSampleForms);
     ASSERT_GE(forms.size(), 2000u);
@@ -228,15 +224,14 @@ TEST(StemOracle, FrenchFormsLeadToTheInfinitivesVerbisteGives)
 #ifdef _WIN32
     GTEST_SKIP() << "verbiste's deconjugator runs natively only";
 #else
-    const std::string dictionary = std::string(WORDMERE_SAMPLE_MODULES) + "/english-french.lxd";
-    const std::string module = std::string(WORDMERE_CONJUGATION_MODULES) + "/fr.lxc";
-    if (!exists(dictionary))
-        GTEST_SKIP() << "no sample module " << dictionary;
+    std::string dictionary, module;
+    if (!lx_findSample(LXSampleDictionary, "english-french.lxd", dictionary) ||
+        !lx_findSample(LXSampleConjugation, "fr.lxc", module))
+        return;
     std::unique_ptr<LXDataManager> dm(LXDataManager::create(LXCreateConjugationEngine));
     ASSERT_TRUE(dm);
     ASSERT_EQ(dm->addDictionaryModule(text(dictionary)), 0);
-    if (exists(module))
-        ASSERT_TRUE(dm->addStemmingModule(text(module)));
+    ASSERT_TRUE(dm->addStemmingModule(text(module)));
     LXDataManager &m = *dm;
     compare("fr", m, LXFrench, LXEnglish, [&m](const std::string &form) {
         LXStemResults results;
@@ -251,15 +246,14 @@ TEST(StemOracle, ItalianFormsLeadToTheInfinitivesVerbisteGives)
 #ifdef _WIN32
     GTEST_SKIP() << "verbiste's deconjugator runs natively only";
 #else
-    const std::string dictionary = std::string(WORDMERE_SAMPLE_MODULES) + "/english-italian.lxd";
-    const std::string module = std::string(WORDMERE_CONJUGATION_MODULES) + "/it.lxc";
-    if (!exists(dictionary))
-        GTEST_SKIP() << "no sample module " << dictionary;
+    std::string dictionary, module;
+    if (!lx_findSample(LXSampleDictionary, "english-italian.lxd", dictionary) ||
+        !lx_findSample(LXSampleConjugation, "it.lxc", module))
+        return;
     std::unique_ptr<LXDataManager> dm(LXDataManager::create(LXCreateConjugationEngine));
     ASSERT_TRUE(dm);
     ASSERT_EQ(dm->addDictionaryModule(text(dictionary)), 0);
-    if (exists(module))
-        ASSERT_TRUE(dm->addStemmingModule(text(module)));
+    ASSERT_TRUE(dm->addStemmingModule(text(module)));
     LXCompressor *compressor = LXCompressor::create();
     LXConjugator conjugator;
     conjugator.setCompressor(compressor);
