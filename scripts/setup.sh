@@ -19,7 +19,7 @@ packages=(
   dict-freedict-eng-fra dict-freedict-fra-eng dict-freedict-eng-deu dict-freedict-deu-eng
   dict-freedict-eng-spa dict-freedict-spa-eng dict-freedict-eng-ita dict-freedict-ita-eng
   dict-freedict-eng-por dict-freedict-por-eng dict-freedict-fra-deu dict-freedict-deu-fra
-  fp-utils
+  fp-utils python3-lzo
   verbiste
 )
 
