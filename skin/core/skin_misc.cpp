@@ -10,6 +10,36 @@
 
 namespace {
 constexpr int kPropertyNameLimit = 99;
+// A skin's pictures are small: a picture that claims more pixels than this, or far more than
+// its bytes could hold even run-length encoded, is not decoded.
+constexpr uint64_t kMaxPicturePixels = 16u * 1024u * 1024u;
+constexpr uint64_t kMaxPixelsPerByte = 256;
+
+uint32_t littleEndian(const std::vector<uint8_t> &d, size_t at, size_t bytes)
+{
+    uint32_t v = 0;
+    for (size_t i = 0; i < bytes && at + i < d.size(); ++i) {
+        v |= static_cast<uint32_t>(d[at + i]) << (8 * i);
+    }
+    return v;
+}
+
+// The pixel count a BMP (with or without its file header) or TGA picture claims.
+uint64_t claimedPixels(const std::vector<uint8_t> &d)
+{
+    constexpr size_t kFileHeader = 14;
+    size_t info = d.size() >= 2 && d[0] == 'B' && d[1] == 'M' ? kFileHeader : 0;
+    const uint32_t headerSize = littleEndian(d, info, 4);
+    if (headerSize == 12) {  // OS/2: 16-bit sizes
+        return uint64_t(littleEndian(d, info + 4, 2)) * littleEndian(d, info + 6, 2);
+    }
+    if (headerSize >= 40 && headerSize <= 124) {
+        const int32_t w = static_cast<int32_t>(littleEndian(d, info + 4, 4));
+        const int32_t h = static_cast<int32_t>(littleEndian(d, info + 8, 4));
+        return uint64_t(w < 0 ? -int64_t(w) : w) * uint64_t(h < 0 ? -int64_t(h) : h);
+    }
+    return uint64_t(littleEndian(d, 12, 2)) * littleEndian(d, 14, 2);  // TGA
+}
 
 void setText(char (&field)[kSkinNameBytes], const char *text) { copySkinText(field, sizeof field, text); }
 
@@ -97,7 +127,8 @@ void ImageDefinition::finishRead()
     // A file that ends early holds fewer bytes than it announced.
     dataLength = static_cast<uint32_t>(data.size());
     image_.reset();
-    if (data.empty()) {
+    const uint64_t pixels = claimedPixels(data);
+    if (data.empty() || pixels > kMaxPicturePixels || pixels > kMaxPixelsPerByte * data.size()) {
         return;
     }
     ImageMemoryFile file(data.data(), dataLength);
