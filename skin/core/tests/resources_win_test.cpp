@@ -79,18 +79,6 @@ TEST_F(SkinResources, FontsAreMadeFromTheFontRecords)
     EXPECT_GE(fonts, 30);
 }
 
-SkinColor filePixel(const Bytes &bmp, int32_t x, int32_t row)
-{
-    int32_t width, height;
-    uint32_t offset;
-    std::memcpy(&offset, bmp.data() + 10, 4);
-    std::memcpy(&width, bmp.data() + 18, 4);
-    std::memcpy(&height, bmp.data() + 22, 4);
-    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
-    const uint8_t *p = bmp.data() + offset + stride * static_cast<size_t>(height - 1 - row) + static_cast<size_t>(x) * 3;
-    return RGB(p[2], p[1], p[0]);
-}
-
 TEST_F(SkinResources, RegionsFollowThePicturesKeyColour)
 {
     const auto *frame = static_cast<const FrameWndDefinition *>(repository.findObject("MainFrame"));

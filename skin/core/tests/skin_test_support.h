@@ -3,6 +3,7 @@
 #ifndef WORDMERE_SKIN_CORE_TESTS_SKIN_TEST_SUPPORT_H
 #define WORDMERE_SKIN_CORE_TESTS_SKIN_TEST_SUPPORT_H
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -89,5 +90,19 @@ inline Bytes readFileBytes(const std::string &path)
 }
 
 inline std::string defaultSkinPath(const char *file) { return std::string(WORDMERE_DEFAULT_SKIN) + "/" + file; }
+
+// The colour of a pixel of a 24-bit bottom-up BMP file, read straight from its bytes (row from
+// the top), in COLORREF order.
+inline SkinColor filePixel(const Bytes &bmp, int32_t x, int32_t row)
+{
+    int32_t width, height;
+    uint32_t offset;
+    std::memcpy(&offset, bmp.data() + 10, 4);
+    std::memcpy(&width, bmp.data() + 18, 4);
+    std::memcpy(&height, bmp.data() + 22, 4);
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
+    const uint8_t *p = bmp.data() + offset + stride * static_cast<size_t>(height - 1 - row) + static_cast<size_t>(x) * 3;
+    return skinRgb(p[2], p[1], p[0]);
+}
 
 #endif
