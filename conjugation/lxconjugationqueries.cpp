@@ -254,7 +254,9 @@ bool LXConjugator::conjugate(const LXVerb &verb, uint32_t tense, uint32_t person
     list.clear();
     switch (m_language) {
     case LXFrench:
+    case LXSpanish:
     case LXItalian:
+    case LXPortuguese:
         conjugateRomance(verb, tense, person, cache, list);
         break;
     default:
@@ -368,8 +370,10 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
     lxstring pronoun(LXEncodingUtf8);
     lxstring name;
     getPersonName(person, name);
-    // The imperative (French 94, Italian 95) puts the person in parentheses.
-    const bool imperative = (m_language == LXFrench && tense == 94) || (m_language == LXItalian && tense == 95);
+    // The imperative (French 94, Italian 95, Spanish and Portuguese 98) puts the person in
+    // parentheses.
+    const bool imperative = (m_language == LXFrench && tense == 94) || (m_language == LXItalian && tense == 95) ||
+                            ((m_language == LXSpanish || m_language == LXPortuguese) && tense == 98);
     // Chosen from the first form as shown, so "me" of a reflexive verb keeps "je".
     if (m_language == LXFrench && person == 37 && !shown.empty() && beginsElidable(*shown.begin(), aspirateH)) {
         appendUtf8(pronoun, "j'");
@@ -397,11 +401,14 @@ void LXConjugator::getVerbDetails(const LXVerb &verb, lxstring &text)
     text = lxstring(LXEncodingUtf8);
     static const uint32_t french[] = {79, 74, 0};
     static const uint32_t italian[] = {80, 74, 79, 0};
+    static const uint32_t iberian[] = {74, 79, 0};
     const uint32_t *tenses = nullptr;
     if (m_language == LXFrench)
         tenses = french;
     else if (m_language == LXItalian)
         tenses = italian;
+    else if (m_language == LXSpanish || m_language == LXPortuguese)
+        tenses = iberian;
     if (!tenses)
         return;
     bool etre = hasEntry(verb.entries, LXFeatureEtre);
@@ -422,7 +429,7 @@ void LXConjugator::getVerbDetails(const LXVerb &verb, lxstring &text)
             appendUtf8(text, "Aux: \xC3\xAAtre\n");
         else if (etreAvoir)
             appendUtf8(text, "Aux: \xC3\xAAtre, avoir\n");
-    } else {
+    } else if (m_language == LXItalian) {
         if (hasEntry(verb.entries, LXFeatureEssere))
             appendUtf8(text, "Aux: essere\n");
         else if (hasEntry(verb.entries, LXFeatureAvereEssere))

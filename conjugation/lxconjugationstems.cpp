@@ -90,6 +90,71 @@ void addVariant(LXList<lxstring> &variants, const lxstring &v)
     variants.push_back(v);
 }
 
+lxstring replaced(const lxstring &w, int32_t index, int32_t count, const char *utf8)
+{
+    lxstring x = w;
+    x.replace(index, count, lxstring(utf8, LXEncodingUtf8));
+    return x;
+}
+
+// Variants of a word whose stem vowel (the last vowel among its first two characters, at
+// vi) may have been changed by the language's rules, so the verbs beginning like the
+// unchanged stem become candidates too.
+void addSpellingVariants(LXLanguage language, const lxstring &w, int32_t vi, LXList<lxstring> &variants)
+{
+    uint32_t v = w[vi];
+    uint32_t p = vi > 0 ? w[vi - 1] : 0;
+    uint32_t n = vi + 1 < w.length() ? w[vi + 1] : 0;
+    switch (language) {
+    case LXFrench:
+        if (v == 'i') {
+            lxstring y;
+            LXConjugator::normaliseWord(replaced(w, vi, 1, "y"), y, true, true);
+            addVariant(variants, y);
+        }
+        break;
+    case LXItalian:
+        if (v == 'e') {
+            addVariant(variants, replaced(w, vi, 1, "u"));
+            if (p == 'i')
+                addVariant(variants, replaced(w, vi - 1, 1, ""));
+        } else if (v == 'i' && n == 'e') {
+            addVariant(variants, replaced(w, vi, 1, ""));
+        }
+        break;
+    case LXSpanish:
+        if (v == 'e' && p == 'u') {
+            addVariant(variants, replaced(w, vi - 1, 2, "o"));
+            addVariant(variants, replaced(w, vi - 1, 2, "u"));
+        } else if (v == 'e' && p == 'i') {
+            addVariant(variants, replaced(w, vi - 1, 1, ""));
+        } else if (v == 'i') {
+            addVariant(variants, replaced(w, vi, 1, "e"));
+            if (n == 'e')
+                addVariant(variants, replaced(w, vi, 1, ""));
+        } else if (v == 'u') {
+            addVariant(variants, replaced(w, vi, 1, "o"));
+            if (n == 'e') {
+                addVariant(variants, replaced(w, vi, 2, "o"));
+                addVariant(variants, replaced(w, vi, 2, "u"));
+                if (p == 'h')
+                    addVariant(variants, replaced(w, vi - 1, 3, "o"));
+            }
+        }
+        break;
+    case LXPortuguese:
+        if (v == 'i')
+            addVariant(variants, replaced(w, vi, 1, "e"));
+        else if (v == 'o')
+            addVariant(variants, replaced(w, vi, 1, "u"));
+        else if (v == 'u')
+            addVariant(variants, replaced(w, vi, 1, "o"));
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 void LXConjugator::getVerbStems(const lxstring &word, LXList<LXStem> &stems, int strategy)
@@ -125,33 +190,8 @@ void LXConjugator::getVerbStems(const lxstring &word, LXList<LXStem> &stems, int
         if (lx_isvowel(w[i]))
             vi = i;
     }
-    if (vi >= 0) {
-        uint32_t v = w[vi];
-        uint32_t p = vi > 0 ? w[vi - 1] : 0;
-        uint32_t n = vi + 1 < w.length() ? w[vi + 1] : 0;
-        if (m_language == LXFrench && v == 'i') {
-            lxstring x = w;
-            x.setAt(vi, 'y');
-            lxstring y;
-            normaliseWord(x, y, true, true);
-            addVariant(variants, y);
-        } else if (m_language == LXItalian) {
-            if (v == 'e') {
-                lxstring x = w;
-                x.setAt(vi, 'u');
-                addVariant(variants, x);
-                if (p == 'i') {
-                    lxstring y = w;
-                    y.erase(vi - 1, 1);
-                    addVariant(variants, y);
-                }
-            } else if (v == 'i' && n == 'e') {
-                lxstring x = w;
-                x.erase(vi, 1);
-                addVariant(variants, x);
-            }
-        }
-    }
+    if (vi >= 0)
+        addSpellingVariants(m_language, w, vi, variants);
     LXList<lxstring> candidates;
     LXList<lxstring> prefixes;
     for (LXList<lxstring>::iterator v = variants.begin(); !v.isAtEnd(); ++v) {

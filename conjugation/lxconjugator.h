@@ -117,6 +117,10 @@ public:
     // Last tense code of the language's personless run (72 when it has none).
     static uint32_t personlessEnd(LXLanguage language);
     static bool isPersonless(LXLanguage language, uint32_t tense);
+    // The model's spelling rules (its feature 16 entries) applied to a stem before the
+    // ending is appended, as the Romance conjugators do.
+    static void applySpellingRules(LXLanguage language, const LXCodeTextList &features, lxstring &stem,
+                                   uint32_t tense, uint32_t person, const lxstring &ending);
 
 private:
     // Stream access, bounded by the stream's size.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "base/lxchar.h"
+#include "lxiberianrules.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ const CompoundTense kItalianCompounds[] = {
 
 uint32_t auxiliaryTenseOf(LXLanguage language, uint32_t tense)
 {
+    if (language == LXSpanish || language == LXPortuguese)
+        return lx_iberianAuxiliaryTense(language, tense);
     const CompoundTense *table = language == LXFrench ? kFrenchCompounds
                                  : language == LXItalian ? kItalianCompounds : nullptr;
     for (const CompoundTense *c = table; c && c->tense; ++c) {
@@ -155,6 +158,30 @@ void applyItalianRule(int rule, lxstring &stem, uint32_t tense, uint32_t person)
 
 } // namespace
 
+void LXConjugator::applySpellingRules(LXLanguage language, const LXCodeTextList &features, lxstring &stem,
+                                      uint32_t tense, uint32_t person, const lxstring &ending)
+{
+    if (language == LXFrench) {
+        lxstring rule;
+        if (findEntry(features, LXFeatureSpellingRule, rule) && !rule.empty())
+            applyFrenchRule(static_cast<int>(rule[0]) - 3, stem, tense, person, ending);
+        return;
+    }
+    for (LXCodeTextList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
+        if ((*f).first != LXFeatureSpellingRule)
+            continue;
+        int rule = (*f).second.empty() ? 0 : static_cast<int>((*f).second[0]) - 2;
+        if (rule == 0)
+            break;
+        if (language == LXItalian)
+            applyItalianRule(rule, stem, tense, person);
+        else if (language == LXSpanish)
+            lx_applySpanishRule(rule, stem, tense, person, ending);
+        else if (language == LXPortuguese)
+            lx_applyPortugueseRule(rule, stem, tense, person, ending);
+    }
+}
+
 // Steps of the common scheme for one simple tense (or the participle of a compound):
 // the verb's own forms for a personless tense, else stem + rules + each stored ending.
 void LXConjugator::simpleRomanceForms(const LXVerb &verb, uint32_t wanted, uint32_t person,
@@ -214,21 +241,7 @@ void LXConjugator::simpleRomanceForms(const LXVerb &verb, uint32_t wanted, uint3
         if (stored && !sections) {
             for (LXList<lxstring>::iterator e = endings.begin(); !e.isAtEnd(); ++e) {
                 lxstring form = stem;
-                if (m_language == LXFrench) {
-                    lxstring rule;
-                    if (findEntry(cache.features, LXFeatureSpellingRule, rule) && !rule.empty())
-                        applyFrenchRule(static_cast<int>(rule[0]) - 3, form, wanted, person, *e);
-                } else {
-                    for (LXCodeTextList::iterator f = cache.features.begin(); !f.isAtEnd(); ++f) {
-                        if ((*f).first != LXFeatureSpellingRule)
-                            continue;
-                        int rule = (*f).second.empty() ? 0 : static_cast<int>((*f).second[0]) - 2;
-                        if (rule == 0)
-                            break;
-                        if (m_language == LXItalian)
-                            applyItalianRule(rule, form, wanted, person);
-                    }
-                }
+                applySpellingRules(m_language, cache.features, form, wanted, person, *e);
                 form += *e;
                 addUnique(participles, form);
             }
@@ -259,7 +272,11 @@ bool LXConjugator::conjugateRomance(const LXVerb &verb, uint32_t tense, uint32_t
     if (participles.empty() || (*participles.begin()).empty())
         return false;
     uint32_t auxiliaryModel;
-    if (m_language == LXFrench)
+    if (m_language == LXSpanish)
+        auxiliaryModel = LXSpanishAuxiliaryModel;
+    else if (m_language == LXPortuguese)
+        auxiliaryModel = LXPortugueseAuxiliaryModel;
+    else if (m_language == LXFrench)
         auxiliaryModel = hasEntry(verb.entries, LXFeatureEtre) || hasEntry(verb.entries, LXFeatureEtreAvoir) ? 2 : 1;
     else
         auxiliaryModel = hasEntry(verb.entries, LXFeatureEssere) || hasEntry(verb.entries, LXFeatureAvereEssere) ? 12 : 23;

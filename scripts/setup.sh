@@ -21,6 +21,8 @@ packages=(
   dict-freedict-eng-por dict-freedict-por-eng dict-freedict-fra-deu dict-freedict-deu-fra
   fp-utils python3-lzo
   verbiste
+  lttoolbox lttoolbox-dev apertium-eng-spa apertium-es-pt
+  hunspell hunspell-es hunspell-pt-pt hunspell-pt-br
 )
 
 # Node.js with npm runs the oracle scripts of some tests; a machine that has no node gets Debian's.

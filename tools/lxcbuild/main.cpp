@@ -1,6 +1,8 @@
-// lxcbuild: writes a conjugation module (".lxc") from verbiste's verb data.
+// lxcbuild: writes a conjugation module (".lxc") from verbiste's verb data (French,
+// Italian) or from an apertium generator (Spanish, Portuguese).
 //
 //   lxcbuild --lang fr|it --verbiste DIR --data DIR -o FILE [--no-verify] [--notes]
+//   lxcbuild --lang es|pt --apertium GENERATOR --data DIR -o FILE [--no-verify] [--notes]
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,6 +26,8 @@ int main(int argc, char **argv)
             ok = value(options.language);
         else if (a == "--verbiste")
             ok = value(options.verbisteDir);
+        else if (a == "--apertium")
+            ok = value(options.transducer);
         else if (a == "--data")
             ok = value(options.dataDir);
         else if (a == "-o")
@@ -35,13 +39,14 @@ int main(int argc, char **argv)
         else
             ok = false;
         if (!ok) {
-            std::fprintf(stderr, "usage: lxcbuild --lang fr|it --verbiste DIR --data DIR -o FILE [--no-verify] [--notes]\n");
+            std::fprintf(stderr, "usage: lxcbuild --lang fr|it --verbiste DIR | --lang es|pt --apertium FILE, "
+                                 "--data DIR -o FILE [--no-verify] [--notes]\n");
             return 2;
         }
     }
-    if (options.language.empty() || options.verbisteDir.empty() || options.dataDir.empty() ||
-        options.output.empty()) {
-        std::fprintf(stderr, "lxcbuild: --lang, --verbiste, --data and -o are required\n");
+    if (options.language.empty() || (options.verbisteDir.empty() && options.transducer.empty()) ||
+        options.dataDir.empty() || options.output.empty()) {
+        std::fprintf(stderr, "lxcbuild: --lang, --verbiste or --apertium, --data and -o are required\n");
         return 2;
     }
     BuildReport report;

@@ -9,7 +9,7 @@
 #include "format/lxcompressor.h"
 #include "lxconjugationwriter.h"
 #include "lxconjugator.h"
-#include "stemmingrules.h"
+#include "modulewriter.h"
 
 namespace {
 
@@ -76,13 +76,6 @@ lxstring utf8(const std::string &s)
     return lxstring(s.c_str(), LXEncodingUtf8);
 }
 
-std::string bytes(const lxstring &s)
-{
-    lxstring t = s;
-    t.setEncoding(LXEncodingUtf8);
-    return std::string(t.c_str(), t.size());
-}
-
 // Letters (of the Latin-1 range), apostrophe and hyphen, beginning with a letter.
 bool plausibleInfinitive(const std::string &s)
 {
@@ -141,6 +134,49 @@ bool TenseRow::slotPerson(size_t k, uint32_t &person) const
     return true;
 }
 
+bool TenseRow::isApertium() const
+{
+    return source.compare(0, 9, "apertium ") == 0;
+}
+
+bool TenseRow::isDerived() const
+{
+    return source.compare(0, 8, "derived ") == 0;
+}
+
+bool TenseRow::isTense() const
+{
+    return isSimple() || isCompound() || isApertium() || isDerived() || source == "unused";
+}
+
+std::vector<std::string> TenseRow::apertiumTags() const
+{
+    std::vector<std::string> tags;
+    if (!isApertium())
+        return tags;
+    std::stringstream s(source.substr(9));
+    std::string tag;
+    while (s >> tag)
+        tags.push_back(tag);
+    return tags;
+}
+
+bool TenseRow::derivation(uint32_t &tense, std::string &from, std::string &to) const
+{
+    if (!isDerived())
+        return false;
+    std::stringstream s(source.substr(8));
+    std::string number, change;
+    if (!(s >> number >> change) || !parseNumber(number, tense))
+        return false;
+    size_t arrow = change.find('>');
+    if (arrow == std::string::npos || arrow == 0)
+        return false;
+    from = change.substr(0, arrow);
+    to = change.substr(arrow + 1);
+    return true;
+}
+
 uint32_t TenseRow::auxiliaryTense() const
 {
     return isCompound() ? static_cast<uint32_t>(std::atoi(source.c_str() + 9)) : 0;
@@ -169,6 +205,10 @@ uint32_t languageCode(const std::string &language)
         return LXFrench;
     if (language == "it")
         return LXItalian;
+    if (language == "es")
+        return LXSpanish;
+    if (language == "pt")
+        return LXPortuguese;
     return 0;
 }
 
@@ -191,8 +231,11 @@ bool readTenseTable(const std::string &path, const std::string &language, std::v
         row.source = c[2];
         row.heading = c[3] == "-" ? std::string() : c[3];
         row.name = c[5];
-        if (!parseNumber(c[1], row.code) || !parsePersons(c[4], row.persons)) {
-            error = path + ": bad code or persons: " + line;
+        uint32_t from;
+        std::string a, b;
+        if (!parseNumber(c[1], row.code) || !parsePersons(c[4], row.persons) ||
+            (row.isDerived() && !row.derivation(from, a, b))) {
+            error = path + ": bad code, persons or derivation: " + line;
             return false;
         }
         rows.push_back(row);
@@ -265,9 +308,6 @@ struct Model {
     bool onlyThirdPerson = false;
 };
 
-// The forms the module must give: (tense, person) -> forms, in order without repeats.
-typedef std::map<std::pair<uint32_t, uint32_t>, std::vector<std::string>> FormTable;
-
 void expectedForms(const std::vector<TenseRow> &rows, const VerbisteTemplate &tpl, const std::string &radical,
                    FormTable &table)
 {
@@ -295,113 +335,6 @@ void expectedForms(const std::vector<TenseRow> &rows, const VerbisteTemplate &tp
     }
 }
 
-bool verifyModule(const BuildOptions &options, const std::vector<TenseRow> &rows,
-                  const std::vector<std::pair<LXVerb, const Model *>> &verbs, const std::map<uint32_t, Model> &models,
-                  const std::vector<LXSuffixModel> &suffixes, uint32_t formCount, std::string &error)
-{
-    LXCompressor *compressor = LXCompressor::create();
-    LXConjugator conjugator;
-    conjugator.setCompressor(compressor);
-    bool ok = conjugator.openModule(utf8(options.output));
-    if (!ok)
-        error = "the written module does not open";
-    for (auto m = models.begin(); ok && m != models.end(); ++m) {
-        LXModelCache cache;
-        conjugator.loadModel(m->first, cache);
-        if (cache.model != m->first || cache.tenses.size() != m->second.cache.tenses.size()) {
-            error = "model " + std::to_string(m->first) + " does not read back";
-            ok = false;
-        }
-    }
-    for (size_t i = 0; ok && i < suffixes.size(); ++i) {
-        LXList<LXSuffixModel> found;
-        conjugator.findSuffixModels(suffixes[i].ending, found);
-        bool hit = false;
-        for (LXList<LXSuffixModel>::iterator f = found.begin(); !f.isAtEnd(); ++f)
-            hit = hit || *f == suffixes[i];
-        if (!hit) {
-            error = "suffix model not found: " + bytes(suffixes[i].ending);
-            ok = false;
-        }
-    }
-    // The inflected-form index in stream order: every record there, in search order.
-    if (ok) {
-        uint32_t position = 0, count = 0;
-        LXStem previous, stem;
-        while (ok) {
-            uint32_t next = conjugator.readVerbForm(position, stem);
-            if (next <= position || stem.word.empty())
-                break;
-            if (count > 0 && previous.word.compare(stem.word, true, true, LXLanguageNone) > 0) {
-                error = "inflected forms out of order at " + bytes(stem.word);
-                ok = false;
-            }
-            previous = stem;
-            ++count;
-            position = next;
-        }
-        if (ok && count != formCount) {
-            error = "inflected-form index holds " + std::to_string(count) + " records, not " +
-                    std::to_string(formCount);
-            ok = false;
-        }
-    }
-    FormTable table;
-    uint32_t sample = 0;
-    for (size_t i = 0; ok && i < verbs.size(); ++i) {
-        const LXVerb &written = verbs[i].first;
-        LXVerb verb;
-        if (!conjugator.findVerb(written.infinitive, verb) ||
-            verb.infinitive.compare(written.infinitive, false, false, LXLanguageNone) != 0 ||
-            verb.model != written.model) {
-            error = "verb not found: " + bytes(written.infinitive);
-            ok = false;
-            break;
-        }
-        const VerbisteTemplate &tpl = *verbs[i].second->tpl;
-        std::string infinitive = bytes(written.infinitive);
-        std::string radical = infinitive.substr(0, infinitive.size() - tpl.termination.size());
-        expectedForms(rows, tpl, radical, table);
-        for (const auto &entry : table) {
-            uint32_t tense = entry.first.first, person = entry.first.second;
-            if (tense == LXTenseFirst)
-                continue;   // the infinitive itself, whatever spellings the table lists
-            LXList<lxstring> forms;
-            conjugator.getConjugations(verb, tense, person, forms);
-            std::vector<std::string> got;
-            for (LXList<lxstring>::iterator f = forms.begin(); !f.isAtEnd(); ++f)
-                got.push_back(bytes(*f));
-            if (got != entry.second) {
-                error = "conjugation differs: " + infinitive + " " + std::to_string(tense) + "/" +
-                        std::to_string(person) + ": " + (got.empty() ? "" : got[0]) + " for " + entry.second[0];
-                ok = false;
-                break;
-            }
-            for (const std::string &form : entry.second) {
-                // The index was read through in order above; a sample of the forms is
-                // also searched for (searching all 350 000 would take half a minute).
-                if (sample++ % 16 != 0)
-                    continue;
-                LXList<LXStem> stems;
-                conjugator.findVerbForms(utf8(form), stems);
-                bool hit = false;
-                for (LXList<LXStem>::iterator s = stems.begin(); !s.isAtEnd(); ++s) {
-                    hit = hit || ((*s).tense == tense && (*s).person == person &&
-                                  (*s).base.compare(written.infinitive, false, false, LXLanguageNone) == 0);
-                }
-                if (!hit) {
-                    error = "inflected form not found: " + form + " of " + infinitive;
-                    ok = false;
-                    break;
-                }
-            }
-        }
-    }
-    conjugator.closeModule();
-    delete compressor;
-    return ok;
-}
-
 } // namespace
 
 bool buildModule(const BuildOptions &options, BuildReport &report, std::string &error)
@@ -412,6 +345,10 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
         return false;
     }
     std::vector<TenseRow> rows;
+    if (isApertiumLanguage(options.language)) {
+        return readTenseTable(options.dataDir + "/tenses.txt", options.language, rows, error) &&
+               buildApertiumModule(options, rows, report, error);
+    }
     std::map<std::string, std::vector<uint32_t>> listed;
     std::vector<Correction> corrections;
     std::vector<VerbisteTemplate> templates;
@@ -568,22 +505,7 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
             if (!info.persons.empty())
                 m.cache.tenses.push_back(info);
         }
-        // Compound tenses are built by the conjugator; the model lists them, with the
-        // persons its auxiliary tense has, so that the tense and person queries show them.
-        for (const TenseRow &row : rows) {
-            if (!row.isCompound())
-                continue;
-            for (LXList<LXTenseInfo>::const_iterator t = m.cache.tenses.begin(); !t.isAtEnd(); ++t) {
-                if ((*t).tense != row.auxiliaryTense())
-                    continue;
-                LXTenseInfo info;
-                info.tense = row.code;
-                for (LXCodeTextList::const_iterator p = (*t).persons.begin(); !p.isAtEnd(); ++p)
-                    info.persons.push_back(LXCodeText((*p).first, lxstring(LXEncodingUtf8)));
-                m.cache.tenses.push_back(info);
-                break;
-            }
-        }
+        listCompoundTenses(rows, m.cache);
         m.onlyThirdPerson = personal && !other;
     }
     for (const auto &f : fixed) {
@@ -593,65 +515,13 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
         }
     }
 
-    LXConjugationWriter writer(static_cast<LXLanguage>(language));
-    for (const TenseRow &row : rows) {
-        if (row.source == "person")
-            writer.addPersonName(utf8(row.name));
-    }
-    uint32_t lastTense = LXTenseFirst;
-    for (const TenseRow &row : rows) {
-        if (row.isSimple() || row.isCompound() || row.source == "unused")
-            lastTense = std::max(lastTense, row.code);
-    }
-    for (uint32_t code = LXTenseFirst; code <= lastTense; ++code) {
-        std::string name;
-        for (const TenseRow &row : rows) {
-            if (row.code == code && (row.isSimple() || row.isCompound() || row.source == "unused"))
-                name = row.name;
-        }
-        writer.addTenseName(utf8(name));
-    }
+    std::map<uint32_t, LXModelCache> caches;
     for (const auto &m : models)
-        writer.addModel(m.second.cache);
-    std::vector<LXStemmingModel> stemming;
-    if (!readStemmingRules(options.dataDir + "/" + options.language + "-stems.txt", stemming, error))
-        return false;
-    for (const LXStemmingModel &s : stemming)
-        writer.addStemmingModel(s);
-
-    // Suffix models: each ending of each simple finite tense and person of each model.
-    std::set<uint32_t> compound;
-    for (const TenseRow &row : rows) {
-        if (row.isCompound())
-            compound.insert(row.code);
-    }
-    std::vector<LXSuffixModel> suffixes;
-    for (const auto &m : models) {
-        for (LXList<LXTenseInfo>::const_iterator t = m.second.cache.tenses.begin(); !t.isAtEnd(); ++t) {
-            if (LXConjugator::isPersonless(static_cast<LXLanguage>(language), (*t).tense) ||
-                compound.count((*t).tense))
-                continue;
-            for (LXCodeTextList::const_iterator p = (*t).persons.begin(); !p.isAtEnd(); ++p) {
-                LXList<lxstring> endings;
-                LXConjugator::splitForms((*p).second, endings);
-                for (LXList<lxstring>::iterator e = endings.begin(); !e.isAtEnd(); ++e) {
-                    LXSuffixModel s;
-                    s.model = m.first;
-                    s.tense = (*t).tense;
-                    s.person = (*p).first;
-                    s.ending = *e;
-                    LXUtilities::reverse(s.ending);
-                    writer.addSuffixModel(s);
-                    suffixes.push_back(s);
-                }
-            }
-        }
-    }
+        caches[m.first] = m.second.cache;
 
     // Verbs: the first entry of an infinitive wins; names that are not words are left out.
     std::set<std::string> seen;
-    std::vector<std::pair<LXVerb, const Model *>> written;
-    FormTable table;
+    std::vector<ModuleVerb> written;
     for (const VerbisteVerb &v : verbisteVerbs) {
         if (!plausibleInfinitive(v.infinitive)) {
             report.notes.push_back("left out (not a verb): " + v.infinitive);
@@ -682,24 +552,12 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
             for (uint32_t code : l->second)
                 verb.addEntry(code, lxstring(LXEncodingUtf8));
         }
-        writer.addVerb(verb);
-        written.push_back(std::make_pair(verb, &model));
-
+        ModuleVerb w;
+        w.verb = verb;
         std::string radical = v.infinitive.substr(0, v.infinitive.size() - model.tpl->termination.size());
-        expectedForms(rows, *model.tpl, radical, table);
-        for (const auto &entry : table) {
-            if (entry.first.first == LXTenseFirst)
-                continue;
-            for (const std::string &form : entry.second) {
-                LXStem stem;
-                stem.source = 1;
-                stem.tense = entry.first.first;
-                stem.person = entry.first.second;
-                stem.word = utf8(form);
-                stem.base = verb.infinitive;
-                writer.addVerbForm(stem);
-            }
-        }
+        expectedForms(rows, *model.tpl, radical, w.forms);
+        w.forms.erase(std::make_pair(static_cast<uint32_t>(LXTenseFirst), static_cast<uint32_t>(LXPersonFirst)));
+        written.push_back(w);
     }
     for (const auto &l : listed) {
         if (!seen.count(l.first)) {
@@ -708,18 +566,5 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
         }
     }
 
-    LXCompressor *compressor = LXCompressor::create();
-    bool ok = writer.write(utf8(options.output), compressor, true, error);
-    delete compressor;
-    if (!ok)
-        return false;
-    report.models = static_cast<uint32_t>(models.size());
-    report.verbs = writer.verbCount();
-    report.forms = writer.verbFormCount();
-    report.suffixModels = static_cast<uint32_t>(suffixes.size());
-    report.stemmingModels = static_cast<uint32_t>(stemming.size());
-    if (options.verify && (!verifyModule(options, rows, written, models, suffixes, report.forms, error) ||
-                           !verifyStemmingModels(utf8(options.output), stemming, error)))
-        return false;
-    return true;
+    return writeModule(options, static_cast<LXLanguage>(language), rows, caches, written, report, error);
 }

@@ -12,15 +12,24 @@
 
 // One line of data/tenses.txt.
 struct TenseRow {
-    std::string language;               // "fr", "it"
+    std::string language;               // "fr", "it", "es", "pt"
     uint32_t code = 0;
-    std::string source;                 // "mood/tense[#k]", "compound N", "unused", "person", "model NAME"
+    // "mood/tense[#k]", "apertium TAG...", "derived N FROM>TO", "compound N", "unused",
+    // "person", "model NAME"
+    std::string source;
     std::string heading;                // french-conjugator's heading, "" when none
     std::vector<uint32_t> persons;      // person codes of the slots in order
     std::string name;
 
     bool isSimple() const;              // a verbiste table
     bool isCompound() const;
+    bool isApertium() const;            // forms of an apertium transducer's tags
+    bool isDerived() const;             // forms made from another tense's
+    bool isTense() const;               // any row that names a tense code
+    std::vector<std::string> apertiumTags() const;
+    // "derived N FROM>TO": the tense N whose forms are taken, with the last FROM of each
+    // replaced by TO.
+    bool derivation(uint32_t &tense, std::string &from, std::string &to) const;
     std::string table() const;          // "mood/tense" of a simple row
     int slot() const;                   // k of "#k", 0 when the whole table is meant
     // The person that slot k (from 0) of the table stands for in this row; false when the
@@ -48,14 +57,15 @@ struct Correction {
 };
 bool readCorrections(const std::string &path, std::vector<Correction> &corrections, std::string &error);
 
-// The language code of "fr"/"it" (2, 5); 0 for others.
+// The language code of "fr", "es", "it", "pt" (2, 3, 5, 6); 0 for others.
 uint32_t languageCode(const std::string &language);
 // Splits a line at "|" and trims the pieces.
 std::vector<std::string> splitColumns(const std::string &line);
 
 struct BuildOptions {
-    std::string language;               // "fr" or "it"
+    std::string language;               // "fr", "it" (verbiste), "es", "pt" (apertium)
     std::string verbisteDir;            // where conjugation-xx.xml and verbs-xx.xml are
+    std::string transducer;             // apertium's generator of the language
     std::string dataDir;                // the builder's data folder
     std::string output;
     bool verify = true;
@@ -71,5 +81,9 @@ struct BuildReport {
 };
 
 bool buildModule(const BuildOptions &options, BuildReport &report, std::string &error);
+// The Spanish and Portuguese modules, from an apertium generator (apertiumbuild.cpp).
+bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow> &rows, BuildReport &report,
+                         std::string &error);
+bool isApertiumLanguage(const std::string &language);
 
 #endif

@@ -1,0 +1,292 @@
+// The Spanish and Portuguese modules from the generators of Debian's apertium packages:
+// every verb's forms listed with lt-paradigm, the tenses the generator lacks derived from
+// others by the tense table's rules, reviewed corrections applied, and the verbs grouped
+// into models (romancemodels.h).
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "apertium.h"
+#include "lxconjugator.h"
+#include "moduledata.h"
+#include "modulewriter.h"
+#include "romancemodels.h"
+
+namespace {
+
+// The verb categories of apertium's dictionaries: lexical verbs, "ser", "haber"/"ter"
+// and the modal verbs.
+const char *const kVerbCategories[] = {"vblex", "vbser", "vbhaver", "vbmod"};
+
+bool isVerbCategory(const std::string &tag)
+{
+    for (const char *c : kVerbCategories) {
+        if (tag == c)
+            return true;
+    }
+    return false;
+}
+
+// The person code of an entry's person and number tags; 0 when it has none.
+uint32_t personOf(const ParadigmEntry &e)
+{
+    static const char *const persons[] = {"p1", "p2", "p3"};
+    for (int p = 0; p < 3; ++p) {
+        if (std::find(e.tags.begin(), e.tags.end(), persons[p]) == e.tags.end())
+            continue;
+        if (std::find(e.tags.begin(), e.tags.end(), "sg") != e.tags.end())
+            return LXPersonFirst + p;
+        if (std::find(e.tags.begin(), e.tags.end(), "pl") != e.tags.end())
+            return LXPersonFirst + 3 + p;
+    }
+    return 0;
+}
+
+// A soft hyphen (U+00AD) that the data carries inside some forms is dropped.
+std::string withoutSoftHyphens(std::string form)
+{
+    size_t at;
+    while ((at = form.find("\xC2\xAD")) != std::string::npos)
+        form.erase(at, 2);
+    return form;
+}
+
+void addForm(std::vector<std::string> &forms, const std::string &form)
+{
+    if (std::find(forms.begin(), forms.end(), form) == forms.end())
+        forms.push_back(form);
+}
+
+// Replaces the last occurrence of from by to; false when there is none.
+bool replaceLast(std::string &form, const std::string &from, const std::string &to)
+{
+    size_t at = form.rfind(from);
+    if (at == std::string::npos)
+        return false;
+    form.replace(at, from.size(), to);
+    return true;
+}
+
+bool personListed(const TenseRow &row, uint32_t person)
+{
+    return std::find(row.persons.begin(), row.persons.end(), person) != row.persons.end();
+}
+
+// The forms of one lemma by the tense table: the apertium rows, then the derived ones.
+FormTable formsOfLemma(LXLanguage language, const std::vector<TenseRow> &rows,
+                       const std::vector<ParadigmEntry> &entries)
+{
+    FormTable table;
+    for (const TenseRow &row : rows) {
+        if (!row.isApertium())
+            continue;
+        std::vector<std::string> tags = row.apertiumTags();
+        bool personless = row.persons.size() == 1 && LXConjugator::isPersonless(language, row.code);
+        for (const ParadigmEntry &e : entries) {
+            if (!e.hasTags(tags))
+                continue;
+            uint32_t person = personless ? static_cast<uint32_t>(LXPersonFirst) : personOf(e);
+            if (person == 0 || !personListed(row, person))
+                continue;
+            addForm(table[std::make_pair(row.code, person)], withoutSoftHyphens(e.form));
+        }
+    }
+    for (const TenseRow &row : rows) {
+        uint32_t source;
+        std::string from, to;
+        if (!row.derivation(source, from, to))
+            continue;
+        for (uint32_t person : row.persons) {
+            auto s = table.find(std::make_pair(source, person));
+            if (s == table.end())
+                continue;
+            std::vector<std::string> &forms = table[std::make_pair(row.code, person)];
+            for (std::string form : s->second) {
+                if (replaceLast(form, from, to))
+                    addForm(forms, form);
+            }
+            if (forms.empty())
+                table.erase(std::make_pair(row.code, person));
+        }
+    }
+    return table;
+}
+
+// Reviewed corrections of plainly wrong forms: infinitive | tense | person | wrong | right
+// | reason. Each must still find the form it corrects.
+bool applyCorrections(const std::string &path, std::map<std::string, FormTable> &verbs, BuildReport &report,
+                      std::string &error)
+{
+    std::vector<Correction> corrections;
+    if (!readCorrections(path, corrections, error))
+        return false;
+    for (const Correction &k : corrections) {
+        uint32_t tense = static_cast<uint32_t>(std::atoi(k.table.c_str()));
+        uint32_t person = static_cast<uint32_t>(k.slot);
+        auto v = verbs.find(k.templateName);
+        bool applied = false;
+        if (v != verbs.end()) {
+            auto slot = v->second.find(std::make_pair(tense, person));
+            if (slot != v->second.end()) {
+                for (std::string &form : slot->second) {
+                    if (form == k.wrong) {
+                        form = k.right;
+                        applied = true;
+                    }
+                }
+            }
+        }
+        if (!applied) {
+            error = "correction no longer applies: " + k.templateName + " " + k.table + "/" +
+                    std::to_string(person) + " " + k.wrong;
+            return false;
+        }
+        report.notes.push_back("corrected " + k.templateName + " " + k.table + "/" + std::to_string(person) + " " +
+                               k.wrong + " -> " + k.right + " (" + k.reason + ")");
+    }
+    return true;
+}
+
+} // namespace
+
+bool isApertiumLanguage(const std::string &language)
+{
+    return language == "es" || language == "pt";
+}
+
+bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow> &rows, BuildReport &report,
+                         std::string &error)
+{
+    LXLanguage language = static_cast<LXLanguage>(languageCode(options.language));
+    if (options.transducer.empty()) {
+        error = "--apertium names the generator of " + options.language;
+        return false;
+    }
+    std::vector<std::string> patterns;
+    for (const char *c : kVerbCategories)
+        patterns.push_back(std::string("*<") + c + "><*>");
+    std::vector<ParadigmEntry> entries;
+    if (!listParadigms(options.transducer, false, patterns, entries, error))
+        return false;
+
+    // Lemmas with their forms; a lemma listed under two categories ("ter" as a lexical
+    // verb and as the auxiliary) keeps the forms of both.
+    std::map<std::string, std::vector<ParadigmEntry>> byLemma = groupByLemma(entries);
+    std::map<std::string, FormTable> tables;
+    std::set<std::string> reflexive;
+    for (const auto &l : byLemma) {
+        if (l.second.empty() || l.second[0].tags.empty() || !isVerbCategory(l.second[0].tags[0]))
+            continue;
+        FormTable t = formsOfLemma(language, rows, l.second);
+        t.erase(std::make_pair(static_cast<uint32_t>(LXTenseFirst), static_cast<uint32_t>(LXPersonFirst)));
+        if (t.empty()) {
+            report.notes.push_back("left out (no simple forms): " + l.first);
+            continue;
+        }
+        tables[l.first] = t;
+        if (l.second[0].hasTags({"pron"}))
+            reflexive.insert(l.first);
+    }
+    if (!applyCorrections(options.dataDir + "/" + options.language + "-corrections.txt", tables, report, error))
+        return false;
+
+    std::map<std::string, uint32_t> fixed;
+    for (const TenseRow &row : rows) {
+        if (!row.modelTemplate().empty())
+            fixed[row.modelTemplate()] = row.code;
+    }
+    std::vector<ModelVerb> verbs;
+    for (const auto &t : tables) {
+        ModelVerb v;
+        v.infinitive = t.first;
+        v.forms = t.second;
+        v.auxiliary = fixed.count(t.first) > 0;
+        verbs.push_back(v);
+    }
+    for (const auto &f : fixed) {
+        if (!tables.count(f.first)) {
+            error = "auxiliary verb missing from the data: " + f.first;
+            return false;
+        }
+    }
+    std::vector<InducedModel> induced;
+    std::vector<size_t> modelOf;
+    induceModels(language, verbs, induced, modelOf);
+
+    // Model numbers: the auxiliaries on theirs, the others from 1 in order of first use.
+    std::set<uint32_t> taken;
+    for (const auto &f : fixed)
+        taken.insert(f.second);
+    std::vector<uint32_t> numberOf(induced.size(), 0);
+    uint32_t next = 1;
+    for (size_t i = 0; i < verbs.size(); ++i) {
+        uint32_t &n = numberOf[modelOf[i]];
+        if (n)
+            continue;
+        if (verbs[i].auxiliary) {
+            n = fixed[verbs[i].infinitive];
+            continue;
+        }
+        while (taken.count(next))
+            ++next;
+        n = next++;
+    }
+    for (uint32_t n : numberOf) {
+        if (n == 0 || n > 255) {
+            error = std::to_string(induced.size()) + " models are needed, more than a module holds (255)";
+            return false;
+        }
+    }
+
+    std::map<uint32_t, LXModelCache> caches;
+    std::map<uint32_t, bool> onlyThird;
+    for (size_t m = 0; m < induced.size(); ++m) {
+        LXModelCache &cache = caches[numberOf[m]];
+        cache.model = numberOf[m];
+        cache.features = induced[m].features();
+        bool personal = false, other = false;
+        for (const TenseRow &row : rows) {
+            if (!row.isApertium() && !row.isDerived())
+                continue;
+            bool listed = false;
+            for (LXList<LXTenseInfo>::const_iterator t = cache.tenses.begin(); !t.isAtEnd(); ++t)
+                listed = listed || (*t).tense == row.code;
+            if (listed)
+                continue;       // a second row of the same tense: its persons come below
+            LXTenseInfo info;
+            info.tense = row.code;
+            for (uint32_t person = LXPersonFirst; person <= LXPersonLast; ++person) {
+                auto e = induced[m].endings.find(std::make_pair(row.code, person));
+                if (e == induced[m].endings.end())
+                    continue;
+                std::string text;
+                for (size_t a = 0; a < e->second.size(); ++a)
+                    text += (a ? "," : "") + e->second[a];
+                info.persons.push_back(LXCodeText(person, lxstring(text.c_str(), LXEncodingUtf8)));
+                if (!LXConjugator::isPersonless(language, row.code)) {
+                    personal = true;
+                    other = other || person != 39;
+                }
+            }
+            if (!info.persons.empty())
+                cache.tenses.push_back(info);
+        }
+        listCompoundTenses(rows, cache);
+        onlyThird[numberOf[m]] = personal && !other;
+    }
+
+    std::vector<ModuleVerb> written;
+    for (size_t i = 0; i < verbs.size(); ++i) {
+        ModuleVerb w;
+        w.verb.model = numberOf[modelOf[i]];
+        w.verb.infinitive = lxstring(verbs[i].infinitive.c_str(), LXEncodingUtf8);
+        if (reflexive.count(verbs[i].infinitive))
+            w.verb.addEntry(LXFeatureReflexive, lxstring(LXEncodingUtf8));
+        if (onlyThird[w.verb.model])
+            w.verb.addEntry(LXFeatureOnlyThirdPerson, lxstring(LXEncodingUtf8));
+        w.forms = verbs[i].forms;
+        written.push_back(w);
+    }
+    report.notes.push_back(std::to_string(induced.size()) + " models for " + std::to_string(verbs.size()) + " verbs");
+    return writeModule(options, language, rows, caches, written, report, error);
+}
