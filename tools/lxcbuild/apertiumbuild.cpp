@@ -3,8 +3,10 @@
 // others by the tense table's rules, reviewed corrections applied, and the verbs grouped
 // into models (romancemodels.h).
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <set>
+#include <sstream>
 
 #include "apertium.h"
 #include "lxconjugator.h"
@@ -65,6 +67,11 @@ bool replaceLast(std::string &form, const std::string &from, const std::string &
         return false;
     form.replace(at, from.size(), to);
     return true;
+}
+
+bool endsWith(const std::string &s, const std::string &end)
+{
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
 
 bool personListed(const TenseRow &row, uint32_t person)
@@ -147,6 +154,88 @@ bool applyCorrections(const std::string &path, std::map<std::string, FormTable> 
     return true;
 }
 
+// Spelling fixes of a whole class of verbs: lemma ending | tenses ("*" or codes) | from |
+// to | reason. In each form of the tenses of a lemma with that ending, every "from" is
+// replaced by "to" (only a final one when "from" ends in "$"). Each line must still
+// change some form.
+bool applySpellingFixes(const std::string &path, std::map<std::string, FormTable> &verbs, BuildReport &report,
+                        std::string &error)
+{
+    std::ifstream probe(path);
+    if (!probe)
+        return true;
+    std::string line;
+    while (std::getline(probe, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> c = splitColumns(line);
+        if (c.size() != 5 || c[0].empty() || c[2].empty()) {
+            error = path + ": lemma ending | tenses | from | to | reason expected: " + line;
+            return false;
+        }
+        std::set<uint32_t> tenses;
+        if (c[1] != "*") {
+            std::stringstream t(c[1]);
+            uint32_t code;
+            while (t >> code)
+                tenses.insert(code);
+        }
+        const bool anchored = c[2].back() == '$';
+        const std::string from = anchored ? c[2].substr(0, c[2].size() - 1) : c[2];
+        size_t changed = 0;
+        for (auto &v : verbs) {
+            if (!endsWith(v.first, c[0]))
+                continue;
+            for (auto &slot : v.second) {
+                if (!tenses.empty() && !tenses.count(slot.first.first))
+                    continue;
+                for (std::string &form : slot.second) {
+                    if (anchored) {
+                        if (endsWith(form, from)) {
+                            form.replace(form.size() - from.size(), from.size(), c[3]);
+                            ++changed;
+                        }
+                        continue;
+                    }
+                    size_t at;
+                    while ((at = form.find(from)) != std::string::npos) {
+                        form.replace(at, from.size(), c[3]);
+                        ++changed;
+                    }
+                }
+            }
+        }
+        if (changed == 0) {
+            error = "spelling fix no longer applies: " + line;
+            return false;
+        }
+        report.notes.push_back("spelling: -" + c[0] + " " + c[2] + " -> " + c[3] + " in " + std::to_string(changed) +
+                               " forms (" + c[4] + ")");
+    }
+    return true;
+}
+
+// Verbs whose data is wrong in many forms, conjugated like another verb: infinitive |
+// like | reason. Answers infinitive -> the verb it is conjugated like.
+bool readLikes(const std::string &path, std::map<std::string, std::string> &likes, std::string &error)
+{
+    std::ifstream probe(path);
+    if (!probe)
+        return true;
+    std::string line;
+    while (std::getline(probe, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> c = splitColumns(line);
+        if (c.size() != 3 || c[0].empty() || c[1].empty()) {
+            error = path + ": infinitive | like | reason expected: " + line;
+            return false;
+        }
+        likes[c[0]] = c[1];
+    }
+    return true;
+}
+
 } // namespace
 
 bool isApertiumLanguage(const std::string &language)
@@ -187,7 +276,10 @@ bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow
         if (l.second[0].hasTags({"pron"}))
             reflexive.insert(l.first);
     }
-    if (!applyCorrections(options.dataDir + "/" + options.language + "-corrections.txt", tables, report, error))
+    const std::string data = options.dataDir + "/" + options.language;
+    std::map<std::string, std::string> likes;
+    if (!applySpellingFixes(data + "-spelling.txt", tables, report, error) ||
+        !applyCorrections(data + "-corrections.txt", tables, report, error) || !readLikes(data + "-likes.txt", likes, error))
         return false;
 
     std::map<std::string, uint32_t> fixed;
@@ -212,6 +304,38 @@ bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow
     std::vector<InducedModel> induced;
     std::vector<size_t> modelOf;
     induceModels(language, verbs, induced, modelOf);
+    // The verbs conjugated like another take its model, and the forms it gives them.
+    std::map<std::string, size_t> indexOf;
+    for (size_t i = 0; i < verbs.size(); ++i)
+        indexOf[verbs[i].infinitive] = i;
+    for (const auto &like : likes) {
+        auto v = indexOf.find(like.first), l = indexOf.find(like.second);
+        if (v == indexOf.end() || l == indexOf.end() || likes.count(like.second)) {
+            error = "conjugated like: unknown verb, or a verb itself on the list: " + like.first + " | " + like.second;
+            return false;
+        }
+        const InducedModel &model = induced[modelOf[l->second]];
+        if (!endsWith(like.first, model.ending)) {
+            error = like.first + " does not end in -" + model.ending + " like " + like.second;
+            return false;
+        }
+        modelOf[v->second] = modelOf[l->second];
+        verbs[v->second].forms = formsOf(language, model, like.first);
+        report.notes.push_back("conjugated like " + like.second + ": " + like.first);
+    }
+    // Models no verb uses any more are dropped.
+    {
+        std::vector<size_t> renumber(induced.size(), SIZE_MAX);
+        std::vector<InducedModel> kept;
+        for (size_t &m : modelOf) {
+            if (renumber[m] == SIZE_MAX) {
+                renumber[m] = kept.size();
+                kept.push_back(induced[m]);
+            }
+            m = renumber[m];
+        }
+        induced.swap(kept);
+    }
 
     // Model numbers: the auxiliaries on theirs, the others from 1 in order of first use.
     std::set<uint32_t> taken;
@@ -244,9 +368,15 @@ bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow
         LXModelCache &cache = caches[numberOf[m]];
         cache.model = numberOf[m];
         cache.features = induced[m].features();
+        // The infinitive is the verb's own (the conjugator never reads this entry); it is
+        // stored so that the tense list names it.
+        LXTenseInfo infinitive;
+        infinitive.tense = LXTenseFirst;
+        infinitive.persons.push_back(LXCodeText(LXPersonFirst, lxstring(induced[m].ending.c_str(), 0, 0)));
+        cache.tenses.push_back(infinitive);
         bool personal = false, other = false;
         for (const TenseRow &row : rows) {
-            if (!row.isApertium() && !row.isDerived())
+            if ((!row.isApertium() && !row.isDerived()) || row.code == LXTenseFirst)
                 continue;
             bool listed = false;
             for (LXList<LXTenseInfo>::const_iterator t = cache.tenses.begin(); !t.isAtEnd(); ++t)
@@ -288,5 +418,44 @@ bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow
         written.push_back(w);
     }
     report.notes.push_back(std::to_string(induced.size()) + " models for " + std::to_string(verbs.size()) + " verbs");
+    std::vector<size_t> users(induced.size(), 0);
+    std::vector<std::string> example(induced.size());
+    for (size_t i = 0; i < verbs.size(); ++i) {
+        if (users[modelOf[i]]++ == 0)
+            example[modelOf[i]] = verbs[i].infinitive;
+    }
+    // A verb alone on its model that a shared model misses by one or two forms: a
+    // candidate for the corrections file (a typo in the data), to be reviewed.
+    for (size_t i = 0; i < verbs.size(); ++i) {
+        if (users[modelOf[i]] > 2 || verbs[i].auxiliary)
+            continue;
+        for (size_t m = 0; m < induced.size(); ++m) {
+            if (users[m] < 3 || !endsWith(verbs[i].infinitive, induced[m].ending))
+                continue;
+            FormTable would = formsOf(language, induced[m], verbs[i].infinitive);
+            std::string differences;
+            int count = 0;
+            for (const auto &slot : verbs[i].forms) {
+                auto w = would.find(slot.first);
+                std::string theirs = w == would.end() || w->second.empty() ? "" : w->second[0];
+                if (theirs != slot.second[0]) {
+                    ++count;
+                    differences += " " + std::to_string(slot.first.first) + "/" + std::to_string(slot.first.second) +
+                                   " " + slot.second[0] + " (model: " + theirs + ")";
+                }
+            }
+            if (count > 0 && count <= 2 && would.size() == verbs[i].forms.size())
+                report.notes.push_back("near model " + std::to_string(numberOf[m]) + ": " + verbs[i].infinitive +
+                                       differences);
+        }
+    }
+    for (size_t m = 0; m < induced.size(); ++m) {
+        std::string rules;
+        for (int r : induced[m].rules)
+            rules += " " + std::to_string(r);
+        report.notes.push_back("model " + std::to_string(numberOf[m]) + ": -" + induced[m].ending + ", rules" +
+                               (rules.empty() ? " none" : rules) + ", " + std::to_string(users[m]) + " verbs (" +
+                               example[m] + ")");
+    }
     return writeModule(options, language, rows, caches, written, report, error);
 }

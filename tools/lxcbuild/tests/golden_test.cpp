@@ -22,6 +22,13 @@ const char *const kItalian[] = {
     "amare", "avere", "essere", "andare", "venire", "parlare", "finire", "mangiare", "cominciare",
     "giocare", "leggere", "mettere", "dire", "fare", "potere", "sapere", "uscire", "stare", "dare",
     "bere", "vivere", "inviare", nullptr};
+const char *const kSpanish[] = {
+    "hablar", "comer", "vivir", "haber", "ser", "estar", "ir", "tener", "pensar", "pedir", "dormir",
+    "sentir", "jugar", "conocer", "buscar", "pagar", "amortiguar", "empezar", "coger", "acercarse", "oler",
+    "enviar", "poder", nullptr};
+const char *const kPortuguese[] = {
+    "falar", "comer", "partir", "ter", "ser", "estar", "ir", "pôr", "dormir", "mentir", "subir", "agredir",
+    "reagir", "fazer", "dizer", "ver", "vir", "saber", "poder", "ficar", "ler", "pedir", nullptr};
 
 std::string utf8(const lxstring &s)
 {
@@ -112,3 +119,13 @@ TEST(ConjugationGolden, Italian)
 }
 
 } // namespace
+
+TEST(ConjugationGolden, Spanish)
+{
+    checkGolden("es", kSpanish);
+}
+
+TEST(ConjugationGolden, Portuguese)
+{
+    checkGolden("pt", kPortuguese);
+}
