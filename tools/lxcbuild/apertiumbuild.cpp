@@ -79,7 +79,7 @@ bool personListed(const TenseRow &row, uint32_t person)
     return std::find(row.persons.begin(), row.persons.end(), person) != row.persons.end();
 }
 
-// The forms of one lemma by the tense table: the apertium rows, then the derived ones.
+// The forms of one lemma by the tense table's apertium rows.
 FormTable formsOfLemma(LXLanguage language, const std::vector<TenseRow> &rows,
                        const std::vector<ParadigmEntry> &entries)
 {
@@ -98,6 +98,12 @@ FormTable formsOfLemma(LXLanguage language, const std::vector<TenseRow> &rows,
             addForm(table[std::make_pair(row.code, person)], withoutSoftHyphens(e.form));
         }
     }
+    return table;
+}
+
+// The forms of the tense table's derived rows, from the other tenses' forms.
+void deriveForms(const std::vector<TenseRow> &rows, FormTable &table)
+{
     for (const TenseRow &row : rows) {
         uint32_t source;
         std::string from, to;
@@ -116,17 +122,16 @@ FormTable formsOfLemma(LXLanguage language, const std::vector<TenseRow> &rows,
                 table.erase(std::make_pair(row.code, person));
         }
     }
-    return table;
 }
 
 // Reviewed corrections of plainly wrong forms: infinitive | tense | person | wrong | right
 // | reason. Each must still find the form it corrects.
-bool applyCorrections(const std::string &path, std::map<std::string, FormTable> &verbs, BuildReport &report,
-                      std::string &error)
+// An empty right form drops the wrong one. Corrections whose form is not found stay in
+// the list for a later pass (after the derived tenses are made); with last set they fail.
+bool applyCorrections(std::vector<Correction> &corrections, bool last, std::map<std::string, FormTable> &verbs,
+                      BuildReport &report, std::string &error)
 {
-    std::vector<Correction> corrections;
-    if (!readCorrections(path, corrections, error))
-        return false;
+    std::vector<Correction> pending;
     for (const Correction &k : corrections) {
         uint32_t tense = static_cast<uint32_t>(std::atoi(k.table.c_str()));
         uint32_t person = static_cast<uint32_t>(k.slot);
@@ -135,22 +140,31 @@ bool applyCorrections(const std::string &path, std::map<std::string, FormTable> 
         if (v != verbs.end()) {
             auto slot = v->second.find(std::make_pair(tense, person));
             if (slot != v->second.end()) {
-                for (std::string &form : slot->second) {
-                    if (form == k.wrong) {
-                        form = k.right;
-                        applied = true;
-                    }
+                std::vector<std::string> &forms = slot->second;
+                for (size_t f = 0; f < forms.size(); ++f) {
+                    if (forms[f] != k.wrong)
+                        continue;
+                    applied = true;
+                    if (k.right.empty())
+                        forms.erase(forms.begin() + f--);
+                    else
+                        forms[f] = k.right;
                 }
             }
         }
-        if (!applied) {
+        if (!applied && last) {
             error = "correction no longer applies: " + k.templateName + " " + k.table + "/" +
                     std::to_string(person) + " " + k.wrong;
             return false;
         }
+        if (!applied) {
+            pending.push_back(k);
+            continue;
+        }
         report.notes.push_back("corrected " + k.templateName + " " + k.table + "/" + std::to_string(person) + " " +
                                k.wrong + " -> " + k.right + " (" + k.reason + ")");
     }
+    corrections.swap(pending);
     return true;
 }
 
@@ -278,8 +292,14 @@ bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow
     }
     const std::string data = options.dataDir + "/" + options.language;
     std::map<std::string, std::string> likes;
-    if (!applySpellingFixes(data + "-spelling.txt", tables, report, error) ||
-        !applyCorrections(data + "-corrections.txt", tables, report, error) || !readLikes(data + "-likes.txt", likes, error))
+    std::vector<Correction> corrections;
+    if (!readCorrections(data + "-corrections.txt", corrections, error) ||
+        !applySpellingFixes(data + "-spelling.txt", tables, report, error) ||
+        !applyCorrections(corrections, false, tables, report, error))
+        return false;
+    for (auto &t : tables)
+        deriveForms(rows, t.second);
+    if (!applyCorrections(corrections, true, tables, report, error) || !readLikes(data + "-likes.txt", likes, error))
         return false;
 
     std::map<std::string, uint32_t> fixed;
@@ -314,13 +334,26 @@ bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow
             error = "conjugated like: unknown verb, or a verb itself on the list: " + like.first + " | " + like.second;
             return false;
         }
-        const InducedModel &model = induced[modelOf[l->second]];
-        if (!endsWith(like.first, model.ending)) {
-            error = like.first + " does not end in -" + model.ending + " like " + like.second;
-            return false;
+        size_t m = modelOf[l->second];
+        if (!endsWith(like.first, induced[m].ending)) {
+            // A reflexive verb like a plain one: the plain verb's model with "se" on its ending.
+            InducedModel reflexive = induced[m];
+            reflexive.ending += "se";
+            if (!endsWith(like.first, reflexive.ending)) {
+                error = like.first + " does not end in -" + induced[m].ending + " like " + like.second;
+                return false;
+            }
+            m = induced.size();
+            for (size_t k = 0; k < induced.size(); ++k) {
+                if (induced[k].ending == reflexive.ending && induced[k].rules == reflexive.rules &&
+                    induced[k].endings == reflexive.endings)
+                    m = k;
+            }
+            if (m == induced.size())
+                induced.push_back(reflexive);
         }
-        modelOf[v->second] = modelOf[l->second];
-        verbs[v->second].forms = formsOf(language, model, like.first);
+        modelOf[v->second] = m;
+        verbs[v->second].forms = formsOf(language, induced[m], like.first);
         report.notes.push_back("conjugated like " + like.second + ": " + like.first);
     }
     // Models no verb uses any more are dropped.

@@ -1,0 +1,151 @@
+// Every simple form of the Spanish and Portuguese modules against hunspell with Debian's
+// dictionaries (es_ES; pt_PT and pt_BR, a form passing when either accepts it), an oracle
+// independent of the modules' source. The acceptance rate is counted over the verbs whose
+// infinitive the dictionary knows (a rare verb it lacks would count all its forms) and
+// printed with the verbs that have the most rejected forms; it must stay at 99% or more.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lxcompressor.h"
+#include "lxconjugator.h"
+#include "moduledata.h"
+
+namespace {
+
+[[maybe_unused]] std::string text(const lxstring &s)
+{
+    lxstring t = s;
+    t.setEncoding(0);
+    return std::string(t.c_str(), t.size());
+}
+
+#ifndef _WIN32
+// The words that hunspell rejects with the dictionary.
+std::set<std::string> rejected(const std::set<std::string> &words, const std::string &dictionary)
+{
+    std::string list = testing::TempDir() + "/hunspell-" + dictionary + ".txt";
+    {
+        std::ofstream out(list);
+        for (const std::string &w : words)
+            out << w << "\n";
+    }
+    std::set<std::string> out;
+    FILE *p = popen(("hunspell -i utf-8 -d " + dictionary + " -l < '" + list + "'").c_str(), "r");
+    EXPECT_TRUE(p != nullptr);
+    if (!p)
+        return out;
+    char line[1024];
+    while (std::fgets(line, sizeof line, p)) {
+        std::string w(line);
+        while (!w.empty() && (w.back() == '\n' || w.back() == '\r'))
+            w.pop_back();
+        out.insert(w);
+    }
+    EXPECT_EQ(pclose(p), 0) << "hunspell with " << dictionary << " (scripts/setup.sh installs it)";
+    std::remove(list.c_str());
+    return out;
+}
+#endif
+
+void checkLanguage(const std::string &lang, const std::vector<std::string> &dictionaries)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "hunspell runs natively only";
+#else
+    std::vector<TenseRow> rows;
+    std::string error;
+    ASSERT_TRUE(readTenseTable(std::string(WORDMERE_SOURCE_DIR) + "/tools/lxcbuild/data/tenses.txt", lang, rows,
+                               error))
+        << error;
+    std::string path = std::string(WORDMERE_CONJUGATION_MODULES) + "/" + lang + ".lxc";
+    LXCompressor *compressor = LXCompressor::create();
+    LXConjugator c;
+    c.setCompressor(compressor);
+    ASSERT_TRUE(c.openModule(lxstring(path.c_str(), 0, 0))) << path;
+
+    std::map<std::string, std::set<std::string>> formsOf;     // infinitive -> forms
+    uint32_t position = 0, next;
+    LXVerb verb;
+    while ((next = c.readVerb(position, verb)) > position && verb.model) {
+        position = next;
+        std::set<std::string> &forms = formsOf[text(verb.infinitive)];
+        for (const TenseRow &row : rows) {
+            if (!row.isApertium() && !row.isDerived())
+                continue;
+            for (uint32_t person : row.persons) {
+                LXList<lxstring> list;
+                c.getConjugations(verb, row.code, person, list);
+                for (LXList<lxstring>::iterator f = list.begin(); !f.isAtEnd(); ++f)
+                    forms.insert(text(*f));
+            }
+        }
+    }
+    c.closeModule();
+    delete compressor;
+
+    std::set<std::string> words;
+    for (const auto &v : formsOf) {
+        words.insert(v.first);
+        words.insert(v.second.begin(), v.second.end());
+    }
+    // A word is rejected when every dictionary rejects it.
+    std::set<std::string> bad = rejected(words, dictionaries[0]);
+    for (size_t d = 1; d < dictionaries.size(); ++d) {
+        std::set<std::string> other = rejected(words, dictionaries[d]), both;
+        std::set_intersection(bad.begin(), bad.end(), other.begin(), other.end(), std::inserter(both, both.end()));
+        bad.swap(both);
+    }
+    size_t total = 0, rejectedForms = 0, known = 0;
+    std::vector<std::pair<size_t, std::string>> worst;
+    for (const auto &v : formsOf) {
+        std::string bare = v.first;
+        if (lang == "es" && bare.size() > 2 && bare.compare(bare.size() - 2, 2, "se") == 0)
+            bare.erase(bare.size() - 2);    // a reflexive infinitive: "acercarse" is checked as "acercar"
+        if (bad.count(bare) || bad.count(v.first))
+            continue;
+        ++known;
+        size_t n = 0;
+        std::string sample;
+        for (const std::string &f : v.second) {
+            if (bad.count(f)) {
+                ++n;
+                if (sample.size() < 60)
+                    sample += " " + f;
+            }
+        }
+        total += v.second.size();
+        rejectedForms += n;
+        if (n)
+            worst.push_back(std::make_pair(n, v.first + ":" + sample));
+    }
+    std::sort(worst.rbegin(), worst.rend());
+    double rate = total ? 1.0 - static_cast<double>(rejectedForms) / total : 0;
+    std::printf("%s: hunspell accepts %.2f%% of %zu forms of the %zu verbs it knows (of %zu); rejected %zu\n",
+                lang.c_str(), 100 * rate, total, known, formsOf.size(), rejectedForms);
+    for (size_t i = 0; i < worst.size() && i < 40; ++i)
+        std::printf("  %zu %s\n", worst[i].first, worst[i].second.c_str());
+    testing::Test::RecordProperty("acceptance_percent", std::to_string(100 * rate));
+    EXPECT_GT(known, formsOf.size() * 8 / 10);
+    EXPECT_GE(rate, 0.99);
+#endif
+}
+
+} // namespace
+
+TEST(HunspellOracle, SpanishForms)
+{
+    checkLanguage("es", {"es_ES"});
+}
+
+TEST(HunspellOracle, PortugueseForms)
+{
+    checkLanguage("pt", {"pt_PT", "pt_BR"});
+}
