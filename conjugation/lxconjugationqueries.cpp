@@ -3,6 +3,7 @@
 #include "lxconjugator.h"
 
 #include "base/lxchar.h"
+#include "lxiberianrules.h"
 #include "base/lxutilities.h"
 
 // ---- text helpers ----
@@ -332,8 +333,19 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
     bool reflexive = french && hasEntry(verb.entries, LXFeatureReflexive);
     bool agreement = french && frenchCompound(tense) &&
                      (hasEntry(verb.entries, LXFeatureEtre) || hasEntry(verb.entries, LXFeatureEtreAvoir));
+    const bool spanishReflexive = m_language == LXSpanish && hasEntry(verb.entries, LXFeatureReflexive);
     for (LXList<lxstring>::iterator f = forms.begin(); !f.isAtEnd(); ++f) {
         lxstring s(LXEncodingUtf8);
+        if (spanishReflexive) {
+            // The pronoun goes before the verb ("me acerco", "me he acercado"), after the
+            // affirmative imperative and joined to it ("acércate").
+            if (tense == 98) {
+                shown.push_back(lx_spanishEnclitic(*f, person));
+                continue;
+            }
+            appendUtf8(s, lx_spanishReflexivePronoun(person));
+            appendUtf8(s, " ");
+        }
         if (reflexive && tense == 94) {
             // The affirmative imperative puts the pronoun after the verb: "lave-toi",
             // "lavons-nous" (never "te lave").

@@ -3,6 +3,9 @@
 // the sound of the stem's last consonant before the ending's first vowel.
 #include "lxiberianrules.h"
 
+#include <utility>
+#include <vector>
+
 #include "base/lxchar.h"
 
 namespace {
@@ -274,4 +277,142 @@ uint32_t lx_iberianAuxiliaryTense(LXLanguage language, uint32_t tense)
             return c->auxiliaryTense;
     }
     return 0;
+}
+
+// ---- Spanish reflexive pronouns ----
+
+const char *lx_spanishReflexivePronoun(uint32_t person)
+{
+    switch (person) {
+    case 37: return "me";
+    case 38: return "te";
+    case 39: case 42: return "se";
+    case 40: return "nos";
+    case 41: return "os";
+    default: return "";
+    }
+}
+
+namespace {
+
+uint32_t unaccented(uint32_t c)
+{
+    switch (c) {
+    case 0xE1: return 'a';
+    case 0xE9: return 'e';
+    case 0xED: return 'i';
+    case 0xF3: return 'o';
+    case 0xFA: return 'u';
+    default: return c;
+    }
+}
+
+bool isAccented(uint32_t c)
+{
+    return unaccented(c) != c;
+}
+
+bool isStrong(uint32_t c)
+{
+    uint32_t u = unaccented(c);
+    return u == 'a' || u == 'e' || u == 'o' || isAccented(c);
+}
+
+bool isSpanishVowel(const lxstring &w, int32_t i)
+{
+    uint32_t c = unaccented(w[i]);
+    if (c != 'a' && c != 'e' && c != 'i' && c != 'o' && c != 'u' && w[i] != 0xFC)
+        return false;
+    // The u of "que", "qui", "gue", "gui" is not pronounced.
+    if (c == 'u' && i > 0 && (w[i - 1] == 'q' || w[i - 1] == 'g') && i + 1 < w.length()) {
+        uint32_t n = unaccented(w[i + 1]);
+        if (n == 'e' || n == 'i')
+            return false;
+    }
+    return true;
+}
+
+// The syllable nuclei of a word: for each, its first and last character index. Two
+// strong vowels, or an accented i or u beside another vowel, are two nuclei.
+std::vector<std::pair<int32_t, int32_t>> nuclei(const lxstring &w)
+{
+    std::vector<std::pair<int32_t, int32_t>> out;
+    for (int32_t i = 0; i < w.length(); ++i) {
+        if (!isSpanishVowel(w, i))
+            continue;
+        bool joins = !out.empty() && out.back().second == i - 1 && !(isStrong(w[i]) && isStrong(w[i - 1]));
+        if (joins)
+            out.back().second = i;
+        else
+            out.push_back(std::make_pair(i, i));
+    }
+    return out;
+}
+
+// The vowel that carries the stress inside a nucleus: the strong one, else the last.
+int32_t stressedVowel(const lxstring &w, std::pair<int32_t, int32_t> n)
+{
+    for (int32_t i = n.first; i <= n.second; ++i) {
+        if (isStrong(w[i]))
+            return i;
+    }
+    return n.second;
+}
+
+// The nucleus that takes the stress by default: the last but one for a word ending in a
+// vowel, n or s, else the last.
+size_t defaultStress(const lxstring &w, size_t count)
+{
+    uint32_t last = unaccented(w[w.length() - 1]);
+    bool penultimate = last == 'a' || last == 'e' || last == 'i' || last == 'o' || last == 'u' || last == 'n' ||
+                       last == 's';
+    return penultimate && count > 1 ? count - 2 : count - 1;
+}
+
+} // namespace
+
+lxstring lx_spanishEnclitic(const lxstring &form, uint32_t person)
+{
+    if (form.empty())
+        return form;
+    // The stressed vowel of the form as it stands.
+    std::vector<std::pair<int32_t, int32_t>> before = nuclei(form);
+    if (before.empty())
+        return form;
+    int32_t stressed = -1;
+    for (int32_t i = 0; i < form.length() && stressed < 0; ++i) {
+        if (isAccented(form[i]))
+            stressed = i;
+    }
+    if (stressed < 0)
+        stressed = stressedVowel(form, before[defaultStress(form, before.size())]);
+
+    // The form loses its final s before "nos" (sentemos: sentémonos) and its final d
+    // before "os" (sentad: sentaos), except a monosyllable (id: idos).
+    lxstring w(LXEncodingUtf8);
+    for (int32_t i = 0; i < form.length(); ++i)
+        w += unaccented(form[i]);
+    if (person == 40 && w[-1] == 's')
+        w.chop();
+    else if (person == 41 && w[-1] == 'd' && before.size() > 1)
+        w.chop();
+    w += lxstring(lx_spanishReflexivePronoun(person), LXEncodingUtf8);
+
+    // The written accent goes where the stress now is not the default one, or on a weak
+    // vowel that would otherwise join the following vowel (vestíos).
+    std::vector<std::pair<int32_t, int32_t>> after = nuclei(w);
+    size_t at = 0;
+    while (at < after.size() && !(after[at].first <= stressed && stressed <= after[at].second))
+        ++at;
+    if (at == after.size())
+        return w;
+    bool hiatus = !isStrong(w[stressed]) && after[at].first != after[at].second;
+    if (at != defaultStress(w, after.size()) || hiatus) {
+        static const uint32_t accented[][2] = {{'a', 0xE1}, {'e', 0xE9}, {'i', 0xED}, {'o', 0xF3}, {'u', 0xFA}};
+        for (const auto &a : accented) {
+            if (w[stressed] == a[0])
+                w.setAt(stressed, a[1]);
+        }
+    }
+    return w;
 }

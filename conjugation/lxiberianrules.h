@@ -15,6 +15,12 @@ void lx_applyPortugueseRule(int rule, lxstring &stem, uint32_t tense, uint32_t p
 // The auxiliary tense of a Spanish or Portuguese compound tense; 0 for a simple tense.
 uint32_t lx_iberianAuxiliaryTense(LXLanguage language, uint32_t tense);
 
+// The reflexive pronoun of a Spanish person ("me", "te", "se", "nos", "os", "se").
+const char *lx_spanishReflexivePronoun(uint32_t person);
+// An affirmative imperative with its reflexive pronoun attached, the written accent set
+// by the stress rules: acerca: acércate, acerquemos: acerquémonos, acercad: acercaos.
+lxstring lx_spanishEnclitic(const lxstring &form, uint32_t person);
+
 enum : uint32_t {
     LXSpanishAuxiliaryModel = 26,       // haber
     LXPortugueseAuxiliaryModel = 17     // ter

@@ -151,6 +151,34 @@ TEST(StemmingRules, RulesTheModuleCannotHoldAreRefused)
     EXPECT_TRUE(models.empty());
 }
 
+// Forms that the stem-vowel rules changed come back through the spelling variants of
+// their beginning ("puedo": po-, "pidió": pe-, "durmo": do-); forms of the inflected-form
+// index come back whatever their spelling.
+TEST(ConjugationModules, SpanishAndPortugueseFormsLeadBackToTheirInfinitives)
+{
+    struct Case {
+        const char *word, *base;
+    };
+    Module es("es");
+    ASSERT_TRUE(es.ok) << "no Spanish module";
+    const Case spanish[] = {{"puedo", "poder"}, {"pidió", "pedir"}, {"PIDIO", "pedir"}, {"duermo", "dormir"},
+                            {"durmieron", "dormir"}, {"huele", "oler"}, {"juego", "jugar"}, {"fui", "ir"},
+                            {"fui", "ser"}, {"hablase", "hablar"}, {"busqué", "buscar"}, {"sintamos", "sentir"},
+                            {"yendo", "ir"}};
+    for (const Case &c : spanish)
+        EXPECT_NE(es.bases(c.word, 2).find(std::string("|") + c.base + "|"), std::string::npos) << c.word;
+    EXPECT_EQ(es.bases("xqzw", 2), "");
+    // Strategy 0 stops at the first hit.
+    EXPECT_EQ(es.bases("pidió", 0), "|pedir|");
+
+    Module pt("pt");
+    ASSERT_TRUE(pt.ok) << "no Portuguese module";
+    const Case portuguese[] = {{"durmo", "dormir"}, {"tive", "ter"}, {"minto", "mentir"}, {"sobe", "subir"},
+                               {"reajo", "reagir"}, {"pus", "pôr"}, {"falai", "falar"}, {"tivesse", "ter"}};
+    for (const Case &c : portuguese)
+        EXPECT_NE(pt.bases(c.word, 2).find(std::string("|") + c.base + "|"), std::string::npos) << c.word;
+}
+
 TEST(ConjugationModules, MatchingVerbsAndDetails)
 {
     Module fr("fr");
@@ -172,6 +200,19 @@ TEST(ConjugationModules, MatchingVerbsAndDetails)
     ASSERT_TRUE(fr.c.findVerb(lxstring("aller", LXEncodingUtf8), verb));
     fr.c.getVerbDetails(verb, text);
     EXPECT_EQ(utf8(text), "Participe présent: allant\nParticipe passé: allé(e)(s)\nAux: être\n");
+
+    // Spanish and Portuguese details: participle, then gerund, no auxiliary line.
+    Module es("es");
+    ASSERT_TRUE(es.ok);
+    ASSERT_TRUE(es.c.findVerb(lxstring("decir", LXEncodingUtf8), verb));
+    es.c.getVerbDetails(verb, text);
+    EXPECT_EQ(utf8(text), "Participio: dicho\nGerundio: diciendo\n");
+    Module pt("pt");
+    ASSERT_TRUE(pt.ok);
+    ASSERT_TRUE(pt.c.findVerb(lxstring("por", LXEncodingUtf8), verb));
+    EXPECT_EQ(utf8(verb.infinitive), "pôr");
+    pt.c.getVerbDetails(verb, text);
+    EXPECT_EQ(utf8(text), "Particípio: posto\nGerúndio: pondo\n");
 }
 
 } // namespace
