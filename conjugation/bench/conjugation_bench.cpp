@@ -1,7 +1,8 @@
 // Full conjugation tables (every tense and person of a verb, with display texts) per
-// second for random French verbs of the module built from verbiste: through the data
-// manager as the program asks (BM_TableThroughDataManager, where every call reopens the
-// module), and through the conjugator itself, with and without that reopening.
+// second for random French verbs of the module built from verbiste and random Spanish
+// verbs of the module built from apertium: through the data manager as the program asks
+// (BM_TableThroughDataManager, where every call reopens the module), and through the
+// conjugator itself, with and without that reopening.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -20,10 +21,10 @@
 
 namespace {
 
-std::string modulePath()
+std::string modulePath(const char *lang = "fr")
 {
     const char *dir = std::getenv("WORDMERE_CONJUGATION_MODULES");
-    return std::string(dir && *dir ? dir : WORDMERE_CONJUGATION_MODULES) + "/fr.lxc";
+    return std::string(dir && *dir ? dir : WORDMERE_CONJUGATION_MODULES) + "/" + lang + ".lxc";
 }
 
 struct Fixture {
@@ -32,10 +33,10 @@ struct Fixture {
     std::vector<lxstring> infinitives;
     bool ok = false;
 
-    Fixture()
+    explicit Fixture(const char *lang)
     {
         conjugator.setCompressor(compressor);
-        ok = conjugator.openModule(lxstring(modulePath().c_str(), LXEncodingUtf8));
+        ok = conjugator.openModule(lxstring(modulePath(lang).c_str(), 0, 0));
         if (!ok)
             return;
         LXVerb verb;
@@ -49,10 +50,11 @@ struct Fixture {
     ~Fixture() { delete compressor; }
 };
 
-Fixture &fixture()
+Fixture &fixture(LXLanguage language = LXFrench)
 {
-    static Fixture f;
-    return f;
+    static Fixture french("fr");
+    static Fixture spanish("es");
+    return language == LXSpanish ? spanish : french;
 }
 
 // One table: the verb looked up, its tenses, each tense's persons and display texts.
@@ -110,15 +112,17 @@ void BM_TableWithReopen(benchmark::State &state)
 }
 BENCHMARK(BM_TableWithReopen);
 
-// The same table asked of the data manager, call by call, as the conjugation dialog does.
+// The same table asked of the data manager, call by call, as the conjugation dialog does;
+// the argument is the language (French 2, Spanish 3).
 void BM_TableThroughDataManager(benchmark::State &state)
 {
-    Fixture &f = fixture();
+    const LXLanguage language = static_cast<LXLanguage>(state.range(0));
+    Fixture &f = fixture(language);
     LXDataManager *dm = LXDataManager::create(LXCreateConjugationEngine);
-    if (!f.ok || f.infinitives.empty() || !dm ||
-        !dm->addStemmingModule(lxstring(modulePath().c_str(), LXEncodingUtf8))) {
+    const char *lang = language == LXSpanish ? "es" : "fr";
+    if (!f.ok || f.infinitives.empty() || !dm || !dm->addStemmingModule(lxstring(modulePath(lang).c_str(), 0, 0))) {
         delete dm;
-        state.SkipWithError("no French module");
+        state.SkipWithError("no conjugation module");
         return;
     }
     std::mt19937 random(42);
@@ -127,14 +131,14 @@ void BM_TableThroughDataManager(benchmark::State &state)
     lxstring text;
     for (auto _ : state) {
         LXVerb verb;
-        dm->getVerb(LXFrench, f.infinitives[pick(random)], verb);
+        dm->getVerb(language, f.infinitives[pick(random)], verb);
         LXList<int> tenses;
-        dm->getTenses(LXFrench, verb, tenses, true);
+        dm->getTenses(language, verb, tenses, true);
         for (LXList<int>::iterator t = tenses.begin(); !t.isAtEnd(); ++t) {
             LXList<int> persons;
-            dm->getPersons(LXFrench, verb, *t, persons);
+            dm->getPersons(language, verb, *t, persons);
             for (LXList<int>::iterator p = persons.begin(); !p.isAtEnd(); ++p) {
-                dm->getConjugationDisplayText(LXFrench, verb, ' ', *t, *p, text);
+                dm->getConjugationDisplayText(language, verb, ' ', *t, *p, text);
                 forms += text.empty() ? 0 : 1;
             }
         }
@@ -143,7 +147,7 @@ void BM_TableThroughDataManager(benchmark::State &state)
     state.counters["forms/table"] = static_cast<double>(forms) / static_cast<double>(state.iterations());
     delete dm;
 }
-BENCHMARK(BM_TableThroughDataManager);
+BENCHMARK(BM_TableThroughDataManager)->Arg(LXFrench)->Arg(LXSpanish);
 
 void BM_VerbStems(benchmark::State &state)
 {
