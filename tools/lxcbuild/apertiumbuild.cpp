@@ -405,7 +405,7 @@ bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow
         // stored so that the tense list names it.
         LXTenseInfo infinitive;
         infinitive.tense = LXTenseFirst;
-        infinitive.persons.push_back(LXCodeText(LXPersonFirst, lxstring(induced[m].ending.c_str(), 0, 0)));
+        infinitive.persons.push_back(LXCodeText(LXPersonFirst, lxstring(induced[m].ending.c_str(), LXEncodingUtf8)));
         cache.tenses.push_back(infinitive);
         bool personal = false, other = false;
         for (const TenseRow &row : rows) {

@@ -21,7 +21,7 @@ std::string bytes(const lxstring &s)
 LXCodeTextList ruleFeature(int rule)
 {
     LXCodeTextList f;
-    lxstring value(0, 0);
+    lxstring value(LXEncodingUtf8);
     value += static_cast<uint32_t>(rule + 2);
     f.push_back(LXCodeText(LXFeatureSpellingRule, value));
     return f;

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "apertium.h"
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugator.h"
 #include "moduledata.h"
 
@@ -35,7 +35,7 @@ const std::string kData = std::string(WORDMERE_SOURCE_DIR) + "/tools/lxcbuild/da
 [[maybe_unused]] std::string text(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
@@ -63,7 +63,7 @@ struct Module {
     {
         std::string path = std::string(WORDMERE_CONJUGATION_MODULES) + "/" + lang + ".lxc";
         c.setCompressor(compressor);
-        ok = c.openModule(lxstring(path.c_str(), 0, 0));
+        ok = c.openModule(lxstring(path.c_str(), LXEncodingUtf8));
     }
     ~Module()
     {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugator.h"
 #include "moduledata.h"
 
@@ -23,7 +23,7 @@ namespace {
 [[maybe_unused]] std::string text(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
@@ -69,7 +69,7 @@ void checkLanguage(const std::string &lang, const std::vector<std::string> &dict
     LXCompressor *compressor = LXCompressor::create();
     LXConjugator c;
     c.setCompressor(compressor);
-    ASSERT_TRUE(c.openModule(lxstring(path.c_str(), 0, 0))) << path;
+    ASSERT_TRUE(c.openModule(lxstring(path.c_str(), LXEncodingUtf8))) << path;
 
     std::map<std::string, std::set<std::string>> formsOf;     // infinitive -> forms
     uint32_t position = 0, next;

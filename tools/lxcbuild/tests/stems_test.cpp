@@ -96,6 +96,9 @@ TEST(ConjugationModules, PluralsAndFemininesLeadToTheirBaseForms)
         {"fr", "grandes", "|grand/3|"},     {"fr", "heureuses", "|heureux/3|"}, {"fr", "belles", "|beau/3|"},
         {"fr", "actives", "|actif/3|"},     {"fr", "Chats", "|Chat/2|"},      {"it", "libri", "|libro/2|"},
         {"it", "amiche", "|amica/2|"},      {"it", "rosse", "|rosso/3|"},     {"it", "uomini", "|uomo/2|"},
+        {"es", "canciones", "|canción/2|"}, {"es", "luces", "|luz/2|"},       {"es", "blancas", "|blanco/3|"},
+        {"es", "caracteres", "|carácter/2|"}, {"pt", "canções", "|canção/2|"}, {"pt", "animais", "|animal/2|"},
+        {"pt", "homens", "|homem/2|"},      {"pt", "brancas", "|branco/3|"},
     };
     for (const Case &k : cases) {
         Module m(k.lang);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "lxcompressor.h"
+#include "format/lxcompressor.h"
 #include "lxconjugator.h"
 
 namespace {
@@ -16,7 +16,7 @@ namespace {
 std::string utf8(const lxstring &s)
 {
     lxstring t = s;
-    t.setEncoding(0);
+    t.setEncoding(LXEncodingUtf8);
     return std::string(t.c_str(), t.size());
 }
 
@@ -34,7 +34,7 @@ int main(int argc, char **argv)
     LXCompressor *compressor = LXCompressor::create();
     LXConjugator c;
     c.setCompressor(compressor);
-    if (!c.openModule(lxstring(argv[1], 0, 0))) {
+    if (!c.openModule(lxstring(argv[1], LXEncodingUtf8))) {
         std::fprintf(stderr, "print_forms: cannot open %s\n", argv[1]);
         return 1;
     }
