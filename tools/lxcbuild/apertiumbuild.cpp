@@ -175,16 +175,12 @@ bool applyCorrections(std::vector<Correction> &corrections, bool last, std::map<
 bool applySpellingFixes(const std::string &path, std::map<std::string, FormTable> &verbs, BuildReport &report,
                         std::string &error)
 {
-    std::ifstream probe(path);
-    if (!probe)
-        return true;
-    std::string line;
-    while (std::getline(probe, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> c = splitColumns(line);
-        if (c.size() != 5 || c[0].empty() || c[2].empty()) {
-            error = path + ": lemma ending | tenses | from | to | reason expected: " + line;
+    std::vector<std::vector<std::string>> lines;
+    if (!readColumns(path, 5, lines, error))
+        return false;
+    for (const std::vector<std::string> &c : lines) {
+        if (c[0].empty() || c[2].empty()) {
+            error = path + ": a lemma ending and the text to replace are needed: " + c[0] + " | " + c[2];
             return false;
         }
         std::set<uint32_t> tenses;
@@ -220,7 +216,7 @@ bool applySpellingFixes(const std::string &path, std::map<std::string, FormTable
             }
         }
         if (changed == 0) {
-            error = "spelling fix no longer applies: " + line;
+            error = "spelling fix no longer applies: -" + c[0] + " " + c[2];
             return false;
         }
         report.notes.push_back("spelling: -" + c[0] + " " + c[2] + " -> " + c[3] + " in " + std::to_string(changed) +
@@ -233,16 +229,12 @@ bool applySpellingFixes(const std::string &path, std::map<std::string, FormTable
 // like | reason. Answers infinitive -> the verb it is conjugated like.
 bool readLikes(const std::string &path, std::map<std::string, std::string> &likes, std::string &error)
 {
-    std::ifstream probe(path);
-    if (!probe)
-        return true;
-    std::string line;
-    while (std::getline(probe, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> c = splitColumns(line);
-        if (c.size() != 3 || c[0].empty() || c[1].empty()) {
-            error = path + ": infinitive | like | reason expected: " + line;
+    std::vector<std::vector<std::string>> lines;
+    if (!readColumns(path, 3, lines, error))
+        return false;
+    for (const std::vector<std::string> &c : lines) {
+        if (c[0].empty() || c[1].empty()) {
+            error = path + ": an infinitive and the verb it is conjugated like are needed: " + c[0];
             return false;
         }
         likes[c[0]] = c[1];

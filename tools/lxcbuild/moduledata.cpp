@@ -10,6 +10,7 @@
 #include "lxconjugationwriter.h"
 #include "lxconjugator.h"
 #include "modulewriter.h"
+#include "utf8text.h"
 
 namespace {
 
@@ -69,11 +70,6 @@ bool parsePersons(const std::string &t, std::vector<uint32_t> &persons)
         }
     }
     return true;
-}
-
-lxstring utf8(const std::string &s)
-{
-    return lxstring(s.c_str(), LXEncodingUtf8);
 }
 
 // Letters (of the Latin-1 range), apostrophe and hyphen, beginning with a letter.
@@ -197,6 +193,26 @@ std::vector<std::string> splitColumns(const std::string &line)
     if (!line.empty() && line.back() == '|')
         out.push_back(std::string());
     return out;
+}
+
+bool readColumns(const std::string &path, size_t columns, std::vector<std::vector<std::string>> &rows,
+                 std::string &error)
+{
+    std::ifstream probe(path);
+    if (!probe)
+        return true;
+    std::vector<std::string> lines;
+    if (!readLines(path, lines, error))
+        return false;
+    for (const std::string &line : lines) {
+        std::vector<std::string> c = splitColumns(line);
+        if (c.size() != columns) {
+            error = path + ": " + std::to_string(columns) + " columns expected: " + line;
+            return false;
+        }
+        rows.push_back(c);
+    }
+    return true;
 }
 
 uint32_t languageCode(const std::string &language)

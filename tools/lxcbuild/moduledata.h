@@ -59,6 +59,10 @@ bool readCorrections(const std::string &path, std::vector<Correction> &correctio
 
 // The language code of "fr", "es", "it", "pt" (2, 3, 5, 6); 0 for others.
 uint32_t languageCode(const std::string &language);
+// The lines of a data file that are neither empty nor comments ("#"), split into columns;
+// each line must have the given number of columns. A missing file gives no rows.
+bool readColumns(const std::string &path, size_t columns, std::vector<std::vector<std::string>> &rows,
+                 std::string &error);
 // Splits a line at "|" and trims the pieces.
 std::vector<std::string> splitColumns(const std::string &line);
 

@@ -7,20 +7,9 @@
 #include "lxconjugationwriter.h"
 #include "lxconjugator.h"
 #include "stemmingrules.h"
+#include "utf8text.h"
 
 namespace {
-
-lxstring utf8(const std::string &s)
-{
-    return lxstring(s.c_str(), LXEncodingUtf8);
-}
-
-std::string bytes(const lxstring &s)
-{
-    lxstring t = s;
-    t.setEncoding(LXEncodingUtf8);
-    return std::string(t.c_str(), t.size());
-}
 
 void addNames(LXConjugationWriter &writer, const std::vector<TenseRow> &rows)
 {

@@ -3,20 +3,9 @@
 #include <set>
 
 #include "lxconjugator.h"
+#include "utf8text.h"
 
 namespace {
-
-lxstring utf8(const std::string &s)
-{
-    return lxstring(s.c_str(), LXEncodingUtf8);
-}
-
-std::string bytes(const lxstring &s)
-{
-    lxstring t = s;
-    t.setEncoding(LXEncodingUtf8);
-    return std::string(t.c_str(), t.size());
-}
 
 LXCodeTextList ruleFeature(int rule)
 {

@@ -32,6 +32,14 @@ namespace {
 
 const std::string kData = std::string(WORDMERE_SOURCE_DIR) + "/tools/lxcbuild/data";
 
+// The sanitizer build compares every eighth verb (the native build compares them all),
+// and then does not ask that every reviewed entry be seen.
+#ifdef __SANITIZE_ADDRESS__
+const size_t kEvery = 8;
+#else
+const size_t kEvery = 1;
+#endif
+
 [[maybe_unused]] std::string text(const lxstring &s)
 {
     lxstring t = s;
@@ -41,18 +49,10 @@ const std::string kData = std::string(WORDMERE_SOURCE_DIR) + "/tools/lxcbuild/da
 
 [[maybe_unused]] std::vector<std::vector<std::string>> dataLines(const std::string &path, size_t columns)
 {
-    std::vector<std::vector<std::string>> out;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> c = splitColumns(line);
-        EXPECT_EQ(c.size(), columns) << path << ": " << line;
-        if (c.size() == columns)
-            out.push_back(c);
-    }
-    return out;
+    std::vector<std::vector<std::string>> rows;
+    std::string error;
+    EXPECT_TRUE(readColumns(path, columns, rows, error)) << error;
+    return rows;
 }
 
 struct Module {
@@ -166,7 +166,10 @@ void roundTrip(const std::string &lang, const std::string &generator)
     std::vector<std::string> failures;
     size_t compared = 0;
     const char *const persons[][2] = {{"p1", "sg"}, {"p2", "sg"}, {"p3", "sg"}, {"p1", "pl"}, {"p2", "pl"}, {"p3", "pl"}};
+    size_t index = 0;
     for (const auto &lemma : lemmas) {
+        if (index++ % kEvery != 0)
+            continue;
         LXVerb verb;
         lxstring word(lemma.first.c_str(), 0, 0);
         if (!m.c.findVerb(word, verb) || verb.infinitive.compare(word, false, false, LXLanguageNone) != 0) {
@@ -246,15 +249,17 @@ void roundTrip(const std::string &lang, const std::string &generator)
     }
     for (const auto &k : corrections) {
         for (const Corrected &c : k.second) {
+            if (kEvery > 1)
+                break;
             if (!c.seen)
                 failures.push_back("correction no longer seen: " + k.first + " " + c.wrong);
         }
     }
     for (const auto &l : likes) {
-        if (!l.second)
+        if (!l.second && kEvery == 1)
             failures.push_back("verb conjugated like another no longer differs: " + l.first);
     }
-    for (size_t i = 0; i < spelling.size(); ++i) {
+    for (size_t i = 0; i < spelling.size() && kEvery == 1; ++i) {
         if (!spellingUsed.count(i))
             failures.push_back("spelling fix no longer seen: " + spelling[i][0] + " " + spelling[i][2]);
     }
@@ -263,7 +268,7 @@ void roundTrip(const std::string &lang, const std::string &generator)
         report += failures[i] + "\n";
     EXPECT_TRUE(failures.empty()) << failures.size() << " differences (of " << compared << " compared), first ones:\n"
                                   << report;
-    EXPECT_GT(compared, 80000u);
+    EXPECT_GT(compared, 80000u / kEvery);
 #endif
 }
 

@@ -20,6 +20,13 @@
 
 namespace {
 
+// The sanitizer build checks every eighth verb; the native build all of them.
+#ifdef __SANITIZE_ADDRESS__
+const size_t kEvery = 8;
+#else
+const size_t kEvery = 1;
+#endif
+
 [[maybe_unused]] std::string text(const lxstring &s)
 {
     lxstring t = s;
@@ -74,8 +81,11 @@ void checkLanguage(const std::string &lang, const std::vector<std::string> &dict
     std::map<std::string, std::set<std::string>> formsOf;     // infinitive -> forms
     uint32_t position = 0, next;
     LXVerb verb;
+    size_t index = 0;
     while ((next = c.readVerb(position, verb)) > position && verb.model) {
         position = next;
+        if (index++ % kEvery != 0)
+            continue;
         std::set<std::string> &forms = formsOf[text(verb.infinitive)];
         for (const TenseRow &row : rows) {
             if (!row.isApertium() && !row.isDerived())
@@ -134,6 +144,7 @@ void checkLanguage(const std::string &lang, const std::vector<std::string> &dict
         std::printf("  %zu %s\n", worst[i].first, worst[i].second.c_str());
     testing::Test::RecordProperty("acceptance_percent", std::to_string(100 * rate));
     EXPECT_GT(known, formsOf.size() * 8 / 10);
+    EXPECT_GT(formsOf.size(), 1500u / kEvery);
     EXPECT_GE(rate, 0.99);
 #endif
 }
