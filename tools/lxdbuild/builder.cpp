@@ -11,6 +11,7 @@
 #include "format/lxd.h"
 #include "format/lxdwriter.h"
 #include "model/lxtokenizer.h"
+#include "verbmarks.h"
 
 namespace {
 
@@ -169,6 +170,10 @@ bool buildModule(const BuildOptions &options, LXCompressor *compressor, LXTokeni
     writer.setModuleVersion(options.moduleVersion);
     writer.setSparseInterval(options.sparseInterval);
 
+    VerbLists verbs;
+    if (!readVerbLists(options.verbModules, compressor, verbs, error))
+        return false;
+
     for (Source &s : sources) {
         if (!s.db.open(s.base, error))
             return false;
@@ -187,6 +192,7 @@ bool buildModule(const BuildOptions &options, LXCompressor *compressor, LXTokeni
                         std::to_string(lines[i].offset) + " in " + s.db.dataPath() + " has no headword";
                 return false;
             }
+            markInferredVerb(a, s.from, verbs);
             order.emplace_back(a.headword + '\x01' + a.partOfSpeech, i);
         }
         std::stable_sort(order.begin(), order.end(),
@@ -199,6 +205,7 @@ bool buildModule(const BuildOptions &options, LXCompressor *compressor, LXTokeni
             while (j < order.size() && order[j].first == order[i].first) {
                 FreeDictArticle a;
                 freedictParseArticle(s.db.article(lines[order[j].second]), a);
+                markInferredVerb(a, s.from, verbs);
                 LXTerm one;
                 freedictTerm(a, s.from, s.to, options, one);
                 if (j == i)

@@ -29,6 +29,9 @@ struct BuildOptions {
     bool pronunciations = true;
     bool notes = true;           // synonyms, see-also, usage notes, examples
     bool explanations = true;    // the explanations under a translation, and labels
+    // Conjugation modules (.lxc) whose infinitives mark the headwords of their language
+    // that the data leaves without a part of speech as verbs.
+    std::vector<std::string> verbModules;
 };
 
 struct BuildReport {

@@ -4,6 +4,7 @@
 //
 //   lxdbuild build -o OUT.lxd [--priority N] [--product N] [--module-version N]
 //                  [--sparse N] [--no-pronunciations] [--no-notes] [--no-explanations]
+//                  [--verbs MODULE.lxc]...
 //                  /usr/share/dictd/freedict-eng-fra [/usr/share/dictd/freedict-fra-eng]
 //   lxdbuild inspect [--terms N] MODULE.lxd
 #include <chrono>
@@ -22,7 +23,7 @@ namespace {
 int usage()
 {
     std::cerr << "usage: lxdbuild build -o OUT.lxd [--priority N] [--product N] [--module-version N] [--sparse N]"
-                 "\n                      [--no-pronunciations] [--no-notes] [--no-explanations]"
+                 "\n                      [--no-pronunciations] [--no-notes] [--no-explanations] [--verbs MODULE.lxc]..."
                  " FREEDICT-BASE [FREEDICT-BASE]\n"
                  "       lxdbuild inspect [--terms N] MODULE.lxd\n";
     return 2;
@@ -69,6 +70,10 @@ int main(int argc, char **argv)
                 o.notes = false;
             } else if (a == "--no-explanations") {
                 o.explanations = false;
+            } else if (a == "--verbs") {
+                if (i + 1 >= argc)
+                    return usage();
+                o.verbModules.push_back(argv[++i]);
             } else if (a == "-o") {
                 if (i + 1 >= argc)
                     return usage();

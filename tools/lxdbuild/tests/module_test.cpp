@@ -21,6 +21,7 @@
 #include "testing/lxtest_files.h"
 #include "testing/lxtest_samples.h"
 #include "testing/lxtest_text.h"
+#include "verbmarks.h"
 
 namespace {
 
@@ -217,7 +218,10 @@ protected:
     }
 
     // Checks the given index lines of a database (all when sample is 0).
-    void checkDatabase(const std::vector<LXD *> &modules, const char *pair, bool features, size_t sample)
+    // Articles without a part of speech are expected with the verb mark when verbs lists
+    // their headword, as the builder gives it.
+    void checkDatabase(const std::vector<LXD *> &modules, const char *pair, bool features, size_t sample,
+                       const VerbLists &verbs = VerbLists())
     {
         FreeDictDatabase db;
         std::string why;
@@ -240,6 +244,7 @@ protected:
             const FreeDictIndexLine &l = db.lines()[i];
             FreeDictArticle a;
             ASSERT_TRUE(freedictParseArticle(db.article(l), a)) << pair << ":" << l.line;
+            markInferredVerb(a, from, verbs);
             ::testing::AssertionResult r = checker.check(a, from);
             if (!r && ++failures <= 10)
                 ADD_FAILURE() << pair << ".index:" << l.line << ": " << r.message();
@@ -405,11 +410,13 @@ TEST_F(SampleModules, AColdLookUpInEnglishGermanInflatesFewBlocks)
 
 TEST_F(SampleModules, OtherPairsHoldSamplesOfBothDirections)
 {
-    struct { const char *name, *a, *b; LXLanguage l1, l2; } samples[] = {
-        {"english-spanish", "eng-spa", "spa-eng", LXEnglish, LXSpanish},
-        {"english-italian", "eng-ita", "ita-eng", LXEnglish, LXItalian},
-        {"english-portuguese", "eng-por", "por-eng", LXEnglish, LXPortuguese},
-        {"french-german", "fra-deu", "deu-fra", LXFrench, LXGerman},
+    // The Spanish, Italian and Portuguese databases mark no part of speech: their
+    // headwords that are infinitives of the conjugation module are marked as verbs.
+    struct { const char *name, *a, *b; LXLanguage l1, l2; const char *verbs; } samples[] = {
+        {"english-spanish", "eng-spa", "spa-eng", LXEnglish, LXSpanish, "es.lxc"},
+        {"english-italian", "eng-ita", "ita-eng", LXEnglish, LXItalian, "it.lxc"},
+        {"english-portuguese", "eng-por", "por-eng", LXEnglish, LXPortuguese, "pt.lxc"},
+        {"french-german", "fra-deu", "deu-fra", LXFrench, LXGerman, nullptr},
     };
     for (auto &s : samples) {
         SCOPED_TRACE(s.name);
@@ -417,8 +424,43 @@ TEST_F(SampleModules, OtherPairsHoldSamplesOfBothDirections)
         ASSERT_TRUE(module.validate(u8(samplePath(s.name))));
         EXPECT_EQ(module.getLanguage1(), s.l1);
         EXPECT_EQ(module.getLanguage2(), s.l2);
-        checkDatabase({&module}, s.a, true, 500);
-        checkDatabase({&module}, s.b, true, 500);
+        VerbLists verbs;
+        std::string lxc, why;
+        if (s.verbs) {
+            if (!lx_findSample(LXSampleConjugation, s.verbs, lxc))
+                return;
+            ASSERT_TRUE(readVerbLists({lxc}, e.compressor.get(), verbs, why)) << why;
+            EXPECT_GT(verbs[s.l2].size(), 200u);
+        }
+        checkDatabase({&module}, s.a, true, 500, verbs);
+        checkDatabase({&module}, s.b, true, 500, verbs);
+    }
+}
+
+TEST_F(SampleModules, InfinitivesWithoutAMarkBecomeVerbsOthersStayUnmarked)
+{
+    struct { const char *name; const char *headword; LXLanguage language; const char *mark; } cases[] = {
+        {"english-spanish", "poder", LXSpanish, "v"},   {"english-spanish", "casa", LXSpanish, ""},
+        {"english-portuguese", "dormir", LXPortuguese, "v"}, {"english-italian", "parlare", LXItalian, "v"},
+        {"english-french", "manger", LXFrench, "v"},
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.headword);
+        std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+        ASSERT_EQ(dm->addDictionaryModule(u8(samplePath(c.name))), 0);
+        LXLanguage other = c.language == LXEnglish ? LXFrench : LXEnglish;
+        LXDMIterator it;
+        dm->find(u8(c.headword), c.language, other, 10, it);
+        bool found = false;
+        for (int step = 0; step < 20 && !it.isAtEnd(); ++step, ++it) {
+            if (text((*it).getHeadword()) != c.headword)
+                continue;
+            found = true;
+            EXPECT_EQ(text((*it).getPartOfSpeechName()), c.mark);
+            if (std::string(c.mark) == "v")
+                EXPECT_EQ((*it).getPartOfSpeechCode(), 6u);
+        }
+        EXPECT_TRUE(found);
     }
 }
 
