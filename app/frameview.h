@@ -2,6 +2,7 @@
 // object of its view window, so it never calls a view that is gone; the view implements
 // this without the frame knowing its class.
 #pragma once
+#include "searchmode.h"
 #include <string>
 
 class LXFrameView {
@@ -17,7 +18,7 @@ public:
     virtual void pasteIntoSearchBox() = 0;
     // One step through the search history: +1 newer, -1 older.
     virtual void stepHistory(int delta) = 0;
-    virtual void setSearchMode(int mode) = 0;
+    virtual void setSearchMode(SearchMode mode) = 0;
     // While the frame is being moved or sized the lists only clear their background.
     virtual void suspendListPainting(bool suspend) = 0;
     // Every caption again, in the interface language.

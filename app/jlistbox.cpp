@@ -58,7 +58,7 @@ bool JListBox::create(HWND parent, int controlId, LXDataManager* dm, bool popupM
     p.controlId = controlId;
     p.classStyle = CS_OWNDC | CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     bool ok = FwWindow::create(p);
-    background_ = 0xFFFFFF;
+    background_ = kListBackground;
     if (ok) {
         HDC dc = GetDC(hwnd_);
         SetBkColor(dc, background_);
@@ -70,14 +70,15 @@ bool JListBox::create(HWND parent, int controlId, LXDataManager* dm, bool popupM
 
 // ----- operations --------------------------------------------------------------------------
 
-void JListBox::search(const std::wstring& text, int mode) {
+void JListBox::search(const std::wstring& text, LXListBox::SearchType type) {
     if (!model_) return;
-    if (mode == 3 && text.empty()) return;
-    if (mode != 0 && mode != model_->getSearchType()) model_->setSearchType(mode);
+    const bool advanced = type == LXListBox::RegexSearch;
+    if (advanced && text.empty()) return;
+    if (type != model_->getSearchType()) model_->setSearchType(type);
     lxstring s;
     toEngineString(text, s);
     long generation = 0;
-    if (mode == 3) {
+    if (advanced) {
         // Cleared here rather than in the worker: a Cancel that comes before the worker's
         // first step must still stop it.
         generation = ++gWorkerGeneration;
@@ -85,7 +86,7 @@ void JListBox::search(const std::wstring& text, int mode) {
         gWorkerTarget = GetParent(hwnd_);
     }
     model_->find(s, model_->getSearchLanguage());
-    if (mode == 3) {
+    if (advanced) {
         HANDLE t = CreateThread(nullptr, 0, regexWorker, reinterpret_cast<void*>(static_cast<INT_PTR>(generation)), 0,
                                 nullptr);
         if (t)
@@ -93,7 +94,7 @@ void JListBox::search(const std::wstring& text, int mode) {
         else
             PostMessageW(GetParent(hwnd_), WM_REGEX_SEARCH_DONE, 0, 0);
         SetFocus(hwnd_);
-    } else if (mode == 2) {
+    } else if (type == LXListBox::StemSearch) {
         SetFocus(hwnd_);
     }
 }
@@ -105,11 +106,13 @@ void JListBox::setLanguages(int s, int t, int product, bool redraw) {
     SetCursor(old);
 }
 
-void JListBox::setSearchType(int type) {
+void JListBox::setSearchType(LXListBox::SearchType type) {
     if (model_ && model_->getSearchType() != type) model_->setSearchType(type);
 }
 
-int JListBox::getSearchType() const { return model_ ? model_->getSearchType() : 2; }
+LXListBox::SearchType JListBox::getSearchType() const {
+    return model_ ? static_cast<LXListBox::SearchType>(model_->getSearchType()) : LXListBox::StemSearch;
+}
 
 void JListBox::setMaxLinesPerTerm(int n) {
     if (model_) model_->setMaxLinesPerTerm(static_cast<uint32_t>(n));
@@ -157,12 +160,9 @@ std::wstring JListBox::visibleText() const {
         if (!first && cell.y != y) text += L'\n';
         first = false;
         y = cell.y;
-        uint32_t cp = cell.codePoint;
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
-            text += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
-            text += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else if (cp != 0) {
-            text += static_cast<wchar_t>(cp);
+        if (cell.codePoint != 0) {  // a result's end
+            wchar_t units[2];
+            text.append(units, static_cast<size_t>(utf16Units(cell.codePoint, units)));
         }
         if (it == last) break;
     }
@@ -428,7 +428,7 @@ void JListBox::penUp(int x, int y) {
 
 int JListBox::onCreate(CREATESTRUCTW&) {
     if (!appOption(kOptSkinningOff)) {
-        skinWatchWindow(hwnd_, 0x8035);
+        skinWatchWindow(hwnd_, WM_LIST_SKIN_CHANGED);
         skinAttachScrollBars(hwnd_, 1);
     }
     return 0;

@@ -5,6 +5,7 @@
 // parent none of the view's notifications).
 #pragma once
 #include "framework/fwwindow.h"
+#include "resultlist/lxlistbox.h"
 #include <memory>
 #include <string>
 
@@ -15,6 +16,9 @@ struct LXDMRegexOptions;
 // Messages between the advanced-search worker and the view.
 constexpr UINT WM_REGEX_SEARCH_DONE = 0x80C8;
 constexpr UINT WM_REGEX_SEARCH_STEP = 0x80C9;
+constexpr COLORREF kListBackground = RGB(255, 255, 255);
+// What the skin engine sends a list when the skin changes.
+constexpr UINT WM_LIST_SKIN_CHANGED = 0x8035;
 
 // What a list tells the window that owns it (the main view); the pop-up window needs none.
 class JListBoxOwner {
@@ -37,11 +41,12 @@ public:
     LXWinListBox* model() const { return model_.get(); }
     bool popupMode() const { return popup_; }
 
-    // mode: 1 browse, 2 stem search, 3 advanced, 0 keep the current type.
-    void search(const std::wstring& text, int mode);
+    // Searches the text with the given search type (the advanced search goes on in steps).
+    void search(const std::wstring& text, LXListBox::SearchType type);
     void setLanguages(int searchLanguage, int translationLanguage, int product, bool redraw);
-    void setSearchType(int type);
-    int getSearchType() const;
+    void setSearchType(LXListBox::SearchType type);
+    // The model's type; stem search without a model.
+    LXListBox::SearchType getSearchType() const;
     void setMaxLinesPerTerm(int n);
     void setFont(int tenthsOfPoint, const std::wstring& face);
     HFONT font();
@@ -106,5 +111,5 @@ private:
     bool dragWatch_ = false;  // pressed inside the selected entry: a drag starts on leaving it
     RECT dragStart_{};
     bool popup_ = false;
-    COLORREF background_ = 0xFFFFFF;
+    COLORREF background_ = kListBackground;
 };

@@ -173,10 +173,10 @@ bool LXApp::onRoutedCommand(int id) {
         return true;
     }
     if (id == ID_MANUAL || id == ID_HELP_TOPICS) {
-        openHelpTopic(9500);
+        openHelpTopic(ID_HELP_MANUAL_TOPIC);
         return true;
     }
-    if (id >= 9500 && id <= 9599) {
+    if (id >= ID_HELP_TOPIC_FIRST && id <= ID_HELP_TOPIC_LAST) {
         if (!appOption(kOptReducedFeatures)) openHelpTopic(id);
         return true;
     }

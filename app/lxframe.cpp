@@ -16,13 +16,13 @@ std::atomic<bool> gUpdaterCancel{false};
 
 int frameMenuResource(int language) {
     switch (language) {
-    case 2: return IDR_MENU_FRENCH;
-    case 3: return IDR_MENU_SPANISH;
-    case 4: return IDR_MENU_GERMAN;
-    case 5: return IDR_MENU_ITALIAN;
-    case 6: return IDR_MENU_PORTUGUESE;
-    case 10:
-    case 11: return IDR_MENU_OTHER;
+    case LXFrench: return IDR_MENU_FRENCH;
+    case LXSpanish: return IDR_MENU_SPANISH;
+    case LXGerman: return IDR_MENU_GERMAN;
+    case LXItalian: return IDR_MENU_ITALIAN;
+    case LXPortuguese: return IDR_MENU_PORTUGUESE;
+    case LXRussian:
+    case LXDutch: return IDR_MENU_OTHER;
     default: return IDR_MAINFRAME;
     }
 }
@@ -34,13 +34,13 @@ HMENU buildFrameMenu(int language, uint32_t options) {
     if (GetMenuItemCount(menu) > 5) DeleteMenu(menu, 5, MF_BYPOSITION);
 
     HMENU help = GetSubMenu(menu, 4);
-    if (help && has(0x800)) DeleteMenu(help, ID_PRODUCTS_PAGE, MF_BYCOMMAND);
+    if (help && has(kOptNoProductsPage)) DeleteMenu(help, ID_PRODUCTS_PAGE, MF_BYCOMMAND);
 
-    if (has(0x80)) {
+    if (has(kOptReducedFeatures)) {
         DeleteMenu(menu, 3, MF_BYPOSITION);
     } else if (HMENU tools = GetSubMenu(menu, 3)) {
-        if (has(0x400)) DeleteMenu(tools, ID_WEB_TRANSLATE, MF_BYCOMMAND);
-        if (has(0x800000)) {
+        if (has(kOptNoWebTranslation)) DeleteMenu(tools, ID_WEB_TRANSLATE, MF_BYCOMMAND);
+        if (has(kOptNoUserEntries)) {
             DeleteMenu(tools, 2, MF_BYPOSITION);
             DeleteMenu(tools, ID_ADD_ENTRY, MF_BYCOMMAND);
             DeleteMenu(tools, ID_DELETE_ENTRY, MF_BYCOMMAND);
@@ -49,23 +49,23 @@ HMENU buildFrameMenu(int language, uint32_t options) {
 
     if (HMENU view = GetSubMenu(menu, 2)) {
         DeleteMenu(view, 4, MF_BYPOSITION);
-        if (has(0x1000000)) {
+        if (has(kOptFixedInterfaceLanguage)) {
             DeleteMenu(view, 3, MF_BYPOSITION);
         } else if (HMENU languages = GetSubMenu(view, 3)) {
             DeleteMenu(languages, ID_LANG_ITALIAN, MF_BYCOMMAND);
             DeleteMenu(languages, ID_LANG_PORTUGUESE, MF_BYCOMMAND);
         }
-        if (has(0x80)) {
+        if (has(kOptReducedFeatures)) {
             DeleteMenu(view, 2, MF_BYPOSITION);
             DeleteMenu(view, ID_TOOLBAR_BAR, MF_BYCOMMAND);
         }
-        if (has(0x40)) DeleteMenu(view, ID_SHOW_REVERSE, MF_BYCOMMAND);
+        if (has(kOptNoReverseList)) DeleteMenu(view, ID_SHOW_REVERSE, MF_BYCOMMAND);
     }
 
     if (HMENU file = GetSubMenu(menu, 0)) {
-        if (has(0x1000)) DeleteMenu(file, ID_DOWNLOAD_MODULES, MF_BYCOMMAND);
-        if (has(0x20000)) DeleteMenu(file, ID_CHECK_UPDATES, MF_BYCOMMAND);
-        if (has(0x1000) && has(0x20000)) DeleteMenu(file, 0, MF_BYPOSITION);
+        if (has(kOptNoModuleDownload)) DeleteMenu(file, ID_DOWNLOAD_MODULES, MF_BYCOMMAND);
+        if (has(kOptNoUpdateCheck)) DeleteMenu(file, ID_CHECK_UPDATES, MF_BYCOMMAND);
+        if (has(kOptNoModuleDownload) && has(kOptNoUpdateCheck)) DeleteMenu(file, 0, MF_BYPOSITION);
     }
     return menu;
 }
@@ -101,7 +101,7 @@ void copyTipText(wchar_t* dst, size_t capacity, const std::wstring& text) {
     if (!dst || capacity == 0) return;
     size_t n = std::min(text.size(), capacity - 1);
     // Do not leave the first half of a surrogate pair at the cut.
-    if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+    if (n < text.size() && n > 0 && isLeadSurrogate(text[n - 1])) --n;
     std::copy(text.begin(), text.begin() + static_cast<ptrdiff_t>(n), dst);
     dst[n] = L'\0';
 }
@@ -113,7 +113,7 @@ void copyTipTextAnsi(char* dst, size_t capacity, const std::wstring& text) {
     // character is never cut in half.
     size_t used = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        size_t len = (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size()) ? 2 : 1;
+        size_t len = (isLeadSurrogate(text[i]) && i + 1 < text.size()) ? 2 : 1;
         char buf[16];
         int n = WideCharToMultiByte(CP_ACP, 0, text.c_str() + i, static_cast<int>(len), buf, sizeof buf, nullptr,
                                     nullptr);
@@ -254,9 +254,9 @@ void LXFrame::restorePlacementAndCheckUpdates() {
     setTopmost(getSettingInt(kSetTopmost) != 0);
 
     toolBar_.hideButton(ID_WEBSITE, true);
-    if (appOption(0x200)) toolBar_.hideButton(ID_WEB_EXAMPLES, true);
-    if (appOption(0x400)) toolBar_.hideButton(ID_WEB_TRANSLATE, true);
-    if (appOption(0x800000)) toolBar_.hideButton(ID_ADD_ENTRY, true);
+    if (appOption(kOptNoWebExamples)) toolBar_.hideButton(ID_WEB_EXAMPLES, true);
+    if (appOption(kOptNoWebTranslation)) toolBar_.hideButton(ID_WEB_TRANSLATE, true);
+    if (appOption(kOptNoUserEntries)) toolBar_.hideButton(ID_ADD_ENTRY, true);
     showControlBar(toolBar_, !appOption(kOptReducedFeatures) && getSettingInt(kSetHideToolbar) == 0);
     showControlBar(statusBar_, !appOption(kOptNoStatusBar));
     ShowWindow(hwnd_, getSettingInt(kSetMaximize) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
@@ -312,8 +312,8 @@ VOID CALLBACK LXFrame::hotKeyAnswer(HWND hwnd, UINT msg, ULONG_PTR data, LRESULT
     LXApp* app = theApp();
     if (!self || !app || reinterpret_cast<LXFrame*>(data) != self) return;
     uint32_t answer = static_cast<uint32_t>(result);
-    if ((answer & 0xFF00) != 0xFF00 || msg != app->conflictMessageId() || hwnd == self->hwnd_) return;
-    int index = static_cast<int>(answer & ~0xFF00u);
+    if ((answer & kHotKeyAnswerMark) != kHotKeyAnswerMark || msg != app->conflictMessageId() || hwnd == self->hwnd_) return;
+    int index = static_cast<int>(answer & ~kHotKeyAnswerMark);
     WaitForSingleObject(self->guard_, INFINITE);
     app->addReportedHotKeyMethod(index);
     ReleaseMutex(self->guard_);
@@ -441,7 +441,7 @@ bool LXFrame::onRoutedCommand(int id) {
     case ID_MODE_STANDARD:
     case ID_MODE_BROWSE:
     case ID_MODE_ADVANCED:
-        if (LXFrameView* view = frameView()) view->setSearchMode(id == ID_MODE_STANDARD ? 1 : id == ID_MODE_BROWSE ? 2 : 3);
+        if (LXFrameView* view = frameView()) view->setSearchMode(searchModeOfCommand(id));
         return true;
     case ID_PREFERENCES:
         openPreferences();
@@ -498,7 +498,7 @@ bool LXFrame::onUpdateCommandUI(FwCmdUI& ui) {
 LRESULT LXFrame::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     LXApp* app = theApp();
     if (app && app->conflictMessageId() && msg == app->conflictMessageId())
-        return static_cast<LRESULT>(static_cast<uint32_t>(hotKeyMethodIndex()) | 0xFF00u);
+        return static_cast<LRESULT>(static_cast<uint32_t>(hotKeyMethodIndex()) | kHotKeyAnswerMark);
     switch (msg) {
     case WM_PASTE:
         if (LXFrameView* view = frameView()) view->pasteIntoSearchBox();

@@ -3,6 +3,7 @@
 // copies, and the commands that are the frame's own.
 #pragma once
 #include "framework/fwframe.h"
+#include "base/lxlanguage.h"
 #include "frameview.h"
 #include "systemtray_standin.h"
 #include "viewhost.h"
@@ -29,8 +30,10 @@ enum AppMessage : UINT {
 };
 constexpr LRESULT kPingAnswer = static_cast<LRESULT>(0xC0C0FFEEu);
 constexpr UINT_PTR kHotKeyConflictTimer = 5;
-// The highest language code another program may ask for with WM_SET_LANGUAGE_PAIR (Dutch).
-constexpr ULONG_PTR kLastPairLanguage = 11;
+// A running copy answers the hot-key question with its method index and these bits set.
+constexpr uint32_t kHotKeyAnswerMark = 0xFF00;
+// The highest language code another program may ask for with WM_SET_LANGUAGE_PAIR.
+constexpr ULONG_PTR kLastPairLanguage = LXDutch;
 // The smallest size the frame can be dragged to.
 constexpr int kMinTrackWidth = 200, kMinTrackHeight = 220;
 // The frame's window class: other programs and a second copy find the window by it and

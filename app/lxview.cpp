@@ -35,6 +35,12 @@ enum {
     kSplitter = 998,
     kViewId = 0xE900,  // the frame's first pane, as the class library numbers it
 };
+// The wildcards by their place after ID_WILDCARD_FIRST.
+enum Wildcard { kWildcardLineStart, kWildcardLineEnd, kWildcardQuestionMark, kWildcardStar, kWildcardPlus,
+                kWildcardWordEdge, kWildcardNotWordEdge };
+const wchar_t* const kWildcardTexts[] = {L"^", L"$", L"?", L"*", L"+", L"\\b", L"\\B"};
+// The product a list is emptied with: no module has it.
+constexpr uint32_t kNoProduct = 1;
 constexpr UINT_PTR kWaitTimer = 3;
 constexpr UINT kWaitTimerMs = 250;
 
@@ -49,19 +55,25 @@ const wchar_t kHotKeyWindowTitle[] = L"Wordmere Hotkey";
 
 // ----- small rules -------------------------------------------------------------------------
 
-int searchTypeOfMode(int mode) { return mode == 2 ? 1 : mode == 3 ? 3 : 2; }
+namespace {
+// A dictionary command's digits: the languages in base 13, the thesaurus language as 12.
+constexpr int kLanguageRadix = 13;
+constexpr int kThesaurusDigit = 12;
+constexpr int kProductWeight = kLanguageRadix * kLanguageRadix;
+}  // namespace
 
 int dictionaryCommandId(int language1, int language2, int product) {
-    return 20000 + language1 + 13 * (language2 == 255 ? 12 : language2) + 169 * product;
+    return kDictionaryCommandFirst + language1 + kLanguageRadix * (language2 == LXSynonyms ? kThesaurusDigit : language2) +
+           kProductWeight * product;
 }
 
 bool decodeDictionaryCommand(int id, int& language1, int& language2, int& product) {
-    if (id < 20000 || id > 24999) return false;
-    int n = id - 20000;
-    language1 = n % 13;
-    language2 = (n / 13) % 13;
-    if (language2 == 12) language2 = 255;
-    product = n / 169;
+    if (id < kDictionaryCommandFirst || id > kDictionaryCommandLast) return false;
+    int n = id - kDictionaryCommandFirst;
+    language1 = n % kLanguageRadix;
+    language2 = (n / kLanguageRadix) % kLanguageRadix;
+    if (language2 == kThesaurusDigit) language2 = LXSynonyms;
+    product = n / kProductWeight;
     return true;
 }
 
@@ -72,7 +84,15 @@ bool differsByLastCharacter(const std::wstring& a, const std::wstring& b) {
 }
 
 HMENU contextMenuFor(int lang, uint32_t options) {
-    int id = lang == 2 ? 611 : lang == 3 ? 612 : lang == 4 ? 613 : lang == 5 ? 614 : lang == 6 ? 615 : lang == 11 ? 616 : 610;
+    int id = IDR_CONTEXT_ENGLISH;
+    switch (lang) {
+    case LXFrench: id = IDR_CONTEXT_FRENCH; break;
+    case LXSpanish: id = IDR_CONTEXT_SPANISH; break;
+    case LXGerman: id = IDR_CONTEXT_GERMAN; break;
+    case LXItalian: id = IDR_CONTEXT_ITALIAN; break;
+    case LXPortuguese: id = IDR_CONTEXT_PORTUGUESE; break;
+    case LXDutch: id = IDR_CONTEXT_OTHER; break;
+    }
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
     HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr;
     if (!popup) return menu;
@@ -92,9 +112,17 @@ HMENU contextMenuFor(int lang, uint32_t options) {
     return menu;
 }
 
+int interfaceLanguageOfCommand(int id) { return (id - ID_LANG_ENGLISH) / ID_LANG_STEP + LXEnglish; }
+
+bool sameProduct(uint32_t a, uint32_t b) {
+    auto basic = [](uint32_t p) { return p == LXProductBasic || p == LXProductBasicToo; };
+    return a == b || (basic(a) && basic(b));
+}
+
 int clampedMainListPercent(int stored) {
-    if (stored == 0) return 65;
-    return std::max(10, std::min(stored, 90));
+    constexpr int kUnset = 65, kLeast = 10, kMost = 90;
+    if (stored == 0) return kUnset;
+    return std::max(kLeast, std::min(stored, kMost));
 }
 
 // ----- drop target -------------------------------------------------------------------------
@@ -225,8 +253,8 @@ void LXView::initialUpdate() {
     int s = languageFromDisplayName(getSettingString(kSetSearchLanguage), 1);
     int t = languageFromDisplayName(getSettingString(kSetTranslationLanguage), 1);
     int p = getSettingInt(kSetProduct);
-    if (p == 0) p = 10;
-    int chosenS = 0, chosenT = 0, chosenP = 10;
+    if (p == 0) p = LXProductDefault;
+    int chosenS = 0, chosenT = 0, chosenP = LXProductDefault;
     if (LXDataManager* dm = dataManager_) {
         LXList<LXModuleType> list;
         dm->getDictionaryList(list);
@@ -234,7 +262,7 @@ void LXView::initialUpdate() {
         for (auto it = list.begin(); it != list.end(); ++it) {
             const LXModuleType& m = *it;
             bool pair = (m.language1 == s && m.language2 == t) || (m.language1 == t && m.language2 == s);
-            bool prod = static_cast<int>(m.product) == p || (m.product == 0 && p == 2) || (m.product == 2 && p == 0);
+            bool prod = sameProduct(m.product, static_cast<uint32_t>(p));
             if (pair && prod) {
                 chosenS = s;
                 chosenT = t;
@@ -270,14 +298,14 @@ void LXView::initialUpdate() {
     mainList_->create(hwnd_, kMainList, dm, false);
     mainList_->setOwner(this);
     mainList_->setMaxLinesPerTerm(2);
-    mainList_->enableApproximateSearch(!appOption(0x8000000));
+    mainList_->enableApproximateSearch(!appOption(kOptNoApproximateSuggestions));
     if (!appOption(kOptNoReverseList)) {
         reverseList_.reset(new JListBox(false));
         reverseList_->create(hwnd_, kReverseList, dm, false);
         reverseList_->setOwner(this);
     }
     RECT none{0, 0, 0, 0};
-    splitter_.create(0x50C00000, none, hwnd_, kSplitter, true);
+    splitter_.create(WS_CHILD | WS_VISIBLE | WS_CAPTION, none, hwnd_, kSplitter, true);
     splitter_.setMinPaneSize(30);
 
     fontFace_ = getSettingString(kSetFont);
@@ -296,7 +324,7 @@ void LXView::initialUpdate() {
     mainList_->setLanguages(searchLanguage_, translationLanguage_, product_, false);
     if (reverseList_) {
         reverseList_->setFont(fontSize_, fontFace_);
-        reverseList_->setLanguages(0, 0, 10, false);
+        reverseList_->setLanguages(LXLanguageNone, LXLanguageNone, LXProductDefault, false);
     }
     // The pop-up look-up window is not part of this program yet; a copy that finds another's
     // waits for it as the real window would.
@@ -306,8 +334,7 @@ void LXView::initialUpdate() {
     if (LXViewHost* h = host()) h->showHistoryButtons(false, false);
     refreshCaptions();
     updateControls();
-    int mode = getSettingInt(kSetDisplayMode);
-    setSearchMode(mode < 1 || mode > 3 ? 1 : mode);
+    setSearchMode(searchModeOf(getSettingInt(kSetDisplayMode)));
 }
 
 // ----- searching ---------------------------------------------------------------------------
@@ -327,19 +354,21 @@ void LXView::selectAllSearchText() {
     if (combo_.hwnd()) SendMessageW(combo_.hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
-int LXView::listSearchType() const { return mainList_ ? mainList_->getSearchType() : 2; }
+LXListBox::SearchType LXView::listSearchType() const {
+    return mainList_ ? mainList_->getSearchType() : LXListBox::StemSearch;
+}
 
 void LXView::emptyReverseList() {
     if (!reverseList_) return;
-    reverseList_->setLanguages(0, 0, 1, true);
+    reverseList_->setLanguages(LXLanguageNone, LXLanguageNone, kNoProduct, true);
     reverseList_->refresh();
 }
 
 void LXView::search() {
-    if (!appOption(0x40000) && mode_ != 3) mode_ = 1;
+    if (!appOption(kOptBrowseMode) && mode_ != SearchMode::Advanced) mode_ = SearchMode::Standard;
     std::wstring text = searchText();
     if (mainList_ && mainList_->model() && !regexRunning_) {
-        int type = browseOnce_ ? 1 : searchTypeOfMode(mode_);
+        LXListBox::SearchType type = browseOnce_ ? LXListBox::Browse : searchTypeOfMode(mode_);
         if (type == 3 && !text.empty()) {
             // Shown before the worker's first step arrives.
             HWND progress = GetDlgItem(hwnd_, kProgress);
@@ -354,13 +383,13 @@ void LXView::search() {
         if (type != 3) mainList_->refresh();
         if (type == 2) mainList_->selectTopResult();
     }
-    if (browseOnce_ || mode_ == 2 || mode_ == 3) emptyReverseList();
+    if (browseOnce_ || mode_ != SearchMode::Standard) emptyReverseList();
     recordHistory(nullptr);
     browseOnce_ = false;
 }
 
 void LXView::selectLanguagePair(int s, int t) {
-    selectDictionary(s, t, kDefaultProduct, true);
+    selectDictionary(s, t, LXProductDefault, true);
     search();
 }
 
@@ -375,12 +404,12 @@ void LXView::setSearchTextAndSearch(const std::wstring& text) {
     SetWindowTextW(combo_.hwnd(), text.c_str());
     SetFocus(searchEdit());
     selectAllSearchText();
-    if (mode_ != 3 || browseOnce_) search();
+    if (mode_ != SearchMode::Advanced || browseOnce_) search();
 }
 
 void LXView::selectDictionary(int s, int t, int product, bool radioOnly) {
     if (s == searchLanguage_ && t == translationLanguage_ && product == product_) return;
-    if (s > 11 || (t > 11 && t != 255)) return;
+    if (s > LXDutch || (t > LXDutch && t != LXSynonyms)) return;
     searchLanguage_ = s;
     translationLanguage_ = t;
     product_ = product;
@@ -389,7 +418,7 @@ void LXView::selectDictionary(int s, int t, int product, bool radioOnly) {
     setSettingInt(kSetProduct, product);
     if (mainList_) {
         mainList_->setLanguages(s, t, product, false);
-        if (mode_ == 3) {
+        if (mode_ == SearchMode::Advanced) {
             mainList_->refresh();
         } else {
             search();
@@ -397,7 +426,8 @@ void LXView::selectDictionary(int s, int t, int product, bool radioOnly) {
         }
     }
     if (radioOnly) {
-        int low = std::min(s, t == 255 ? s : t), high = std::max(s, t == 255 ? s : t);
+        int other = t == LXSynonyms ? s : t;
+        int low = std::min(s, other), high = std::max(s, other);
         bool right = s == high && s != low;
         Button_SetCheck(GetDlgItem(hwnd_, kLeftLanguage), right ? BST_UNCHECKED : BST_CHECKED);
         Button_SetCheck(GetDlgItem(hwnd_, kRightLanguage), right ? BST_CHECKED : BST_UNCHECKED);
@@ -406,7 +436,7 @@ void LXView::selectDictionary(int s, int t, int product, bool radioOnly) {
 
 void LXView::chooseLanguageButton(bool right) {
     int a = searchLanguage_, b = translationLanguage_;
-    if (a == 0 || b == 0 || a == b || b == 255) return;
+    if (a == LXLanguageNone || b == LXLanguageNone || a == b || b == LXSynonyms) return;
     int low = std::min(a, b), high = std::max(a, b);
     int s = right ? high : low, t = right ? low : high;
     selectDictionary(s, t, product_, true);
@@ -414,7 +444,7 @@ void LXView::chooseLanguageButton(bool right) {
 
 void LXView::switchLanguages() {
     int a = searchLanguage_, b = translationLanguage_;
-    if (a == 0 || b == 0 || a == b || b == 255) return;
+    if (a == LXLanguageNone || b == LXLanguageNone || a == b || b == LXSynonyms) return;
     chooseLanguageButton(a < b);
 }
 
@@ -462,7 +492,7 @@ void LXView::recordHistory(const std::wstring* given) {
         return h.searchLanguage == item.searchLanguage && h.translationLanguage == item.translationLanguage &&
                h.product == item.product;
     };
-    if (given && mode_ == 2 && newest && sameDictionary(*newest) && newest->searchType == item.searchType &&
+    if (given && mode_ == SearchMode::Browse && newest && sameDictionary(*newest) && newest->searchType == item.searchType &&
         differsByLastCharacter(newest->text, item.text)) {
         // Picking "ab" then "abc" in Browse mode keeps one entry.
         *newest = item;
@@ -559,21 +589,20 @@ void LXView::clearHistory() {
 // ----- modes and menus ---------------------------------------------------------------------
 
 void LXView::setModeCaption() {
-    static const int ids[] = {14500, 14520, 14540};
-    SetDlgItemTextW(hwnd_, kModeButton, loadLocalizedString(ids[(mode_ >= 1 && mode_ <= 3 ? mode_ : 1) - 1]).c_str());
+    static const int ids[] = {14500, 14520, 14540};  // Standard, Browse, Advanced
+    SetDlgItemTextW(hwnd_, kModeButton, loadLocalizedString(ids[static_cast<int>(mode_) - 1]).c_str());
 }
 
-void LXView::setSearchMode(int mode) {
-    if (mode < 1 || mode > 3) mode = 1;
+void LXView::setSearchMode(SearchMode mode) {
     mode_ = mode;
-    int type = searchTypeOfMode(mode);
+    LXListBox::SearchType type = searchTypeOfMode(mode);
     if (mainList_ && type != listSearchType()) {
         if (regexRunning_) cancelRegexSearch();
-        mainList_->search(type == 3 ? std::wstring() : searchText(), type);
+        mainList_->search(type == LXListBox::RegexSearch ? std::wstring() : searchText(), type);
         mainList_->refresh();
         emptyReverseList();
     }
-    setSettingInt(kSetDisplayMode, mode);
+    setSettingInt(kSetDisplayMode, static_cast<int>(mode));
     updateControls();
     setModeCaption();
     layout();
@@ -581,10 +610,13 @@ void LXView::setSearchMode(int mode) {
 
 void LXView::showModeMenu() {
     HMENU m = CreatePopupMenu();
-    AppendMenuW(m, MF_STRING | (mode_ == 1 ? MF_CHECKED : 0), ID_MODE_STANDARD, loadLocalizedString(14400).c_str());
-    if (appOption(0x40000))
-        AppendMenuW(m, MF_STRING | (mode_ == 2 ? MF_CHECKED : 0), ID_MODE_BROWSE, loadLocalizedString(14420).c_str());
-    AppendMenuW(m, MF_STRING | (mode_ == 3 ? MF_CHECKED : 0), ID_MODE_ADVANCED, loadLocalizedString(14440).c_str());
+    AppendMenuW(m, MF_STRING | (mode_ == SearchMode::Standard ? MF_CHECKED : 0), ID_MODE_STANDARD,
+                loadLocalizedString(14400).c_str());
+    if (appOption(kOptBrowseMode))
+        AppendMenuW(m, MF_STRING | (mode_ == SearchMode::Browse ? MF_CHECKED : 0), ID_MODE_BROWSE,
+                    loadLocalizedString(14420).c_str());
+    AppendMenuW(m, MF_STRING | (mode_ == SearchMode::Advanced ? MF_CHECKED : 0), ID_MODE_ADVANCED,
+                loadLocalizedString(14440).c_str());
     RECT r;
     GetWindowRect(GetDlgItem(hwnd_, kModeButton), &r);
     TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, hwnd_, nullptr);
@@ -593,11 +625,11 @@ void LXView::showModeMenu() {
 
 void LXView::showOptionsMenu() {
     HMENU m = CreatePopupMenu();
-    AppendMenuW(m, MF_STRING | (matchCase_ ? MF_CHECKED : 0), 11708, loadLocalizedString(14210).c_str());
-    AppendMenuW(m, MF_STRING | (wholeWords_ ? MF_CHECKED : 0), 11710, loadLocalizedString(14330).c_str());
-    AppendMenuW(m, MF_STRING | (ignoreAccents_ ? MF_CHECKED : 0), 11711, loadLocalizedString(14340).c_str());
-    if (appOption(0x10000))
-        AppendMenuW(m, MF_STRING | (posix_ ? MF_CHECKED : 0), 11709, loadLocalizedString(14220).c_str());
+    AppendMenuW(m, MF_STRING | (matchCase_ ? MF_CHECKED : 0), ID_REGEX_MATCH_CASE, loadLocalizedString(14210).c_str());
+    AppendMenuW(m, MF_STRING | (wholeWords_ ? MF_CHECKED : 0), ID_REGEX_WHOLE_WORDS, loadLocalizedString(14330).c_str());
+    AppendMenuW(m, MF_STRING | (ignoreAccents_ ? MF_CHECKED : 0), ID_REGEX_IGNORE_ACCENTS, loadLocalizedString(14340).c_str());
+    if (appOption(kOptPosixOption))
+        AppendMenuW(m, MF_STRING | (posix_ ? MF_CHECKED : 0), ID_REGEX_POSIX, loadLocalizedString(14220).c_str());
     RECT r;
     GetWindowRect(GetDlgItem(hwnd_, kOptionsButton), &r);
     TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, hwnd_, nullptr);
@@ -606,9 +638,9 @@ void LXView::showOptionsMenu() {
 
 void LXView::showWildcardMenu() {
     HMENU m = CreatePopupMenu();
-    AppendMenuW(m, MF_STRING, 11702, loadLocalizedString(14160).c_str());
-    AppendMenuW(m, MF_STRING, 11703, loadLocalizedString(14170).c_str());
-    AppendMenuW(m, MF_STRING, 11704, loadLocalizedString(14180).c_str());
+    AppendMenuW(m, MF_STRING, ID_WILDCARD_FIRST + kWildcardQuestionMark, loadLocalizedString(14160).c_str());
+    AppendMenuW(m, MF_STRING, ID_WILDCARD_FIRST + kWildcardStar, loadLocalizedString(14170).c_str());
+    AppendMenuW(m, MF_STRING, ID_WILDCARD_FIRST + kWildcardPlus, loadLocalizedString(14180).c_str());
     RECT r;
     GetWindowRect(GetDlgItem(hwnd_, kWildcardButton), &r);
     TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, hwnd_, nullptr);
@@ -621,7 +653,7 @@ void LXView::showDictionaryMenu() {
     if (dm) {
         LXList<LXModuleType> list;
         dm->getDictionaryList(list);
-        bool directional = appOption(0x2000000);
+        bool directional = appOption(kOptDirectionalDictionaryMenu);
         for (auto it = list.begin(); it != list.end(); ++it) {
             const LXModuleType& d = *it;
             int l1 = d.language1, l2 = d.language2, p = static_cast<int>(d.product);
@@ -635,7 +667,7 @@ void LXView::showDictionaryMenu() {
             bool current = searchLanguage_ == l1 && translationLanguage_ == l2 && p == product_;
             AppendMenuW(m, MF_STRING | (current ? MF_CHECKED : 0), dictionaryCommandId(l1, l2, p),
                         directionalTitle(l1, l2, p).c_str());
-            if (l1 != l2 && l2 != 255) {
+            if (l1 != l2 && l2 != LXSynonyms) {
                 current = searchLanguage_ == l2 && translationLanguage_ == l1 && p == product_;
                 AppendMenuW(m, MF_STRING | (current ? MF_CHECKED : 0), dictionaryCommandId(l2, l1, p),
                             directionalTitle(l2, l1, p).c_str());
@@ -643,7 +675,7 @@ void LXView::showDictionaryMenu() {
         }
     }
     if (!appOption(kOptNoModuleDownload) && !appOption(kOptNoOtherItem))
-        AppendMenuW(m, MF_STRING, 20000, loadLocalizedString(16100).c_str());
+        AppendMenuW(m, MF_STRING, kDictionaryCommandFirst, loadLocalizedString(16100).c_str());
     RECT r;
     GetWindowRect(dictButton_.hwnd(), &r);
     TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.right, r.top, 0, hwnd_, nullptr);
@@ -657,10 +689,10 @@ void LXView::chooseDictionaryCommand(int id) {
         if (LXViewHost* h = host()) h->runCommand(ID_DOWNLOAD_MODULES);
         return;
     }
-    int type = listSearchType();
+    LXListBox::SearchType type = listSearchType();
     selectDictionary(l1, l2, p, true);
     if (mainList_) {
-        mainList_->search(type == 3 ? std::wstring() : searchText(), type);
+        mainList_->search(type == LXListBox::RegexSearch ? std::wstring() : searchText(), type);
         mainList_->refresh();
     }
     emptyReverseList();
@@ -680,19 +712,19 @@ void LXView::applyRegexOptions() {
 
 void LXView::toggleRegexOption(int id) {
     switch (id) {
-    case 11708:
+    case ID_REGEX_MATCH_CASE:
         matchCase_ = !matchCase_;
         setSettingInt(kSetMatchCase, matchCase_);
         break;
-    case 11709:
+    case ID_REGEX_POSIX:
         posix_ = !posix_;
         setSettingInt(kSetUsePosix, posix_);
         break;
-    case 11710:
+    case ID_REGEX_WHOLE_WORDS:
         wholeWords_ = !wholeWords_;
         setSettingInt(kSetMatchWordFragments, !wholeWords_);
         break;
-    case 11711:
+    case ID_REGEX_IGNORE_ACCENTS:
         ignoreAccents_ = !ignoreAccents_;
         setSettingInt(kSetMatchAccents, !ignoreAccents_);
         break;
@@ -704,12 +736,11 @@ void LXView::toggleRegexOption(int id) {
 }
 
 void LXView::insertWildcard(int id) {
-    static const wchar_t* texts[] = {L"^", L"$", L"?", L"*", L"+", L"\\b", L"\\B"};
-    if (id < 11700 || id > 11706 || !searchEdit()) return;
+    if (id < ID_WILDCARD_FIRST || id > ID_WILDCARD_LAST || !searchEdit()) return;
     HWND e = searchEdit();
     SetFocus(e);
     restoreEditSelection();
-    SendMessageW(e, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(texts[id - 11700]));
+    SendMessageW(e, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kWildcardTexts[id - ID_WILDCARD_FIRST]));
     DWORD start = 0, end = 0;
     SendMessageW(e, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     SendMessageW(e, EM_SETSEL, end, end);
@@ -774,7 +805,7 @@ void LXView::layout() {
     d = std::max(d, e);
     d = std::min(d, go ? 30 : 20);
 
-    int c = std::max(appOption(0x20) ? W - 48 : W - 156, 80);
+    int c = std::max(appOption(kOptNoModeButton) ? W - 48 : W - 156, 80);
     if (cb) {
         int item = static_cast<int>(SendMessageW(cb, CB_GETITEMHEIGHT, 0, 0));
         MoveWindow(cb, 4, 5, c, d + 10 * std::max(item, 1) + 2, TRUE);
@@ -789,12 +820,12 @@ void LXView::layout() {
     int h = 178;
     if (dict) {
         MoveWindow(dict, 178, y2, 21, e, TRUE);
-        show(dict, !appOption(0x8000));
-        h = appOption(0x8000) ? 182 : 199;
+        show(dict, !appOption(kOptNoDictionaryButton));
+        h = appOption(kOptNoDictionaryButton) ? 182 : 199;
     }
     HWND conj = GetDlgItem(hwnd_, kConjugation);
     MoveWindow(conj, std::max(h + 4, W - 100), y2, 96, e, TRUE);
-    show(conj, !appOption(0x100));
+    show(conj, !appOption(kOptNoConjugation));
 
     int y3 = d + e + 13;
     MoveWindow(GetDlgItem(hwnd_, kWildcardButton), 4, y3, 80, e, TRUE);
@@ -803,7 +834,7 @@ void LXView::layout() {
     MoveWindow(GetDlgItem(hwnd_, kCancel), W - 74, y3, 70, e, TRUE);
 
     bool hotkeyLine = appOption(kOptShowHotkey);
-    int y0 = y3 + (mode_ == 3 ? e + 2 : 0);
+    int y0 = y3 + (mode_ == SearchMode::Advanced ? e + 2 : 0);
     int bottom = H - 2 - (hotkeyLine ? e - 1 : 0);
     int listHeight = std::max(bottom - y0, 0);
     bool reverse = reverseList_ && reverseList_->hwnd() && getSettingInt(kSetShowReverse) != 0;
@@ -832,14 +863,14 @@ void LXView::updateControls() {
     if (!hwnd_) return;
     if (mainList_) show(mainList_->hwnd(), true);
     if (reverseList_) show(reverseList_->hwnd(), getSettingInt(kSetShowReverse) != 0);
-    show(GetDlgItem(hwnd_, kWildcardButton), mode_ == 3);
-    show(GetDlgItem(hwnd_, kOptionsButton), mode_ == 3);
+    show(GetDlgItem(hwnd_, kWildcardButton), mode_ == SearchMode::Advanced);
+    show(GetDlgItem(hwnd_, kOptionsButton), mode_ == SearchMode::Advanced);
     if (!regexRunning_) {
         show(GetDlgItem(hwnd_, kCancel), false);
         show(GetDlgItem(hwnd_, kProgress), false);
     }
     int low = std::min(searchLanguage_, translationLanguage_), high = std::max(searchLanguage_, translationLanguage_);
-    bool right = translationLanguage_ != 255 && searchLanguage_ == high && high != low;
+    bool right = translationLanguage_ != LXSynonyms && searchLanguage_ == high && high != low;
     Button_SetCheck(GetDlgItem(hwnd_, kLeftLanguage), right ? BST_UNCHECKED : BST_CHECKED);
     Button_SetCheck(GetDlgItem(hwnd_, kRightLanguage), right ? BST_CHECKED : BST_UNCHECKED);
     auto halves = splitDictionaryTitle(searchLanguage_, translationLanguage_, product_);
@@ -909,9 +940,9 @@ void LXView::onListSelectionChanged(int controlId, const std::wstring& text, boo
     if (controlId != kMainList || !reverseShown() || text.empty()) return;
     int s = inTranslation ? translationLanguage_ : searchLanguage_;
     int t = inTranslation ? searchLanguage_ : translationLanguage_;
-    if (t == 255) return;
+    if (t == LXSynonyms) return;
     reverseList_->setLanguages(t, s, product_, false);
-    reverseList_->search(text, 2);
+    reverseList_->search(text, LXListBox::StemSearch);
     reverseList_->refresh();
 }
 
@@ -926,7 +957,7 @@ void LXView::onListEntryActivated(int, const std::wstring& text, bool inTranslat
     if (inTranslation) switchLanguages();
     SendMessageW(combo_.hwnd(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     SetWindowTextW(combo_.hwnd(), text.c_str());
-    if (mode_ != 3) search();
+    if (mode_ != SearchMode::Advanced) search();
 }
 
 void LXView::showContextMenu(POINT screen) {
@@ -1009,8 +1040,9 @@ int LXView::targetLanguageAt(POINT screen, bool& accepted) {
     ScreenToClient(hwnd_, &p);
     HWND under = ChildWindowFromPointEx(hwnd_, p, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
     int low = std::min(searchLanguage_, translationLanguage_), high = std::max(searchLanguage_, translationLanguage_);
-    if (under == GetDlgItem(hwnd_, kLeftLanguage)) return translationLanguage_ == 255 ? searchLanguage_ : low;
-    if (under == GetDlgItem(hwnd_, kRightLanguage)) return translationLanguage_ == 255 ? searchLanguage_ : high;
+    bool thesaurus = translationLanguage_ == LXSynonyms;
+    if (under == GetDlgItem(hwnd_, kLeftLanguage)) return thesaurus ? searchLanguage_ : low;
+    if (under == GetDlgItem(hwnd_, kRightLanguage)) return thesaurus ? searchLanguage_ : high;
     if (reverseList_ && under == reverseList_->hwnd()) return translationLanguage_;
     if (under == combo_.hwnd() || (mainList_ && under == mainList_->hwnd())) return searchLanguage_;
     accepted = false;
@@ -1057,8 +1089,8 @@ void LXView::onControlCommand(int id, int code) {
     case kSearchEdit:
         if (code == CBN_EDITCHANGE) {
             // With the shipped option word typing never searches; Enter and Go do.
-            if (appOption(kOptNoReverseList)) return;
-            if (browseOnce_ || mode_ == 2) search();
+            if (appOption(kOptNoTypingSearch)) return;
+            if (browseOnce_ || mode_ == SearchMode::Browse) search();
         } else if (code == CBN_SELCHANGE) {
             historyPicked();
         }
@@ -1095,35 +1127,31 @@ void LXView::onControlCommand(int id, int code) {
 }
 
 bool LXView::onRoutedCommand(int id) {
-    if (id >= 20000 && id <= 24999) {
+    if (id >= kDictionaryCommandFirst && id <= kDictionaryCommandLast) {
         chooseDictionaryCommand(id);
         return true;
     }
-    if (id >= 9500 && id <= 9599) {
+    if (id >= ID_HELP_TOPIC_FIRST && id <= ID_HELP_TOPIC_LAST) {
         if (!appOption(kOptReducedFeatures)) openHelpTopic(id);
         return true;
     }
-    if (id >= 11700 && id <= 11706) {
+    if (id >= ID_WILDCARD_FIRST && id <= ID_WILDCARD_LAST) {
         insertWildcard(id);
         return true;
     }
-    if (id >= 11708 && id <= 11712) {
+    if (id >= ID_REGEX_MATCH_CASE && id <= ID_REGEX_OPTION_LAST) {
         toggleRegexOption(id);
         return true;
     }
     if (id >= ID_LANG_ENGLISH && id <= ID_LANG_PORTUGUESE) {
-        if (LXViewHost* h = host()) h->applyInterfaceLanguage((id - ID_LANG_ENGLISH) / 10 + 1);
+        if (LXViewHost* h = host()) h->applyInterfaceLanguage(interfaceLanguageOfCommand(id));
         return true;
     }
     switch (id) {
     case ID_MODE_STANDARD:
-        setSearchMode(1);
-        return true;
     case ID_MODE_BROWSE:
-        setSearchMode(2);
-        return true;
     case ID_MODE_ADVANCED:
-        setSearchMode(3);
+        setSearchMode(searchModeOfCommand(id));
         return true;
     case ID_SHOW_REVERSE:
         setSettingInt(kSetShowReverse, reverseList_ && reverseList_->hwnd() && !reverseShown());
@@ -1159,7 +1187,7 @@ bool LXView::onRoutedCommand(int id) {
         return true;
     case ID_MANUAL:
     case ID_HELP_TOPICS:
-        openHelpTopic(9500);
+        openHelpTopic(ID_HELP_MANUAL_TOPIC);
         return true;
     case ID_WEBSITE:
         if (theApp()) theApp()->openWithShell(loadRawString(9002));
@@ -1180,10 +1208,10 @@ bool LXView::onRoutedCommand(int id) {
 bool LXView::onUpdateCommandUI(FwCmdUI& ui) {
     int id = ui.id();
     if (id >= ID_LANG_ENGLISH && id <= ID_LANG_PORTUGUESE) {
-        ui.setCheck((id - ID_LANG_ENGLISH) / 10 + 1 == currentInterfaceLanguage());
+        ui.setCheck(interfaceLanguageOfCommand(id) == currentInterfaceLanguage());
         return true;
     }
-    if (id >= 20000 && id <= 24999) return false;
+    if (id >= kDictionaryCommandFirst && id <= kDictionaryCommandLast) return false;
     auto editSelection = [&]() {
         DWORD s = 0, e = 0;
         if (HWND ed = searchEdit()) SendMessageW(ed, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
@@ -1193,7 +1221,7 @@ bool LXView::onUpdateCommandUI(FwCmdUI& ui) {
     case ID_MODE_STANDARD:
     case ID_MODE_BROWSE:
     case ID_MODE_ADVANCED:
-        ui.setCheck(mode_ == (id == ID_MODE_STANDARD ? 1 : id == ID_MODE_BROWSE ? 2 : 3));
+        ui.setCheck(mode_ == searchModeOfCommand(id));
         return true;
     case ID_SHOW_REVERSE:
         ui.enable(reverseList_ != nullptr);
@@ -1201,7 +1229,7 @@ bool LXView::onUpdateCommandUI(FwCmdUI& ui) {
         return true;
     case ID_SWITCH_LANGUAGES:
         ui.enable(searchLanguage_ && translationLanguage_ && searchLanguage_ != translationLanguage_ &&
-                  translationLanguage_ != 255);
+                  translationLanguage_ != LXSynonyms);
         return true;
     case ID_EDIT_COPY_CMD:
         ui.enable(!searchBoxHasFocus() || editSelection());

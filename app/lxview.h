@@ -10,6 +10,7 @@
 #include "frameview.h"
 #include "imagebutton.h"
 #include "jlistbox.h"
+#include "searchmode.h"
 #include "searchtextcombo.h"
 #include "splitterbar.h"
 #include "viewhost.h"
@@ -20,19 +21,17 @@
 class LXDataManager;
 class LXViewDropTarget;
 
-// The product code of the published dictionaries, taken when a pair comes without one.
-constexpr int kDefaultProduct = 10;
-
 // One entry of the search history, kept as the item data of the search box's list.
 struct SearchHistoryItem {
-    int searchLanguage = 0, translationLanguage = 0, product = 10;
+    int searchLanguage = 0, translationLanguage = 0, product = LXProductDefault;
     std::wstring text;
-    int searchType = 2;
+    LXListBox::SearchType searchType = LXListBox::StemSearch;
 };
 
-// The search mode's result-list search type: Standard 2 (stems), Browse 1, Advanced 3.
-int searchTypeOfMode(int mode);
-// Dictionary command ids and their decoding.
+// Dictionary command ids and their decoding: the first id plus language1, 13 times language2
+// (12 standing for the thesaurus language) and 169 times the product. The first id itself
+// (no languages) is the module download.
+constexpr int kDictionaryCommandFirst = 20000, kDictionaryCommandLast = 24999;
 int dictionaryCommandId(int language1, int language2, int product);
 bool decodeDictionaryCommand(int id, int& language1, int& language2, int& product);
 // Whether two history texts differ by one character added or removed at the end.
@@ -40,6 +39,10 @@ bool differsByLastCharacter(const std::wstring& a, const std::wstring& b);
 // The lists' context menu for an interface language (its first sub-menu is shown), with the
 // option word's deletions applied.
 HMENU contextMenuFor(int interfaceLanguage, uint32_t options);
+// The interface language of commands 11320 (English) .. 11370 (Portuguese).
+int interfaceLanguageOfCommand(int id);
+// Whether two product codes name one product (0 and 2 do).
+bool sameProduct(uint32_t a, uint32_t b);
 // The main list's share of the list area, in per cent, from the stored setting.
 int clampedMainListPercent(int stored);
 
@@ -57,7 +60,7 @@ public:
     void search();
     void setSearchTextAndSearch(const std::wstring& text);
     void recordHistory(const std::wstring* given);
-    int searchMode() const { return mode_; }
+    SearchMode searchMode() const { return mode_; }
     void clearSearchText();
     bool searchBoxHasFocus() const;
     void redrawLists();
@@ -79,7 +82,7 @@ public:
     std::wstring searchText() const override;
     void pasteIntoSearchBox() override;
     void stepHistory(int delta) override;
-    void setSearchMode(int mode) override;
+    void setSearchMode(SearchMode mode) override;
     void suspendListPainting(bool suspend) override;
     void refreshCaptions() override;
     void refreshAfterModuleChange() override;
@@ -137,7 +140,7 @@ private:
     int targetLanguageAt(POINT screen, bool& accepted);
     int controlHeightOfGo();
     void setModeCaption();
-    int listSearchType() const;
+    LXListBox::SearchType listSearchType() const;
     void selectAllSearchText();
 
     // The window holding the view, while its object is alive.
@@ -145,8 +148,8 @@ private:
     HWND ownerWindow() const;
 
     LXDataManager* dataManager_ = nullptr;
-    int searchLanguage_ = 0, translationLanguage_ = 0, product_ = 10;
-    int mode_ = 1;
+    int searchLanguage_ = 0, translationLanguage_ = 0, product_ = LXProductDefault;
+    SearchMode mode_ = SearchMode::Standard;
     bool browseOnce_ = false;
     bool posix_ = false, matchCase_ = false, wholeWords_ = true, ignoreAccents_ = true;
     std::unique_ptr<JListBox> mainList_, reverseList_;

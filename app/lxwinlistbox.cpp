@@ -30,16 +30,19 @@ HWND LXWinListBox::window() const {
 }
 
 COLORREF LXWinListBox::paletteColor(LXLColor type) {
-    switch (type) {
-    case 2: return 0xFF0000;
-    case 3: return 0x400080;
-    case 4: return 0x4000C0;
-    case 5: return 0x828282;
-    case 6: return 0x961E96;
-    case 7: return 0x1EE61E;
-    case 8: return 0xC8C8C8;
-    default: return 0x000000;
-    }
+    // By colour, as 0x00BBGGRR; background and text (and any colour past the table) are black.
+    static const COLORREF kPalette[] = {
+        0x000000, 0x000000,  // LXLColorBackground, LXLColorText
+        0xFF0000,            // LXLColorFrame
+        0x400080,            // 3
+        0x4000C0,            // LXLColorAccent
+        0x828282,            // LXLColorLabel
+        0x961E96,            // LXLColorAccentHighlight
+        0x1EE61E,            // LXLColorFrameHighlight
+        0xC8C8C8,            // LXLColorSelection
+    };
+    static_assert(sizeof kPalette / sizeof kPalette[0] == LXLColorSelection + 1, "one entry per colour");
+    return type <= LXLColorSelection ? kPalette[type] : 0x000000;
 }
 
 int LXWinListBox::styledSize(uint32_t style, int tenths) {
@@ -152,14 +155,7 @@ int32_t LXWinListBox::getCharWidth(uint32_t cp) {
     if (!dc) return 0;
     HGDIOBJ old = SelectObject(dc, font_);
     wchar_t units[2];
-    int n = 1;
-    if (cp >= 0x10000 && cp <= 0x10FFFF) {
-        units[0] = static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
-        units[1] = static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        n = 2;
-    } else {
-        units[0] = static_cast<wchar_t>(cp > 0xFFFF ? 0xFFFD : cp);
-    }
+    int n = utf16Units(cp, units);
     SIZE s{0, 0};
     GetTextExtentPoint32W(dc, units, n, &s);
     SelectObject(dc, old);

@@ -19,6 +19,15 @@
 #define IDR_MENU_PORTUGUESE 605
 #define IDR_MENU_OTHER 606
 
+// The result lists' context menus by interface language (610 is English).
+#define IDR_CONTEXT_ENGLISH 610
+#define IDR_CONTEXT_FRENCH 611
+#define IDR_CONTEXT_SPANISH 612
+#define IDR_CONTEXT_GERMAN 613
+#define IDR_CONTEXT_ITALIAN 614
+#define IDR_CONTEXT_PORTUGUESE 615
+#define IDR_CONTEXT_OTHER 616
+
 // Commands.
 #define ID_APP_EXIT_CMD 11080
 #define ID_APP_ABOUT_CMD 11090
@@ -31,6 +40,7 @@
 #define ID_LANG_GERMAN 11350
 #define ID_LANG_ITALIAN 11360
 #define ID_LANG_PORTUGUESE 11370
+#define ID_LANG_STEP 10
 #define ID_MODE_STANDARD 11400
 #define ID_MODE_BROWSE 11420
 #define ID_MODE_ADVANCED 11440
@@ -58,6 +68,19 @@
 #define ID_HISTORY_BACK_GREY 11830
 #define ID_TRAY_HIDE 11840
 #define ID_TRAY_SHOW 11850
+// Wildcards inserted into the search box: "^", "$", "?", "*", "+", "\b", "\B".
+#define ID_WILDCARD_FIRST 11700
+#define ID_WILDCARD_LAST 11706
+// The advanced search's options.
+#define ID_REGEX_MATCH_CASE 11708
+#define ID_REGEX_POSIX 11709
+#define ID_REGEX_WHOLE_WORDS 11710
+#define ID_REGEX_IGNORE_ACCENTS 11711
+#define ID_REGEX_OPTION_LAST 11712
+// Help topics: the command id is the id of the string naming the topic's page.
+#define ID_HELP_TOPIC_FIRST 9500
+#define ID_HELP_TOPIC_LAST 9599
+#define ID_HELP_MANUAL_TOPIC 9500
 #define ID_BETA_TOGGLE 400
 #define ID_BETA_UPDATES 401
 #define ID_ALPHA_UPDATES 402

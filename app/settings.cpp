@@ -60,9 +60,10 @@ int localizedStringId(int id, int language) {
             break;
         }
     if (language == 0) language = gInterfaceLanguage;
-    if (id < 11000 || id > 19990) return id;
+    if (id < kFirstGroupedString || id > kLastGroupedString) return id;
     if (language == 0) return 0;
-    if (language >= 2 && language <= 6) return id + language - 1;
+    // Each group holds English first, then French, Spanish, German, Italian, Portuguese.
+    if (language >= LXFrench && language <= LXPortuguese) return id + language - LXEnglish;
     return id;
 }
 
@@ -92,54 +93,60 @@ void storeInterfaceLanguage(int code) {
     setSettingString(kSetInterfaceLanguage, languageDisplayName(code, 1));
 }
 
+namespace {
+// The names of English to Dutch stand in groups of ten from this id; the thesaurus' apart.
+constexpr int kFirstLanguageName = 12100, kThesaurusName = 16440;
+int languageNameId(int code) { return kFirstLanguageName + kStringGroup * (code - LXEnglish); }
+}  // namespace
+
 std::wstring languageDisplayName(int code, int language) {
-    if (code == 0) return std::wstring();
-    int id = 12100;
-    if (code >= 2 && code <= 11)
-        id = 12100 + 10 * (code - 1);
-    else if (code == 255)
-        id = 16440;
+    if (code == LXLanguageNone) return std::wstring();
+    int id = languageNameId(LXEnglish);
+    if (code > LXEnglish && code <= LXDutch)
+        id = languageNameId(code);
+    else if (code == LXSynonyms)
+        id = kThesaurusName;
     return loadLocalizedString(id, language);
 }
 
 int languageFromDisplayName(const std::wstring& text, int language) {
-    if (text == L"Synonyms" || text == L"Thesaurus") return 255;
-    if (text.empty()) return 1;
-    for (int code = 1; code <= 11; ++code)
-        if (text == loadLocalizedString(12100 + 10 * (code - 1), language)) return code;
-    return 0;
+    if (text == L"Synonyms" || text == L"Thesaurus") return LXSynonyms;
+    if (text.empty()) return LXEnglish;
+    for (int code = LXEnglish; code <= LXDutch; ++code)
+        if (text == loadLocalizedString(languageNameId(code), language)) return code;
+    return LXLanguageNone;
 }
 
 std::wstring dictionaryTitle(int language1, int language2, int product) {
     if (language1 > language2) std::swap(language1, language2);
-    if (product == 8) return loadLocalizedString(16590);
-    if (product == 9) return loadLocalizedString(16580);
+    if (product == kProductQuillet) return loadLocalizedString(16590);
+    if (product == kProductEnglishDictionary) return loadLocalizedString(16580);
     std::wstring title;
     if (language1 == language2) {
-        title = language1 == 255 ? loadLocalizedString(16570)
+        title = language1 == LXSynonyms ? loadLocalizedString(16570)
                                  : replaceAll(loadLocalizedString(16110), L"<LANGUAGE>",
                                               languageDisplayName(language1, 0));
-    } else if (language2 == 255) {
+    } else if (language2 == LXSynonyms) {
         title = loadLocalizedString(16570);
     } else {
         title = languageDisplayName(language1, 0) + L"-" + languageDisplayName(language2, 0);
     }
-    if (product == 2) title += L" " + loadLocalizedString(16080);
+    if (product == kProductMedical) title += L" " + loadLocalizedString(16080);
     return title;
 }
 
 std::wstring directionalTitle(int from, int to, int product) {
     std::wstring title;
-    if (to == 255) {
+    if (to == LXSynonyms) {
         title = loadLocalizedString(16570);
     } else if (from == to) {
-        if (product == 8) return loadLocalizedString(16590);
-        if (product == 9) return loadLocalizedString(16580);
+        if (product == kProductQuillet) return loadLocalizedString(16590);
+        if (product == kProductEnglishDictionary) return loadLocalizedString(16580);
         title = replaceAll(loadLocalizedString(16110), L"<LANGUAGE>", languageDisplayName(from, 0));
     } else {
         title = languageDisplayName(from, 0) + L"->" + languageDisplayName(to, 0);
     }
-    if (product == 2) title += L" " + loadLocalizedString(16080);
+    if (product == kProductMedical) title += L" " + loadLocalizedString(16080);
     return title;
 }
 
@@ -266,4 +273,15 @@ int showMessage(const std::wstring& text, bool centreOnCursor, bool topmost) {
 
 int showMessageId(int id, bool centreOnCursor, bool topmost) {
     return showMessage(loadLocalizedString(id), centreOnCursor, topmost);
+}
+
+int utf16Units(uint32_t cp, wchar_t units[2]) {
+    constexpr uint32_t kFirstSupplementary = 0x10000, kLastCodePoint = 0x10FFFF, kReplacement = 0xFFFD;
+    if (cp >= kFirstSupplementary && cp <= kLastCodePoint) {
+        units[0] = static_cast<wchar_t>(0xD800 + ((cp - kFirstSupplementary) >> 10));
+        units[1] = static_cast<wchar_t>(0xDC00 + ((cp - kFirstSupplementary) & 0x3FF));
+        return 2;
+    }
+    units[0] = static_cast<wchar_t>(cp > kLastCodePoint ? kReplacement : cp);
+    return 1;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "base/lxlanguage.h"
 #include "base/lxstring.h"
 #include <utility>
 
@@ -36,6 +37,13 @@ enum SettingId {
     kSetShowHotkey = 10063,
     kSetSkinningDisabled = 10064,
 };
+
+// Interface strings stand in groups of ten ids, one for each interface language, within
+// this range; the other ids exist once.
+constexpr int kFirstGroupedString = 11000, kLastGroupedString = 19990, kStringGroup = 10;
+
+// Products whose dictionaries have titles of their own.
+constexpr int kProductMedical = 2, kProductQuillet = 8, kProductEnglishDictionary = 9;
 
 std::wstring getSettingString(int id);
 int getSettingInt(int id);
@@ -76,6 +84,11 @@ int hotKeyMethodStringId(int index);
 // and byte order; and back.
 void toEngineString(const std::wstring& text, lxstring& out);
 std::wstring fromEngineString(const lxstring& s);
+
+// A code point as UTF-16, one unit or a surrogate pair (U+FFFD past U+10FFFF); the
+// number of units written.
+int utf16Units(uint32_t codePoint, wchar_t units[2]);
+inline bool isLeadSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 std::wstring replaceAll(std::wstring text, const std::wstring& what, const std::wstring& with);
 std::wstring trimRightChars(const std::wstring& text, const std::wstring& set);

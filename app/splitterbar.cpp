@@ -55,7 +55,7 @@ int CSplitterBar::onCreate(CREATESTRUCTW&) {
         bg_ = skin_ && skinObjectColor(skin_, L"BGColor", &c) ? c : GetSysColor(COLOR_BTNFACE);
         hi_ = skin_ && skinObjectColor(skin_, L"Highlight", &c) ? c : GetSysColor(COLOR_BTNHIGHLIGHT);
         shadow_ = skin_ && skinObjectColor(skin_, L"Shadow", &c) ? c : GetSysColor(COLOR_BTNSHADOW);
-        watched_ = skinWatchWindow(hwnd_, 0x8034) != 0;
+        watched_ = skinWatchWindow(hwnd_, WM_SPLITTER_SKIN_CHANGED) != 0;
     }
     GetWindowRect(hwnd_, &start_);
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

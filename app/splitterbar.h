@@ -5,6 +5,8 @@
 #include "framework/fwwindow.h"
 
 constexpr UINT WM_SPLITTER_MOVED = 0x83E8;
+// What the skin engine sends the bar when the skin changes.
+constexpr UINT WM_SPLITTER_SKIN_CHANGED = 0x8034;
 
 class CSplitterBar : public FwWindow {
 public:

@@ -94,7 +94,7 @@ int wmain(int argc, wchar_t** argv) {
     frame.setView(view.hwnd());
     view.initialUpdate();
     view.selectLanguagePair(LXEnglish, LXFrench);
-    view.setSearchMode(1);
+    view.setSearchMode(SearchMode::Standard);
     MoveWindow(frame.hwnd(), 0, 0, 720, 540, TRUE);
     ShowWindow(frame.hwnd(), SW_SHOWNOACTIVATE);
     frame.recalcLayout();
@@ -129,7 +129,7 @@ int wmain(int argc, wchar_t** argv) {
     // The parts of those steps.
     double engine = medianMs(rounds, [&](int i) {
         LXDMIterator it;
-        dm->find(engineWord(i), LXEnglish, LXFrench, kDefaultProduct, it);
+        dm->find(engineWord(i), LXEnglish, LXFrench, LXProductDefault, it);
         if (!it.isAtEnd()) (void)(*it).getHeadword();
     });
     double layout = medianMs(rounds, [&](int) {

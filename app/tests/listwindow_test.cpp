@@ -106,7 +106,7 @@ TEST_F(ListWindow, ScrollBarPageStaysOne) {
 }
 
 TEST_F(ListWindow, WheelOfMinus360ScrollsOneLine) {
-    list_->search(L"house", 1);
+    list_->search(L"house", LXListBox::Browse);
     list_->refresh();
     std::wstring start = list_->visibleText();
     ASSERT_GT(list_->model()->getLineHeight(), 0);
@@ -123,7 +123,7 @@ TEST_F(ListWindow, WheelOfMinus360ScrollsOneLine) {
 }
 
 TEST_F(ListWindow, CopyWithoutSelectionPlacesAnEmptyString) {
-    list_->search(L"house", 1);
+    list_->search(L"house", LXListBox::Browse);
     list_->model()->clearSelection();
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
@@ -143,7 +143,7 @@ TEST_F(ListWindow, CopyWithoutSelectionPlacesAnEmptyString) {
 }
 
 TEST_F(ListWindow, SelectedTextAndTheWindowText) {
-    list_->search(L"house", 1);
+    list_->search(L"house", LXListBox::Browse);
     list_->refresh();
     std::wstring shown = list_->visibleText();
     EXPECT_EQ(shown.compare(0, 5, L"house"), 0) << std::string(shown.begin(), shown.end());
@@ -230,7 +230,7 @@ TEST_F(ListWindow, NotificationsToTheOwnerAndThePopUpMode) {
     Recorder main;
     list_->setOwner(&main);
     MoveWindow(list_->hwnd(), 10, 20, 380, 260, TRUE);
-    list_->search(L"house", 1);
+    list_->search(L"house", LXListBox::Browse);
     list_->selectTopResult();
     EXPECT_EQ(main.selections, 1);
     SendMessageW(list_->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 40));
@@ -252,7 +252,7 @@ TEST_F(ListWindow, NotificationsToTheOwnerAndThePopUpMode) {
     inPopup.setOwner(&popup);
     MoveWindow(inPopup.hwnd(), 0, 0, 300, 200, TRUE);
     inPopup.setLanguages(LXEnglish, LXFrench, 10, false);
-    inPopup.search(L"house", 1);
+    inPopup.search(L"house", LXListBox::Browse);
     inPopup.selectTopResult();
     SendMessageW(inPopup.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 40));
     SendMessageW(inPopup.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 3));

@@ -48,9 +48,12 @@ TEST(ViewRules, HistoryTextsAndListShare) {
         int stored, percent;
     } shares[] = {{0, 65}, {5, 10}, {10, 10}, {50, 50}, {90, 90}, {95, 90}, {-3, 10}};
     for (auto& s : shares) EXPECT_EQ(clampedMainListPercent(s.stored), s.percent) << s.stored;
-    EXPECT_EQ(searchTypeOfMode(1), 2);
-    EXPECT_EQ(searchTypeOfMode(2), 1);
-    EXPECT_EQ(searchTypeOfMode(3), 3);
+    EXPECT_EQ(searchTypeOfMode(searchModeOf(1)), 2);
+    EXPECT_EQ(searchTypeOfMode(searchModeOf(2)), 1);
+    EXPECT_EQ(searchTypeOfMode(searchModeOf(3)), 3);
+    // A stored mode below 1 or above 3 is Standard.
+    EXPECT_EQ(searchModeOf(0), SearchMode::Standard);
+    EXPECT_EQ(searchModeOf(4), SearchMode::Standard);
 }
 
 std::wstring shape(HMENU m) {
@@ -187,7 +190,7 @@ TEST_F(ViewWithReverseList, TabCyclesSearchBoxAndBothLists) {
 TEST_F(ViewWithReverseList, PickedWordsInBrowseModeAndDictionaryCommands) {
     HWND combo = GetDlgItem(view_.hwnd(), 1001);
     auto count = [&] { return static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); };
-    view_.setSearchMode(2);
+    view_.setSearchMode(SearchMode::Browse);
     std::wstring ab = L"ab", abc = L"abc", ax = L"ax";
     view_.recordHistory(&ab);
     view_.recordHistory(&abc);
