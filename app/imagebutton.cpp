@@ -48,10 +48,9 @@ SIZE iconImageSize(HICON icon) {
     return s;
 }
 
-bool CImageButtonWithStyle::onReflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
-    if (msg != WM_NOTIFY) return false;
-    auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lp);
-    if (!cd || cd->hdr.code != NM_CUSTOMDRAW || cd->hdr.hwndFrom != hwnd_) return false;
+bool CImageButtonWithStyle::onReflectedNotify(NMHDR& header, LRESULT& result) {
+    if (header.code != static_cast<UINT>(NM_CUSTOMDRAW) || header.hwndFrom != hwnd_) return false;
+    auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(&header);
     result = CDRF_DODEFAULT;
     DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
     CThemeApi& theme = CThemeApi::instance();

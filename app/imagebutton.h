@@ -7,7 +7,7 @@ class CImageButtonWithStyle : public FwWindow {
 public:
     void Enable() { EnableWindow(hwnd_, TRUE); }
     void Disable() { EnableWindow(hwnd_, FALSE); }
-    bool onReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    bool onReflectedNotify(NMHDR& header, LRESULT& result) override;
 };
 
 // The theme state of a push button (PBS_*).

@@ -94,13 +94,14 @@ LRESULT FwWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool fwReflectNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    HWND child = nullptr;
-    if (msg == WM_COMMAND)
-        child = reinterpret_cast<HWND>(lp);
-    else if (msg == WM_NOTIFY && lp)
-        child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
-    FwWindow* obj = FwWindow::fromHandle(child);
-    return obj && obj->onReflect(msg, wp, lp, result);
+    if (msg == WM_COMMAND) {
+        FwWindow* obj = FwWindow::fromHandle(reinterpret_cast<HWND>(lp));
+        return obj && obj->onReflectedCommand(HIWORD(wp));
+    }
+    if (msg != WM_NOTIFY || !lp) return false;
+    auto* header = reinterpret_cast<NMHDR*>(lp);
+    FwWindow* obj = FwWindow::fromHandle(header->hwndFrom);
+    return obj && obj->onReflectedNotify(*header, result);
 }
 
 LRESULT FwWindow::dispatch(UINT msg, WPARAM wp, LPARAM lp) {

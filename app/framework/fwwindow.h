@@ -57,8 +57,10 @@ public:
     // Message-pump hook: called for the window a message is for and each of its parents,
     // innermost first, before the message is dispatched. Return true to consume it.
     virtual bool preTranslateMessage(MSG& msg) { return false; }
-    // A notification this control sent to its parent (WM_COMMAND, WM_NOTIFY); true when handled.
-    virtual bool onReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) { return false; }
+    // Notifications this control sent to its parent, offered back to it first; true when
+    // handled. A WM_COMMAND's notification code; a WM_NOTIFY's header and answer.
+    virtual bool onReflectedCommand(int code) { return false; }
+    virtual bool onReflectedNotify(NMHDR& header, LRESULT& result) { return false; }
 
 protected:
     // Every message: the typed handlers, else the default (or original) procedure.

@@ -96,14 +96,16 @@ TEST(TypedHandlers, MessagesArriveUnpacked) {
 // A control's object that takes its own clicks and one notification code.
 struct Reflector : FwWindow {
     int clicks = 0, draws = 0;
-    bool onReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
-        if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) return ++clicks, true;
-        if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == NM_CUSTOMDRAW) {
-            ++draws;
-            result = CDRF_SKIPDEFAULT;
-            return true;
-        }
-        return false;
+    bool onReflectedCommand(int code) override {
+        if (code != BN_CLICKED) return false;
+        ++clicks;
+        return true;
+    }
+    bool onReflectedNotify(NMHDR& h, LRESULT& result) override {
+        if (h.code != static_cast<UINT>(NM_CUSTOMDRAW)) return false;
+        ++draws;
+        result = CDRF_SKIPDEFAULT;
+        return true;
     }
 };
 
