@@ -5,6 +5,14 @@
 
 namespace {
 const wchar_t kUnicodeFace[] = L"Lucida Sans Unicode";
+// The property by which the skin engine keeps a window's skinned scroll bars.
+const wchar_t kSkinnedScrollBarsProp[] = L"SkinSBSubclassPtr";
+
+// Whether a scroll bar looks the same in both states: place, thumb and the states of its parts.
+bool sameLook(const SCROLLBARINFO& a, const SCROLLBARINFO& b) {
+    return EqualRect(&a.rcScrollBar, &b.rcScrollBar) && a.xyThumbTop == b.xyThumbTop &&
+           a.xyThumbBottom == b.xyThumbBottom && std::equal(a.rgstate, a.rgstate + CCHILDREN_SCROLLBAR + 1, b.rgstate);
+}
 }
 
 LXWinListBox::LXWinListBox(JListBox* host, LXDataManager* dm, const LXLRectangle& rect)
@@ -112,14 +120,24 @@ void LXWinListBox::setScrollBarInfo(int32_t value, int32_t min, int32_t max, int
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
     if (!GetScrollInfo(w, SB_VERT, &si)) return;
-    // Writing the bar repaints the window's frame, which under Wine costs more than the
-    // whole list's text; the same values again change nothing on screen.
+    // Repainting the bar costs more than drawing the whole list's text under Wine, so it is
+    // repainted only when what it shows changes: the same values again, or a position that
+    // leaves the thumb on the same pixels (a line's scroll in a large dictionary), are not.
     if (si.nPos == value && si.nMin == min && si.nMax == max && si.nPage == 1) return;
+    // A skinned bar draws itself; its thumb need not sit where the system's would.
+    const bool skinned = GetPropW(w, kSkinnedScrollBarsProp) != nullptr;
+    SCROLLBARINFO shown{};
+    shown.cbSize = sizeof shown;
+    const bool known = GetScrollBarInfo(w, OBJID_VSCROLL, &shown) != 0;
     si.fMask = SIF_ALL;
     si.nPos = value;
     si.nMin = min;
     si.nMax = max;
     si.nPage = 1;  // the bar's page stays one step whatever the model's page is
+    SetScrollInfo(w, SB_VERT, &si, FALSE);
+    SCROLLBARINFO now{};
+    now.cbSize = sizeof now;
+    if (!skinned && known && GetScrollBarInfo(w, OBJID_VSCROLL, &now) && sameLook(shown, now)) return;
     SetScrollInfo(w, SB_VERT, &si, TRUE);
 }
 

@@ -141,7 +141,13 @@ int wmain(int argc, wchar_t** argv) {
     double scrollBar = medianMs(rounds, [&](int i) {
         int32_t v, mn, mx, pg;
         model->getScrollBarInfo(v, mn, mx, pg);
-        model->setScrollBarInfo(v == mx ? mn : v + 1, mn, mx, pg);
+        model->setScrollBarInfo(i % 2 ? mn : mx, mn, mx, pg);  // end to end: the thumb moves
+    });
+    // A line down and up again, as the arrow keys and the wheel scroll.
+    list->search(kWords[0], LXListBox::StemSearch);
+    double lineScroll = medianMs(rounds, [&](int i) {
+        model->handleScrollEvent(i % 2 ? LXLEventLineUp : LXLEventLineDown, 0);
+        model->refresh();
     });
     double toolbar = medianMs(rounds, [&](int i) { frame.setHistoryButtons(false, true); });
     double repaint = medianMs(rounds, [&](int) {
@@ -162,6 +168,7 @@ int wmain(int argc, wchar_t** argv) {
     row(L"GDI drawing of the cells", draw);
     row(L"scroll bar moved and repainted (Wine)", scrollBar);
     row(L"history buttons set to their state again", toolbar);
+    row(L"a line scrolled (the arrow keys, the wheel)", lineScroll);
     row(L"full repaint through WM_PAINT", repaint);
     view.destroy();
     frame.destroy();

@@ -210,6 +210,45 @@ TEST_F(ListWindow, AnAmpersandIsDrawnAsItself) {
     list_->resumePainting();
 }
 
+// The pixels of the window's vertical scroll bar as they are on screen.
+std::vector<COLORREF> scrollBarPixels(HWND w) {
+    SCROLLBARINFO sb{};
+    sb.cbSize = sizeof sb;
+    GetScrollBarInfo(w, OBJID_VSCROLL, &sb);
+    RECT win;
+    GetWindowRect(w, &win);
+    HDC dc = GetWindowDC(w);
+    std::vector<COLORREF> px =
+        band(dc, sb.rcScrollBar.left - win.left, sb.rcScrollBar.top - win.top, sb.rcScrollBar.right - sb.rcScrollBar.left,
+             sb.rcScrollBar.bottom - sb.rcScrollBar.top);
+    ReleaseDC(w, dc);
+    return px;
+}
+
+// The bar is repainted only when its look changes: after every move, what is on screen is
+// what a full repaint of the frame draws.
+TEST_F(ListWindow, TheScrollBarShowsEveryMoveOfItsThumb) {
+    ShowWindow(parent_.hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(parent_.hwnd());
+    HWND w = list_->hwnd();
+    LXWinListBox* m = list_->model();
+    struct {
+        int32_t position, maximum;
+    } moves[] = {{0, 16000}, {1, 16000}, {2, 16000}, {8000, 16000}, {8001, 16000}, {16000, 16000}, {5, 10}, {0, 10}};
+    for (auto& mv : moves) {
+        m->setScrollBarInfo(mv.position, 0, mv.maximum, 1);
+        std::vector<COLORREF> shown = scrollBarPixels(w);
+        ASSERT_FALSE(shown.empty());
+        ASSERT_NE(shown.front(), CLR_INVALID) << "the window's pixels cannot be read here";
+        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+        EXPECT_EQ(shown, scrollBarPixels(w)) << mv.position << " of " << mv.maximum;
+        int32_t v, mn, mx, pg;
+        m->getScrollBarInfo(v, mn, mx, pg);
+        EXPECT_EQ(v, mv.position);
+        EXPECT_EQ(mx, mv.maximum);
+    }
+}
+
 // Records what a list tells its owner.
 struct Recorder : JListBoxOwner {
     int selections = 0, menus = 0, activations = 0;
