@@ -143,7 +143,20 @@ bool isModuleFileName(const std::wstring& name) {
     return endsWith(L".LXD") || endsWith(L".LXC");
 }
 
+namespace {
+bool decodeUtf8Into(const std::string& bytes, std::wstring& out);
+}
+
 bool decodeUtf8Body(const std::string& bytes, std::wstring& out) {
+    if (!decodeUtf8Into(bytes, out)) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+namespace {
+bool decodeUtf8Into(const std::string& bytes, std::wstring& out) {
     out.clear();
     out.reserve(bytes.size());
     size_t i = 0, n = bytes.size();
@@ -190,6 +203,7 @@ bool decodeUtf8Body(const std::string& bytes, std::wstring& out) {
     }
     return true;
 }
+}  // namespace
 
 bool parseContentLength(const std::wstring& text, uint64_t& length) {
     length = 0;

@@ -1,0 +1,76 @@
+// The test server's address and folder (set by http_test.sh), the transport under test
+// (made by the build that runs the tests), and small file helpers.
+#pragma once
+#include "updaterclient.h"
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <algorithm>
+#include <memory>
+#include <vector>
+#include <string>
+
+namespace fs = std::filesystem;
+
+// The transport under test with the given time-out of every wait.
+std::unique_ptr<HttpTransport> makeTestTransport(int timeoutMs);
+
+inline std::wstring widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+inline std::wstring serverAddress() {
+    const char* a = std::getenv("WORDMERE_TEST_SERVER");
+    return a ? widen(a) : std::wstring();
+}
+
+// The served folder (under Wine, through the Z: drive that is the Unix root).
+inline fs::path serverRoot() {
+    const char* r = std::getenv("WORDMERE_TEST_SERVER_ROOT");
+    if (!r) return fs::path();
+#ifdef _WIN32
+    return fs::path(L"Z:" + widen(r)).make_preferred();
+#else
+    return fs::path(r);
+#endif
+}
+
+inline void writeBytes(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline bool readBytes(const fs::path& path, std::string& bytes) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return false;
+    bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// A served file: ROOT/files/NAME.
+inline fs::path servedFile(const std::string& name) { return serverRoot() / "files" / name; }
+
+// A fresh empty folder under the system's temporary folder.
+inline fs::path freshFolder() {
+    fs::path base = fs::temp_directory_path();
+    for (unsigned i = static_cast<unsigned>(std::rand());; ++i) {
+        fs::path p = base / ("wordmere-http-" + std::to_string(i));
+        std::error_code ec;
+        if (fs::create_directory(p, ec)) return p;
+    }
+}
+
+// The names in a folder, sorted, comma-separated.
+inline std::string folderListing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string s;
+    for (auto& n : names) s += (s.empty() ? "" : ",") + n;
+    return s;
+}
+
+inline std::string patternBytes(size_t n) {
+    std::string s(n, '\0');
+    for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return s;
+}
