@@ -225,3 +225,26 @@ TEST(BodyDecoding, StrictWholeBody) {
 }
 
 }  // namespace
+
+#include "updatertasks.h"
+
+namespace {
+TEST(UpdaterAddresses, BaseReplacesEverythingBeforeWindows) {
+    const std::wstring a = L"https://update.wordmere.example/windows/modules.xml";
+    EXPECT_EQ(rebasedUpdaterAddress(a, L"http://127.0.0.1:8123/base"), L"http://127.0.0.1:8123/base/windows/modules.xml");
+    EXPECT_EQ(rebasedUpdaterAddress(a, L"http://127.0.0.1:8123/base/"), L"http://127.0.0.1:8123/base/windows/modules.xml");
+    EXPECT_EQ(rebasedUpdaterAddress(a, L""), a);
+    EXPECT_EQ(rebasedUpdaterAddress(L"http://h/other.xml", L"http://x"), L"http://h/other.xml");
+    EXPECT_EQ(versionFileStringId(0), 9008);
+    EXPECT_EQ(versionFileStringId(1), 9009);
+    EXPECT_EQ(versionFileStringId(2), 9010);
+    EXPECT_EQ(versionFileStringId(7), 9008);
+    std::wstring path;
+    EXPECT_TRUE(downloadTarget(L"http://h/a/en-fr.lxd", L"D", L"D/dictionaries", path));
+    EXPECT_EQ(path, L"D/dictionaries/en-fr.lxd");
+    EXPECT_TRUE(downloadTarget(L"http://h/setup.exe", L"D\\", L"D/dictionaries", path));
+    EXPECT_EQ(path, L"D\\setup.exe");
+    EXPECT_FALSE(downloadTarget(L"http://h/a/..", L"D", L"D", path));
+    EXPECT_EQ(path, L"");
+}
+}  // namespace
