@@ -836,7 +836,18 @@ lxstring &lxstring::operator+=(const char *bytes)
 
 lxstring &lxstring::operator+=(uint32_t cp)
 {
-    replaceBytes(byteLength, byteLength, cp);
+    // Appending one code point is how texts are read from files: when it fits the buffer
+    // it is written in place, without the general splice.
+    unsigned char tmp[6];
+    const int32_t n = encodeCp(tmp, cp, enc, order);
+    if (buffer && int64_t(byteLength) + n + unitSize() <= cap) {
+        std::memcpy(buffer + byteLength, tmp, static_cast<size_t>(n));
+        byteLength += n;
+        ++charCount;
+        terminate();
+        return *this;
+    }
+    spliceBytes(byteLength, byteLength, tmp, n, 1);
     return *this;
 }
 

@@ -11,14 +11,17 @@ namespace {
 const int validateModes[LXD::kPublishedStreams] = {
     LXStream::WholeStream, LXStream::NotLoaded, LXStream::NotLoaded, LXStream::WholeStream,
     LXStream::NotLoaded, LXStream::NotLoaded, LXStream::NotLoaded};
-// The headword index and the terms through block caches, the rest whole.
+// The terms through a block cache, the rest whole. The headword index is loaded block by
+// block as searches touch it and its blocks stay: every look-up's binary search passes
+// through the same few hundred blocks near the top of the search, so a small cache would
+// inflate the same blocks again and again.
 const int openModes[LXD::kPublishedStreams] = {
-    LXStream::WholeStream, LXStream::WholeStream, LXStream::BlockCache, LXStream::WholeStream,
+    LXStream::WholeStream, LXStream::WholeStream, LXStream::WholeStream, LXStream::WholeStream,
     LXStream::BlockCache, LXStream::WholeStream, LXStream::WholeStream};
-const int kIndexCacheSlots = 4;
+const int kTermsCacheSlots = 4;
 const int kDefaultSlots = LXStreamFile::kDefaultCacheSlots;
-const int openSlots[LXD::kPublishedStreams] = {kDefaultSlots, kDefaultSlots, kIndexCacheSlots, kDefaultSlots,
-                                               kIndexCacheSlots, kDefaultSlots, kDefaultSlots};
+const int openSlots[LXD::kPublishedStreams] = {kDefaultSlots, kDefaultSlots, kDefaultSlots, kDefaultSlots,
+                                               kTermsCacheSlots, kDefaultSlots, kDefaultSlots};
 
 uint32_t publishedMarker(uint32_t l1, uint32_t l2)
 {

@@ -77,8 +77,9 @@ public:
     // a module: magic 0xC0C0FFEE, format version 0x54..0x60 and a kind marker of either
     // form for its languages.
     bool validate(const lxstring &path);
-    // Opens the validated file for reading (block caches for streams 2 and 4) and loads
-    // the parts of speech; every read operation calls it first.
+    // Opens the validated file for reading (the terms through a block cache, the headword
+    // index block by block into a buffer where its blocks stay) and loads the parts of
+    // speech; every read operation calls it first.
     bool open();
     void close();
     bool isOpen() const;

@@ -24,8 +24,9 @@ const uint32_t kFirstWriteCapacity = 128;
 
 LXStream::LXStream(LXBinaryFile *file, LXCompressor *compressor)
     : m_file(file), m_compressor(compressor), m_loadMode(NotLoaded), m_offset(0), m_length(0), m_storedSize(0),
-      m_blockSize(0), m_compressed(false), m_blockCount(0), m_scratchSize(0), m_slotCount(0), m_writeCapacity(0),
-      m_blockLoads(0), m_inflations(0)
+      m_blockSize(0), m_compressed(false), m_blockCount(0), m_scratchSize(0), m_tableChunkCount(0), m_tableBytes(0),
+      m_slotCount(0), m_writeCapacity(0),
+      m_hot(nullptr), m_hotStart(0), m_hotBytes(0), m_blockLoads(0), m_inflations(0)
 {
 }
 
@@ -36,6 +37,7 @@ bool LXStream::initForReading(const LXStreamEntry &entry, int loadMode, uint32_t
     if (!m_file || (loadMode != WholeStream && loadMode != BlockCache))
         return false;
     m_loadMode = loadMode;
+    setHot(nullptr, 0, 0);
     m_offset = entry.offset;
     m_length = entry.length;
     m_storedSize = entry.storedSize;
@@ -71,7 +73,10 @@ bool LXStream::initForReading(const LXStreamEntry &entry, int loadMode, uint32_t
     if (m_compressed) {
         m_scratchSize = static_cast<uint32_t>(std::min<uint64_t>(scratchFor(largestBlock), m_storedSize));
         m_scratch.reset(new (std::nothrow) uint8_t[m_scratchSize ? m_scratchSize : 1]);
-        if (!m_scratch)
+        m_tableChunkCount = (m_blockCount + kTableChunkEntries - 1) / kTableChunkEntries;
+        m_tableChunks.reset(new (std::nothrow) std::unique_ptr<uint8_t[]>[m_tableChunkCount]);
+        m_tableBytes = 0;
+        if (!m_scratch || !m_tableChunks)
             return false;
     }
     if (loadMode == WholeStream) {
@@ -98,6 +103,7 @@ bool LXStream::initForReading(const LXStreamEntry &entry, int loadMode, uint32_t
 void LXStream::initForWriting()
 {
     m_loadMode = NotLoaded;
+    setHot(nullptr, 0, 0);
     m_offset = 0;
     m_length = 0;
     m_storedSize = 0;
@@ -114,7 +120,14 @@ uint32_t LXStream::blockBytes(uint32_t block) const
     return static_cast<uint32_t>(std::min<uint64_t>(m_blockSize, m_length - start));
 }
 
-uint8_t LXStream::readByte(uint32_t position)
+void LXStream::setHot(const uint8_t *data, uint32_t block, uint32_t bytes)
+{
+    m_hot = data;
+    m_hotStart = block * m_blockSize;
+    m_hotBytes = data ? bytes : 0;
+}
+
+uint8_t LXStream::readByteOfBlock(uint32_t position)
 {
     if (position >= m_length || m_blockCount == 0)
         return 0;
@@ -128,29 +141,33 @@ uint8_t LXStream::readByte(uint32_t position)
                 return 0;
             m_loaded[block] = 1;
         }
+        setHot(place, block, blockBytes(block));
         return place[within];
     }
     if (m_loadMode != BlockCache || m_slotCount == 0)
         return 0;
 
-    if (m_slots[0].block == static_cast<int32_t>(block))
-        return m_slots[0].data[within];
-    for (uint32_t i = 1; i < m_slotCount; ++i) {
-        if (m_slots[i].block == static_cast<int32_t>(block)) {
+    if (m_slots[0].block != static_cast<int32_t>(block)) {
+        uint32_t i = 1;
+        while (i < m_slotCount && m_slots[i].block != static_cast<int32_t>(block))
+            ++i;
+        if (i < m_slotCount) {
             std::rotate(&m_slots[0], &m_slots[i], &m_slots[i] + 1);
-            return m_slots[0].data[within];
+        } else {
+            // The least recently used slot goes to the front and takes the block.
+            std::rotate(&m_slots[0], &m_slots[m_slotCount - 1], &m_slots[m_slotCount - 1] + 1);
+            Slot &front = m_slots[0];
+            front.block = -1;
+            front.bytes = 0;
+            setHot(nullptr, 0, 0);
+            if (!loadBlock(block, front.data.get()))
+                return 0;
+            front.block = static_cast<int32_t>(block);
+            front.bytes = blockBytes(block);
         }
     }
-    // The least recently used slot goes to the front and takes the block.
-    std::rotate(&m_slots[0], &m_slots[m_slotCount - 1], &m_slots[m_slotCount - 1] + 1);
-    Slot &front = m_slots[0];
-    front.block = -1;
-    front.bytes = 0;
-    if (!loadBlock(block, front.data.get()))
-        return 0;
-    front.block = static_cast<int32_t>(block);
-    front.bytes = blockBytes(block);
-    return front.data[within];
+    setHot(m_slots[0].data.get(), block, m_slots[0].bytes);
+    return m_slots[0].data[within];
 }
 
 bool LXStream::loadBlock(uint32_t block, uint8_t *target)
@@ -165,20 +182,39 @@ bool LXStream::loadBlock(uint32_t block, uint8_t *target)
     return m_file->read(target, expected) == expected;
 }
 
+uint32_t LXStream::tableChunkEntries(uint32_t chunk) const
+{
+    const uint32_t first = chunk * kTableChunkEntries;
+    return std::min(kTableChunkEntries + 1, m_blockCount - first);
+}
+
+bool LXStream::blockExtent(uint32_t block, uint32_t &start, uint32_t &end)
+{
+    const uint32_t chunk = block / kTableChunkEntries;
+    std::unique_ptr<uint8_t[]> &entries = m_tableChunks[chunk];
+    if (!entries) {
+        const uint32_t bytes = 3 * tableChunkEntries(chunk);
+        std::unique_ptr<uint8_t[]> read(new (std::nothrow) uint8_t[bytes]);
+        const uint64_t at = uint64_t(m_offset) + 3 * uint64_t(chunk) * kTableChunkEntries;
+        if (!read || m_file->seek(static_cast<int32_t>(at), LXBinaryFile::FromBeginning) < 0 ||
+            m_file->read(read.get(), bytes) != bytes)
+            return false;
+        entries = std::move(read);
+        m_tableBytes += bytes;
+    }
+    const uint32_t within = block % kTableChunkEntries;
+    start = LXUtilities::readInt24FromBuffer(&entries[3 * within]);
+    end = block + 1 == m_blockCount ? m_storedSize : LXUtilities::readInt24FromBuffer(&entries[3 * (within + 1)]);
+    return true;
+}
+
 bool LXStream::loadCompressed(uint32_t block, uint8_t *target, uint32_t expected)
 {
     if (!m_compressor)
         return false;
-    const bool last = block + 1 == m_blockCount;
-    const uint64_t tableAt = uint64_t(m_offset) + 3 * uint64_t(block);
-    if (m_file->seek(static_cast<int32_t>(tableAt), LXBinaryFile::FromBeginning) < 0)
+    uint32_t start = 0, end = 0;
+    if (!blockExtent(block, start, end))
         return false;
-    unsigned char entries[6];
-    const uint32_t entryBytes = last ? 3 : 6;
-    if (m_file->read(entries, entryBytes) != entryBytes)
-        return false;
-    const uint32_t start = LXUtilities::readInt24FromBuffer(entries);
-    const uint32_t end = last ? m_storedSize : LXUtilities::readInt24FromBuffer(entries + 3);
     // A table that does not increase, or that points past the stored data, is refused
     // here rather than read with a wrapped-around size.
     if (end < start || end > m_storedSize)
@@ -282,6 +318,16 @@ LXStreamEntry LXStream::getEntry() const
     e.storedSize = m_storedSize;
     e.blockWord = m_blockSize | (m_compressed ? LXStreamEntry::kCompressedBit : 0);
     return e;
+}
+
+uint64_t LXStream::getHeldBytes() const
+{
+    uint64_t held = m_tableBytes;
+    if (m_loadMode == WholeStream)
+        held += m_length + m_blockCount;
+    else if (m_loadMode == BlockCache)
+        held += uint64_t(m_slotCount) * std::min(m_blockSize, m_length);
+    return held;
 }
 
 int32_t LXStream::getSlotBlock(uint32_t slot) const

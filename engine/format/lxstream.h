@@ -4,7 +4,9 @@
 // as they are or each as one complete zlib stream behind a table of 3-byte offsets.
 // Blocks are loaded on first access, either into a buffer of the whole stream (load
 // mode 1, blocks stay) or into a few one-block slots kept in most-recently-used order
-// (load mode 2). A block that cannot be read or inflated reads as zero bytes.
+// (load mode 2). A block that cannot be read or inflated reads as zero bytes. The block
+// table of a compressed stream is read in chunks as blocks need it, and its chunks stay:
+// a block loaded later costs one file read, not two.
 //
 // Writing: bytes are gathered in a growing buffer and written in one go, compressed in
 // independent 1024-byte blocks when asked.
@@ -33,6 +35,8 @@ class LXStream {
 public:
     enum LoadMode { NotLoaded = 0, WholeStream = 1, BlockCache = 2 };
     static constexpr uint32_t kWriteBlockSize = 1024;
+    // Block-table entries read from the file at once (plus the next chunk's first).
+    static constexpr uint32_t kTableChunkEntries = 256;
 
     LXStream(LXBinaryFile *file, LXCompressor *compressor);
     ~LXStream();
@@ -46,8 +50,16 @@ public:
     bool initForReading(const LXStreamEntry &entry, int loadMode, uint32_t slots);
     void initForWriting();
 
-    // 0 at or beyond the length, and for a block that cannot be loaded.
-    uint8_t readByte(uint32_t position);
+    // 0 at or beyond the length, and for a block that cannot be loaded. Reads inside the
+    // block read last take the inline path: no block look-up, no cache reordering (the
+    // block is the front slot already, or stays loaded in a whole-stream buffer).
+    uint8_t readByte(uint32_t position)
+    {
+        const uint32_t within = position - m_hotStart;
+        if (within < m_hotBytes)
+            return m_hot[within];
+        return readByteOfBlock(position);
+    }
 
     // Stores the byte, growing the buffer (doubling from 128) as needed; the length
     // becomes position + 1 when that is larger. Dropped when memory runs out.
@@ -71,6 +83,8 @@ public:
     // Mode 2: the block held by a slot (slot 0 the most recently used), -1 when empty.
     int32_t getSlotBlock(uint32_t slot) const;
     uint32_t getSlotCount() const { return m_slotCount; }
+    // Bytes held for reading: whole-stream buffer or cache slots, and block-table chunks.
+    uint64_t getHeldBytes() const;
     // Write mode: bytes allocated for the data gathered so far.
     uint32_t getWriteCapacity() const { return m_writeCapacity; }
 
@@ -82,8 +96,15 @@ private:
     };
 
     uint32_t blockBytes(uint32_t block) const;
+    // readByte outside the block read last: finds or loads the block and makes it the hot one.
+    uint8_t readByteOfBlock(uint32_t position);
+    void setHot(const uint8_t *data, uint32_t block, uint32_t bytes);
     bool loadBlock(uint32_t block, uint8_t *target);
     bool loadCompressed(uint32_t block, uint8_t *target, uint32_t expected);
+    // Where the block's deflated bytes lie within the stored data; false when the table
+    // cannot be read.
+    bool blockExtent(uint32_t block, uint32_t &start, uint32_t &end);
+    uint32_t tableChunkEntries(uint32_t chunk) const;
 
     LXBinaryFile *m_file;
     LXCompressor *m_compressor;
@@ -97,6 +118,10 @@ private:
 
     std::unique_ptr<uint8_t[]> m_scratch; // compressed data of one block
     uint32_t m_scratchSize;
+    // Compressed: the block table's chunks read so far (null: not yet).
+    std::unique_ptr<std::unique_ptr<uint8_t[]>[]> m_tableChunks;
+    uint32_t m_tableChunkCount;
+    uint32_t m_tableBytes;
 
     // Mode 1.
     std::unique_ptr<uint8_t[]> m_loaded;
@@ -109,6 +134,11 @@ private:
     // Writing.
     std::unique_ptr<uint8_t[]> m_writeBuffer;
     uint32_t m_writeCapacity;
+
+    // The block read last: its bytes, its first position and its length (0: none).
+    const uint8_t *m_hot;
+    uint32_t m_hotStart;
+    uint32_t m_hotBytes;
 
     uint32_t m_blockLoads;
     uint32_t m_inflations;

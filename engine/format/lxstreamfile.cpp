@@ -108,13 +108,6 @@ void LXStreamFile::close()
 
 bool LXStreamFile::isOpen() const { return m_file && m_file->isOpen(); }
 
-LXStream *LXStreamFile::streamAt(int32_t stream) const
-{
-    if (stream < 0 || static_cast<uint32_t>(stream) >= m_count)
-        return nullptr;
-    return m_streams[stream].get();
-}
-
 LXStream *LXStreamFile::writableStream(int32_t stream) const
 {
     return m_mode == ModeWrite ? streamAt(stream) : nullptr;
@@ -126,12 +119,6 @@ uint32_t LXStreamFile::getStreamSize(int32_t stream) const
 {
     const LXStream *s = streamAt(stream);
     return s ? s->getLength() : 0;
-}
-
-uint8_t LXStreamFile::readByte(int32_t stream, uint32_t position)
-{
-    LXStream *s = m_mode == ModeRead ? streamAt(stream) : nullptr;
-    return s ? s->readByte(position) : 0;
 }
 
 uint32_t LXStreamFile::readInt16(int32_t stream, uint32_t position)

@@ -49,7 +49,11 @@ public:
 
     // Reads give 0 past the end of the stream, for streams not loaded and for blocks that
     // cannot be read.
-    uint8_t readByte(int32_t stream, uint32_t position);
+    uint8_t readByte(int32_t stream, uint32_t position)
+    {
+        LXStream *s = m_mode == ModeRead ? streamAt(stream) : nullptr;
+        return s ? s->readByte(position) : 0;
+    }
     uint32_t readInt16(int32_t stream, uint32_t position);
     uint32_t readInt32(int32_t stream, uint32_t position);
     uint32_t readBase255(int32_t stream, uint32_t position);
@@ -83,7 +87,12 @@ public:
     const LXBinaryFile *getFile() const { return m_file.get(); }
 
 private:
-    LXStream *streamAt(int32_t stream) const;
+    LXStream *streamAt(int32_t stream) const
+    {
+        if (stream < 0 || static_cast<uint32_t>(stream) >= m_count)
+            return nullptr;
+        return m_streams[stream].get();
+    }
     // One UTF-8 sequence; false (position past it) for the lead bytes 0xFE and 0xFF.
     bool decodeCodePoint(int32_t stream, uint32_t &position, uint32_t &codePoint);
     LXStream *writableStream(int32_t stream) const;

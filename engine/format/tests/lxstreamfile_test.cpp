@@ -318,6 +318,43 @@ TEST_F(Containers, CacheEvictsTheLeastRecentlyUsedBlockAndMovesHitsToTheFront)
     EXPECT_EQ(f.getStream(0)->getInflateCount(), 8u);
 }
 
+TEST_F(Containers, BlockTableIsReadInChunksThatStay)
+{
+    // 600 blocks: the table spans three chunks; block 255 ends where chunk 1 begins and
+    // the last block ends at the stored size.
+    const uint32_t chunk = LXStream::kTableChunkEntries;
+    const Bytes data = randomStream(600 * 1024 - 300, 11);
+    const std::string path = writeContainer("table-chunks", {{data, true}});
+    const int modes[] = {LXStream::BlockCache}, slots[] = {2};
+    LXStreamFile f(compressor_.get());
+    ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeRead, 1, modes, slots));
+    ASSERT_EQ(f.getStream(0)->getBlockCount(), 600u);
+
+    struct Case {
+        uint32_t block;
+        uint32_t fileReads; // a chunk not read yet costs one read more than the block's data
+    } cases[] = {{10, 2}, {200, 1}, {chunk - 1, 1}, {chunk, 2}, {599, 2}, {chunk - 1, 1}, {0, 1}, {2 * chunk - 1, 1}};
+    for (const Case &c : cases) {
+        const uint32_t before = f.getFile()->getReadCount();
+        const uint32_t last = std::min<uint32_t>((c.block + 1) * 1024, uint32_t(data.size())) - 1;
+        EXPECT_EQ(f.readByte(0, last), data[last]) << c.block;
+        EXPECT_EQ(f.readByte(0, c.block * 1024), data[c.block * 1024]) << c.block;
+        EXPECT_EQ(f.getFile()->getReadCount() - before, c.fileReads) << c.block;
+    }
+
+    // Every byte read back in a random order, through two slots and through the whole buffer.
+    const int whole[] = {LXStream::WholeStream};
+    for (const int *mode : {modes, whole}) {
+        ASSERT_TRUE(f.open(pathOf(path), LXStreamFile::ModeRead, 1, mode, slots));
+        std::mt19937 rng(5);
+        for (int i = 0; i < 20000; ++i) {
+            const uint32_t p = rng() % data.size();
+            ASSERT_EQ(f.readByte(0, p), data[p]) << p;
+        }
+        EXPECT_EQ(f.readByte(0, uint32_t(data.size())), 0);
+    }
+}
+
 TEST_F(Containers, TypedReaders)
 {
     Bytes s = {0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x02, 0x01, 0x12, 0x34, 0x56, 0x78, 0xFF, 0xFE};
