@@ -10,6 +10,12 @@
 #define IDD_MESSAGEBOX 2100
 #define IDC_MESSAGETEXT 2101
 #define IDC_BUTTON_NO 129
+#define IDD_PROGRESS 2000
+#define IDC_PROGRESS_BAR 2001
+#define IDC_PROGRESS_TEXT 2002
+#define IDD_MODULES 2200
+#define IDC_MODULE_LIST 2201
+#define IDC_MODULE_TEXT 2202
 
 // Frame menus by interface language (500 is English).
 #define IDR_MENU_FRENCH 601
