@@ -6,7 +6,13 @@
 #include "resource.h"
 #include "settings.h"
 #include "updater_plug.h"
+#include "lxdoc.h"
+#include "moduledialog.h"
+#include "progressdialog.h"
+#include "updater.h"
+#include "httpaddress.h"
 #include <commctrl.h>
+#include <shellapi.h>
 #include <wininet.h>
 #include <algorithm>
 
@@ -266,10 +272,10 @@ void LXFrame::restorePlacementAndCheckUpdates() {
     GetLocalTime(&now);
     DWORD flags = 0;
     if (updateCheckDue(getSettingInt(kSetLastUpdate), now) && InternetGetConnectedState(&flags, 0) &&
-        updaterAvailable()) {
+        !updaterTaskRunning()) {
         setSettingInt(kSetLastUpdate, now.wYear * 10000 + now.wMonth * 100 + now.wDay);
         gUpdaterUserStarted = false;
-        startUpdaterTask(kUpdaterVersionCheck, hwnd_);
+        startUpdater(kUpdaterVersionCheck, nullptr);
     }
 }
 
@@ -354,18 +360,117 @@ void LXFrame::openPreferences() {
     broadcastHotKeyQuestion();
 }
 
-void LXFrame::onUpdaterResult(WPARAM code, LPARAM index) {
+void LXFrame::closeProgressWindow() {
     if (progressWindow_ && IsWindow(progressWindow_)) DestroyWindow(progressWindow_);
     progressWindow_ = nullptr;
+}
+
+void LXFrame::startUpdater(int task, const std::wstring* progressText) {
+    // One task at a time: a second request while one runs is not started.
+    if (updaterTaskRunning()) return;
+    gUpdaterCancel = false;
+    if (progressText) progressWindow_ = openProgressWindow(hwnd_, *progressText);
+    if (!startUpdaterTask(static_cast<UpdaterTask>(task), hwnd_)) closeProgressWindow();
+}
+
+void LXFrame::reloadModules() {
+    if (LXApp* app = theApp())
+        if (LXDoc* doc = app->document()) doc->loadModules();
+    if (LXFrameView* view = frameView()) view->refreshAfterModuleChange();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void LXFrame::offerUpdate() {
+    const UpdaterState& st = updaterState();
+    CYesNoMessageBox box(loadLocalizedString(12010), loadLocalizedString(12020), L"", hwnd_, false, false);
+    box.setText(replaceAll(loadLocalizedString(13550), L"<VERSION>", formatVersion(parseVersion(st.latestVersion))));
+    box.setTitle(applicationName());
+    if (box.runModal() != IDOK) return;
+    std::wstring text = loadLocalizedString(13530);
+    startUpdater(kUpdaterInstallerDownload, &text);
+}
+
+void LXFrame::runInstaller(const std::wstring& path) {
+    // The installer replaces the program: it runs once this copy has ended.
+    HINSTANCE r = ShellExecuteW(hwnd_, L"open", path.c_str(), L"/VERYSILENT", nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(r) <= 32) return;
+    savePlacement();
+    DestroyWindow(hwnd_);
+    PostQuitMessage(0);
+}
+
+void LXFrame::offerModules() {
+    CModuleDownloadDialog dialog(dataManager_);
+    if (dialog.runModal(hwnd_) != IDOK || updaterState().downloadList.empty()) return;
+    // The modules are closed here, on the user-interface thread that uses them, so their files
+    // can be replaced; the lists show nothing until the modules are loaded again.
+    if (dataManager_) dataManager_->clear();
+    if (LXFrameView* view = frameView()) view->refreshAfterModuleChange();
+    std::wstring text = replaceAll(loadLocalizedString(13520), L"<FILE>", L"") + L"...";
+    startUpdater(kUpdaterModuleDownload, &text);
+    if (!updaterTaskRunning()) reloadModules();
+}
+
+void LXFrame::runDownloadedInstallers() {
+    // Modules are in place already; any other file the list named is an installer of ours.
+    for (const std::wstring& path : updaterState().downloaded) {
+        if (isModuleFileName(lastAddressPart(replaceAll(path, L"\\", L"/")))) continue;
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        info.hwnd = hwnd_;
+        info.lpFile = path.c_str();
+        info.lpParameters = L"/VERYSILENT";
+        info.nShow = SW_SHOW;
+        if (!ShellExecuteExW(&info) || !info.hProcess) continue;
+        // Waiting, the window keeps answering.
+        while (MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        CloseHandle(info.hProcess);
+    }
+}
+
+void LXFrame::onUpdaterResult(WPARAM code, LPARAM index) {
+    closeProgressWindow();
+    const bool cancelled = gUpdaterCancel;
+    const UpdaterState& st = updaterState();
+    auto notDownloaded = [&](const std::wstring& address) {
+        showMessage(replaceAll(loadLocalizedString(13540), L"<FILE>", lastAddressPart(address)));
+    };
     switch (code) {
-    case 0:
-        if (gUpdaterUserStarted) showMessageId(13500);
+    case kResultUpToDate:
+        if (gUpdaterUserStarted && !cancelled) showMessageId(13500);
         break;
-    case 6:
-        MessageBoxW(hwnd_, loadLocalizedString(13300).c_str(), applicationName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    case kResultUpdateAvailable:
+        offerUpdate();
         break;
-    default:
-        handleUpdaterResult(static_cast<int>(code), static_cast<int>(index), hwnd_);
+    case kResultInstallerDownloaded:
+        runInstaller(st.installerPath);
+        break;
+    case kResultInstallerFailed:
+        if (!cancelled) notDownloaded(st.installerAddress);
+        break;
+    case kResultModuleListFetched:
+        offerModules();
+        break;
+    case kResultModuleListFailed:
+        if (!cancelled)
+            MessageBoxW(hwnd_, loadLocalizedString(13300).c_str(), applicationName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case kResultModulesDownloaded:
+        runDownloadedInstallers();
+        reloadModules();
+        break;
+    case kResultModuleDownloadFailed:
+        // The worker removed its own partial file; installed modules stay as they are.
+        if (index >= 0 && static_cast<size_t>(index) < st.downloadList.size())
+            notDownloaded(st.downloadList[static_cast<size_t>(index)]);
+        reloadModules();
         break;
     }
 }
@@ -399,22 +504,20 @@ bool LXFrame::onNeedText(NMHDR* hdr, LRESULT& result) {
 bool LXFrame::onRoutedCommand(int id) {
     switch (id) {
     case ID_CHECK_UPDATES: {
+        if (updaterTaskRunning()) return true;
         SYSTEMTIME now;
         GetLocalTime(&now);
-        if (!updaterAvailable()) return true;
         setSettingInt(kSetLastUpdate, now.wYear * 10000 + now.wMonth * 100 + now.wDay);
-        gUpdaterCancel = false;
-        progressWindow_ = openProgressWindow(hwnd_, loadLocalizedString(13510));
         gUpdaterUserStarted = true;
-        startUpdaterTask(kUpdaterVersionCheck, hwnd_);
+        std::wstring text = loadLocalizedString(13510);
+        startUpdater(kUpdaterVersionCheck, &text);
         return true;
     }
-    case ID_DOWNLOAD_MODULES:
-        if (!updaterAvailable()) return true;
-        gUpdaterCancel = false;
-        progressWindow_ = openProgressWindow(hwnd_, loadLocalizedString(13510));
-        startUpdaterTask(kUpdaterModuleList, hwnd_);
+    case ID_DOWNLOAD_MODULES: {
+        std::wstring text = loadLocalizedString(13510);
+        startUpdater(kUpdaterModuleList, &text);
         return true;
+    }
     case ID_BETA_UPDATES:
     case ID_ALPHA_UPDATES: {
         int mode = id == ID_BETA_UPDATES ? 1 : 2;
@@ -532,9 +635,8 @@ LRESULT LXFrame::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (progressWindow_) SendMessageW(progressWindow_, WM_PROGRESS_SETTEXT, wp, lp);
         return 1;
     case WM_PROGRESS_CANCELLED:
-        gUpdaterCancel = true;
-        if (progressWindow_ && IsWindow(progressWindow_)) DestroyWindow(progressWindow_);
-        progressWindow_ = nullptr;
+        cancelUpdaterTask();
+        closeProgressWindow();
         return 1;
     case WM_HOTKEY_RELOAD:
         PostQuitMessage(0);

@@ -95,6 +95,15 @@ private:
     void setTopmost(bool on);
     void openPreferences();
     void onUpdaterResult(WPARAM code, LPARAM index);
+    // An updater task; with a text, under a progress window showing it.
+    void startUpdater(int task, const std::wstring* progressText);
+    void closeProgressWindow();
+    void offerUpdate();
+    void runInstaller(const std::wstring& path);
+    void offerModules();
+    void runDownloadedInstallers();
+    // The document loads its modules again and the view shows them.
+    void reloadModules();
     bool onNeedText(NMHDR* hdr, LRESULT& result);
     void rebuildMenu();
     void hideToTray();

@@ -39,7 +39,7 @@ std::vector<ServedModule> parseModuleList(const std::wstring& text) {
     return out;
 }
 
-bool sameProduct(int a, int b) {
+bool sameModuleProduct(int a, int b) {
     auto norm = [](int p) { return p == 2 ? 0 : p; };
     return norm(a) == norm(b);
 }
@@ -59,7 +59,7 @@ ModuleRow dictionaryRow(const ServedModule& m, int l1, int l2, const std::vector
     row.uncompressedSize = m.uncompressedSize;
     uint64_t sum = 0;
     for (const InstalledModule& i : installed) {
-        if (i.language1 == row.language1 && i.language2 == row.language2 && sameProduct(i.product, m.product)) {
+        if (i.language1 == row.language1 && i.language2 == row.language2 && sameModuleProduct(i.product, m.product)) {
             row.installed = true;
             sum = addSizes(sum, i.size);
         }

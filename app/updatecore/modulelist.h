@@ -47,4 +47,4 @@ std::vector<ModuleRow> buildModuleRows(const std::vector<ServedModule>& served,
 // The addresses of the checked rows (module, then its conjugation modules), each once.
 std::vector<std::wstring> downloadListOf(const std::vector<ModuleRow>& rows, const std::vector<bool>& checked);
 // Products 0 and 2 count as one product.
-bool sameProduct(int a, int b);
+bool sameModuleProduct(int a, int b);

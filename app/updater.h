@@ -1,0 +1,20 @@
+// The updater's worker threads and what they leave for the frame: one task at a time, each
+// on a thread of its own with its own internet client, reporting to the frame's window.
+#pragma once
+#include "updatertasks.h"
+#include <windows.h>
+#include <string>
+
+enum UpdaterTask { kUpdaterVersionCheck, kUpdaterModuleList, kUpdaterModuleDownload, kUpdaterInstallerDownload };
+
+// Starts a task reporting to `frame`; false (and nothing started) while another one runs.
+bool startUpdaterTask(UpdaterTask task, HWND frame);
+bool updaterTaskRunning();
+// Sets the cancel flag and closes the running task's connection.
+void cancelUpdaterTask();
+// The findings of the last task; read on the user-interface thread after its result.
+UpdaterState& updaterState();
+// The address of an update-server string, moved to WORDMERE_UPDATE_BASE when that is set.
+std::wstring updaterAddress(int stringId);
+// Where modules are installed: the data folder's "dictionaries" folder.
+std::wstring moduleFolder(const std::wstring& dataFolder);
