@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/lxutilities.h"
@@ -98,6 +100,17 @@ struct PosTable {
         return true;
     }
 };
+
+// What two equal terms share, spelt out: languages and search key as code points.
+std::string equalityKey(const LXTerm &term)
+{
+    lxstring key(term.getSearchKey());
+    key.setEncoding(LXEncodingUtf8);
+    std::string k(key.c_str(), static_cast<size_t>(key.size()));
+    k += '\0';
+    k += std::to_string(term.getLanguage()) + "/" + std::to_string(term.getTranslationLanguage());
+    return k;
+}
 
 // A term on its way into the headword index: its direction and key as stored.
 struct Placed {
@@ -199,18 +212,21 @@ bool LXD::addTerms(const LXList<LXTerm> &newTerms)
     PosTable parts;
     readPartsOfSpeech(parts.list, parts.index);
     parts.complete();
-    // The stored terms in term order, to find the one a new term equals.
-    std::vector<LXTerm *> sorted;
+    // The stored terms by key, to find the one a new term equals.
+    std::unordered_multimap<std::string, std::pair<size_t, LXTerm *>> byKey;
+    byKey.reserve(terms.size());
+    size_t place = 0;
     for (LXList<LXTerm>::iterator t = terms.begin(); !t.isAtEnd(); ++t)
-        sorted.push_back(&*t);
-    std::stable_sort(sorted.begin(), sorted.end(), [](const LXTerm *a, const LXTerm *b) { return *a < *b; });
+        byKey.emplace(equalityKey(*t), std::make_pair(place++, &*t));
     for (LXList<LXTerm>::const_iterator n = newTerms.begin(); !n.isAtEnd(); ++n) {
         LXTerm *same = nullptr;
-        auto at = std::lower_bound(sorted.begin(), sorted.end(), &*n,
-                                   [](const LXTerm *a, const LXTerm *b) { return *a < *b; });
-        for (; at != sorted.end() && !same && !(*n < **at); ++at) {
-            if (**at == *n)
-                same = *at;
+        size_t first = 0;
+        auto range = byKey.equal_range(equalityKey(*n));
+        for (auto at = range.first; at != range.second; ++at) {
+            if (*at->second.second == *n && (!same || at->second.first < first)) {
+                same = at->second.second;   // the first stored of the equal ones
+                first = at->second.first;
+            }
         }
         if (same) {
             same->merge(*n);
@@ -279,7 +295,11 @@ bool LXD::rewrite(const LXList<LXTerm> &terms, const LXList<LXPair<lxstring, uin
         p.key = storedKey(key);
         placed.push_back(p);
     }
-    std::stable_sort(placed.begin(), placed.end(), indexOrder);
+    // The stored terms come in index order already, the new ones after them: only those are
+    // sorted, then merged in (the same order as sorting the whole, for fewer comparisons).
+    const auto inOrder = std::is_sorted_until(placed.begin(), placed.end(), indexOrder);
+    std::stable_sort(inOrder, placed.end(), indexOrder);
+    std::inplace_merge(placed.begin(), inOrder, placed.end(), indexOrder);
 
     std::vector<lxstring> names;
     LXContainerWriter file(m_compressor, kAdditionsStreams);
