@@ -145,7 +145,7 @@ LXFrame::~LXFrame() {
         CloseHandle(guard_);
     }
     if (progressWindow_ && IsWindow(progressWindow_)) DestroyWindow(progressWindow_);
-    tray_.remove();
+    tray_.removeIcon();
     destroy();
     if (images_) ImageList_Destroy(images_);
 }
@@ -181,7 +181,7 @@ int LXFrame::onCreate(CREATESTRUCTW&) {
     if (!statusBar_.create(hwnd_, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, ID_STATUS_BAR)) return -1;
     if (appOption(kOptTrayMode)) {
         if (!tray_.create(hwnd_, WM_TRAY_NOTIFY, applicationName(), IDR_MAINFRAME, IDR_TRAYMENU)) return -1;
-        tray_.setMenuDefaultItem(ID_TRAY_HIDE);
+        tray_.setMenuDefaultItem(ID_TRAY_HIDE, false);
     }
     rebuildMenu();
     return 0;
@@ -293,13 +293,13 @@ std::wstring LXFrame::searchText() const {
 }
 
 void LXFrame::hideToTray() {
-    tray_.hideToTray(hwnd_);
-    tray_.setMenuDefaultItem(ID_TRAY_SHOW);
+    CSystemTray::minimizeToTray(hwnd_, false);
+    tray_.setMenuDefaultItem(ID_TRAY_SHOW, false);
 }
 
 void LXFrame::showFromTray() {
-    tray_.restoreFromTray(hwnd_);
-    tray_.setMenuDefaultItem(ID_TRAY_HIDE);
+    CSystemTray::restoreFromTray(hwnd_, false);
+    tray_.setMenuDefaultItem(ID_TRAY_HIDE, false);
 }
 
 void LXFrame::broadcastHotKeyQuestion() {

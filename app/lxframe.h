@@ -5,7 +5,7 @@
 #include "framework/fwframe.h"
 #include "base/lxlanguage.h"
 #include "frameview.h"
-#include "systemtray_standin.h"
+#include "systemtray.h"
 #include "viewhost.h"
 #include <atomic>
 #include <cstdint>
