@@ -73,27 +73,9 @@ protected:
         return n;
     }
 
-    // Screen coordinates of the nth cell of the code points in text, searched from the top.
     bool locate(const std::string &text, int32_t &x, int32_t &y, int which = 0)
     {
-        std::vector<LXLCharInfo> cells = r->cells();
-        lxstring t = u8(text);
-        std::vector<uint32_t> want;
-        for (lxstring_iterator it = t.begin(); !it.isAtEnd(); ++it)
-            want.push_back(*it);
-        const int32_t topY = r->getTopVisibleChar().isAtEnd() ? 0 : r->getTopVisibleChar()->y;
-        for (size_t i = 0; i + want.size() <= cells.size(); ++i) {
-            bool ok = true;
-            for (size_t k = 0; ok && k < want.size(); ++k)
-                ok = cells[i + k].codePoint == want[k];
-            if (!ok)
-                continue;
-            const LXLCharInfo &c = cells[i + static_cast<size_t>(which)];
-            x = c.x + c.width / 2;
-            y = c.y - topY + c.height / 2;
-            return true;
-        }
-        return false;
+        return r->locate(text, x, y, which);
     }
 
     static LXDataManager *dm;

@@ -160,6 +160,30 @@ public:
         return out;
     }
 
+    // Screen coordinates of the middle of the nth cell of the first run of cells that spells
+    // text, searched from the top of the buffer. False when no run spells it.
+    bool locate(const std::string &text, int32_t &x, int32_t &y, int which = 0) const
+    {
+        std::vector<LXLCharInfo> all = cells();
+        lxstring t(text.c_str(), LXEncodingUtf8);
+        std::vector<uint32_t> want;
+        for (lxstring_iterator it = t.begin(); !it.isAtEnd(); ++it)
+            want.push_back(*it);
+        const int32_t topY = getTopVisibleChar().isAtEnd() ? 0 : getTopVisibleChar()->y;
+        for (size_t i = 0; i + want.size() <= all.size(); ++i) {
+            bool ok = true;
+            for (size_t k = 0; ok && k < want.size(); ++k)
+                ok = all[i + k].codePoint == want[k];
+            if (!ok)
+                continue;
+            const LXLCharInfo &c = all[i + static_cast<size_t>(which)];
+            x = c.x + c.width / 2;
+            y = c.y - topY + c.height / 2;
+            return true;
+        }
+        return false;
+    }
+
     // Lays a text out on an empty buffer, as one result would be.
     void layout(const std::string &utf8, uint32_t maxLines = 0)
     {
