@@ -14,7 +14,7 @@ packages=(
   googletest libbenchmark-dev clang libclang-rt-14-dev
   zlib1g-dev libz-mingw-w64-dev libboost-regex1.81-dev liblzo2-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 xvfb imagemagick libgdk-pixbuf2.0-bin
+  wine wine32:i386 wine64 qemu-user-static xvfb imagemagick libgdk-pixbuf2.0-bin
   fonts-dejavu-core fonts-liberation
   dict-freedict-eng-fra dict-freedict-fra-eng dict-freedict-eng-deu dict-freedict-deu-eng
   dict-freedict-eng-spa dict-freedict-spa-eng dict-freedict-eng-ita dict-freedict-ita-eng
@@ -65,6 +65,13 @@ if [ ! -f "$lzo_lib" ]; then
       --prefix="$deps/i686" --disable-shared --enable-static >/dev/null && make -s -j"$(nproc)" >/dev/null && make -s install >/dev/null)
   rm -rf "$src"
 fi
+
+# Other checkouts need apt no more; the rest of the set-up is this checkout's own.
+exec 8>&-
+
+# Some kernels run no 32-bit programs (execve answers "Exec format error"); Wine's 32-bit side
+# then runs under qemu's user-mode emulator, registered here for i386 programs.
+"$here/scripts/ia32.sh"
 
 # The cross compiler sees only the boost folder, never the whole host include tree.
 mkdir -p "$deps/i686/boost-include"
