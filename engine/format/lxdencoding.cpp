@@ -8,11 +8,25 @@ namespace {
 
 const uint32_t kFirstPrintable = 0x20;
 
+// Code points below the surrogates spelt out at once; the rest as the string class spells them.
 void putCodePoint(std::string &out, uint32_t cp)
 {
-    lxstring one;
-    one += cp < kFirstPrintable ? static_cast<uint32_t>(' ') : cp;
-    out.append(one.c_str(), static_cast<size_t>(one.size()));
+    if (cp < kFirstPrintable)
+        cp = ' ';
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0xD800) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        lxstring one;
+        one += cp;
+        out.append(one.c_str(), static_cast<size_t>(one.size()));
+    }
 }
 
 } // namespace
