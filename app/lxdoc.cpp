@@ -47,14 +47,17 @@ std::wstring folderOf(const std::wstring& pattern) {
 }
 }  // namespace
 
+const std::vector<uint32_t>& acceptedModuleProducts() {
+    static const std::vector<uint32_t> products = {10, 8, 9};
+    return products;
+}
+
 void LXDoc::loadModules() {
     LXDataManager* dm = dataManager_;
     if (!dm) return;
     dm->clear();
     dm->setPlatform(3);
-    dm->addAllowedProduct(10);
-    dm->addAllowedProduct(8);
-    dm->addAllowedProduct(9);
+    for (uint32_t product : acceptedModuleProducts()) dm->addAllowedProduct(product);
 
     std::wstring pattern = dataFolder_ + L"/" + loadRawString(8007);
     std::wstring folder = folderOf(pattern);

@@ -2,6 +2,7 @@
 // conjugation module of the data folder into the data manager.
 #pragma once
 #include "framework/fwframe.h"
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ private:
     LXDataManager* dataManager_;
     std::wstring dataFolder_;
 };
+
+// The products whose modules the program opens.
+const std::vector<uint32_t>& acceptedModuleProducts();
 
 // The files of a folder matching a pattern ("dir/*.lxd"), sorted by name so every file
 // system gives the same order; names only, without the folder.

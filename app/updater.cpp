@@ -1,5 +1,8 @@
 #include "updater.h"
 #include "lxapp.h"
+#include "lxconjugationadapter.h"
+#include "lxdoc.h"
+#include "modulecheck.h"
 #include "lxframe.h"
 #include "settings.h"
 #include "updater_http.h"
@@ -44,6 +47,13 @@ UpdaterReports reportsTo(HWND frame) {
     return r;
 }
 
+// A downloaded module must open as the document will open it.
+bool moduleOpens(const std::wstring& temporaryPath, bool conjugation) {
+    lxstring path;
+    toEngineString(temporaryPath, path);
+    return isUsableModuleFile(path, conjugation, acceptedModuleProducts(), &LXCreateConjugationEngine);
+}
+
 int compareForUpdate(const std::wstring& running, const std::wstring& published) {
     return compareVersions(running, published);
 }
@@ -63,7 +73,7 @@ DWORD WINAPI taskThread(LPVOID p) {
         break;
     case kUpdaterModuleDownload:
         runModuleDownload(gState, start->dataFolder, moduleFolder(start->dataFolder),
-                          loadLocalizedString(kDownloadingString), *transport, gUpdaterCancel, reports);
+                          loadLocalizedString(kDownloadingString), *transport, gUpdaterCancel, reports, moduleOpens);
         break;
     case kUpdaterInstallerDownload:
         runInstallerDownload(gState, start->dataFolder, *transport, gUpdaterCancel, reports);

@@ -114,7 +114,8 @@ int fetchUpdaterText(const std::wstring& address, HttpTransport& transport, cons
 }
 
 int downloadUpdaterFile(const std::wstring& address, const std::wstring& localPath, HttpTransport& transport,
-                        const std::atomic<bool>& cancel, const UpdaterProgress& progress) {
+                        const std::atomic<bool>& cancel, const UpdaterProgress& progress,
+                        const UpdaterAccept& accept) {
     std::filesystem::path target, temp;
     try {
         target = std::filesystem::path(localPath);
@@ -140,6 +141,7 @@ int downloadUpdaterFile(const std::wstring& address, const std::wstring& localPa
     }
     file.close();
     if (code == kUpdaterOk && file.fail()) code = kUpdaterCannotCreateFile;
+    if (code == kUpdaterOk && accept && !accept(temp.wstring())) code = kUpdaterUnusableFile;
     if (code == kUpdaterOk && !replaceFile(temp, target)) code = kUpdaterCannotCreateFile;
     if (code != kUpdaterOk) {
         std::error_code ignored;

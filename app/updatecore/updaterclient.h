@@ -30,6 +30,8 @@ enum UpdaterCode : int {
     // The body is not as long as the server announced (cut short or too long), or larger
     // than the updater takes at all.
     kUpdaterIncomplete = 16,
+    // The complete file is not one the program can use (a module that does not open).
+    kUpdaterUnusableFile = 17,
 };
 
 constexpr uint32_t kUpdaterReadSize = 1023;
@@ -63,6 +65,8 @@ public:
 
 // Bytes so far and the announced total (0 when none was announced).
 using UpdaterProgress = std::function<void(uint64_t sum, uint64_t total)>;
+// Whether the complete file, still under its temporary name, may take its place.
+using UpdaterAccept = std::function<bool(const std::wstring& temporaryPath)>;
 
 // Opens a GET of `address`; kUpdaterOk with the answer, whatever its status apart from 401
 // and redirects (one is followed; the location is resolved against the address).
@@ -72,6 +76,8 @@ int fetchUpdaterText(const std::wstring& address, HttpTransport& transport, cons
                      std::wstring& text);
 // The body of a 200 answer into `localPath`: written to a temporary file beside it, checked
 // against the announced length, and moved into place only when complete; on failure only
-// the temporary file is deleted. `cancel` is polled before every read.
+// the temporary file is deleted. `cancel` is polled before every read; `accept`, when set,
+// has the last word on a complete file.
 int downloadUpdaterFile(const std::wstring& address, const std::wstring& localPath, HttpTransport& transport,
-                        const std::atomic<bool>& cancel, const UpdaterProgress& progress);
+                        const std::atomic<bool>& cancel, const UpdaterProgress& progress,
+                        const UpdaterAccept& accept = nullptr);

@@ -73,7 +73,7 @@ void runModuleListFetch(UpdaterState& state, const std::wstring& address, HttpTr
 
 void runModuleDownload(UpdaterState& state, const std::wstring& dataFolder, const std::wstring& moduleFolder,
                        const std::wstring& downloadingText, HttpTransport& transport, const std::atomic<bool>& cancel,
-                       const UpdaterReports& reports) {
+                       const UpdaterReports& reports, const ModuleAccept& acceptModule) {
     state.downloaded.clear();
     const size_t n = state.downloadList.size();
     const uint64_t total = kStepsPerFile * n;
@@ -82,8 +82,14 @@ void runModuleDownload(UpdaterState& state, const std::wstring& dataFolder, cons
         const std::wstring& address = state.downloadList[i];
         std::wstring path;
         bool safe = downloadTarget(address, dataFolder, moduleFolder, path);
-        if (reports.text) reports.text(replaced(downloadingText, L"<FILE>", lastAddressPart(address)) + L"...");
-        if (!safe || downloadUpdaterFile(address, path, transport, cancel, reports.bytes) != kUpdaterOk) {
+        const std::wstring name = lastAddressPart(address);
+        if (reports.text) reports.text(replaced(downloadingText, L"<FILE>", name) + L"...");
+        UpdaterAccept accept;
+        if (acceptModule && isModuleFileName(name)) {
+            const bool conjugation = name.size() >= 4 && (name.back() == L'c' || name.back() == L'C');
+            accept = [&acceptModule, conjugation](const std::wstring& temp) { return acceptModule(temp, conjugation); };
+        }
+        if (!safe || downloadUpdaterFile(address, path, transport, cancel, reports.bytes, accept) != kUpdaterOk) {
             reports.result(kResultModuleDownloadFailed, static_cast<int>(i));
             return;
         }

@@ -52,11 +52,15 @@ void runVersionCheck(UpdaterState& state, const std::wstring& versionFileAddress
                      const UpdaterReports& reports);
 void runModuleListFetch(UpdaterState& state, const std::wstring& moduleListAddress, HttpTransport& transport,
                         const std::atomic<bool>& cancel, const UpdaterReports& reports);
-// Module files go into `moduleFolder`, other files into `dataFolder`. `downloadingText` is the
-// explanation with "<FILE>" in place of the file name.
+// Whether a complete module file (under its temporary name) opens; `conjugation` for ".lxc".
+using ModuleAccept = std::function<bool(const std::wstring& temporaryPath, bool conjugation)>;
+
+// Module files go into `moduleFolder`, other files into `dataFolder`; a module that does not
+// open (`acceptModule`) is not put in place. `downloadingText` is the explanation with
+// "<FILE>" in place of the file name.
 void runModuleDownload(UpdaterState& state, const std::wstring& dataFolder, const std::wstring& moduleFolder,
                        const std::wstring& downloadingText, HttpTransport& transport, const std::atomic<bool>& cancel,
-                       const UpdaterReports& reports);
+                       const UpdaterReports& reports, const ModuleAccept& acceptModule = nullptr);
 void runInstallerDownload(UpdaterState& state, const std::wstring& dataFolder, HttpTransport& transport,
                           const std::atomic<bool>& cancel, const UpdaterReports& reports);
 

@@ -179,3 +179,74 @@ TEST_F(UpdaterTasks, InstallerDownloadReportsBothOutcomes) {
 }
 
 }  // namespace
+
+#include "format/lxcompressor.h"
+#include "format/lxdwriter.h"
+#include "model/lxtokenizer.h"
+#include "modulecheck.h"
+
+namespace {
+
+lxstring enginePath(const fs::path& p) { return lxstring(p.u8string().c_str(), LXEncodingUtf8); }
+
+LXTerm term(LXLanguage language, const char* headword, const char* translation) {
+    LXTerm t;
+    t.setLanguage(language);
+    t.setHeadword(lxstring(headword, LXEncodingUtf8));
+    LXDefinition d;
+    d.setText(lxstring(translation, LXEncodingUtf8));
+    t.addDefinition(d);
+    return t;
+}
+
+// The bytes of a small English-French module of product 10, as our module writer writes it.
+std::string englishFrenchModule(const fs::path& scratch) {
+    std::unique_ptr<LXCompressor> compressor(LXCompressor::create());
+    std::unique_ptr<LXTokenizer> tokenizer(LXTokenizer::create());
+    LXDWriter w(compressor.get(), tokenizer.get(), LXEnglish, LXFrench);
+    w.setProduct(10);
+    std::string why;
+    for (auto& t : {term(LXEnglish, "house", "maison"), term(LXEnglish, "tree", "arbre"),
+                    term(LXFrench, "maison", "house")})
+        EXPECT_TRUE(w.addTerm(t, why)) << why;
+    fs::path path = scratch / "written.lxd";
+    EXPECT_TRUE(w.write(path.u8string(), why)) << why;
+    std::string bytes;
+    readBytes(path, bytes);
+    fs::remove(path);
+    return bytes;
+}
+
+// A served module lands only when it opens, and a look-up in its pair then finds its words;
+// a complete file that is no module keeps the installed one.
+TEST_F(UpdaterTasks, OnlyModulesThatOpenTakeTheirPlace) {
+    writeBytes(servedFile("en-fr.lxd"), englishFrenchModule(data_));
+    writeBytes(servedFile("de-en.lxd"), "<html>a portal's login page, served as the module</html>");
+    writeBytes(modules_ / "de-en.lxd", "installed de-en");
+    const std::vector<uint32_t> products = {10, 8, 9};
+    ModuleAccept opens = [&](const std::wstring& temp, bool conjugation) {
+        return isUsableModuleFile(enginePath(fs::path(temp)), conjugation, products);
+    };
+    state_.downloadList = {url(L"/files/en-fr.lxd"), url(L"/files/de-en.lxd")};
+    runModuleDownload(state_, data_.wstring(), modules_.wstring(), L"<FILE>", *transport_, cancel_, rec_.reports(),
+                      opens);
+    EXPECT_EQ(rec_.results, (std::vector<std::pair<int, int>>{{kResultModuleDownloadFailed, 1}}));
+    EXPECT_EQ(folderListing(modules_), "de-en.lxd,en-fr.lxd");
+    std::string kept;
+    ASSERT_TRUE(readBytes(modules_ / "de-en.lxd", kept));
+    EXPECT_EQ(kept, "installed de-en");
+
+    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    ASSERT_TRUE(dm);
+    dm->addAllowedProduct(10);
+    ASSERT_EQ(dm->addDictionaryModule(enginePath(modules_ / "en-fr.lxd")), LXDataManager::ModuleAdded);
+    EXPECT_TRUE(dm->isLanguagePairAvailable(LXEnglish, LXFrench));
+    LXDMIterator it;
+    dm->find(lxstring("house", LXEncodingUtf8), LXEnglish, LXFrench, 10, it);
+    ASSERT_FALSE(it.isAtEnd());
+    lxstring headword = it->getHeadword();
+    headword.setEncoding(LXEncodingUtf8);
+    EXPECT_EQ(std::string(headword.c_str()), "house");
+}
+
+}  // namespace
