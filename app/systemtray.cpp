@@ -140,7 +140,8 @@ LRESULT CSystemTray::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (taskbarCreated_ && msg == taskbarCreated_) {
         readdPending_ = true;
         if (!hidden_) {
-            bool ok = add();
+            // A shell that kept the icon (Wine does) refuses a second add; the icon is there.
+            bool ok = add() || Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
             hidden_ = readdPending_ = !ok;
             removed_ = !ok;
         }
