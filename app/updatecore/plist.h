@@ -11,5 +11,5 @@ bool readPlistValue(const std::wstring& text, const std::wstring& keyName, const
 // The untrimmed text of the first element of type `typeName` at or after `start`; the index
 // just after its closing tag, or -1 (and an empty element) when there is none.
 int readPlistElement(int start, const std::wstring& text, const std::wstring& typeName, std::wstring& element);
-// White space (blank, tab, CR, LF) cut from both ends.
+// White space (blank, tab, CR, LF) cut from both ends (of plist texts and header values).
 std::wstring trimPlistText(const std::wstring& text);

@@ -1,4 +1,5 @@
 #include "updaterclient.h"
+#include "plist.h"
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,11 +12,6 @@
 const wchar_t kUpdaterHeaders[] = L"Accept: text/*\r\nUser-Agent: Lexifold Updater\r\n";
 
 namespace {
-std::wstring trimLocation(const std::wstring& text) {
-    size_t b = text.find_first_not_of(L" \t\r\n"), e = text.find_last_not_of(L" \t\r\n");
-    return b == std::wstring::npos ? std::wstring() : text.substr(b, e - b + 1);
-}
-
 bool isRedirect(int status) { return status == 301 || status == 302 || status == 303; }
 
 // The announced length (0 when there is none); false when it is malformed or too large.
@@ -79,7 +75,7 @@ int openUpdaterRequest(const std::wstring& address, HttpTransport& transport, st
         std::wstring location;
         out->header(L"Location", location);
         out.reset();
-        location = trimLocation(location);
+        location = trimPlistText(location);
         if (location.empty()) return kUpdaterRedirectWithoutLocation;
         HttpAddress target;
         if (!parseHttpAddress(resolveLocation(address, location), target)) return kUpdaterRedirectNotHttp;
