@@ -125,13 +125,12 @@ bool indexOrder(const Placed &a, const Placed &b)
 {
     if (a.direction != b.direction)
         return a.direction < b.direction;
-    int c = a.key.compare(b.key, LXLanguageNone);
-    if (c)
-        return c < 0;
-    c = std::strcmp(a.key.c_str(), b.key.c_str());
-    if (c)
-        return c < 0;
-    return *a.term < *b.term;
+    // Keys spelt the same compare equal: the collating comparison is needed only for others.
+    const int spelt = std::strcmp(a.key.c_str(), b.key.c_str());
+    if (!spelt)
+        return *a.term < *b.term;
+    const int c = a.key.compare(b.key, LXLanguageNone);
+    return c ? c < 0 : spelt < 0;
 }
 
 // Removes from every stored term of the headword (languages, headword and part of speech
@@ -310,10 +309,17 @@ bool LXD::rewrite(const LXList<LXTerm> &terms, const LXList<LXPair<lxstring, uin
         putText(pos, p->first);
         pos += '\0';
     }
-    // A name the table lacks is stored as the first part of speech.
+    // A name the table lacks is stored as the first part of speech. Terms in a row mostly
+    // share one, so the last answer is kept.
+    lxstring lastName;
+    int lastAt = -1;
     auto posIndex = [&](const lxstring &name, uint32_t, bool) {
-        int32_t at = placeOf(name, names, nameToIndex);
-        return at < 0 ? 0 : static_cast<int>(at);
+        if (lastAt < 0 || !lx_sameText(name, lastName)) {
+            const int32_t at = placeOf(name, names, nameToIndex);
+            lastName = name;
+            lastAt = at < 0 ? 0 : static_cast<int>(at);
+        }
+        return lastAt;
     };
 
     std::string &index = file.stream(Index);
