@@ -1,4 +1,9 @@
 #include "lxview.h"
+#include "addentriesdialog.h"
+#include "conjugationdialog.h"
+#include "dialogsupport.h"
+#include "numbersdialog.h"
+#include "webexamplesdialog.h"
 #include "oletext.h"
 #include "framework/fwcom.h"
 #include "lxapp.h"
@@ -75,6 +80,15 @@ bool decodeDictionaryCommand(int id, int& language1, int& language2, int& produc
     if (language2 == kThesaurusDigit) language2 = LXSynonyms;
     product = n / kProductWeight;
     return true;
+}
+
+std::wstring bareHeadword(const std::wstring& selected) {
+    std::wstring word = selected.substr(0, selected.find_first_of(L"\r\n"));
+    if (!word.empty() && word[0] == L'\u2192') word.erase(0, 1);
+    word = word.substr(0, word.find_first_of(L"\t([{,;/"));
+    size_t first = word.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return std::wstring();
+    return word.substr(first, word.find_last_not_of(L' ') - first + 1);
 }
 
 bool differsByLastCharacter(const std::wstring& a, const std::wstring& b) {
@@ -195,6 +209,7 @@ LXView::~LXView() {
     if (waitTimer_ && hwnd_) KillTimer(hwnd_, waitTimer_);
     waitTimer_ = 0;
     if (regexRunning_) JListBox::stopWorker();
+    destroyDialogs();
     // The window goes while this object is whole, so its clean-up (onDestroy) runs.
     destroy();
     mainList_.reset();
@@ -330,6 +345,7 @@ void LXView::initialUpdate() {
     // waits for it as the real window would.
     if (FindWindowW(nullptr, kHotKeyWindowTitle)) waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
 
+    createDialogs();
     SetFocus(searchEdit());
     if (LXViewHost* h = host()) h->showHistoryButtons(false, false);
     refreshCaptions();
@@ -895,9 +911,67 @@ void LXView::refreshCaptions() {
     int lang = currentInterfaceLanguage();
     if (mainList_) mainList_->setCaptions(lang, true);
     if (reverseList_) reverseList_->setCaptions(lang, false);
+    if (conjugationDialog_) conjugationDialog_->refresh();
+    if (numbersDialog_) numbersDialog_->refresh();
     updateControls();
     redrawLists();
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// ----- the dialogs ---------------------------------------------------------------------------
+
+void LXView::createDialogs() {
+    int language = searchLanguage_ ? searchLanguage_ : LXEnglish;
+    if (!appOption(kOptNoConjugation)) {
+        conjugationDialog_.reset(new CConjugationDialog(language, dataManager_));
+        if (!conjugationDialog_->create()) conjugationDialog_.reset();
+        else if (!appOption(kOptSkinningOff)) skinApplyToDialog(conjugationDialog_->hwnd(), L"Dialog");
+    }
+    numbersDialog_.reset(new CNumbersDialog(language, dataManager_));
+    if (!numbersDialog_->create()) numbersDialog_.reset();
+    else if (!appOption(kOptSkinningOff)) skinApplyToDialog(numbersDialog_->hwnd(), L"Dialog");
+}
+
+void LXView::destroyDialogs() {
+    conjugationDialog_.reset();
+    numbersDialog_.reset();
+}
+
+void LXView::openConjugation() {
+    if (appOption(kOptNoConjugation) || appOption(kOptReducedFeatures) || !conjugationDialog_) return;
+    if (!mainList_ || (!reverseList_ && !appOption(kOptNoReverseList))) return;
+    JListBox* list = reverseList_ && GetFocus() == reverseList_->hwnd() ? reverseList_.get() : mainList_.get();
+    std::wstring verb = bareHeadword(list->getSelectedText());
+    int language = verb.empty() ? searchLanguage_ : list->getSelectionLanguage();
+    if (verb.empty()) verb = trimmed(searchText());
+    conjugationDialog_->setLanguage(language);
+    conjugationDialog_->setVerb(verb);
+    conjugationDialog_->show();
+}
+
+void LXView::openNumbers() {
+    if (appOption(kOptReducedFeatures) || !numbersDialog_) return;
+    numbersDialog_->show();
+}
+
+void LXView::addEntries() {
+    if (!dataManager_ || !searchLanguage_) return;
+    CAddEntriesDialog dialog(searchLanguage_, translationLanguage_, product_, dataManager_,
+                             theApp() ? theApp()->dataFolder() : std::wstring());
+    INT_PTR result = dialog.run(ownerWindow());
+    if (result == kEntryRefused) {
+        showMessageId(12840);
+        return;
+    }
+    if (result != kEntryAdded) return;
+    // The new entry is found at once: the word of the search language, browsed to.
+    const std::wstring& word =
+        dialog.monolingual() || searchLanguage_ == dialog.language1() ? dialog.firstWord() : dialog.secondWord();
+    SendMessageW(combo_.hwnd(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetWindowTextW(combo_.hwnd(), word.c_str());
+    browseOnce_ = true;
+    search();
+    emptyReverseList();
 }
 
 void LXView::refreshAfterModuleChange() {
@@ -1171,6 +1245,15 @@ bool LXView::onRoutedCommand(int id) {
         return true;
     case ID_NO_ACTION:
         return true;
+    case ID_CONJUGATE:
+        openConjugation();
+        return true;
+    case ID_NUMBERS:
+        openNumbers();
+        return true;
+    case ID_ADD_ENTRY:
+        if (!appOption(kOptReducedFeatures)) addEntries();
+        return true;
     case ID_DELETE_ENTRY: {
         JListBox* list = reverseList_ && GetFocus() == reverseList_->hwnd() ? reverseList_.get() : mainList_.get();
         if (!list) return true;
@@ -1181,6 +1264,12 @@ bool LXView::onRoutedCommand(int id) {
         setSearchTextAndSearch(std::wstring());
         return true;
     }
+    case ID_WEB_EXAMPLES:
+        if (!appOption(kOptReducedFeatures) && !appOption(kOptNoWebExamples)) {
+            CWebExamplesDialog dialog;
+            dialog.run(ownerWindow());
+        }
+        return true;
     case ID_WEB_TRANSLATE:
         if (!appOption(kOptReducedFeatures) && !appOption(kOptNoWebTranslation) && theApp())
             theApp()->openWithShell(loadRawString(9003));
@@ -1347,6 +1436,7 @@ void LXView::onSplitterMoved() {
 
 void LXView::onDestroy() {
     if (!appOption(kOptSkinningOff)) skinDetachScrollBars(hwnd_);
+    destroyDialogs();
     RevokeDragDrop(hwnd_);
     releaseDropTarget();
     clearHistory();

@@ -20,6 +20,8 @@
 
 class LXDataManager;
 class LXViewDropTarget;
+class CConjugationDialog;
+class CNumbersDialog;
 
 // One entry of the search history, kept as the item data of the search box's list.
 struct SearchHistoryItem {
@@ -41,6 +43,9 @@ bool differsByLastCharacter(const std::wstring& a, const std::wstring& b);
 HMENU contextMenuFor(int interfaceLanguage, uint32_t options);
 // The interface language of commands 11320 (English) .. 11370 (Portuguese).
 int interfaceLanguageOfCommand(int id);
+// The headword of a selected result as a verb to conjugate: its first line without the
+// stem arrow, cut before any note, part of speech or second form.
+std::wstring bareHeadword(const std::wstring& selected);
 // Whether two product codes name one product (0 and 2 do).
 bool sameProduct(uint32_t a, uint32_t b);
 // The main list's share of the list area, in per cent, from the stored setting.
@@ -142,6 +147,11 @@ private:
     void setModeCaption();
     LXListBox::SearchType listSearchType() const;
     void selectAllSearchText();
+    void createDialogs();
+    void destroyDialogs();
+    void openConjugation();
+    void openNumbers();
+    void addEntries();
 
     // The window holding the view, while its object is alive.
     LXViewHost* host() const;
@@ -167,4 +177,6 @@ private:
     int goHeight_ = 0;
     bool paintingSuspended_ = false;
     LXViewDropTarget* dropTarget_ = nullptr;
+    std::unique_ptr<CConjugationDialog> conjugationDialog_;
+    std::unique_ptr<CNumbersDialog> numbersDialog_;
 };
