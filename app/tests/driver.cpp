@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 #include "oletext.h"
+#include "driver_dialogs.h"
 
 namespace {
 int failures = 0;
@@ -1072,6 +1073,9 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"history") return phaseHistory();
     if (phase == L"nohelp") return phaseNoHelp();
     if (phase == L"timing" && argc > 3) return phaseTiming(_wtoi(argv[2]), argv[3]);
+    bool known = false;
+    int result = dialogPhase(argc, argv, known);
+    if (known) return result;
     fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | "
                      L"pairs | exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "
                      L"cancel PATTERN | scroll WORD | select WORD | drop TEXT ID LANG TOP | help FILE FOLDER | "
