@@ -48,10 +48,10 @@ std::wstring LXApp::dataFolderFromPath(const std::wstring& exePath) {
 void LXApp::activateRunningInstance(const std::wstring& appName) {
     if (appOption(kOptTrayMode)) {
         if (HWND tray = FindWindowW(nullptr, (appName + L"_tray").c_str())) {
-            if (HWND w = FindWindowExW(tray, nullptr, nullptr, appName.c_str())) {
-                ShowWindow(w, SW_SHOW);
-                SetForegroundWindow(w);
-            }
+            // The running copy brings its window back out of the tray itself (the window is
+            // kept under the hidden tray window, where showing it alone shows nothing).
+            if (HWND w = FindWindowExW(tray, nullptr, nullptr, appName.c_str()))
+                SendMessageTimeoutW(w, WM_COMMAND, ID_TRAY_SHOW, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
         }
     }
     // Found by class as well as title, so a message box titled with the application name
