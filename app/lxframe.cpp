@@ -392,8 +392,7 @@ void LXFrame::offerUpdate() {
 
 void LXFrame::runInstaller(const std::wstring& path) {
     // The installer replaces the program: it runs once this copy has ended.
-    HINSTANCE r = ShellExecuteW(hwnd_, L"open", path.c_str(), L"/VERYSILENT", nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(r) <= 32) return;
+    if (!runInstallerSilently(path, hwnd_)) return;
     savePlacement();
     DestroyWindow(hwnd_);
     PostQuitMessage(0);

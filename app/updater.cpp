@@ -6,6 +6,7 @@
 #include "lxframe.h"
 #include "settings.h"
 #include "updater_http.h"
+#include <shellapi.h>
 #include <memory>
 #include <mutex>
 
@@ -94,6 +95,12 @@ std::wstring updaterAddress(int stringId) {
     wchar_t base[1024];
     DWORD n = GetEnvironmentVariableW(L"WORDMERE_UPDATE_BASE", base, 1024);
     return rebasedUpdaterAddress(loadRawString(stringId), n > 0 && n < 1024 ? std::wstring(base, n) : std::wstring());
+}
+
+bool runInstallerSilently(const std::wstring& path, HWND owner) {
+    if (path.empty()) return false;
+    HINSTANCE r = ShellExecuteW(owner, L"open", path.c_str(), L"/VERYSILENT", nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(r) > 32;
 }
 
 bool startUpdaterTask(UpdaterTask task, HWND frame) {

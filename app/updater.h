@@ -16,5 +16,7 @@ void cancelUpdaterTask();
 UpdaterState& updaterState();
 // The address of an update-server string, moved to WORDMERE_UPDATE_BASE when that is set.
 std::wstring updaterAddress(int stringId);
+// Hands a downloaded installer to the shell with "/VERYSILENT"; false when it did not start.
+bool runInstallerSilently(const std::wstring& path, HWND owner);
 // Where modules are installed: the data folder's "dictionaries" folder.
 std::wstring moduleFolder(const std::wstring& dataFolder);
