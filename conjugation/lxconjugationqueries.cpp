@@ -3,6 +3,7 @@
 #include "lxconjugator.h"
 
 #include "base/lxchar.h"
+#include "lxenglishconjugator.h"
 #include "lxiberianrules.h"
 #include "base/lxutilities.h"
 
@@ -260,6 +261,9 @@ bool LXConjugator::conjugate(const LXVerb &verb, uint32_t tense, uint32_t person
     case LXPortuguese:
         conjugateRomance(verb, tense, person, cache, list);
         break;
+    case LXEnglish:
+        conjugateEnglish(verb, tense, person, cache, list);
+        break;
     default:
         break;
     }
@@ -387,7 +391,10 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
     const bool imperative = (m_language == LXFrench && tense == 94) || (m_language == LXItalian && tense == 95) ||
                             ((m_language == LXSpanish || m_language == LXPortuguese) && tense == 98);
     // Chosen from the first form as shown, so "me" of a reflexive verb keeps "je".
-    if (m_language == LXFrench && person == 37 && !shown.empty() && beginsElidable(*shown.begin(), aspirateH)) {
+    if (m_language == LXEnglish && tense == LXEnglishImperative) {
+        // "let's go", "(you) go".
+        appendUtf8(pronoun, person == 40 ? "let's" : "(you)");
+    } else if (m_language == LXFrench && person == 37 && !shown.empty() && beginsElidable(*shown.begin(), aspirateH)) {
         appendUtf8(pronoun, "j'");
     } else if (imperative) {
         appendUtf8(pronoun, "(");
@@ -414,8 +421,11 @@ void LXConjugator::getVerbDetails(const LXVerb &verb, lxstring &text)
     static const uint32_t french[] = {79, 74, 0};
     static const uint32_t italian[] = {80, 74, 79, 0};
     static const uint32_t iberian[] = {74, 79, 0};
+    static const uint32_t germanic[] = {75, 74, 0};
     const uint32_t *tenses = nullptr;
-    if (m_language == LXFrench)
+    if (m_language == LXEnglish || m_language == LXGerman)
+        tenses = germanic;
+    else if (m_language == LXFrench)
         tenses = french;
     else if (m_language == LXItalian)
         tenses = italian;
@@ -429,6 +439,9 @@ void LXConjugator::getVerbDetails(const LXVerb &verb, lxstring &text)
     for (const uint32_t *t = tenses; *t; ++t) {
         getTenseName(*t, name);
         bool has = getConjugation(verb, *t, LXPersonFirst, form);
+        // An English modal has no participles: no line rather than an empty one.
+        if (!has && m_language == LXEnglish)
+            continue;
         text += name;
         appendUtf8(text, ": ");
         text += form;

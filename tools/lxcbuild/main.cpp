@@ -3,6 +3,7 @@
 //
 //   lxcbuild --lang fr|it --verbiste DIR --data DIR -o FILE [--no-verify] [--notes]
 //   lxcbuild --lang es|pt --apertium GENERATOR --data DIR -o FILE [--no-verify] [--notes]
+//   lxcbuild --lang en --apertium GENERATOR [--variant GENERATOR] --data DIR -o FILE ...
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -28,6 +29,8 @@ int main(int argc, char **argv)
             ok = value(options.verbisteDir);
         else if (a == "--apertium")
             ok = value(options.transducer);
+        else if (a == "--variant")
+            ok = value(options.variantTransducer);
         else if (a == "--data")
             ok = value(options.dataDir);
         else if (a == "-o")

@@ -140,9 +140,14 @@ bool TenseRow::isDerived() const
     return source.compare(0, 8, "derived ") == 0;
 }
 
+bool TenseRow::isRules() const
+{
+    return source == "rules";
+}
+
 bool TenseRow::isTense() const
 {
-    return isSimple() || isCompound() || isApertium() || isDerived() || source == "unused";
+    return isSimple() || isCompound() || isApertium() || isDerived() || isRules() || source == "unused";
 }
 
 std::vector<std::string> TenseRow::apertiumTags() const
@@ -217,6 +222,10 @@ bool readColumns(const std::string &path, size_t columns, std::vector<std::vecto
 
 uint32_t languageCode(const std::string &language)
 {
+    if (language == "en")
+        return LXEnglish;
+    if (language == "de")
+        return LXGerman;
     if (language == "fr")
         return LXFrench;
     if (language == "it")
@@ -361,6 +370,10 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
         return false;
     }
     std::vector<TenseRow> rows;
+    if (options.language == "en") {
+        return readTenseTable(options.dataDir + "/tenses.txt", options.language, rows, error) &&
+               buildEnglishModule(options, rows, report, error);
+    }
     if (isApertiumLanguage(options.language)) {
         return readTenseTable(options.dataDir + "/tenses.txt", options.language, rows, error) &&
                buildApertiumModule(options, rows, report, error);

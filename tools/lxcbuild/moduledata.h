@@ -25,6 +25,7 @@ struct TenseRow {
     bool isCompound() const;
     bool isApertium() const;            // forms of an apertium transducer's tags
     bool isDerived() const;             // forms made from another tense's
+    bool isRules() const;               // forms the conjugator's rules make (English, German)
     bool isTense() const;               // any row that names a tense code
     std::vector<std::string> apertiumTags() const;
     // "derived N FROM>TO": the tense N whose forms are taken, with the last FROM of each
@@ -57,7 +58,7 @@ struct Correction {
 };
 bool readCorrections(const std::string &path, std::vector<Correction> &corrections, std::string &error);
 
-// The language code of "fr", "es", "it", "pt" (2, 3, 5, 6); 0 for others.
+// The language code of "en", "fr", "es", "de", "it", "pt" (1 to 6); 0 for others.
 uint32_t languageCode(const std::string &language);
 // The lines of a data file that are neither empty nor comments ("#"), split into columns;
 // each line must have the given number of columns. A missing file gives no rows.
@@ -67,9 +68,10 @@ bool readColumns(const std::string &path, size_t columns, std::vector<std::vecto
 std::vector<std::string> splitColumns(const std::string &line);
 
 struct BuildOptions {
-    std::string language;               // "fr", "it" (verbiste), "es", "pt" (apertium)
+    std::string language;               // "fr", "it" (verbiste), "es", "pt", "en" (apertium), "de"
     std::string verbisteDir;            // where conjugation-xx.xml and verbs-xx.xml are
     std::string transducer;             // apertium's generator of the language
+    std::string variantTransducer;      // English: a generator of the other spelling
     std::string dataDir;                // the builder's data folder
     std::string output;
     bool verify = true;
@@ -89,5 +91,8 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
 bool buildApertiumModule(const BuildOptions &options, const std::vector<TenseRow> &rows, BuildReport &report,
                          std::string &error);
 bool isApertiumLanguage(const std::string &language);
+// The English module, from apertium's English generators (englishbuild.cpp).
+bool buildEnglishModule(const BuildOptions &options, const std::vector<TenseRow> &rows, BuildReport &report,
+                        std::string &error);
 
 #endif

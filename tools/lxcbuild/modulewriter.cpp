@@ -42,6 +42,10 @@ std::vector<LXSuffixModel> suffixModels(LXLanguage language, const std::vector<T
             compound.insert(row.code);
     }
     std::vector<LXSuffixModel> suffixes;
+    // English models store no endings: the conjugator makes every form from the verb's
+    // switches and entries, and the inflected-form index holds each of them.
+    if (language == LXEnglish)
+        return suffixes;
     for (const auto &m : models) {
         for (LXList<LXTenseInfo>::const_iterator t = m.second.tenses.begin(); !t.isAtEnd(); ++t) {
             if (LXConjugator::isPersonless(language, (*t).tense) || compound.count((*t).tense))
@@ -204,7 +208,8 @@ bool writeModule(const BuildOptions &options, LXLanguage language, const std::ve
         writer.addSuffixModel(s);
     for (const ModuleVerb &v : verbs) {
         writer.addVerb(v.verb);
-        for (const auto &entry : v.forms) {
+        for (const FormTable *table : {&v.forms, &v.variants}) {
+        for (const auto &entry : *table) {
             for (const std::string &form : entry.second) {
                 LXStem stem;
                 stem.source = 1;
@@ -214,6 +219,7 @@ bool writeModule(const BuildOptions &options, LXLanguage language, const std::ve
                 stem.base = v.verb.infinitive;
                 writer.addVerbForm(stem);
             }
+        }
         }
     }
     LXCompressor *compressor = LXCompressor::create();

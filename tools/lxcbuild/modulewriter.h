@@ -17,6 +17,10 @@
 struct ModuleVerb {
     LXVerb verb;
     FormTable forms;
+    // Forms of another spelling ("realised" of "realize") or of a verb of the same
+    // spelling that the module does not keep ("canned" of "can"): indexed so that they
+    // lead to the verb, never given by it.
+    FormTable variants;
 };
 
 // Lists the compound tenses of the tense table in a model, with the persons its auxiliary

@@ -30,6 +30,10 @@ const char *const kPortuguese[] = {
     "falar", "comer", "partir", "ter", "ser", "estar", "ir", "pôr", "dormir", "mentir", "subir", "agredir",
     "reagir", "fazer", "dizer", "ver", "vir", "saber", "poder", "ficar", "ler", "pedir", nullptr};
 
+const char *const kEnglish[] = {
+    "be", "have", "do", "go", "walk", "stop", "cry", "try", "make", "get", "dream", "can", "must",
+    "will", "realize", "travel", "begin", "put", "see", "die", "pay", "fix", "agree", "ought", "quit", nullptr};
+
 std::string utf8(const lxstring &s)
 {
     lxstring t = s;
@@ -128,4 +132,9 @@ TEST(ConjugationGolden, Spanish)
 TEST(ConjugationGolden, Portuguese)
 {
     checkGolden("pt", kPortuguese);
+}
+
+TEST(ConjugationGolden, English)
+{
+    checkGolden("en", kEnglish);
 }
