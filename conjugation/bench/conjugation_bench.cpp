@@ -1,6 +1,6 @@
 // Full conjugation tables (every tense and person of a verb, with display texts) per
-// second for random French verbs of the module built from verbiste and random Spanish
-// verbs of the module built from apertium: through the data manager as the program asks
+// second for random French verbs of the module built from verbiste and random Spanish and
+// English verbs of the modules built from apertium: through the data manager as the program asks
 // (BM_TableThroughDataManager, where every call reopens the module), and through the
 // conjugator itself, with and without that reopening.
 #include <benchmark/benchmark.h>
@@ -50,11 +50,28 @@ struct Fixture {
     ~Fixture() { delete compressor; }
 };
 
+const char *languageCode(LXLanguage language)
+{
+    switch (language) {
+    case LXSpanish: return "es";
+    case LXEnglish: return "en";
+    case LXGerman: return "de";
+    default: return "fr";
+    }
+}
+
 Fixture &fixture(LXLanguage language = LXFrench)
 {
     static Fixture french("fr");
     static Fixture spanish("es");
-    return language == LXSpanish ? spanish : french;
+    static Fixture english("en");
+    static Fixture german("de");
+    switch (language) {
+    case LXSpanish: return spanish;
+    case LXEnglish: return english;
+    case LXGerman: return german;
+    default: return french;
+    }
 }
 
 // One table: the verb looked up, its tenses, each tense's persons and display texts.
@@ -113,13 +130,13 @@ void BM_TableWithReopen(benchmark::State &state)
 BENCHMARK(BM_TableWithReopen);
 
 // The same table asked of the data manager, call by call, as the conjugation dialog does;
-// the argument is the language (French 2, Spanish 3).
+// the argument is the language (English 1, French 2, Spanish 3).
 void BM_TableThroughDataManager(benchmark::State &state)
 {
     const LXLanguage language = static_cast<LXLanguage>(state.range(0));
     Fixture &f = fixture(language);
     LXDataManager *dm = LXDataManager::create(LXCreateConjugationEngine);
-    const char *lang = language == LXSpanish ? "es" : "fr";
+    const char *lang = languageCode(language);
     if (!f.ok || f.infinitives.empty() || !dm || !dm->addStemmingModule(lxstring(modulePath(lang).c_str(), 0, 0))) {
         delete dm;
         state.SkipWithError("no conjugation module");
@@ -147,16 +164,20 @@ void BM_TableThroughDataManager(benchmark::State &state)
     state.counters["forms/table"] = static_cast<double>(forms) / static_cast<double>(state.iterations());
     delete dm;
 }
-BENCHMARK(BM_TableThroughDataManager)->Arg(LXFrench)->Arg(LXSpanish);
+BENCHMARK(BM_TableThroughDataManager)->Arg(LXFrench)->Arg(LXSpanish)->Arg(LXEnglish);
 
+// Stems of six inflected words; the argument is the language (French 2, English 1).
 void BM_VerbStems(benchmark::State &state)
 {
-    Fixture &f = fixture();
+    const LXLanguage language = static_cast<LXLanguage>(state.range(0));
+    Fixture &f = fixture(language);
     if (!f.ok) {
-        state.SkipWithError("no French module");
+        state.SkipWithError("no conjugation module");
         return;
     }
-    const char *words[] = {"mangeons", "finissiez", "allât", "vînmes", "appelleraient", "sais"};
+    static const char *const french[] = {"mangeons", "finissiez", "allât", "vînmes", "appelleraient", "sais"};
+    static const char *const english[] = {"went", "stopped", "realising", "been", "cries", "thought"};
+    const char *const *words = language == LXEnglish ? english : french;
     size_t i = 0;
     for (auto _ : state) {
         LXList<LXStem> stems;
@@ -165,7 +186,7 @@ void BM_VerbStems(benchmark::State &state)
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_VerbStems);
+BENCHMARK(BM_VerbStems)->Arg(LXFrench)->Arg(LXEnglish);
 
 } // namespace
 

@@ -3,9 +3,9 @@
 //   even: the input (after that byte) is the whole file;
 //   odd:  the input holds the nine streams, each preceded by a 16-bit length, written
 //         as a container (compressed when bit 1 is set), so the records themselves are
-//         what gets mutated; bits 2 and 3 choose the language of the header made when
-//         the input gives none (French, Spanish, Italian, Portuguese), so each language's
-//         form builder and display rules run.
+//         what gets mutated; bits 2 to 4 choose the language of the header made when
+//         the input gives none (French, Spanish, Italian, Portuguese, English, German),
+//         so each language's form builder and display rules run.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -30,7 +30,9 @@ void ask(LXConjugator &c)
     LXVerb verb;
     uint32_t position = 0;
     static const char *const words[] = {"", "a", "aimer", "être", "zz", "s'appeler", "parlons",
-                                        "puedo", "pidió", "acercarse", "durmo", "pôr", "reajo"};
+                                        "puedo", "pidió", "acercarse", "durmo", "pôr", "reajo",
+                                        "went", "am walking", "could", "realising", "liest", "kommt an",
+                                        "bin gegangen"};
     for (const char *w : words) {
         lxstring word(w, LXEncodingUtf8);
         c.findVerb(word, position, verb);
@@ -88,9 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         // A header that passes the checks, unless the input gives its own.
         if (streams[0].size() < 16) {
-            static const char languages[] = {LXFrench, LXSpanish, LXItalian, LXPortuguese};
+            static const char languages[] = {LXFrench,  LXSpanish, LXItalian, LXPortuguese,
+                                             LXEnglish, LXGerman,  LXFrench,  LXEnglish};
             streams[0] = std::string("\xDA\xDA\x00\x02\x00\x00\x00\x01\x60\x00\x00\x01\x00\x00\x00\x1E", 16);
-            streams[0][3] = languages[(mode >> 2) & 3];
+            streams[0][3] = languages[(mode >> 2) & 7];
         }
         if (!LXConjugationWriter::writeContainer(lxstring(path().c_str(), 0, 0), streams, compressor, mode & 2))
             return 0;
