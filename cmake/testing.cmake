@@ -1,6 +1,16 @@
 # One CTest test per test executable: under Wine a single start runs every case of it.
 enable_testing()
 
+# Time limits of the tests are multiplied by this factor; test.sh raises it where the Windows tests
+# run under an emulated 32-bit side.
+set(WORDMERE_TEST_TIME_SCALE 1 CACHE STRING "Factor applied to every test's time limit")
+
+# wordmere_test_timeout(TEST SECONDS): the test's time limit, scaled.
+function(wordmere_test_timeout test seconds)
+  math(EXPR scaled "${seconds} * ${WORDMERE_TEST_TIME_SCALE}")
+  set_tests_properties(${test} PROPERTIES TIMEOUT ${scaled})
+endfunction()
+
 # wordmere_test(NAME name SOURCES ... LIBS ...)
 function(wordmere_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
@@ -18,7 +28,7 @@ function(wordmere_test)
     target_compile_definitions(${T_NAME} PRIVATE WORDMERE_SAMPLES_REQUIRED=1)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
-  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 900)
+  wordmere_test_timeout(${T_NAME} 900)
 endfunction()
 
 # wordmere_fuzzer(NAME name SOURCES ... LIBS ...): a libFuzzer target, built only with WORDMERE_FUZZ.
