@@ -346,6 +346,7 @@ void LXView::initialUpdate() {
     if (FindWindowW(nullptr, kHotKeyWindowTitle)) waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
 
     createDialogs();
+    tooltips_.create(hwnd_);
     SetFocus(searchEdit());
     if (LXViewHost* h = host()) h->showHistoryButtons(false, false);
     refreshCaptions();
@@ -913,9 +914,32 @@ void LXView::refreshCaptions() {
     if (reverseList_) reverseList_->setCaptions(lang, false);
     if (conjugationDialog_) conjugationDialog_->refresh();
     if (numbersDialog_) numbersDialog_->refresh();
+    updateTooltips();
     updateControls();
     redrawLists();
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// ----- tooltips ------------------------------------------------------------------------------
+
+int viewTooltipString(int controlId) {
+    static const struct {
+        int control, text;
+    } tips[] = {{kSearchCombo, 17010}, {kSearchEdit, 17010},   {kGo, 17020},           {kModeButton, 17030},
+                {kLeftLanguage, 17040}, {kRightLanguage, 17040}, {kDictionaryButton, 17050}, {kConjugation, 17060},
+                {kOptionsButton, 17070}, {kWildcardButton, 17080}, {kCancel, 17090},      {kHotKeyLine, 17100}};
+    for (const auto& t : tips)
+        if (t.control == controlId) return t.text;
+    return 0;
+}
+
+void LXView::updateTooltips() {
+    if (!tooltips_.hwnd()) return;
+    const int controls[] = {kSearchCombo, kGo, kModeButton, kLeftLanguage, kRightLanguage, kDictionaryButton,
+                            kConjugation, kOptionsButton, kWildcardButton, kCancel, kHotKeyLine};
+    for (int id : controls) tooltips_.setText(GetDlgItem(hwnd_, id), loadLocalizedString(viewTooltipString(id)));
+    // The pointer rests on the combo's edit, not on the combo.
+    if (HWND edit = searchEdit()) tooltips_.setText(edit, loadLocalizedString(viewTooltipString(kSearchEdit)));
 }
 
 // ----- the dialogs ---------------------------------------------------------------------------
@@ -1437,6 +1461,7 @@ void LXView::onSplitterMoved() {
 void LXView::onDestroy() {
     if (!appOption(kOptSkinningOff)) skinDetachScrollBars(hwnd_);
     destroyDialogs();
+    tooltips_.destroy();
     RevokeDragDrop(hwnd_);
     releaseDropTarget();
     clearHistory();

@@ -6,6 +6,7 @@
 // and paces the advanced (regular-expression) search.
 #pragma once
 #include "framework/fwframe.h"
+#include "framework/fwtooltip.h"
 #include "framework/fwwindow.h"
 #include "frameview.h"
 #include "imagebutton.h"
@@ -147,6 +148,7 @@ private:
     void setModeCaption();
     LXListBox::SearchType listSearchType() const;
     void selectAllSearchText();
+    void updateTooltips();
     void createDialogs();
     void destroyDialogs();
     void openConjugation();
@@ -177,6 +179,10 @@ private:
     int goHeight_ = 0;
     bool paintingSuspended_ = false;
     LXViewDropTarget* dropTarget_ = nullptr;
+    FwToolTip tooltips_;
     std::unique_ptr<CConjugationDialog> conjugationDialog_;
     std::unique_ptr<CNumbersDialog> numbersDialog_;
 };
+
+// The string of a view control's tooltip text; 0 for a control without one.
+int viewTooltipString(int controlId);

@@ -78,7 +78,17 @@ bool waitGone(HWND dialog, DWORD ms = 30000) {
     return false;
 }
 
-// Waits until the program has handled what was posted before.
+// Waits for a condition the program brings about by handling what was posted to it (a
+// sent message would overtake the posted ones, so there is nothing to wait on but the
+// result itself).
+template <typename Condition>
+bool waitFor(Condition done, DWORD ms = 30000) {
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms; Sleep(50))
+        if (done()) return true;
+    return done();
+}
+
+// Waits until the program's thread has handled the messages sent before.
 void sync(HWND w) { send(w, WM_NULL, 0, 0); }
 
 HWND openDialog(int command, int control) {
@@ -92,20 +102,26 @@ void setText(HWND dialog, int id, const std::wstring& text) {
     send(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void typeInto(HWND control, const std::wstring& text) {
+// Characters as typed: posted, so they pass the program's message loop and the dialog's
+// navigation; waits until the control reads `expected`.
+bool typeInto(HWND control, const std::wstring& text, const std::wstring& expected) {
     for (wchar_t c : text) PostMessageW(control, WM_CHAR, c, 1);
-    sync(control);
+    return waitFor([&] { return textOf(control) == expected; });
 }
 
-void pressKey(HWND control, UINT key) {
+void postKey(HWND control, UINT key) {
     PostMessageW(control, WM_KEYDOWN, key, 1);
     PostMessageW(control, WM_KEYUP, key, 0xC0000001);
-    sync(control);
 }
 
+// A button pressed: posted (a modal dialog or a message box may open from it).
 void click(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    sync(dialog);
+}
+
+// A button pressed and handled before this returns.
+void push(HWND dialog, int id) {
+    send(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 // Selects the list entry with that text and tells the dialog, as a user's choice does.
@@ -232,25 +248,25 @@ int phaseConjugate(const std::wstring& language, const std::wstring& prefix, con
     check(chooseEntry(dialog, 1402, language), L"the language " + language + L" is offered");
     HWND edit = GetDlgItem(dialog, 1401), list = GetDlgItem(dialog, 1661);
     setText(dialog, 1401, L"");
-    typeInto(edit, prefix);
-    check(IsWindowVisible(list) != 0, L"typing " + prefix + L" shows the suggestions");
+    check(typeInto(edit, prefix, prefix), L"typed " + prefix + L": " + textOf(edit));
+    check(waitFor([&] { return IsWindowVisible(list) != 0; }), L"typing " + prefix + L" shows the suggestions");
     LRESULT at = send(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(verb.c_str()));
     check(at >= 0, L"offered: " + verb + L" (first " + listEntry(list, 0) + L")");
     // Down arrows to the verb, then Enter.
-    for (LRESULT i = 0; i <= at && at >= 0; ++i) pressKey(edit, VK_DOWN);
-    check(send(list, LB_GETCURSEL, 0, 0) == at, L"the arrows reach it");
-    pressKey(edit, VK_RETURN);
+    for (LRESULT i = 0; i <= at && at >= 0; ++i) postKey(edit, VK_DOWN);
+    check(waitFor([&] { return send(list, LB_GETCURSEL, 0, 0) == at; }), L"the arrows reach it");
+    postKey(edit, VK_RETURN);
+    check(waitFor([&] { return !IsWindowVisible(list) && textOf(edit) == verb; }), L"Enter takes it: " + textOf(edit));
     std::wstring table = textOf(GetDlgItem(dialog, 1403));
-    check(!IsWindowVisible(list) && textOf(edit) == verb, L"Enter takes it: " + textOf(edit));
     check(table.find(form) != std::wstring::npos, L"its table holds " + form + L": " + oneLine(table));
 
     setText(dialog, 1401, L"qqqzzzer");
-    click(dialog, IDOK);
+    push(dialog, IDOK);
     std::wstring unknown = textOf(GetDlgItem(dialog, 1403));
     check(unknown == L"This verb was not found. Please check that you typed its infinitive.",
           L"an unknown verb: " + unknown);
     setText(dialog, 1401, verb);
-    click(dialog, IDOK);
+    push(dialog, IDOK);
     return failures;
 }
 
@@ -276,8 +292,7 @@ int phaseNumbers(const std::wstring& words123, const std::wstring& words1234) {
     check(chooseEntry(dialog, 1103, L"French"), L"French is offered");
     HWND edit = GetDlgItem(dialog, 1101);
     setText(dialog, 1101, L"");
-    typeInto(edit, L"12a3");
-    check(textOf(edit) == L"123", L"1, 2, a, 3 leaves " + textOf(edit));
+    check(typeInto(edit, L"12a3", L"123"), L"1, 2, a, 3 leaves " + textOf(edit));
     check(textOf(GetDlgItem(dialog, 1102)) == words123, L"123 in French: " + textOf(GetDlgItem(dialog, 1102)));
     setText(dialog, 1101, L"");
     if (OpenClipboard(nullptr)) {
@@ -289,7 +304,7 @@ int phaseNumbers(const std::wstring& words123, const std::wstring& words1234) {
         SetClipboardData(CF_UNICODETEXT, g);
         CloseClipboard();
     }
-    typeInto(edit, L"\x16");
+    typeInto(edit, L"\x16", L"1,234");
     check(textOf(GetDlgItem(dialog, 1102)) == words1234,
           L"pasting 1,234 (" + textOf(edit) + L"): " + textOf(GetDlgItem(dialog, 1102)));
     setText(dialog, 1101, L"21");
@@ -320,7 +335,7 @@ int phaseWeb(const std::wstring& file, const std::wstring& expression, const std
     click(dialog, 1509);
     check(waitGone(dialog), L"the search ends the dialog");
     std::string got;
-    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 60000 && got.empty(); Sleep(200)) {
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 120000 && got.empty(); Sleep(200)) {
         HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                nullptr);
         if (h == INVALID_HANDLE_VALUE) continue;
