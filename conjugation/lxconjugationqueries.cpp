@@ -4,6 +4,7 @@
 
 #include "base/lxchar.h"
 #include "lxenglishconjugator.h"
+#include "lxgermanconjugator.h"
 #include "lxiberianrules.h"
 #include "base/lxutilities.h"
 
@@ -264,6 +265,9 @@ bool LXConjugator::conjugate(const LXVerb &verb, uint32_t tense, uint32_t person
     case LXEnglish:
         conjugateEnglish(verb, tense, person, cache, list);
         break;
+    case LXGerman:
+        conjugateGerman(verb, tense, person, cache, list);
+        break;
     default:
         break;
     }
@@ -389,6 +393,7 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
     // The imperative (French 94, Italian 95, Spanish and Portuguese 98) puts the person in
     // parentheses.
     const bool imperative = (m_language == LXFrench && tense == 94) || (m_language == LXItalian && tense == 95) ||
+                            (m_language == LXGerman && tense == LXGermanImperative) ||
                             ((m_language == LXSpanish || m_language == LXPortuguese) && tense == 98);
     // Chosen from the first form as shown, so "me" of a reflexive verb keeps "je".
     if (m_language == LXEnglish && tense == LXEnglishImperative) {
@@ -402,6 +407,24 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
         appendUtf8(pronoun, ")");
     } else {
         pronoun = name;
+    }
+
+    if (m_language == LXGerman && tense == LXGermanImperative && person != 38 && person != 41) {
+        // "Gehen wir!", "Gehen Sie!": the verb first, capitalised, the pronoun after it.
+        bool firstForm = true;
+        for (LXList<lxstring>::iterator f = shown.begin(); !f.isAtEnd(); ++f) {
+            if (!firstForm)
+                appendUtf8(text, ", ");
+            firstForm = false;
+            lxstring form = *f;
+            if (!form.empty())
+                form.setAt(0, lx_toupper(form[0]));
+            text += form;
+            appendUtf8(text, " ");
+            text += name;
+            appendUtf8(text, "!");
+        }
+        return;
     }
 
     text = pronoun;
@@ -454,6 +477,11 @@ void LXConjugator::getVerbDetails(const LXVerb &verb, lxstring &text)
             appendUtf8(text, "Aux: \xC3\xAAtre\n");
         else if (etreAvoir)
             appendUtf8(text, "Aux: \xC3\xAAtre, avoir\n");
+    } else if (m_language == LXGerman) {
+        if (hasEntry(verb.entries, LXFeatureSein))
+            appendUtf8(text, "Aux: sein\n");
+        else if (hasEntry(verb.entries, LXFeatureSeinHaben))
+            appendUtf8(text, "Aux: sein, haben\n");
     } else if (m_language == LXItalian) {
         if (hasEntry(verb.entries, LXFeatureEssere))
             appendUtf8(text, "Aux: essere\n");

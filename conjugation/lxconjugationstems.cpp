@@ -142,6 +142,20 @@ void addSpellingVariants(LXLanguage language, const lxstring &w, int32_t vi, LXL
             }
         }
         break;
+    case LXGerman:
+        // lies(t): lesen, gibt: geben, bierst: bärst (gebären), fiel: fallen.
+        if (v == 'e' && p == 'i') {
+            addVariant(variants, replaced(w, vi - 1, 1, ""));
+        } else if (v == 'i') {
+            lxstring e = replaced(w, vi, 1, "e");
+            addVariant(variants, e);
+            if (n == 'e') {
+                if (p == 'b' && vi + 2 < w.length() && w[vi + 2] == 'r')
+                    addVariant(variants, replaced(w, vi - 1, 4, "bar"));
+                addVariant(variants, replaced(e, vi, 1, ""));
+            }
+        }
+        break;
     case LXPortuguese:
         if (v == 'i')
             addVariant(variants, replaced(w, vi, 1, "e"));

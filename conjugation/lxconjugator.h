@@ -147,6 +147,13 @@ private:
     bool conjugateEnglish(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
                           LXList<lxstring> &list);
     void englishPastForms(const LXVerb &verb, uint32_t person, LXModelCache &cache, LXList<lxstring> &past);
+    bool conjugateGerman(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
+                         LXList<lxstring> &list);
+    void simpleGermanForms(const LXVerb &verb, uint32_t tense, uint32_t person, LXModelCache &cache,
+                           LXList<lxstring> &list);
+    // The stems of a simple tense, from the infinitive or the verb's entries; false when
+    // the tense has no stem source or the verb lacks the entry.
+    static bool germanStemText(const LXVerb &verb, uint32_t tense, const LXModelCache &cache, lxstring &stem);
 
     uint32_t m_signature;
     LXLanguage m_language;
