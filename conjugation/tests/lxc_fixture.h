@@ -26,6 +26,15 @@ inline std::string S(const lxstring &s)
     return std::string(t.c_str(), t.size());
 }
 
+// The forms of a list joined by "|".
+inline std::string joined(const LXList<lxstring> &list)
+{
+    std::string out;
+    for (LXList<lxstring>::const_iterator it = list.begin(); !it.isAtEnd(); ++it)
+        out += (it == list.begin() ? "" : "|") + S(*it);
+    return out;
+}
+
 inline std::string tempPath(const std::string &name)
 {
     return testing::TempDir() + "/" + name;

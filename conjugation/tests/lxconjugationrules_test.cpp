@@ -5,14 +5,6 @@
 
 namespace {
 
-std::string joined(const LXList<lxstring> &list)
-{
-    std::string out;
-    for (LXList<lxstring>::const_iterator it = list.begin(); !it.isAtEnd(); ++it)
-        out += (it == list.begin() ? "" : "|") + S(*it);
-    return out;
-}
-
 // French: the two auxiliaries on models 1 and 2, and models that exercise the rules.
 class French : public testing::Test {
 protected:

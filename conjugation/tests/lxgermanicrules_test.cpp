@@ -12,14 +12,6 @@
 
 namespace {
 
-std::string joined(const LXList<lxstring> &list)
-{
-    std::string out;
-    for (LXList<lxstring>::const_iterator it = list.begin(); !it.isAtEnd(); ++it)
-        out += (it == list.begin() ? "" : "|") + S(*it);
-    return out;
-}
-
 struct Germanic : public testing::Test {
     LXVerb verb(const char *infinitive)
     {

@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string joined(const LXList<lxstring> &list)
-{
-    std::string out;
-    for (LXList<lxstring>::const_iterator it = list.begin(); !it.isAtEnd(); ++it)
-        out += (it == list.begin() ? "" : "|") + S(*it);
-    return out;
-}
-
 // A rule feature: the rule number plus 2 as one code point.
 std::string rule(int n)
 {
