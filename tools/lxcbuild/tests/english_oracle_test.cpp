@@ -138,6 +138,9 @@ bool readPackage(const std::string &file, JsonValue &value)
 // and the module's own past must be among the package's.
 TEST(EnglishOracle, IrregularPastsAndParticiples)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the list oracles run natively; the module is the same file";
+#endif
     EnglishModule m;
     JsonValue verbs;
     if (!m.ok || !readPackage("english-verbs-irregular/dist/verbs.json", verbs))
@@ -180,6 +183,9 @@ TEST(EnglishOracle, IrregularPastsAndParticiples)
 
 TEST(EnglishOracle, Gerunds)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the list oracles run natively; the module is the same file";
+#endif
     EnglishModule m;
     JsonValue gerunds;
     if (!m.ok || !readPackage("english-verbs-gerunds/dist/gerunds.json", gerunds))
@@ -203,6 +209,9 @@ TEST(EnglishOracle, Gerunds)
 // infinitive the module has must lead back to it.
 TEST(EnglishOracle, WordNetExceptionsLeadToTheirInfinitives)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the list oracles run natively; the module is the same file";
+#endif
     EnglishModule m;
     if (!m.ok)
         return;
