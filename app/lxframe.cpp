@@ -147,6 +147,8 @@ LXFrame::~LXFrame() {
     if (progressWindow_ && IsWindow(progressWindow_)) DestroyWindow(progressWindow_);
     tray_.removeIcon();
     destroy();
+    // A menu the window no longer held (a skinned bar showed it) is not freed with the window.
+    if (menu_ && IsMenu(menu_)) DestroyMenu(menu_);
     if (images_) ImageList_Destroy(images_);
 }
 
@@ -189,10 +191,14 @@ int LXFrame::onCreate(CREATESTRUCTW&) {
 
 void LXFrame::rebuildMenu() {
     HMENU menu = buildFrameMenu(currentInterfaceLanguage(), AppOptionFlags);
-    HMENU old = GetMenu(hwnd_);
+    if (!menu) return;
+    // The frame keeps its menu itself: a skinned frame draws the menu in its own bar, so the
+    // window answers no menu, and the old one would be left behind at every language switch.
+    HMENU old = menu_;
+    menu_ = menu;
     SetMenu(hwnd_, menu);
-    if (old && old != menu) DestroyMenu(old);
-    DrawMenuBar(hwnd_);
+    DrawMenuBar(hwnd_);  // a skinned frame takes the new menu into its bar here
+    if (old && old != menu && IsMenu(old)) DestroyMenu(old);
 }
 
 std::wstring LXFrame::messageString(int id) {

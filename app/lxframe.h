@@ -119,6 +119,8 @@ private:
     UINT_PTR conflictTimer_ = 0;
     bool placementValid_ = false;
     HIMAGELIST images_ = nullptr;
+    // The menu in the interface language, whether the window or a skinned menu bar shows it.
+    HMENU menu_ = nullptr;
 };
 
 // Updater flags shared with the updater's workers.

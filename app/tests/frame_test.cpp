@@ -333,6 +333,26 @@ TEST_F(FrameWindow, ToolbarStatusBarAndMenu) {
     EXPECT_EQ(mm.ptMinTrackSize.y, 220);
 }
 
+// A skinned frame takes the menu off the window and draws it in its own bar, so the window
+// answers no menu: the frame still frees the menu it replaces.
+TEST_F(FrameWindow, MenusAreFreedWhenTheWindowHoldsNone) {
+    HMENU english = GetMenu(frame.hwnd());
+    ASSERT_TRUE(IsMenu(english));
+    SetMenu(frame.hwnd(), nullptr);
+    frame.applyInterfaceLanguage(2);
+    EXPECT_FALSE(IsMenu(english));
+    HMENU french = GetMenu(frame.hwnd());
+    ASSERT_TRUE(IsMenu(french));
+    wchar_t text[64] = {};
+    GetMenuStringW(french, 0, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"&Fichier");
+    // Rebuilt while the window shows it, the menu is replaced once, not freed twice.
+    frame.applyInterfaceLanguage(1);
+    EXPECT_FALSE(IsMenu(french));
+    HMENU last = GetMenu(frame.hwnd());
+    EXPECT_TRUE(IsMenu(last));
+}
+
 TEST_F(FrameWindow, StatusBarPrompts) {
     auto prompt = [&](UINT id, UINT flags) {
         SendMessageW(frame.hwnd(), WM_MENUSELECT, MAKEWPARAM(id, flags), reinterpret_cast<LPARAM>(GetMenu(frame.hwnd())));
