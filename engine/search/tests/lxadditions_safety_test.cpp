@@ -116,6 +116,15 @@ TEST(AdditionsChild, AddsEntriesUntilKilled)
         ASSERT_TRUE(addPair(*dm, folder, numbered("new", i), numbered("neuf", i)));
 }
 
+// A wait's limit in milliseconds, longer on slow machines (WORDMERE_TEST_TIME_SCALE, as the
+// test runner sets it for an emulated Windows).
+int scaledMs(int ms)
+{
+    const char *scale = std::getenv("WORDMERE_TEST_TIME_SCALE");
+    const int factor = scale ? std::atoi(scale) : 1;
+    return factor > 1 ? ms * factor : ms;
+}
+
 // Polls without sleeping: a write of the new file may take less than a sleep's tick.
 bool waitFor(const std::string &file, int limitMs)
 {
@@ -177,8 +186,8 @@ bool runAndKill(const std::string &folder, const std::string &temporary, int sta
     if (posix_spawn(&pid, exe, nullptr, nullptr, argv.data(), envp.data()) != 0)
         return false;
 #endif
-    const bool gotReady = waitFor(ready, 60000);
-    if (gotReady && duringWrite && waitFor(temporary, 10000))
+    const bool gotReady = waitFor(ready, scaledMs(60000));
+    if (gotReady && duringWrite && waitFor(temporary, scaledMs(10000)))
         spin(delay);
     else if (gotReady)
         std::this_thread::sleep_for(std::chrono::milliseconds(delay));
