@@ -28,8 +28,9 @@ inline std::unique_ptr<LXDataManager> managerOf(const std::string &folder)
 {
     std::unique_ptr<LXDataManager> dm(LXDataManager::create());
     for (const auto &entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().extension() == ".lxd")
+        if (entry.path().extension() == ".lxd") {
             EXPECT_EQ(dm->addDictionaryModule(u8(entry.path().u8string())), 0) << entry.path();
+        }
     }
     return dm;
 }
