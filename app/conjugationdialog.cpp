@@ -83,12 +83,7 @@ void CConjugationDialog::refresh() {
     if (chosen) language_ = chosen;
 }
 
-void CConjugationDialog::show() {
-    if (!hwnd_) return;
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    SetFocus(GetDlgItem(hwnd_, kVerbInput));
-}
+void CConjugationDialog::show() { showModeless(hwnd_, kVerbInput); }
 
 void CConjugationDialog::setLanguage(int code) {
     if (!hwnd_) return;

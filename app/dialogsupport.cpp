@@ -12,6 +12,13 @@ std::wstring controlText(HWND dialog, int id) {
     return text;
 }
 
+void showModeless(HWND dialog, int focusId) {
+    if (!dialog) return;
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    SetFocus(GetDlgItem(dialog, focusId));
+}
+
 void setControlText(HWND dialog, int id, const std::wstring& text) { SetDlgItemTextW(dialog, id, text.c_str()); }
 
 void setControlString(HWND dialog, int id, int stringId) { setControlText(dialog, id, loadLocalizedString(stringId)); }

@@ -8,6 +8,8 @@
 class LXDataManager;
 
 std::wstring controlText(HWND dialog, int id);
+// A modeless dialog shown, brought forward, with the focus on the control.
+void showModeless(HWND dialog, int focusId);
 void setControlText(HWND dialog, int id, const std::wstring& text);
 void setControlString(HWND dialog, int id, int stringId);  // a localised string
 // Leading and trailing blanks (spaces, tabs, line breaks) removed.

@@ -38,12 +38,7 @@ void CNumbersDialog::refresh() {
     SetFocus(GetDlgItem(hwnd_, kNumberInput));
 }
 
-void CNumbersDialog::show() {
-    if (!hwnd_) return;
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    SetFocus(GetDlgItem(hwnd_, kNumberInput));
-}
+void CNumbersDialog::show() { showModeless(hwnd_, kNumberInput); }
 
 void CNumbersDialog::translate() {
     std::wstring input = controlText(hwnd_, kNumberInput), digits;
