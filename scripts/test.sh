@@ -15,7 +15,6 @@ time_scale=1
 if [ "$(head -n 1 /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null)" = enabled ]; then
   emulated=1
   time_scale=4
-  echo "test.sh: this kernel runs no 32-bit programs; the Windows tests run under qemu's emulator (slower)"
 fi
 
 build() { # build DIR [cmake args...]
@@ -51,12 +50,25 @@ echo "== i686 Windows build and tests under Wine"
 build win32 -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-mingw.cmake" "${modules[@]}" \
   -DWORDMERE_TEST_TIME_SCALE="$time_scale"
 export WORDMERE_TEST_TIME_SCALE="$time_scale"   # for the waits inside the test scripts and drivers
-# Under an emulated 32-bit side (see scripts/ia32.sh) the Windows tests are bound by the processor:
-# they run on every core, with their time limits scaled (WORDMERE_TEST_TIME_SCALE).
-wine_jobs=4
-if [ "$emulated" -eq 1 ]; then wine_jobs="$jobs"; fi
-"$here/scripts/wine-env.sh" xvfb-run -a -s "-screen 0 1024x768x24" \
-  "$here/scripts/wine-session.sh" ctest --test-dir build/win32 --output-on-failure -j "$wine_jobs" || status=1
+if [ "$emulated" -eq 1 ] && [ "${WORDMERE_WINE_TESTS:-}" != emulated ]; then
+  # Wine's 32-bit side under qemu takes about a minute of processor time for each program start and
+  # some of its processes hang there, so the run could neither finish nor say anything true.
+  echo "test.sh: NOT RUN: the Windows tests. This kernel runs no 32-bit programs (scripts/ia32.sh), so"
+  echo "test.sh: Wine's 32-bit side could only run under qemu's emulator, where it is too slow and hangs."
+  echo "test.sh: The i686 build above did build every Windows program and test. Not run here:"
+  ctest --test-dir build/win32 -N | sed -n 's/^ *Test *#[0-9]*: /test.sh:   /p'
+  echo "test.sh: to run them under the emulator anyway: WORDMERE_WINE_TESTS=emulated ./scripts/test.sh"
+else
+  # Under the emulator the Windows tests are bound by the processor: every core, one Wine session
+  # whose system processes stay up, time limits scaled (WORDMERE_TEST_TIME_SCALE).
+  wine_jobs=4
+  if [ "$emulated" -eq 1 ]; then wine_jobs="$jobs"; fi
+  "$here/scripts/wine-env.sh" xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$here/scripts/wine-session.sh" ctest --test-dir build/win32 --output-on-failure -j "$wine_jobs" || status=1
+fi
 
-if [ "$status" -ne 0 ]; then echo "test.sh: FAILED"; else echo "test.sh: all passed"; fi
+if [ "$status" -ne 0 ]; then echo "test.sh: FAILED"
+elif [ "$emulated" -eq 1 ] && [ "${WORDMERE_WINE_TESTS:-}" != emulated ]; then
+  echo "test.sh: all passed that ran; the Windows tests were NOT RUN (see above)"
+else echo "test.sh: all passed"; fi
 exit "$status"
