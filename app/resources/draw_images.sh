@@ -43,6 +43,11 @@ for s in 32 16; do
     -resize "${s}x${s}" "PNG32:$out/icon$s.png"
 done
 convert "$out/icon32.png" "$out/icon16.png" "$out/wordmere.ico"
+# The pop-up look-up window's logo (45 x 60): the open book of the icon over a pointer arrow.
+convert -size 45x60 xc:'#F1F1F1' -fill '#1B4A85' -stroke none -draw 'roundrectangle 3,6 41,38 5,5' \
+  -fill white -draw 'polygon 7,11 21,13 21,34 7,32' -draw 'polygon 23,13 37,11 37,32 23,34' \
+  -fill '#303030' -stroke white -draw 'polygon 18,36 18,56 23,51 27,58 30,56 26,50 33,49' \
+  -type TrueColor "BMP3:$out/hotkeylogo.bmp"
 # The dictionary-menu button's icon: a small down-pointing triangle.
 convert -size 16x16 xc:none -fill '#303030' -draw 'polygon 3,6 13,6 8,11' "PNG32:$out/dropdown.png"
 convert "$out/dropdown.png" "$out/dropdown.ico"
