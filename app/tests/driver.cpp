@@ -1044,6 +1044,308 @@ int phasePairs() {
 }
 }  // namespace
 
+// ----- the pop-up look-up window -------------------------------------------------------
+
+const wchar_t kPopupClass[] = L"WordmereHotkey", kPopupTitle[] = L"Wordmere Hotkey";
+const int kPopupSearchBox = 2301, kPopupList = 2305, kPopupWidth = 278, kPopupHeight = 325;
+const UINT kCaptureByAccessibility = 0x83F5;
+
+struct PopupProbe {
+    std::wstring label, word;
+    POINT at;
+};
+
+struct PopupTarget {
+    std::vector<PopupProbe> probes;
+    POINT blank{};
+};
+
+// The target's probe file (written once it has painted).
+bool readPopupProbes(const std::wstring& file, PopupTarget& t) {
+    for (int i = 0; i < 100; ++i) {
+        FILE* f = _wfopen(file.c_str(), L"r, ccs=UTF-8");
+        if (f) {
+            std::vector<std::wstring> lines;
+            wchar_t buf[512];
+            while (fgetws(buf, 512, f)) {
+                std::wstring l = buf;
+                while (!l.empty() && (l.back() == L'\n' || l.back() == L'\r')) l.pop_back();
+                lines.push_back(l);
+            }
+            fclose(f);
+            if (!lines.empty() && lines.back() == L"ready") {
+                for (const std::wstring& l : lines) {
+                    std::vector<std::wstring> c = split(l, L'\t');
+                    if (c.size() == 5 && c[0] == L"probe")
+                        t.probes.push_back({c[1], c[2], {_wtoi(c[3].c_str()), _wtoi(c[4].c_str())}});
+                    else if (c.size() == 3 && c[0] == L"blank")
+                        t.blank = {_wtoi(c[1].c_str()), _wtoi(c[2].c_str())};
+                }
+                return !t.probes.empty();
+            }
+        }
+        Sleep(100);
+    }
+    return false;
+}
+
+// The translations the dictionary source has, one "word<TAB>a|b|c" line per word.
+std::vector<std::pair<std::wstring, std::wstring>> readOracle(const std::wstring& file) {
+    std::vector<std::pair<std::wstring, std::wstring>> out;
+    FILE* f = _wfopen(file.c_str(), L"r, ccs=UTF-8");
+    if (!f) return out;
+    wchar_t buf[4096];
+    while (fgetws(buf, 4096, f)) {
+        std::wstring l = buf;
+        while (!l.empty() && (l.back() == L'\n' || l.back() == L'\r')) l.pop_back();
+        size_t tab = l.find(L'\t');
+        if (tab != std::wstring::npos) out.push_back({l.substr(0, tab), l.substr(tab + 1)});
+    }
+    fclose(f);
+    return out;
+}
+
+HWND popupWindow() { return FindWindowW(kPopupClass, kPopupTitle); }
+
+void pressKey(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
+double nowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+HWND windowAtTop(POINT p) { return GetAncestor(WindowFromPoint(p), GA_ROOT); }
+
+// Brings the program under the point to the front (the pop-up, when it covers the point,
+// is no such program).
+void foregroundAt(POINT p) {
+    SetCursorPos(p.x, p.y);
+    HWND top = windowAtTop(p);
+    if (top && top != popupWindow() && GetForegroundWindow() != top) {
+        SetForegroundWindow(top);
+        Sleep(150);
+    }
+}
+
+// The pop-up shows `word` in its search box and its list begins with it.
+bool popupShows(HWND popup, const std::wstring& word) {
+    return IsWindowVisible(popup) && windowText(GetDlgItem(popup, kPopupSearchBox)) == word &&
+           startsWithWord(listText(GetDlgItem(popup, kPopupList)), word);
+}
+
+// Points at the probe, presses the activation key and waits until the pop-up shows the
+// word; the milliseconds from the key press, or -1.
+double captureWith(HWND popup, const PopupProbe& p, double waitMs = 4000) {
+    foregroundAt(p.at);
+    const double t0 = nowMs();
+    pressKey(VK_F2);
+    while (nowMs() - t0 < waitMs) {
+        if (popupShows(popup, p.word)) return nowMs() - t0;
+        Sleep(1);
+    }
+    return -1;
+}
+
+bool waitVisible(HWND w, bool visible, DWORD ms) {
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms; Sleep(20))
+        if ((IsWindowVisible(w) != FALSE) == visible) return true;
+    return (IsWindowVisible(w) != FALSE) == visible;
+}
+
+std::wstring rectText(const RECT& r) {
+    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L" - " + std::to_wstring(r.right) + L"," +
+           std::to_wstring(r.bottom);
+}
+
+// popupsettings HOTKEY SEARCH TRANSLATION: fresh settings with the activation method and
+// the pair (English language names), as the options dialog stores them.
+int phasePopupSettings(const std::wstring& hotkey, const std::wstring& search, const std::wstring& translation) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wordmere");
+    regSetString(L"Hotkey", hotkey);
+    regSetString(L"Search Language", search);
+    regSetString(L"Translation Language", translation);
+    check(regString(L"Hotkey") == hotkey, L"Hotkey = " + hotkey);
+    return failures;
+}
+
+// popup PROBES ORACLE [LAST]: each word the target shows is captured with the activation
+// key: the pop-up appears next to the pointer inside the screen, its search box holds the
+// word, and its first result, copied through the program's Copy command, holds one of the
+// translations the dictionary source has. The probe labelled LAST goes last, and its
+// pop-up stays up (for the screenshot).
+int phasePopup(const std::wstring& probeFile, const std::wstring& oracleFile, const std::wstring& last) {
+    PopupTarget t;
+    check(readPopupProbes(probeFile, t), L"the target's words are known");
+    HWND popup = popupWindow();
+    check(popup != nullptr && !IsWindowVisible(popup), L"the pop-up window exists and is hidden");
+    if (!popup) return failures;
+    auto oracle = readOracle(oracleFile);
+    std::stable_partition(t.probes.begin(), t.probes.end(), [&](const PopupProbe& p) { return p.label != last; });
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    for (const PopupProbe& p : t.probes) {
+        const std::wstring what = p.label + L" \"" + p.word + L"\"";
+        double ms = captureWith(popup, p);
+        check(ms >= 0, what + L": the pop-up shows the word (" + std::to_wstring(static_cast<int>(ms)) + L" ms)");
+        if (ms < 0) {
+            wprintf(L"     search box \"%ls\", visible %d\n", windowText(GetDlgItem(popup, kPopupSearchBox)).c_str(),
+                    IsWindowVisible(popup) ? 1 : 0);
+            continue;
+        }
+        RECT r;
+        GetWindowRect(popup, &r);
+        const bool below = r.top == p.at.y + 12, above = r.bottom <= p.at.y;
+        const int wantLeft = std::min<int>(p.at.x, sw - kPopupWidth) - 3;
+        check(r.right - r.left == kPopupWidth && r.bottom - r.top == kPopupHeight && r.left == wantLeft &&
+                  (below || above) && r.left >= 0 && r.top >= 0 && r.right <= sw && r.bottom <= sh,
+              what + L": next to the pointer " + std::to_wstring(p.at.x) + L"," + std::to_wstring(p.at.y) +
+                  L" and on the screen: " + rectText(r) + (above ? L" (above)" : L" (below)"));
+        std::wstring any;
+        for (const auto& o : oracle)
+            if (o.first == p.word) any = o.second;
+        HWND list = GetDlgItem(popup, kPopupList);
+        selectFirstResult(list);
+        std::wstring copied = copyFromList(popup);
+        bool found = false;
+        for (const std::wstring& tr : split(any, L'|'))
+            if (copied.find(tr) != std::wstring::npos) found = true;
+        check(startsWithWord(copied, p.word) && found, what + L": copied " + oneLine(copied));
+    }
+    return failures;
+}
+
+// popuptrack PROBES WORD: after a capture of WORD, the pointer 10 pixels left of the pop-up
+// keeps it; 16 pixels left of it hides it at the next tick.
+int phasePopupTrack(const std::wstring& probeFile, const std::wstring& word) {
+    PopupTarget t;
+    check(readPopupProbes(probeFile, t), L"the target's words are known");
+    HWND popup = popupWindow();
+    if (!popup) return check(false, L"the pop-up window exists"), failures;
+    const PopupProbe* p = nullptr;
+    for (const PopupProbe& q : t.probes)
+        if (q.word == word) p = &q;
+    if (!p) return check(false, L"a probe of " + word), failures;
+    check(captureWith(popup, *p) >= 0, L"the pop-up shows " + word);
+    RECT r;
+    GetWindowRect(popup, &r);
+    const int y = (r.top + r.bottom) / 2;
+    SetCursorPos(r.left - 10, y);
+    Sleep(700);  // three ticks
+    check(IsWindowVisible(popup) != FALSE, L"10 pixels left of the pop-up keeps it");
+    SetCursorPos(r.left - 16, y);
+    const double t0 = nowMs();
+    bool hidden = waitVisible(popup, false, 4000);
+    check(hidden, L"16 pixels left of the pop-up hides it (" + std::to_wstring(static_cast<int>(nowMs() - t0)) + L" ms)");
+    return failures;
+}
+
+// popuplatency PROBES N: the time from the activation key to the pop-up painted with the
+// word's translation, over N captures that change words each time; beside it, in the same
+// run, the main view's Go to painted list for the same words.
+int phasePopupLatency(const std::wstring& probeFile, int n) {
+    PopupTarget t;
+    check(readPopupProbes(probeFile, t), L"the target's words are known");
+    HWND popup = popupWindow();
+    if (!popup) return check(false, L"the pop-up window exists"), failures;
+    std::vector<double> ms;
+    int missed = 0;
+    for (int i = 0; i < n; ++i) {
+        const PopupProbe& p = t.probes[static_cast<size_t>(i) % t.probes.size()];
+        double v = captureWith(popup, p);
+        if (v < 0)
+            ++missed;
+        else
+            ms.push_back(v);
+    }
+    HWND frame = mainWindow(), view = viewOf(frame);
+    std::vector<double> go;
+    if (view) {
+        HWND combo = GetDlgItem(view, kCombo), list = GetDlgItem(view, kMainList), button = GetDlgItem(view, kGo);
+        for (int i = 0; i < n; ++i) {
+            const std::wstring& word = t.probes[static_cast<size_t>(i) % t.probes.size()].word;
+            send(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(word.c_str()));
+            const double t0 = nowMs();
+            send(view, WM_COMMAND, MAKEWPARAM(kGo, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW);
+            send(list, WM_NULL, 0, 0);
+            go.push_back(nowMs() - t0);
+        }
+    }
+    std::sort(ms.begin(), ms.end());
+    std::sort(go.begin(), go.end());
+    check(missed == 0, std::to_wstring(n) + L" captures show their words (" + std::to_wstring(missed) + L" missed)");
+    if (ms.empty() || go.empty()) return failures;
+    const double m = ms[ms.size() / 2], g = go[go.size() / 2];
+    wprintf(L"latency: key press to pop-up painted with the translation: median %.1f ms, 90th %.1f ms, max %.1f ms "
+            L"over %d captures; the main view's Go to painted for the same words: median %.2f ms; ratio %.1f\n",
+            m, ms[ms.size() * 9 / 10], ms.back(), static_cast<int>(ms.size()), g, g > 0 ? m / g : 0.0);
+    check(m < 150, L"median latency under 150 ms");
+    return failures;
+}
+
+// The program's message box that appears within `ms`: its text, closed with OK.
+std::wstring answerMessageBox(DWORD pid, DWORD ms) {
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms; Sleep(50)) {
+        Dialogs d{pid, {}};
+        EnumWindows(collectDialogs, reinterpret_cast<LPARAM>(&d));
+        if (d.found.empty()) continue;
+        HWND box = d.found.front();
+        std::wstring text = windowText(GetDlgItem(box, 2101));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        waitVisible(box, false, 3000);
+        return text;
+    }
+    return L"<no message>";
+}
+
+// popupfallback PROBES none|VIEWER_EXE EXPECTED_TEXT: with the pointer over the target's
+// blank background, 0x83F5 gives the "no word" message; with a stand-in viewer program in
+// front, the activation key over its page view (which draws no text) gives its message.
+int phasePopupFallback(const std::wstring& probeFile, const std::wstring& viewer, const std::wstring& expected) {
+    HWND popup = popupWindow();
+    if (!popup) return check(false, L"the pop-up window exists"), failures;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(popup, &pid);
+    if (viewer == L"none") {
+        PopupTarget t;
+        check(readPopupProbes(probeFile, t), L"the target's words are known");
+        foregroundAt(t.blank);
+        PostMessageW(popup, kCaptureByAccessibility, 0, 0);
+        std::wstring text = answerMessageBox(pid, 5000);
+        check(text == expected, L"0x83F5 over no viewer: \"" + text + L"\"");
+        return failures;
+    }
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + viewer + L"\" \"" + probeFile + L".viewer\" --viewer";
+    if (!CreateProcessW(viewer.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return check(false, L"the viewer starts"), failures;
+    PopupTarget none;  // the viewer says "ready" once it has painted
+    readPopupProbes(probeFile + L".viewer", none);
+    POINT middle{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+    foregroundAt(middle);
+    wchar_t cls[32] = L"";
+    GetClassNameW(WindowFromPoint(middle), cls, 32);
+    check(lstrcmpW(cls, L"AVL_AVView") == 0, std::wstring(L"the viewer's page view is under the pointer: ") + cls);
+    pressKey(VK_F2);
+    std::wstring text = answerMessageBox(pid, 5000);
+    check(text == expected, L"the activation key over " + viewer.substr(viewer.find_last_of(L"\\/") + 1) + L": \"" +
+                                text + L"\"");
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return failures;
+}
+
 int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_U8TEXT);  // the checks name German texts
     std::wstring phase = argc > 1 ? argv[1] : L"";
@@ -1073,12 +1375,18 @@ int wmain(int argc, wchar_t** argv) {
     if (phase == L"history") return phaseHistory();
     if (phase == L"nohelp") return phaseNoHelp();
     if (phase == L"timing" && argc > 3) return phaseTiming(_wtoi(argv[2]), argv[3]);
+    if (phase == L"popupsettings" && argc > 4) return phasePopupSettings(argv[2], argv[3], argv[4]);
+    if (phase == L"popup" && argc > 3) return phasePopup(argv[2], argv[3], argc > 4 ? argv[4] : L"");
+    if (phase == L"popuptrack" && argc > 3) return phasePopupTrack(argv[2], argv[3]);
+    if (phase == L"popuplatency" && argc > 3) return phasePopupLatency(argv[2], _wtoi(argv[3]));
+    if (phase == L"popupfallback" && argc > 4) return phasePopupFallback(argv[2], argv[3], argv[4]);
     bool known = false;
     int result = dialogPhase(argc, argv, known);
     if (known) return result;
     fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | "
                      L"pairs | exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "
                      L"cancel PATTERN | scroll WORD | select WORD | drop TEXT ID LANG TOP | help FILE FOLDER | "
-                     L"timing N WORDS\n");
+                     L"timing N WORDS | popup PROBES ORACLE [LAST] | popuptrack PROBES WORD | popuplatency PROBES N | "
+                     L"popupfallback PROBES none|VIEWER TEXT\n");
     return 100;
 }

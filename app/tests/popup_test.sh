@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The pop-up look-up window end to end under Wine: the program runs with the sample
+# English-French module and the real capture library; a target program of ours shows words
+# drawn in several ways; the driver points at each word and presses the activation key
+# (SendInput), then checks where the pop-up appears, what its search box and list show and
+# what its Copy command copies (against the FreeDict source), that the pointer leaving it
+# hides it, the accessibility fallback's messages with stand-in viewer programs, and the
+# time from the key press to the painted translation. A screenshot of the pop-up over the
+# target is kept in ARTIFACT_DIR. Runs in a display and a Wine prefix of its own (a copy
+# of the checkout's), so nothing else takes the keys or covers the target.
+# Usage: popup_test.sh BIN_DIR ARTIFACT_DIR SAMPLE_MODULES REQUIRED
+set -u
+bin="$(cd "$1" && pwd)"
+mkdir -p "$2"
+art="$(cd "$2" && pwd)"
+samples="${3:-}"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+shared_prefix="${WORDMERE_WINEPREFIX:-$here/.deps/wineprefix}"
+export WORDMERE_WINEPREFIX="$art/wineprefix"
+if [ ! -f "$WORDMERE_WINEPREFIX/system.reg" ] && [ -f "$shared_prefix/system.reg" ]; then
+  rm -rf "$WORDMERE_WINEPREFIX"
+  cp -a "$shared_prefix" "$WORDMERE_WINEPREFIX"
+fi
+
+if [ ! -f "$samples/english-french.lxd" ]; then
+  if [ "${4:-0}" = 1 ]; then
+    echo "FAIL the sample module english-french.lxd is missing from \"$samples\": the native build makes it with lxdbuild from Debian's FreeDict packages (target sample_modules in build/native/dictionaries); configure this build with -DWORDMERE_SAMPLE_MODULES=<that folder>, or with -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
+    exit 1
+  fi
+  echo "popup_test: built without sample modules on purpose: skipped"
+  exit 0
+fi
+
+if [ -z "${WORDMERE_POPUP_TEST_XVFB:-}" ]; then
+  export WORDMERE_POPUP_TEST_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$@"
+fi
+
+w() { timeout "${T:-120}" "$here/scripts/wine-env.sh" "$@"; }
+status=0
+fail() { echo "FAIL $*"; status=1; }
+cleanup() { w wineserver -k >/dev/null 2>&1 || true; }
+trap cleanup EXIT
+winpath() { echo "Z:${1//\//\\}"; }
+start=$(date +%s)
+
+run="$art/run"
+rm -rf "$run"
+mkdir -p "$run/dictionaries"
+cp "$bin/wordmere.exe" "$bin/tchk.dll" "$bin/wordmere_driver.exe" "$bin/wordmere_popup_target.exe" \
+   "$bin/wordmere_viewer6.exe" "$bin/wordmere_viewer8.exe" "$run/"
+cp "$samples/english-french.lxd" "$run/dictionaries/"
+driver() { w wine "$run/wordmere_driver.exe" "$@" || fail "driver $1"; }
+
+# The translations the FreeDict source has for the target's words.
+oracle="$run/oracle.txt"
+: >"$oracle"
+for word in house water book cat tree; do
+  printf '%s\t%s\n' "$word" "$(python3 "$here/app/tests/freedict_translations.py" /usr/share/dictd eng-fra "$word")" >>"$oracle"
+done
+
+# One Wine server for the whole run: where 32-bit programs run emulated, each start of a
+# server costs a minute.
+w wineserver -p
+# Until the options dialog writes them: the activation key F2 and the pair English-French.
+driver popupsettings F2 English French
+driver start "$(winpath "$run")\\wordmere.exe" en -
+probes="$(winpath "$run")\\probes.txt"
+w wine "$run/wordmere_popup_target.exe" "$probes" &
+for _ in $(seq 100); do grep -qs '^ready' "$run/probes.txt" && break; sleep 0.1; done
+
+echo "== captured words in the pop-up"
+driver popup "$probes" "$(winpath "$oracle")" TextOutW
+sleep 0.5
+import -window root "$art/popup-over-target.png" || fail "screenshot"
+echo "== the pointer leaves the pop-up"
+driver popuptrack "$probes" water
+echo "== the accessibility fallback"
+driver popupfallback "$probes" none "Unable to detect word."
+driver popupfallback "$probes" "$(winpath "$run")\\wordmere_viewer6.exe" \
+  "Please upgrade your version of Adobe Acrobat Reader to version 7.0 or higher."
+driver popupfallback "$probes" "$(winpath "$run")\\wordmere_viewer8.exe" "Unable to detect word."
+echo "== latency"
+T=300 driver popuplatency "$probes" 40
+driver quit
+
+echo "popup_test: $(( $(date +%s) - start )) s"
+[ "$status" -eq 0 ] && echo "popup_test: all passed" || echo "popup_test: FAILED"
+exit "$status"
