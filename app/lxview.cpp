@@ -6,6 +6,7 @@
 #include "webexamplesdialog.h"
 #include "oletext.h"
 #include "framework/fwcom.h"
+#include "capturelibrary.h"
 #include "lxapp.h"
 #include "options.h"
 #include "resource.h"
@@ -54,8 +55,6 @@ INT_PTR CALLBACK formProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INI
 void show(HWND w, bool on) {
     if (w) ShowWindow(w, on ? SW_SHOWNA : SW_HIDE);
 }
-
-const wchar_t kHotKeyWindowTitle[] = L"Wordmere Hotkey";
 }  // namespace
 
 // ----- small rules -------------------------------------------------------------------------
@@ -210,6 +209,7 @@ LXView::~LXView() {
     waitTimer_ = 0;
     if (regexRunning_) JListBox::stopWorker();
     destroyDialogs();
+    hotKey_.reset();
     // The window goes while this object is whole, so its clean-up (onDestroy) runs.
     destroy();
     mainList_.reset();
@@ -341,9 +341,12 @@ void LXView::initialUpdate() {
         reverseList_->setFont(fontSize_, fontFace_);
         reverseList_->setLanguages(LXLanguageNone, LXLanguageNone, LXProductDefault, false);
     }
-    // The pop-up look-up window is not part of this program yet; a copy that finds another's
-    // waits for it as the real window would.
-    if (FindWindowW(nullptr, kHotKeyWindowTitle)) waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
+    // One pop-up look-up window per session owns the capture library: a copy that finds
+    // another's waits until it is gone.
+    if (FindWindowW(nullptr, kHotKeyWindowTitle))
+        waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
+    else
+        createHotKeyWindow();
 
     createDialogs();
     tooltips_.create(hwnd_);
@@ -706,6 +709,24 @@ void LXView::chooseDictionaryCommand(int id) {
         if (LXViewHost* h = host()) h->runCommand(ID_DOWNLOAD_MODULES);
         return;
     }
+    switchDictionary(l1, l2, p);
+}
+
+void LXView::followPopupPair(int s, int t, int product) { switchDictionary(s, t, product); }
+
+void LXView::createHotKeyWindow() {
+    // The capture library needs Windows 2000 or later (an NT system of version 5 on).
+    const DWORD version = GetVersion();
+    constexpr DWORD kNotNt = 0x80000000;
+    if (hotKey_ || (version & kNotNt) || LOBYTE(LOWORD(version)) < 5) return;
+    hotKey_.reset(new CHotKeyWnd);
+    auto fontOf = [](HWND w) { return w ? reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)) : nullptr; };
+    if (!hotKey_->createPopup(hwnd_, dataManager_, captureLibrary(), fontOf(combo_.hwnd()),
+                              fontOf(GetDlgItem(hwnd_, kLeftLanguage))))
+        hotKey_.reset();
+}
+
+void LXView::switchDictionary(int l1, int l2, int p) {
     LXListBox::SearchType type = listSearchType();
     selectDictionary(l1, l2, p, true);
     if (mainList_) {
@@ -915,6 +936,7 @@ void LXView::refreshCaptions() {
     if (conjugationDialog_) conjugationDialog_->refresh();
     if (numbersDialog_) numbersDialog_->refresh();
     updateTooltips();
+    if (hotKey_) hotKey_->refreshCaptions();
     updateControls();
     redrawLists();
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -1427,10 +1449,12 @@ bool LXView::onTimer(UINT_PTR id) {
     if (id != kWaitTimer || !waitTimer_) return false;
     KillTimer(hwnd_, waitTimer_);
     waitTimer_ = 0;
-    if (FindWindowW(nullptr, kHotKeyWindowTitle))
+    if (FindWindowW(nullptr, kHotKeyWindowTitle)) {
         waitTimer_ = SetTimer(hwnd_, kWaitTimer, kWaitTimerMs, nullptr);
-    else if (LXViewHost* h = host())
-        h->broadcastHotKeyQuestion();
+        return true;
+    }
+    createHotKeyWindow();
+    if (LXViewHost* h = host()) h->broadcastHotKeyQuestion();
     return true;
 }
 

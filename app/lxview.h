@@ -9,6 +9,7 @@
 #include "framework/fwtooltip.h"
 #include "framework/fwwindow.h"
 #include "frameview.h"
+#include "hotkeywnd.h"
 #include "imagebutton.h"
 #include "jlistbox.h"
 #include "searchmode.h"
@@ -52,7 +53,11 @@ bool sameProduct(uint32_t a, uint32_t b);
 // The main list's share of the list area, in per cent, from the stored setting.
 int clampedMainListPercent(int stored);
 
-class LXView : public FwWindow, public FwCommandTarget, public JListBoxOwner, public LXFrameView {
+class LXView : public FwWindow,
+               public FwCommandTarget,
+               public JListBoxOwner,
+               public LXFrameView,
+               public HotKeyViewLink {
 public:
     LXView();
     ~LXView() override;
@@ -99,6 +104,10 @@ public:
     void onListEntryActivated(int controlId, const std::wstring& text, bool inTranslation) override;
     void onListRecordHistory(const std::wstring& text) override { recordHistory(&text); }
 
+    // HotKeyViewLink: a pair chosen in the pop-up look-up window.
+    void followPopupPair(int searchLanguage, int translationLanguage, int product) override;
+    CHotKeyWnd* hotKeyWindow() const { return hotKey_.get(); }
+
     // Drag and drop onto the view (the drop target calls these).
     bool dragEnter(const std::wstring& text);
     bool dragOver(POINT screen);
@@ -127,6 +136,8 @@ private:
     void showWildcardMenu();
     void showDictionaryMenu();
     void chooseDictionaryCommand(int id);
+    void switchDictionary(int language1, int language2, int product);
+    void createHotKeyWindow();
     void chooseLanguageButton(bool right);
     void switchLanguages();
     void nextDictionary();
@@ -165,6 +176,7 @@ private:
     bool browseOnce_ = false;
     bool posix_ = false, matchCase_ = false, wholeWords_ = true, ignoreAccents_ = true;
     std::unique_ptr<JListBox> mainList_, reverseList_;
+    std::unique_ptr<CHotKeyWnd> hotKey_;
     CSplitterBar splitter_;
     LXSearchTextComboBox combo_;
     CImageButtonWithStyle dictButton_;
