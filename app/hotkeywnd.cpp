@@ -153,6 +153,7 @@ void CHotKeyWnd::setUp() {
     int s = languageFromDisplayName(getSettingString(kSetSearchLanguage), LXEnglish);
     int t = languageFromDisplayName(getSettingString(kSetTranslationLanguage), LXEnglish);
     int stored = getSettingInt(kSetProduct);
+    if (stored == 0) stored = LXProductDefault;  // as the main view reads it
     int chosenS = 0, chosenT = 0, chosenP = stored;
     if (dm_) {
         LXList<LXModuleType> modules;
