@@ -13,7 +13,9 @@
 
 #include <lzo/lzo1x.h>
 
+#include "imagefile.h"
 #include "memory_stream.h"
+#include "rasterimage.h"
 #include "skin_codes.h"
 #include "skin_repository.h"
 
@@ -81,6 +83,22 @@ inline bool loadBytes(SkinRepository &repository, const Bytes &file)
 {
     MemoryStream stream(file.data(), static_cast<uint32_t>(file.size()));
     return repository.loadFromStream(stream);
+}
+
+// Loads a skin of no objects and one image of that name, the picture encoded as BMP.
+inline bool loadSkinWithImage(SkinRepository &repository, const char *name, RasterImage &picture)
+{
+    ImageMemoryFile file;
+    if (!picture.Encode(&file, kRasterFormatBmp)) {
+        return false;
+    }
+    const uint8_t *data = file.GetBuffer();
+    const uint32_t length = static_cast<uint32_t>(file.Size());
+    BodyBuilder b;
+    b.header(1, 18, 0).i32(1).i32(kSkinImage).base(name).u32(length).i32(kRasterFormatBmp);
+    b.bytes.insert(b.bytes.end(), data, data + length);
+    b.i32(0);
+    return loadBytes(repository, skinFile(b.bytes));
 }
 
 inline Bytes readFileBytes(const std::string &path)
