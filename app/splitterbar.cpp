@@ -50,7 +50,7 @@ void CSplitterBar::onDestroy() {
 int CSplitterBar::onCreate(CREATESTRUCTW&) {
     if (!appOption(kOptSkinningOff)) {
         skin_ = skinFindObject(L"Splitter");
-        COLORREF c;
+        COLORREF c = 0;
         // A colour the skin lacks keeps the system colour.
         bg_ = skin_ && skinObjectColor(skin_, L"BGColor", &c) ? c : GetSysColor(COLOR_BTNFACE);
         hi_ = skin_ && skinObjectColor(skin_, L"Highlight", &c) ? c : GetSysColor(COLOR_BTNHIGHLIGHT);

@@ -190,10 +190,10 @@ void CheckBoxDefinition::visitFields(SkinFieldVisitor &v)
 
 ComboBoxDefinition::ComboBoxDefinition(int32_t type)
     : TextStyleObject(type),
-      disabledBgColor(skinSystemColor(kSysColorBtnFace)),
-      disabledTextColor(skinSystemColor(kSysColorGrayText)),
-      focusedBgColor(skinSystemColor(kSysColorHighlight)),
-      focusedTextColor(skinSystemColor(kSysColorHighlightText))
+      disabledBgColor(skinPlatformSystemColor(kSysColorBtnFace)),
+      disabledTextColor(skinPlatformSystemColor(kSysColorGrayText)),
+      focusedBgColor(skinPlatformSystemColor(kSysColorHighlight)),
+      focusedTextColor(skinPlatformSystemColor(kSysColorHighlightText))
 {
     fillUnset(buttons);
 }
@@ -210,9 +210,9 @@ void ComboBoxDefinition::visitFields(SkinFieldVisitor &v)
 
 ScrollControlDefinition::ScrollControlDefinition(int32_t type) : TextStyleObject(type), unusedPicture(unsetSkinPicture())
 {
-    bgColor = skinSystemColor(kSysColorWindow);
-    textColor = skinSystemColor(kSysColorWindowText);
-    thirdColor = skinSystemColor(kSysColorBtnFace);
+    bgColor = skinPlatformSystemColor(kSysColorWindow);
+    textColor = skinPlatformSystemColor(kSysColorWindowText);
+    thirdColor = skinPlatformSystemColor(kSysColorBtnFace);
 }
 
 void ScrollControlDefinition::visitFields(SkinFieldVisitor &v)
@@ -220,9 +220,9 @@ void ScrollControlDefinition::visitFields(SkinFieldVisitor &v)
     TextStyleObject::visitFields(v);
     visitPicture(v, "unusedPicture", unusedPicture);
     if (v.readingMinors(0, 10)) {
-        bgColor = skinSystemColor(kSysColorWindow);
-        textColor = skinSystemColor(kSysColorWindowText);
-        thirdColor = skinSystemColor(kSysColorBtnFace);
+        bgColor = skinPlatformSystemColor(kSysColorWindow);
+        textColor = skinPlatformSystemColor(kSysColorWindowText);
+        thirdColor = skinPlatformSystemColor(kSysColorBtnFace);
     }
 }
 
@@ -261,7 +261,7 @@ void TreeViewDefinition::visitFields(SkinFieldVisitor &v)
 GroupBoxDefinition::GroupBoxDefinition()
     : TextStyleObject(kSkinGroupBox),
       captionImage(unsetSkinNineGrid()),
-      captionColor(skinSystemColor(kSysColorBtnFace)),
+      captionColor(skinPlatformSystemColor(kSysColorBtnFace)),
       captionMargins(makeSkinRect(0, 0, 0, 0))
 {
 }
@@ -276,7 +276,7 @@ void GroupBoxDefinition::visitFields(SkinFieldVisitor &v)
 }
 
 ProgressBarDefinition::ProgressBarDefinition()
-    : TextStyleObject(kSkinProgressBar), bar(unsetSkinNineGrid()), barColor(skinSystemColor(kSysColorHighlight))
+    : TextStyleObject(kSkinProgressBar), bar(unsetSkinNineGrid()), barColor(skinPlatformSystemColor(kSysColorHighlight))
 {
 }
 
@@ -423,7 +423,7 @@ DateTimeDefinition::DateTimeDefinition()
       fieldText(defaultSkinTextEffect()),
       disabledField(unsetSkinPicture()),
       disabledFieldText(defaultSkinTextEffect()),
-      disabledBgColor(skinSystemColor(kSysColorBtnFace))
+      disabledBgColor(skinPlatformSystemColor(kSysColorBtnFace))
 {
     fillUnset(buttons);
 }
@@ -441,10 +441,10 @@ void DateTimeDefinition::visitFields(SkinFieldVisitor &v)
 
 MonthCalendarDefinition::MonthCalendarDefinition()
     : TextStyleObject(kSkinMonthCalendar),
-      monthBgColor(skinSystemColor(kSysColorWindow)),
-      titleBgColor(skinSystemColor(kSysColorHighlight)),
-      titleTextColor(skinSystemColor(kSysColorHighlightText)),
-      trailingTextColor(skinSystemColor(kSysColorGrayText))
+      monthBgColor(skinPlatformSystemColor(kSysColorWindow)),
+      titleBgColor(skinPlatformSystemColor(kSysColorHighlight)),
+      titleTextColor(skinPlatformSystemColor(kSysColorHighlightText)),
+      trailingTextColor(skinPlatformSystemColor(kSysColorGrayText))
 {
     fillUnset(buttons);
 }

@@ -309,7 +309,7 @@ TooltipDefinition::TooltipDefinition() : BorderedDefinition(kSkinTooltip)
     layPieces(pieces, 278, 152, 1, 277, 1, 1, 1);
     activeFill = 0;
     inactiveFill = 0;
-    backgroundFill = skinSystemColor(kSysColorInfoBk);
+    backgroundFill = skinPlatformSystemColor(kSysColorInfoBk);
 }
 
 void TooltipDefinition::visitFields(SkinFieldVisitor &v)

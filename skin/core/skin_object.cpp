@@ -27,8 +27,8 @@ uint32_t SkinProperty::readValue(void *buffer, uint32_t *size) const
 }
 
 SkinObject::SkinObject(int32_t type)
-    : bgColor(skinSystemColor(kSysColorBtnFace)),
-      textColor(skinSystemColor(kSysColorWindowText)),
+    : bgColor(skinPlatformSystemColor(kSysColorBtnFace)),
+      textColor(skinPlatformSystemColor(kSysColorWindowText)),
       thirdColor(kDefaultThirdColor),
       rect(makeSkinRect(0, 0, kDefaultWidth, kDefaultHeight)),
       type_(type)

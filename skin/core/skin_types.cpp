@@ -36,8 +36,8 @@ SkinTextEffect defaultSkinTextEffect()
 {
     SkinTextEffect e;
     std::memset(&e, 0, sizeof e);
-    const SkinColor text = skinSystemColor(kSysColorBtnText);
-    const SkinColor shadow = skinSystemColor(kSysColorBtnShadow);
+    const SkinColor text = skinPlatformSystemColor(kSysColorBtnText);
+    const SkinColor shadow = skinPlatformSystemColor(kSysColorBtnShadow);
     e.color[0] = skinRed(text);
     e.color[1] = skinGreen(text);
     e.color[2] = skinBlue(text);

@@ -22,7 +22,7 @@ uint32_t skinClassicSystemColor(int32_t index)
     return kClassic[index];
 }
 
-uint32_t skinSystemColor(int32_t index)
+uint32_t skinPlatformSystemColor(int32_t index)
 {
 #ifdef _WIN32
     return GetSysColor(index);

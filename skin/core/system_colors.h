@@ -17,7 +17,7 @@ enum SkinSysColorIndex : int32_t {
 };
 constexpr int32_t kSysColorCount = 31;
 
-uint32_t skinSystemColor(int32_t index);
+uint32_t skinPlatformSystemColor(int32_t index);
 // The fixed table used off Windows (and by the skin compiler for its defaults).
 uint32_t skinClassicSystemColor(int32_t index);
 

@@ -70,3 +70,39 @@ TEST(FrameParts, AnchorsMoveAgainstTheReferenceSize)
 }
 
 }  // namespace
+
+#include "skin_platform.h"
+
+namespace {
+
+TEST(PlatformClass, FromTheVersionThatWineReports)
+{
+    // What GetVersion's high bit and GetVersionExW report for each Wine version setting.
+    struct {
+        const char *wineVersion;
+        bool nonNt;
+        uint32_t major, minor;
+        int32_t platform;
+    } cases[] = {
+        {"win7 (the default)", false, 6, 1, kPlatformOtherNt},
+        {"win10", false, 10, 0, kPlatformOtherNt},
+        {"win2003", false, 5, 2, kPlatformOtherNt},
+        {"winxp", false, 5, 1, kPlatformWinXp},
+        {"win2k", false, 5, 0, kPlatformWin2000},
+        {"nt40", false, 4, 0, kPlatformNt4},
+        {"win98", true, 4, 10, kPlatformWin98},
+        {"winme", true, 4, 90, kPlatformWinMe},
+        {"win95", true, 4, 0, kPlatformWin95},
+        {"win31", true, 3, 10, kPlatformOldNonNt},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(skinClassifyPlatform(c.nonNt, true, c.major, c.minor), c.platform) << c.wineVersion;
+    }
+    EXPECT_EQ(skinClassifyPlatform(true, false, 0, 0), kPlatformWin95);
+    EXPECT_EQ(skinClassifyPlatform(false, false, 0, 0), kPlatformOtherNt);
+    EXPECT_FALSE(skinPlatformHasSkinnedScrollBars(kPlatformOtherNt));
+    EXPECT_FALSE(skinPlatformHasSkinnedScrollBars(kPlatformOldNonNt));
+    EXPECT_TRUE(skinPlatformHasSkinnedScrollBars(kPlatformWinXp));
+}
+
+}  // namespace
