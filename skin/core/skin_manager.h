@@ -64,6 +64,9 @@ private:
     SkinManager();
     ~SkinManager();
     SkinObject *findObjectLocked(const char *name);
+    // Enters the new skinner for the window, gives it the definition and attaches it; an
+    // attach that fails takes the entry away and deletes the skinner. False for no skinner.
+    bool attachNew(HWND window, WindowSkinner *skinner, SkinObject *definition);
     void sendToWatchers();
 
     std::recursive_mutex lock_;

@@ -113,15 +113,7 @@ bool SkinManager::applyFrameSkin(HWND window, const char *name)
         if (object == nullptr || object->type() != kSkinFrameWnd) {
             return false;
         }
-        WindowSkinner *skinner = makers_.frame ? makers_.frame() : plainSkinner();
-        if (skinner == nullptr) {
-            return false;
-        }
-        windows_[window] = skinner;
-        skinner->setSkin(object);
-        if (!skinner->attach(window)) {
-            windows_.erase(window);
-            delete skinner;
+        if (!attachNew(window, makers_.frame ? makers_.frame() : plainSkinner(), object)) {
             return false;
         }
         top = GetAncestor(window, GA_ROOT);
@@ -140,18 +132,7 @@ bool SkinManager::applyDialogSkin(HWND window, const char *name)
     if (object == nullptr) {
         return false;
     }
-    WindowSkinner *skinner = makers_.dialog ? makers_.dialog() : plainSkinner();
-    if (skinner == nullptr) {
-        return false;
-    }
-    windows_[window] = skinner;
-    skinner->setSkin(object);
-    if (!skinner->attach(window)) {
-        windows_.erase(window);
-        delete skinner;
-        return false;
-    }
-    return true;
+    return attachNew(window, makers_.dialog ? makers_.dialog() : plainSkinner(), object);
 }
 
 bool SkinManager::applyControlSkin(HWND window, const char *name, const char *container)
@@ -173,14 +154,7 @@ bool SkinManager::applyControlSkin(HWND window, const char *name, const char *co
     auto found = windows_.find(window);
     if (found == windows_.end()) {
         WindowSkinner *skinner = makers_.control ? makers_.control(object->type(), nullptr) : nullptr;
-        if (skinner == nullptr) {
-            return false;
-        }
-        windows_[window] = skinner;
-        skinner->setSkin(object);
-        if (!skinner->attach(window)) {
-            windows_.erase(window);
-            delete skinner;
+        if (!attachNew(window, skinner, object)) {
             return false;
         }
         skinner->setSkin(object);
@@ -205,18 +179,7 @@ bool SkinManager::skinToolbar(HWND window)
     if (object == nullptr) {
         return false;
     }
-    WindowSkinner *skinner = makers_.toolbar();
-    if (skinner == nullptr) {
-        return false;
-    }
-    skinner->setSkin(object);
-    windows_[window] = skinner;
-    if (!skinner->attach(window)) {
-        windows_.erase(window);
-        delete skinner;
-        return false;
-    }
-    return true;
+    return attachNew(window, makers_.toolbar(), object);
 }
 
 bool SkinManager::detachWindow(HWND window, bool keep)
@@ -234,6 +197,21 @@ bool SkinManager::detachWindow(HWND window, bool keep)
         skinner->detach();
     }
     delete skinner;
+    return true;
+}
+
+bool SkinManager::attachNew(HWND window, WindowSkinner *skinner, SkinObject *definition)
+{
+    if (skinner == nullptr) {
+        return false;
+    }
+    windows_[window] = skinner;
+    skinner->setSkin(definition);
+    if (!skinner->attach(window)) {
+        windows_.erase(window);
+        delete skinner;
+        return false;
+    }
     return true;
 }
 
