@@ -222,7 +222,7 @@ TEST(ToolTips, LongTextsAreCutSafely) {
 TEST(Folder, ListingIsSortedAndExact) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
-    std::wstring dir = std::wstring(tmp) + L"wordmere-list-test";
+    std::wstring dir = std::wstring(tmp) + L"wordmere-list-test-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(dir.c_str(), nullptr);
     for (const wchar_t* n : {L"zeta.lxd", L"Alpha.lxd", L"beta.LXD", L"notes.lxdata", L"x.lxc", L"mid.lxd"}) {
         HANDLE f = CreateFileW((dir + L"\\" + n).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -27,7 +27,7 @@ TEST(SkinEngine, EveryCallBeforeStartUpAnswersNotStarted) {
 TEST(DataManager, RefusesEveryFileByItsHead) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
-    std::wstring path = std::wstring(tmp) + L"wordmere-refusals.lxd";
+    std::wstring path = std::wstring(tmp) + L"wordmere-refusals-" + std::to_wstring(GetCurrentProcessId()) + L".lxd";
     struct {
         std::vector<unsigned char> head;
         int code;

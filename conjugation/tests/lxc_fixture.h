@@ -13,6 +13,7 @@
 #include "format/lxcompressor.h"
 #include "lxconjugationwriter.h"
 #include "lxconjugator.h"
+#include "testing/lxtest_files.h"
 
 inline lxstring U(const char *s)
 {
@@ -33,11 +34,6 @@ inline std::string joined(const LXList<lxstring> &list)
     for (LXList<lxstring>::const_iterator it = list.begin(); !it.isAtEnd(); ++it)
         out += (it == list.begin() ? "" : "|") + S(*it);
     return out;
-}
-
-inline std::string tempPath(const std::string &name)
-{
-    return testing::TempDir() + "/" + name;
 }
 
 // A model: number, its features (code, text) and tenses (tense, {(person, forms)}).

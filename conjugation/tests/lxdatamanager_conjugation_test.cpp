@@ -15,6 +15,7 @@
 #include "search/lxdatamanager.h"
 #include "testing/lxtest_samples.h"
 #include "testing/lxtest_text.h"
+#include "testing/lxtest_files.h"
 
 namespace {
 
@@ -191,7 +192,7 @@ TEST_F(DataManagerConjugationTest, ALanguageWithoutAModuleAnswersNeutrally)
     EXPECT_TRUE(s.empty());
 
     // A registered module that has gone since: the calls answer as for a missing one.
-    std::string gone = testing::TempDir() + "/gone.lxc";
+    std::string gone = testRunFolder() + "gone.lxc";
     {
         std::ifstream in(fr.c_str(), std::ios::binary);
         std::ofstream out(gone.c_str(), std::ios::binary | std::ios::trunc);

@@ -1,23 +1,62 @@
-// File helpers the tests of several folders share: names in the test's temporary folder,
-// whole-file reads and writes.
+// File helpers the tests of several folders share: names in a temporary folder of this
+// test program's own, whole-file reads and writes.
 #ifndef WORDMERE_ENGINE_TESTING_LXTEST_FILES_H
 #define WORDMERE_ENGINE_TESTING_LXTEST_FILES_H
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
-// A file name in the temporary folder, prefixed with the running test suite's name so that
-// test programs run side by side never share a file.
+// A folder made for this run of the test program inside the system's temporary folder,
+// with a name that no other run has (the same tests of another checkout running at the
+// same time included), ending in a separator; removed with its contents when the program
+// ends. Made on first use, so a child process that is handed its paths makes none.
+inline const std::string &testRunFolder()
+{
+    struct Folder {
+        std::string path;
+        Folder()
+        {
+            std::random_device device;
+            std::mt19937_64 rng((uint64_t(device()) << 32) ^ device() ^
+                                uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+            const std::filesystem::path base = std::filesystem::u8path(::testing::TempDir());
+            for (int attempt = 0; attempt < 100 && path.empty(); ++attempt) {
+                const std::filesystem::path candidate = base / ("wm_run_" + std::to_string(rng() % 1000000000000ull));
+                std::error_code ec;
+                // Making the folder is the claim: it fails when another run has the name.
+                if (std::filesystem::create_directory(candidate, ec) && !ec)
+                    path = candidate.u8string() + "/";
+            }
+            if (path.empty())
+                ADD_FAILURE() << "no folder of its own could be made in " << ::testing::TempDir();
+        }
+        ~Folder()
+        {
+            std::error_code ec;
+            if (!path.empty())
+                std::filesystem::remove_all(std::filesystem::u8path(path), ec);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
+}
+
+// A file name in this run's folder, prefixed with the running test suite's name so that
+// the suites of one program never share a file.
 inline std::string tempPath(const std::string &name)
 {
     const ::testing::TestSuite *suite = ::testing::UnitTest::GetInstance()->current_test_suite();
-    std::string path = ::testing::TempDir() + "wm_";
+    std::string path = testRunFolder() + "wm_";
     if (suite)
         path += std::string(suite->name()) + "_";
     return path + name;

@@ -9,6 +9,7 @@
 
 #include "base/lxstring.h"
 #include "base/lxutilities.h"
+#include "testing/lxtest_files.h"
 
 namespace {
 
@@ -269,7 +270,7 @@ class MakeSpaceInFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        path_ = ::testing::TempDir() + "wordmere_makespace_" +
+        path_ = testRunFolder() + "wordmere_makespace_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bin";
     }
     void TearDown() override { std::remove(path_.c_str()); }

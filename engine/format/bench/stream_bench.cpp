@@ -4,11 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "base/lxstring.h"
 #include "format/lxcompressor.h"
@@ -22,7 +25,8 @@ const uint32_t kStreamBytes = 16 * 1024 * 1024;
 const std::string &containerPath()
 {
     static const std::string path = [] {
-        const std::string p = "/tmp/wm_stream_bench.lxs";
+        // Named by the process: the benchmark of another checkout may run at the same time.
+        const std::string p = "/tmp/wm_stream_bench_" + std::to_string(getpid()) + ".lxs";
         std::unique_ptr<LXCompressor> c(LXCompressor::create());
         LXStreamFile f(c.get());
         f.open(lxstring(p.c_str(), LXEncodingUtf8), LXStreamFile::ModeWrite, 1);
@@ -38,6 +42,7 @@ const std::string &containerPath()
         f.setCompressed(0, true);
         f.write();
         f.close();
+        std::atexit([] { std::remove(containerPath().c_str()); });
         return p;
     }();
     return path;

@@ -862,7 +862,7 @@ TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
     t.addDefinition(d);
     std::string why;
     ASSERT_TRUE(w.addTerm(t, why)) << why;
-    std::string path = std::string(::testing::TempDir()) + "listbox-hyphens.lxd";
+    std::string path = testRunFolder() + "listbox-hyphens.lxd";
     ASSERT_TRUE(w.write(path, why)) << why;
     std::unique_ptr<LXDataManager> dm(LXDataManager::create());
     ASSERT_TRUE(dm);

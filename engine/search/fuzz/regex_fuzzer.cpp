@@ -3,8 +3,11 @@
 // or read out of bounds, whatever the options.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
+
+#include <unistd.h>
 
 #include "format/lxcompressor.h"
 #include "format/lxdwriter.h"
@@ -35,7 +38,9 @@ LXDataManager *manager()
         w.addTerm(makeTerm(LXEnglish, p[0], {p[1]}), why);
         w.addTerm(makeTerm(LXFrench, p[1], {p[0]}), why);
     }
-    std::string path = "/tmp/wordmere-regex-fuzz.lxd";
+    // One file per process: fuzzing jobs of this and other checkouts run side by side.
+    const char *tmp = std::getenv("TMPDIR");
+    std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/wordmere-regex-fuzz-" + std::to_string(getpid()) + ".lxd";
     w.write(path, why);
     dm->addDictionaryModule(lxstring(path.c_str(), LXEncodingUtf8));
     return dm;

@@ -14,6 +14,7 @@
 #include "lxdm_fixture.h"
 #include "search/lxdatamanager.h"
 #include "testing/lxtest_text.h"
+#include "testing/lxtest_files.h"
 
 namespace lxadditions {
 
@@ -93,7 +94,7 @@ protected:
     void SetUp() override
     {
         const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::string(::testing::TempDir()) + "additions-" + info->name() + "/";
+        folder = testRunFolder() + "additions-" + info->name() + "/";
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         dm.reset(LXDataManager::create());

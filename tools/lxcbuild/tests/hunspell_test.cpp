@@ -17,6 +17,7 @@
 #include "format/lxcompressor.h"
 #include "lxconjugator.h"
 #include "moduledata.h"
+#include "testing/lxtest_files.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ const size_t kEvery = 1;
 // The words that hunspell rejects with the dictionary.
 std::set<std::string> rejected(const std::set<std::string> &words, const std::string &dictionary)
 {
-    std::string list = testing::TempDir() + "/hunspell-" + dictionary + ".txt";
+    std::string list = testRunFolder() + "hunspell-" + dictionary + ".txt";
     {
         std::ofstream out(list);
         for (const std::string &w : words)

@@ -27,6 +27,7 @@
 #include "lxconjugator.h"
 #include "moduledata.h"
 #include "testing/lxtest_samples.h"
+#include "testing/lxtest_files.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ void compareLanguage(const std::string &lang)
     ASSERT_TRUE(run("french-conjugator" + flag + " --all-infinitives", all));
     std::vector<std::string> infinitives = lines(all);
     ASSERT_GT(infinitives.size(), 100u);
-    std::string list = testing::TempDir() + "/oracle-" + lang + ".txt";
+    std::string list = testRunFolder() + "oracle-" + lang + ".txt";
     {
         std::ofstream out(list);
         for (const std::string &v : infinitives)

@@ -25,6 +25,7 @@
 #include "search/lxdatamanager.h"
 #include "moduledata.h"
 #include "testing/lxtest_samples.h"
+#include "testing/lxtest_files.h"
 
 #ifndef WORDMERE_SAMPLE_MODULES
 #define WORDMERE_SAMPLE_MODULES ""
@@ -94,7 +95,7 @@ std::vector<std::string> sampleForms(const std::string &modulePath, size_t wante
 bool deconjugate(const std::string &lang, const std::vector<std::string> &forms,
                  std::map<std::string, std::set<std::string>> &out)
 {
-    std::string list = testing::TempDir() + "/stem-oracle-" + lang + ".txt";
+    std::string list = testRunFolder() + "stem-oracle-" + lang + ".txt";
     {
         std::ofstream f(list);
         for (const std::string &form : forms)

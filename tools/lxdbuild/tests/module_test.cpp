@@ -498,7 +498,7 @@ protected:
     // A pair of small dictd databases in the temporary folder.
     std::string makeDatabase(const char *pair, const std::string &data, const std::string &index)
     {
-        std::string base = std::string(::testing::TempDir()) + "lxdbuild-freedict-" + pair;
+        std::string base = testRunFolder() + "lxdbuild-freedict-" + pair;
         std::remove((base + ".dict.dz").c_str());
         writeFile(base + ".dict", data);
         writeFile(base + ".index", index);
@@ -517,7 +517,7 @@ TEST_F(Builder, WritesAModuleFromSmallDatabasesAndMergesArticles)
                                     "run\tA\ti\nrun\ti\tf\nto give up\tBB\tW\n00databaseinfo\tA\tB\n");
     std::string fren = makeDatabase("fra-eng", "courir /kuʁiʁ/ <v>\nrun\n", "courir\tA\tZ\n");
     BuildOptions o;
-    o.output = std::string(::testing::TempDir()) + "lxdbuild-small.lxd";
+    o.output = testRunFolder() + "lxdbuild-small.lxd";
     o.sources = {fren, enfr};   // either order: the pair is sorted
     o.priority = 3;
     o.product = 2;
@@ -558,7 +558,7 @@ TEST_F(Builder, ReportsBadInputWithFileAndLineAndLeavesNoModule)
     for (auto &c : cases) {
         std::string bad = makeDatabase("eng-fra", c.data, c.index);
         BuildOptions o;
-        o.output = std::string(::testing::TempDir()) + "lxdbuild-bad.lxd";
+        o.output = testRunFolder() + "lxdbuild-bad.lxd";
         std::remove(o.output.c_str());
         o.sources = {bad, good};
         BuildReport r;
@@ -570,12 +570,12 @@ TEST_F(Builder, ReportsBadInputWithFileAndLineAndLeavesNoModule)
     }
 
     BuildOptions o;
-    o.output = std::string(::testing::TempDir()) + "lxdbuild-bad.lxd";
+    o.output = testRunFolder() + "lxdbuild-bad.lxd";
     BuildReport r;
     std::string why;
     o.sources = {good + "-missing"};
     EXPECT_FALSE(buildModule(o, e.compressor.get(), e.tokenizer.get(), r, why));
-    o.sources = {std::string(::testing::TempDir()) + "lxdbuild-freedict-fra-xyz"};
+    o.sources = {testRunFolder() + "lxdbuild-freedict-fra-xyz"};
     EXPECT_FALSE(buildModule(o, e.compressor.get(), e.tokenizer.get(), r, why));
     EXPECT_NE(why.find("freedict-fra-xyz"), std::string::npos) << why;
     o.sources = {good, good};   // not opposite directions
