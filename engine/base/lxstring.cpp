@@ -834,10 +834,10 @@ lxstring &lxstring::operator+=(const char *bytes)
     return *this;
 }
 
-lxstring &lxstring::operator+=(uint32_t cp)
+lxstring &lxstring::appendCodePoint(uint32_t cp)
 {
-    // Appending one code point is how texts are read from files: when it fits the buffer
-    // it is written in place, without the general splice.
+    // When it fits the buffer the code point is written in place, without the general
+    // splice.
     unsigned char tmp[6];
     const int32_t n = encodeCp(tmp, cp, enc, order);
     if (buffer && int64_t(byteLength) + n + unitSize() <= cap) {

@@ -152,7 +152,18 @@ public:
 
     // Appending. Raw bytes are always in this string's encoding and byte order.
     lxstring &operator+=(const char *bytes);
-    lxstring &operator+=(uint32_t cp);          // code point 0 adds a counted zero unit
+    // Code point 0 adds a counted zero unit. An ASCII letter added to UTF-8 text that has
+    // room is stored inline: texts read from files are built this way, one by one.
+    lxstring &operator+=(uint32_t cp)
+    {
+        if (cp - 1 < 0x7F && enc == LXEncodingUtf8 && buffer && byteLength + 2 <= cap) {
+            buffer[byteLength++] = static_cast<unsigned char>(cp);
+            buffer[byteLength] = 0;
+            ++charCount;
+            return *this;
+        }
+        return appendCodePoint(cp);
+    }
     lxstring &operator+=(const lxstring &other); // converted when of another encoding
     // Copies exactly n raw bytes after the content. The character count is NOT changed
     // and no terminator is written after them: the caller keeps both right.
@@ -246,6 +257,8 @@ private:
     friend class lxstring_reader;
     friend std::istream &getline(std::istream &is, lxstring &s, uint32_t delimiter);
     friend std::istream &operator>>(std::istream &is, lxstring &s);
+
+    lxstring &appendCodePoint(uint32_t cp);
 
     unsigned char *buffer;
     int32_t cap;

@@ -17,8 +17,12 @@ bool LXBinaryFile::open(const lxstring &path, int mode)
     utf8.setEncoding(LXEncodingUtf8);
     // u8path keeps names beyond ASCII intact on Windows too (wide-character open).
     const std::filesystem::path p = std::filesystem::u8path(std::string(utf8.c_str(), static_cast<size_t>(utf8.size())));
-    if (mode == ModeRead)
+    if (mode == ModeRead) {
+        // Reads are of whole blocks at positions sought just before, and every seek drops
+        // the stream's buffer: unbuffered, a read moves only the bytes asked for.
+        m_stream.rdbuf()->pubsetbuf(nullptr, 0);
         m_stream.open(p, std::ios::in | std::ios::binary);
+    }
     else
         m_stream.open(p, std::ios::out | std::ios::binary | std::ios::trunc);
     m_stream.clear();

@@ -69,9 +69,9 @@ bool LXStream::initForReading(const LXStreamEntry &entry, int loadMode, uint32_t
     }
 
     // No block is larger than the stream.
-    const uint32_t largestBlock = std::min(m_blockSize, m_length);
+    const uint32_t largest = largestBlock();
     if (m_compressed) {
-        m_scratchSize = static_cast<uint32_t>(std::min<uint64_t>(scratchFor(largestBlock), m_storedSize));
+        m_scratchSize = static_cast<uint32_t>(std::min<uint64_t>(scratchFor(largest), m_storedSize));
         m_scratch.reset(new (std::nothrow) uint8_t[m_scratchSize ? m_scratchSize : 1]);
         m_tableChunkCount = (m_blockCount + kTableChunkEntries - 1) / kTableChunkEntries;
         m_tableChunks.reset(new (std::nothrow) std::unique_ptr<uint8_t[]>[m_tableChunkCount]);
@@ -92,7 +92,7 @@ bool LXStream::initForReading(const LXStreamEntry &entry, int loadMode, uint32_t
     for (uint32_t i = 0; i < slots; ++i) {
         m_slots[i].block = -1;
         m_slots[i].bytes = 0;
-        m_slots[i].data.reset(new (std::nothrow) uint8_t[largestBlock]);
+        m_slots[i].data.reset(new (std::nothrow) uint8_t[largest + kSlotSlack]);
         if (!m_slots[i].data)
             break; // the cache ends at the first slot that cannot be had
         m_slotCount = i + 1;
@@ -137,7 +137,7 @@ uint8_t LXStream::readByteOfBlock(uint32_t position)
     if (m_loadMode == WholeStream) {
         uint8_t *place = m_whole.get() + uint64_t(block) * m_blockSize;
         if (!m_loaded[block]) {
-            if (!loadBlock(block, place))
+            if (!loadBlock(block, place, 0))
                 return 0;
             m_loaded[block] = 1;
         }
@@ -160,7 +160,7 @@ uint8_t LXStream::readByteOfBlock(uint32_t position)
             front.block = -1;
             front.bytes = 0;
             setHot(nullptr, 0, 0);
-            if (!loadBlock(block, front.data.get()))
+            if (!loadBlock(block, front.data.get(), kSlotSlack + largestBlock() - blockBytes(block)))
                 return 0;
             front.block = static_cast<int32_t>(block);
             front.bytes = blockBytes(block);
@@ -170,12 +170,12 @@ uint8_t LXStream::readByteOfBlock(uint32_t position)
     return m_slots[0].data[within];
 }
 
-bool LXStream::loadBlock(uint32_t block, uint8_t *target)
+bool LXStream::loadBlock(uint32_t block, uint8_t *target, uint32_t room)
 {
     ++m_blockLoads;
     const uint32_t expected = blockBytes(block);
     if (m_compressed)
-        return loadCompressed(block, target, expected);
+        return loadCompressed(block, target, expected, room);
     const uint64_t at = uint64_t(m_offset) + uint64_t(block) * m_blockSize;
     if (m_file->seek(static_cast<int32_t>(at), LXBinaryFile::FromBeginning) < 0)
         return false;
@@ -208,7 +208,7 @@ bool LXStream::blockExtent(uint32_t block, uint32_t &start, uint32_t &end)
     return true;
 }
 
-bool LXStream::loadCompressed(uint32_t block, uint8_t *target, uint32_t expected)
+bool LXStream::loadCompressed(uint32_t block, uint8_t *target, uint32_t expected, uint32_t room)
 {
     if (!m_compressor)
         return false;
@@ -228,9 +228,10 @@ bool LXStream::loadCompressed(uint32_t block, uint8_t *target, uint32_t expected
     if (m_file->read(m_scratch.get(), packed) != packed)
         return false;
     ++m_inflations;
-    // Room for exactly the expected bytes: a block that inflates to more does not end
-    // within it and fails, so nothing is written past the block.
-    return m_compressor->decompress(m_scratch.get(), packed, target, expected) == expected;
+    // Room for exactly the expected bytes (a slot's slack beyond them is its own): a block
+    // that inflates to more does not end within it and fails, so nothing is written past
+    // the block.
+    return m_compressor->decompress(m_scratch.get(), packed, target, expected + room) == expected;
 }
 
 void LXStream::writeByte(uint32_t position, uint8_t value)

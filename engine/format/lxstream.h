@@ -99,8 +99,13 @@ private:
     // readByte outside the block read last: finds or loads the block and makes it the hot one.
     uint8_t readByteOfBlock(uint32_t position);
     void setHot(const uint8_t *data, uint32_t block, uint32_t bytes);
-    bool loadBlock(uint32_t block, uint8_t *target);
-    bool loadCompressed(uint32_t block, uint8_t *target, uint32_t expected);
+    // room: bytes the target has beyond the block's own, which inflation may use.
+    bool loadBlock(uint32_t block, uint8_t *target, uint32_t room);
+    bool loadCompressed(uint32_t block, uint8_t *target, uint32_t expected, uint32_t room);
+    uint32_t largestBlock() const { return m_blockSize < m_length ? m_blockSize : m_length; }
+    // A slot's bytes beyond one block: zlib decodes at full speed only while it has room
+    // for a longest match (258 bytes) after the output position.
+    static constexpr uint32_t kSlotSlack = 258;
     // Where the block's deflated bytes lie within the stored data; false when the table
     // cannot be read.
     bool blockExtent(uint32_t block, uint32_t &start, uint32_t &end);

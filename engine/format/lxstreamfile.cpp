@@ -137,7 +137,7 @@ uint32_t LXStreamFile::readBase255(int32_t stream, uint32_t position)
     return LXUtilities::base255ToInt(readInt32(stream, position));
 }
 
-bool LXStreamFile::decodeCodePoint(int32_t stream, uint32_t &position, uint32_t &codePoint)
+bool LXStreamFile::decodeSequence(int32_t stream, uint32_t &position, uint32_t &codePoint)
 {
     const uint32_t lead = readByte(stream, position++);
     uint32_t cp;
@@ -167,11 +167,6 @@ bool LXStreamFile::decodeCodePoint(int32_t stream, uint32_t &position, uint32_t 
         cp = (cp << 6) | (readByte(stream, position++) & 0x3F);
     codePoint = cp;
     return true;
-}
-
-bool LXStreamFile::readCodePoint(int32_t stream, uint32_t &position, uint32_t limit, uint32_t &codePoint)
-{
-    return decodeCodePoint(stream, position, codePoint) && position <= limit;
 }
 
 void LXStreamFile::readString(lxstring &text, int32_t stream, uint32_t &position, uint32_t terminator)

@@ -60,7 +60,10 @@ public:
     // Decodes one UTF-8 sequence (up to six bytes) and moves the position past it. A lead
     // byte 0xFE or 0xFF is consumed and yields no code point: false, cp left alone. True
     // while the new position is not beyond the limit.
-    bool readCodePoint(int32_t stream, uint32_t &position, uint32_t limit, uint32_t &codePoint);
+    bool readCodePoint(int32_t stream, uint32_t &position, uint32_t limit, uint32_t &codePoint)
+    {
+        return decodeCodePoint(stream, position, codePoint) && position <= limit;
+    }
     // Empties text, then appends code points until the terminator (consumed, not
     // appended) or the end of the stream.
     void readString(lxstring &text, int32_t stream, uint32_t &position, uint32_t terminator);
@@ -94,7 +97,18 @@ private:
         return m_streams[stream].get();
     }
     // One UTF-8 sequence; false (position past it) for the lead bytes 0xFE and 0xFF.
-    bool decodeCodePoint(int32_t stream, uint32_t &position, uint32_t &codePoint);
+    bool decodeCodePoint(int32_t stream, uint32_t &position, uint32_t &codePoint)
+    {
+        const uint32_t lead = readByte(stream, position);
+        if (lead < 0x80) {
+            ++position;
+            codePoint = lead;
+            return true;
+        }
+        return decodeSequence(stream, position, codePoint);
+    }
+    // decodeCodePoint for a lead byte of 0x80 and above.
+    bool decodeSequence(int32_t stream, uint32_t &position, uint32_t &codePoint);
     LXStream *writableStream(int32_t stream) const;
 
     std::unique_ptr<LXBinaryFile> m_file;
