@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -137,6 +138,29 @@ bool waitFor(const std::string &file, int limitMs)
     return false;
 }
 
+// The time a file was last replaced or written, or nothing when it does not exist.
+std::optional<std::filesystem::file_time_type> stamp(const std::string &file)
+{
+    std::error_code ec;
+    const auto t = std::filesystem::last_write_time(file, ec);
+    if (ec)
+        return std::nullopt;
+    return t;
+}
+
+// Waits until the file exists with another time than it had (a new one begun, or one replaced).
+bool waitForChange(const std::string &file, std::optional<std::filesystem::file_time_type> before, int limitMs)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (std::chrono::steady_clock::now() < end) {
+        const auto now = stamp(file);
+        if (now && now != before)
+            return true;
+        std::this_thread::yield();
+    }
+    return false;
+}
+
 // Waits without sleeping, for waits shorter than a sleep's tick.
 void spin(int microseconds)
 {
@@ -148,10 +172,14 @@ void spin(int microseconds)
 // Starts this test program as the child and kills it delay milliseconds after it is
 // ready, or, with duringWrite, delay microseconds after it began writing a new file.
 // False when the child could not be started or did not get ready.
-bool runAndKill(const std::string &folder, const std::string &temporary, int start, int delay, bool duringWrite)
+bool runAndKill(const std::string &folder, const std::string &file, const std::string &temporary, int start,
+                int delay, bool duringWrite)
 {
     const std::string ready = folder + "ready";
     std::filesystem::remove(ready);
+    // A temporary file a killed child left behind, and the module as it stands, are told apart from
+    // the ones this child makes by their times.
+    const auto temporaryBefore = stamp(temporary), fileBefore = stamp(file);
     const std::string filter = "--gtest_filter=AdditionsChild.AddsEntriesUntilKilled";
 #ifdef _WIN32
     wchar_t exe[MAX_PATH];
@@ -186,10 +214,13 @@ bool runAndKill(const std::string &folder, const std::string &temporary, int sta
     if (posix_spawn(&pid, exe, nullptr, nullptr, argv.data(), envp.data()) != 0)
         return false;
 #endif
+    // A kill during a write comes once this child has begun its own new file; any other kill comes
+    // at a random moment after its first complete write, so that the children always make progress
+    // however slow the machine is.
     const bool gotReady = waitFor(ready, scaledMs(60000));
-    if (gotReady && duringWrite && waitFor(temporary, scaledMs(10000)))
+    if (gotReady && duringWrite && waitForChange(temporary, temporaryBefore, scaledMs(10000)))
         spin(delay);
-    else if (gotReady)
+    else if (gotReady && !duringWrite && waitForChange(file, fileBefore, scaledMs(60000)))
         std::this_thread::sleep_for(std::chrono::milliseconds(delay));
 #ifdef _WIN32
     TerminateProcess(pi.hProcess, 9);
@@ -227,8 +258,8 @@ TEST_F(AdditionsSafetyTest, AKilledWriterNeverLosesEntries)
     int written = 0, midWrite = 0;
     for (int k = 0; k < kills; ++k) {
         const bool duringWrite = k % 2 == 1;
-        ASSERT_TRUE(runAndKill(folder, temporary, written, duringWrite ? inWrite(random) : anyTime(random),
-                               duringWrite))
+        ASSERT_TRUE(runAndKill(folder, path, temporary, written,
+                               duringWrite ? inWrite(random) : anyTime(random), duringWrite))
             << "the child did not start, kill " << k;
         if (std::filesystem::exists(temporary))
             ++midWrite;   // killed while the new file was being written
