@@ -97,18 +97,7 @@ FramePieces designPieces(const BorderedDefinition &definition)
 FramePieces layoutFramePieces(const FramePieces &design, int32_t width, int32_t height)
 {
     FramePieces p = design;
-    const int32_t dx = width - design[kPieceBottomRight].right;
-    const int32_t dy = height - design[kPieceBottomRight].bottom;
-    for (int i : {kPieceTopRight, kPieceRight, kPieceBottomRight}) {
-        p[i].left += dx;
-        p[i].right += dx;
-    }
-    for (int i : {kPieceTop, kPieceCentre, kPieceBottom}) p[i].right += dx;
-    for (int i : {kPieceBottomLeft, kPieceBottom, kPieceBottomRight}) {
-        p[i].top += dy;
-        p[i].bottom += dy;
-    }
-    for (int i : {kPieceLeft, kPieceCentre, kPieceRight}) p[i].bottom += dy;
+    stretchFramePieces(p.data(), width - design[kPieceBottomRight].right, height - design[kPieceBottomRight].bottom);
     return p;
 }
 

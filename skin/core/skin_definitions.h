@@ -334,6 +334,10 @@ enum FramePieceIndex {
 constexpr int kFramePictureCount = 2 * kPieceCount;  // active pieces 0-8, inactive 9-17
 constexpr int kInactivePictures = kPieceCount;
 
+// Grows the nine pieces of a frame by dx and dy: the corners keep their size, the right column
+// and the bottom row move, the edges and the centre grow.
+void stretchFramePieces(SkinRect *pieces, int32_t dx, int32_t dy);
+
 class BorderedDefinition : public SkinObject {
 public:
     explicit BorderedDefinition(int32_t type);

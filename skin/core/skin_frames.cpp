@@ -107,27 +107,30 @@ void BorderedDefinition::releaseResources()
     SkinObject::releaseResources();
 }
 
-void BorderedDefinition::setRect(const SkinRect &target)
+void stretchFramePieces(SkinRect *pieces, int32_t dx, int32_t dy)
 {
-    SkinRect &centre = pieces[kPieceCentre];
-    const int32_t dx = target.width() - centre.width();
-    const int32_t dy = target.height() - centre.height();
-    centre.right += dx;
-    centre.bottom += dy;
-    // The right column moves right; the top and bottom middles widen.
+    // The right column moves right; the top and bottom middles and the centre widen.
     for (int i : {kPieceTopRight, kPieceRight, kPieceBottomRight}) {
         pieces[i].left += dx;
         pieces[i].right += dx;
     }
-    pieces[kPieceTop].right += dx;
-    pieces[kPieceBottom].right += dx;
-    // The bottom row moves down; the left and right middles grow.
+    for (int i : {kPieceTop, kPieceCentre, kPieceBottom}) {
+        pieces[i].right += dx;
+    }
+    // The bottom row moves down; the left and right middles and the centre grow.
     for (int i : {kPieceBottomLeft, kPieceBottom, kPieceBottomRight}) {
         pieces[i].top += dy;
         pieces[i].bottom += dy;
     }
-    pieces[kPieceLeft].bottom += dy;
-    pieces[kPieceRight].bottom += dy;
+    for (int i : {kPieceLeft, kPieceCentre, kPieceRight}) {
+        pieces[i].bottom += dy;
+    }
+}
+
+void BorderedDefinition::setRect(const SkinRect &target)
+{
+    const SkinRect &centre = pieces[kPieceCentre];
+    stretchFramePieces(pieces, target.width() - centre.width(), target.height() - centre.height());
 }
 
 AreaDefinition::AreaDefinition(int32_t type) : SkinObject(type), picture(unsetSkinPicture())
