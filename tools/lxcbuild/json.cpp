@@ -56,17 +56,30 @@ private:
             out += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    // Exactly four hexadecimal digits: no sign, space or "0x" slips through.
     bool hex4(unsigned long &c)
     {
         if (m_at + 4 > m_d.size())
             return false;
-        std::string h = m_d.substr(m_at, 4);
-        char *end = nullptr;
-        c = std::strtoul(h.c_str(), &end, 16);
-        if (end != h.c_str() + 4)
-            return false;
+        c = 0;
+        for (size_t i = 0; i < 4; ++i) {
+            int d = hexDigit(m_d[m_at + i]);
+            if (d < 0)
+                return false;
+            c = c * 16 + static_cast<unsigned long>(d);
+        }
         m_at += 4;
         return true;
+    }
+    static int hexDigit(char h)
+    {
+        if (h >= '0' && h <= '9')
+            return h - '0';
+        if (h >= 'a' && h <= 'f')
+            return h - 'a' + 10;
+        if (h >= 'A' && h <= 'F')
+            return h - 'A' + 10;
+        return -1;
     }
     bool string(std::string &out)
     {
@@ -110,6 +123,57 @@ private:
         }
         return false;
     }
+    // After a member or an item: a comma means another follows, the closing bracket ends the list.
+    bool nextOrClose(char close, bool &more)
+    {
+        skipSpace();
+        if (m_at >= m_d.size())
+            return false;
+        more = m_d[m_at] == ',';
+        return m_d[m_at++] == (more ? ',' : close);
+    }
+    // An opening bracket already seen: true (and consumed) when the list closes at once.
+    bool closesAtOnce(char close)
+    {
+        ++m_at;
+        skipSpace();
+        if (m_at < m_d.size() && m_d[m_at] == close) {
+            ++m_at;
+            return true;
+        }
+        return false;
+    }
+    bool object(JsonValue &v, int depth)
+    {
+        v.kind = JsonValue::Object;
+        if (closesAtOnce('}'))
+            return true;
+        for (bool more = true; more;) {
+            skipSpace();
+            std::string name;
+            if (!string(name))
+                return false;
+            skipSpace();
+            if (m_at >= m_d.size() || m_d[m_at++] != ':')
+                return false;
+            v.members.emplace_back(name, JsonValue());
+            if (!value(v.members.back().second, depth + 1) || !nextOrClose('}', more))
+                return false;
+        }
+        return true;
+    }
+    bool array(JsonValue &v, int depth)
+    {
+        v.kind = JsonValue::Array;
+        if (closesAtOnce(']'))
+            return true;
+        for (bool more = true; more;) {
+            v.items.emplace_back();
+            if (!value(v.items.back(), depth + 1) || !nextOrClose(']', more))
+                return false;
+        }
+        return true;
+    }
     bool value(JsonValue &v, int depth)
     {
         if (depth > kMaxDepth)
@@ -118,57 +182,10 @@ private:
         if (m_at >= m_d.size())
             return false;
         char c = m_d[m_at];
-        if (c == '{') {
-            v.kind = JsonValue::Object;
-            ++m_at;
-            skipSpace();
-            if (m_at < m_d.size() && m_d[m_at] == '}') {
-                ++m_at;
-                return true;
-            }
-            for (;;) {
-                skipSpace();
-                std::string name;
-                if (!string(name))
-                    return false;
-                skipSpace();
-                if (m_at >= m_d.size() || m_d[m_at++] != ':')
-                    return false;
-                v.members.emplace_back(name, JsonValue());
-                if (!value(v.members.back().second, depth + 1))
-                    return false;
-                skipSpace();
-                if (m_at >= m_d.size())
-                    return false;
-                if (m_d[m_at] == ',') {
-                    ++m_at;
-                    continue;
-                }
-                return m_d[m_at++] == '}';
-            }
-        }
-        if (c == '[') {
-            v.kind = JsonValue::Array;
-            ++m_at;
-            skipSpace();
-            if (m_at < m_d.size() && m_d[m_at] == ']') {
-                ++m_at;
-                return true;
-            }
-            for (;;) {
-                v.items.emplace_back();
-                if (!value(v.items.back(), depth + 1))
-                    return false;
-                skipSpace();
-                if (m_at >= m_d.size())
-                    return false;
-                if (m_d[m_at] == ',') {
-                    ++m_at;
-                    continue;
-                }
-                return m_d[m_at++] == ']';
-            }
-        }
+        if (c == '{')
+            return object(v, depth);
+        if (c == '[')
+            return array(v, depth);
         if (c == '"') {
             v.kind = JsonValue::String;
             return string(v.text);

@@ -29,7 +29,7 @@ TEST(JsonReader, ReadsThePackagesShapes)
 
 TEST(JsonReader, RefusesBrokenDocuments)
 {
-    const char *broken[] = {"", "{", "{\"a\" 1}", "[1,]", "[1 2]", "\"open", "\"\\x\"", "\"\\u12\"", "{} x",
+    const char *broken[] = {"", "{", "{\"a\" 1}", "[1,]", "[1 2]", "\"open", "\"\\x\"", "\"\\u12\"", "\"\\u0x41\"", "\"\\u+041\"", "{} x",
                             "{\"a\":}", "tru", "\"\\ud800\\u0041\""};
     for (const char *d : broken) {
         JsonValue v;
