@@ -15,7 +15,7 @@ packages=(
   zlib1g-dev libz-mingw-w64-dev libboost-regex1.81-dev liblzo2-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 wine64 qemu-user-static xvfb imagemagick libgdk-pixbuf2.0-bin
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-liberation file
   dict-freedict-eng-fra dict-freedict-fra-eng dict-freedict-eng-deu dict-freedict-deu-eng
   dict-freedict-eng-spa dict-freedict-spa-eng dict-freedict-eng-ita dict-freedict-ita-eng
   dict-freedict-eng-por dict-freedict-por-eng dict-freedict-fra-deu dict-freedict-deu-fra
