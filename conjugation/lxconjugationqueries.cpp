@@ -410,7 +410,8 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
     }
 
     if (m_language == LXGerman && tense == LXGermanImperative && person != 38 && person != 41) {
-        // "Gehen wir!", "Gehen Sie!": the verb first, capitalised, the pronoun after it.
+        // "Gehen wir!", "Gehen Sie!": the verb first, capitalised, the pronoun after it;
+        // a separable particle stays at the end ("Kommen wir an!").
         bool firstForm = true;
         for (LXList<lxstring>::iterator f = shown.begin(); !f.isAtEnd(); ++f) {
             if (!firstForm)
@@ -419,9 +420,12 @@ void LXConjugator::getConjugationDisplayText(const LXVerb &verb, uint32_t separa
             lxstring form = *f;
             if (!form.empty())
                 form.setAt(0, lx_toupper(form[0]));
-            text += form;
+            lxstring_iterator space = form.find(static_cast<uint32_t>(' '));
+            const int32_t verbEnd = space.isAtEnd() ? form.length() : space.getCharIndex();
+            text += form.substr(0, verbEnd);
             appendUtf8(text, " ");
             text += name;
+            text += form.substr(verbEnd);
             appendUtf8(text, "!");
         }
         return;

@@ -194,8 +194,10 @@ void applyGermanRule(int rule, lxstring &stem, lxstring &ending, uint32_t tense,
     }
 }
 
-void applyGermanRules(const LXCodeTextList &features, lxstring &stem, lxstring &ending, uint32_t tense,
-                      uint32_t person)
+} // namespace
+
+void lx_applyGermanRules(const LXCodeTextList &features, lxstring &stem, lxstring &ending, uint32_t tense,
+                         uint32_t person)
 {
     for (LXCodeTextList::const_iterator f = features.begin(); !f.isAtEnd(); ++f) {
         if ((*f).first != LXFeatureSpellingRule)
@@ -206,6 +208,8 @@ void applyGermanRules(const LXCodeTextList &features, lxstring &stem, lxstring &
         applyGermanRule(rule, stem, ending, tense, person);
     }
 }
+
+namespace {
 
 struct GermanCompound {
     uint32_t tense;
@@ -277,7 +281,7 @@ void LXConjugator::simpleGermanForms(const LXVerb &verb, uint32_t tense, uint32_
     for (LXList<lxstring>::iterator s = stems.begin(); !s.isAtEnd(); ++s) {
         for (LXList<lxstring>::iterator e = endings.begin(); !e.isAtEnd(); ++e) {
             lxstring stem = *s, ending = *e;
-            applyGermanRules(cache.features, stem, ending, tense, person);
+            lx_applyGermanRules(cache.features, stem, ending, tense, person);
             lxstring form = stem + ending;
             if (separable && tense == 75) {
                 form = particle + form;
@@ -296,9 +300,10 @@ void LXConjugator::simpleGermanForms(const LXVerb &verb, uint32_t tense, uint32_
                 addDeclined(form, list);
             else
                 addUnique(list, form);
-            // "kommt an" is also written "ankommt" (in a subordinate clause).
+            // "kommt an" is also written "ankommt" (in a subordinate clause); an
+            // imperative ("komm an") never stands in one.
             lxstring_iterator space = form.find(static_cast<uint32_t>(' '));
-            if (!space.isAtEnd()) {
+            if (!space.isAtEnd() && tense != LXGermanImperative) {
                 int32_t at = space.getCharIndex();
                 addUnique(list, form.substr(at + 1) + form.substr(0, at));
             }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "lxconjugationrecords.h"
+
 enum : uint32_t {
     LXGermanParticle = 46,          // separable particle: "an" of "ankommen"
     LXGermanTrailingWord = 47,      // a word after the verb
@@ -12,5 +14,11 @@ enum : uint32_t {
 
     LXGermanImperative = 89         // "(du) geh", "Gehen wir!"
 };
+
+// The model's spelling rules (its features 16, in order, up to one of rule 0) on a stem
+// and the ending about to be appended to it, for one tense and person; a rule may change
+// the stem, replace the ending, or both.
+void lx_applyGermanRules(const LXCodeTextList &features, lxstring &stem, lxstring &ending, uint32_t tense,
+                         uint32_t person);
 
 #endif

@@ -334,7 +334,10 @@ TEST_F(German, DisplayTextsDetailsAndStems)
     EXPECT_EQ(display("machen", 89, 38), "(du) mache");
     EXPECT_EQ(display("machen", 89, 41), "(ihr) macht");
     EXPECT_EQ(display("machen", 89, 40), "Machen wir!");
-    EXPECT_EQ(display("ankommen", 89, 42), "Kommen an Sie!, Ankommen Sie!");
+    // The particle stays at the end, and an imperative has no joined form ("ankomme" is
+    // only ever a subordinate clause's present).
+    EXPECT_EQ(display("ankommen", 89, 42), "Kommen Sie an!");
+    EXPECT_EQ(display("ankommen", 89, 38), "(du) komme an");
     EXPECT_EQ(display("machen", 76, 37), "ich mache");
     EXPECT_EQ(display("machen", 74, 39), "gemacht");
     EXPECT_EQ(details("ankommen"), "Partizip I: ankommend\nPartizip II: angekommen\nAux: sein\n");

