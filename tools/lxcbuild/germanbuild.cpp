@@ -83,7 +83,9 @@ std::string commonBeginning(const std::vector<std::string> &texts)
     return fromU32(first.substr(0, n));
 }
 
-// A form of the package: a text, or (separable verbs) the verb and its particle.
+// A form of the package: a text, or (separable verbs) the verb and its particle. Where
+// the package splits off only the first part of a particle ("her" + "beischaffe" of
+// "herbeischaffen"), the rest goes back to the particle ("herbei" + "schaffe").
 bool readForm(const JsonValue *v, const std::string &particle, std::string &form)
 {
     if (!v)
@@ -93,10 +95,26 @@ bool readForm(const JsonValue *v, const std::string &particle, std::string &form
         return !form.empty() && form.find(' ') == std::string::npos;   // not "schwimme brust"
     }
     std::vector<std::string> parts = v->strings();
-    if (parts.size() != 2 || parts[1] != particle || parts[0].empty())
+    if (parts.size() != 2 || parts[1].empty() || !startsWith(particle, parts[1]))
         return false;
-    form = parts[0];
+    const std::string rest = particle.substr(parts[1].size());
+    if (!startsWith(parts[0], rest) || parts[0].size() == rest.size())
+        return false;
+    form = parts[0].substr(rest.size());
     return true;
+}
+
+// The particle the zu-infinitive shows ("herbei" of "herbeizuschaffen"), or empty.
+std::string particleOfZuInfinitive(const JsonValue &entry, const std::string &infinitive)
+{
+    const JsonValue *zu = entry.find("EIZ");
+    if (!zu || zu->kind != JsonValue::String)
+        return std::string();
+    for (size_t k = 1; k < infinitive.size(); ++k) {
+        if (zu->text == infinitive.substr(0, k) + "zu" + infinitive.substr(k))
+            return infinitive.substr(0, k);
+    }
+    return std::string();
 }
 
 const JsonValue *member(const JsonValue &v, const char *a, const char *b = nullptr, const char *c = nullptr)
@@ -145,6 +163,9 @@ bool readVerb(const std::string &key, const JsonValue &entry, const std::vector<
             return false;
         }
         v.particle = parts[1];
+        const std::string whole = particleOfZuInfinitive(entry, v.infinitive);
+        if (whole.size() > v.particle.size() && startsWith(whole, v.particle))
+            v.particle = whole;
     }
     v.base = v.infinitive.substr(v.particle.size());
     const JsonValue *pa2 = entry.find("PA2");
