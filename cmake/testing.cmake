@@ -11,6 +11,13 @@ function(wordmere_test_timeout test seconds)
   set_tests_properties(${test} PROPERTIES TIMEOUT ${scaled})
 endfunction()
 
+# wordmere_window_test(TEST...): the tests show windows, take the foreground or screenshot the
+# display. Inside a shared Wine session (scripts/wine-session.sh --share) they all use the session's
+# one display, so CTest runs them one at a time.
+function(wordmere_window_test)
+  set_tests_properties(${ARGN} PROPERTIES RESOURCE_LOCK wine_display)
+endfunction()
+
 # wordmere_test(NAME name SOURCES ... LIBS ...)
 function(wordmere_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})

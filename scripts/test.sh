@@ -59,12 +59,16 @@ if [ "$emulated" -eq 1 ] && [ "${WORDMERE_WINE_TESTS:-}" != emulated ]; then
   ctest --test-dir build/win32 -N | sed -n 's/^ *Test *#[0-9]*: /test.sh:   /p'
   echo "test.sh: to run them under the emulator anyway: WORDMERE_WINE_TESTS=emulated ./scripts/test.sh"
 else
-  # Under the emulator the Windows tests are bound by the processor: every core, one Wine session
-  # whose system processes stay up, time limits scaled (WORDMERE_TEST_TIME_SCALE).
+  # Under the emulator every Wine process start costs about a minute of processor time, and
+  # starting a prefix's system and desktop processes several minutes: one Wine session is shared by
+  # all the tests (the test scripts use its prefix and display instead of their own), the tests that
+  # show windows run one at a time (RESOURCE_LOCK), the others beside them (WORDMERE_WINE_JOBS, 3),
+  # and the time limits are scaled (WORDMERE_TEST_TIME_SCALE).
   wine_jobs=4
-  if [ "$emulated" -eq 1 ]; then wine_jobs="$jobs"; fi
+  session=()
+  if [ "$emulated" -eq 1 ]; then wine_jobs="${WORDMERE_WINE_JOBS:-3}"; session=(--share); fi
   "$here/scripts/wine-env.sh" xvfb-run -a -s "-screen 0 1024x768x24" \
-    "$here/scripts/wine-session.sh" ctest --test-dir build/win32 --output-on-failure -j "$wine_jobs" || status=1
+    "$here/scripts/wine-session.sh" "${session[@]}" ctest --test-dir build/win32 --output-on-failure -j "$wine_jobs" || status=1
 fi
 
 if [ "$status" -ne 0 ]; then echo "test.sh: FAILED"

@@ -6,19 +6,16 @@
 # "wine reg query"), with screenshots of every dialog in English and in French.
 # Usage: dialogs_test.sh BIN_DIR ARTIFACT_DIR SAMPLE_MODULES [REQUIRED]. With REQUIRED 1 a
 # missing module fails the test instead of skipping it. Uses a Wine prefix of its own in
-# ARTIFACT_DIR, so ending its processes at the end touches nothing else.
+# ARTIFACT_DIR, so ending its processes at the end touches nothing else, and a display of its own
+# (inside a shared Wine session, the session's: see scripts/wine-test.sh).
 set -u
 bin="$(cd "$1" && pwd)"
 mkdir -p "$2"
 art="$(cd "$2" && pwd)"
 samples="${3:-}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-export WORDMERE_WINEPREFIX="$art/wineprefix"
-
-if [ -z "${WORDMERE_GUI_TEST_XVFB:-}" ]; then
-  export WORDMERE_GUI_TEST_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$@"
-fi
+source "$here/scripts/wine-test.sh"
+wine_test_begin "$art" new "$@"
 
 modules=(english-french.lxd english-spanish.lxd english-italian.lxd english-portuguese.lxd fr.lxc it.lxc es.lxc pt.lxc)
 for m in "${modules[@]}"; do
@@ -32,11 +29,9 @@ for m in "${modules[@]}"; do
   fi
 done
 
-w() { timeout "${T:-300}" "$here/scripts/wine-env.sh" "$@"; }
+T="${T:-300}"
 status=0
 fail() { echo "FAIL $*"; status=1; }
-cleanup() { w wineserver -k >/dev/null 2>&1 || true; }
-trap cleanup EXIT
 
 run="$art/run"
 rm -rf "$run"

@@ -8,26 +8,18 @@
 # Go to the painted list.
 # Usage: gui_test.sh BIN_DIR ARTIFACT_DIR [SAMPLE_MODULES [REQUIRED]]. With REQUIRED 1 (a build
 # configured with sample modules) a missing module fails the test instead of skipping. Uses a Wine prefix of its own in
-# ARTIFACT_DIR, so ending its processes at the end touches nothing else.
+# ARTIFACT_DIR, so ending its processes at the end touches nothing else, and a display of its own, so
+# windows of tests running alongside cannot take the focus away and the screenshots show this program
+# alone (inside a shared Wine session, the session's prefix and display: see scripts/wine-test.sh).
 set -u
 bin="$(cd "$1" && pwd)"
 mkdir -p "$2"
 art="$(cd "$2" && pwd)"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-export WORDMERE_WINEPREFIX="$art/wineprefix"
-
-# A display of its own: windows of tests running alongside cannot take the focus away, and
-# the screenshots show this program alone.
-if [ -z "${WORDMERE_GUI_TEST_XVFB:-}" ]; then
-  export WORDMERE_GUI_TEST_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$@"
-fi
-
-w() { timeout "${T:-120}" "$here/scripts/wine-env.sh" "$@"; }
+source "$here/scripts/wine-test.sh"
+wine_test_begin "$art" new "$@"
 status=0
 fail() { echo "FAIL $*"; status=1; }
-cleanup() { w wineserver -k >/dev/null 2>&1 || true; }
-trap cleanup EXIT
 
 run="$art/run"
 rm -rf "$run"

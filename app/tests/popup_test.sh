@@ -7,7 +7,8 @@
 # hides it, the accessibility fallback's messages with stand-in viewer programs, and the
 # time from the key press to the painted translation. A screenshot of the pop-up over the
 # target is kept in ARTIFACT_DIR. Runs in a display and a Wine prefix of its own (a copy
-# of the checkout's), so nothing else takes the keys or covers the target.
+# of the checkout's), so nothing else takes the keys or covers the target (inside a shared Wine
+# session, the session's: see scripts/wine-test.sh).
 # Usage: popup_test.sh BIN_DIR ARTIFACT_DIR SAMPLE_MODULES REQUIRED
 set -u
 bin="$(cd "$1" && pwd)"
@@ -15,13 +16,6 @@ mkdir -p "$2"
 art="$(cd "$2" && pwd)"
 samples="${3:-}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-shared_prefix="${WORDMERE_WINEPREFIX:-$here/.deps/wineprefix}"
-export WORDMERE_WINEPREFIX="$art/wineprefix"
-if [ ! -f "$WORDMERE_WINEPREFIX/system.reg" ] && [ -f "$shared_prefix/system.reg" ]; then
-  rm -rf "$WORDMERE_WINEPREFIX"
-  cp -a "$shared_prefix" "$WORDMERE_WINEPREFIX"
-fi
-
 if [ ! -f "$samples/english-french.lxd" ]; then
   if [ "${4:-0}" = 1 ]; then
     echo "FAIL the sample module english-french.lxd is missing from \"$samples\": the native build makes it with lxdbuild from Debian's FreeDict packages (target sample_modules in build/native/dictionaries); configure this build with -DWORDMERE_SAMPLE_MODULES=<that folder>, or with -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
@@ -31,16 +25,10 @@ if [ ! -f "$samples/english-french.lxd" ]; then
   exit 0
 fi
 
-if [ -z "${WORDMERE_POPUP_TEST_XVFB:-}" ]; then
-  export WORDMERE_POPUP_TEST_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$@"
-fi
-
-w() { timeout "${T:-120}" "$here/scripts/wine-env.sh" "$@"; }
+source "$here/scripts/wine-test.sh"
+wine_test_begin "$art" copy "$@"
 status=0
 fail() { echo "FAIL $*"; status=1; }
-cleanup() { w wineserver -k >/dev/null 2>&1 || true; }
-trap cleanup EXIT
 winpath() { echo "Z:${1//\//\\}"; }
 start=$(date +%s)
 
@@ -67,7 +55,7 @@ driver popupsettings F2 English French
 driver start "$(winpath "$run")\\wordmere.exe" en -
 probes="$(winpath "$run")\\probes.txt"
 w wine "$run/wordmere_popup_target.exe" "$probes" &
-for _ in $(seq 100); do grep -qs '^ready' "$run/probes.txt" && break; sleep 0.1; done
+wait_for_line "$run/probes.txt" '^ready' $! 60 || fail "the target did not show its words"
 
 echo "== captured words in the pop-up"
 driver popup "$probes" "$(winpath "$oracle")" TextOutW

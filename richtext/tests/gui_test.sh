@@ -3,24 +3,17 @@
 # rich texts, screenshots of the display are kept in the artifact folder, and the pixels
 # at the points the sample reports are checked in them; then the pointer moves onto a link,
 # and the second screenshot must show it hovered (underlined) with the hand cursor.
-# Usage: gui_test.sh SAMPLE_EXE ARTIFACT_DIR. Uses a Wine prefix and a display of its own.
+# Usage: gui_test.sh SAMPLE_EXE ARTIFACT_DIR. Uses a Wine prefix and a display of its own (or
+# those of a shared Wine session, see scripts/wine-test.sh).
 set -u
 exe="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 mkdir -p "$2"
 art="$(cd "$2" && pwd)"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-export WORDMERE_WINEPREFIX="$art/wineprefix"
-
-if [ -z "${RICHTEXT_GUI_TEST_XVFB:-}" ]; then
-  export RICHTEXT_GUI_TEST_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$@"
-fi
-
-w() { timeout "${T:-120}" "$here/scripts/wine-env.sh" "$@"; }
+source "$here/scripts/wine-test.sh"
+wine_test_begin "$art" new "$@"
 status=0
 fail() { echo "FAIL $*"; status=1; }
-cleanup() { w wineserver -k >/dev/null 2>&1 || true; }
-trap cleanup EXIT
 
 # The prefix is made once (wine-env.sh boots it) and given the fixed font set.
 "$here/scripts/wine-fonts.sh" || fail "font set-up"
@@ -29,7 +22,7 @@ run="$art/run"
 rm -rf "$run" "$art"/*.png
 mkdir -p "$run"
 wait_for() { # wait_for FILE SECONDS
-  for _ in $(seq 1 $(( $2 * 10 ))); do [ -f "$1" ] && return 0; sleep 0.1; done
+  for _ in $(seq 1 $(( $(scaled "$2") * 10 ))); do [ -f "$1" ] && return 0; sleep 0.1; done
   return 1
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The capture library under Wine: the driver arms the real tchk.dll and captures words
 # that test targets of ours and Wine's notepad draw. Runs in a display and a Wine prefix of
-# its own, so no other test's windows cover the targets and nothing else gets its keys.
+# its own, so no other test's windows cover the targets and nothing else gets its keys (inside a
+# shared Wine session, the session's: see scripts/wine-test.sh).
 # Usage: capture_test.sh BIN_DIR ARTIFACT_DIR
 set -u
 bin="$(cd "$1" && pwd)"
@@ -10,21 +11,9 @@ art="$(cd "$2" && pwd)"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 # A copy of the checkout's prefix (made by the set-up) starts in a second, a new one takes
 # a minute or more.
-shared_prefix="${WORDMERE_WINEPREFIX:-$here/.deps/wineprefix}"
-export WORDMERE_WINEPREFIX="$art/wineprefix"
-if [ ! -f "$WORDMERE_WINEPREFIX/system.reg" ] && [ -f "$shared_prefix/system.reg" ]; then
-  rm -rf "$WORDMERE_WINEPREFIX"
-  cp -a "$shared_prefix" "$WORDMERE_WINEPREFIX"
-fi
-
-if [ -z "${TCHK_TEST_XVFB:-}" ]; then
-  export TCHK_TEST_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$@"
-fi
-
-w() { timeout "${T:-240}" "$here/scripts/wine-env.sh" "$@"; }
-cleanup() { w wineserver -k >/dev/null 2>&1 || true; }
-trap cleanup EXIT
+source "$here/scripts/wine-test.sh"
+wine_test_begin "$art" copy "$@"
+T="${T:-240}"
 winpath() { echo "Z:${1//\//\\}"; }
 
 work="$art/work"
@@ -35,10 +24,10 @@ start=$(date +%s)
 
 # The target alone first: where it says its words are, the screenshot shows ink.
 w wine "$bin/tchk_target.exe" "$(winpath "$work")\\shown.txt" &
-for _ in $(seq 100); do grep -qs '^ready' "$work/shown.txt" && break; sleep 0.1; done
+wait_for_line "$work/shown.txt" '^ready' $! 60 || { echo "FAIL the target did not show its words"; status=1; }
 sleep 0.5
 import -window root "$art/target.png" || status=1
-w wineserver -k >/dev/null 2>&1
+wine_test_end
 wait
 python3 "$(dirname "${BASH_SOURCE[0]}")/probe_ink.py" "$work/shown.txt" "$art/target.png" >"$work/ink.log" || status=1
 grep -v '^ok' "$work/ink.log"
