@@ -21,6 +21,7 @@ struct LXListNode {
     LXListNode *prev;
 
     explicit LXListNode(const T &v) : value(v), next(nullptr), prev(nullptr) {}
+    explicit LXListNode(T &&v) : value(static_cast<T &&>(v)), next(nullptr), prev(nullptr) {}
 };
 
 // What both iterators share: the (list, node) pair and the moves over it. L and N are
@@ -133,12 +134,38 @@ public:
         }
         return *this;
     }
+    // A move hands the nodes over and leaves the other list empty.
+    LXList(LXList &&other) noexcept : m_head(other.m_head), m_tail(other.m_tail)
+    {
+        other.m_head = nullptr;
+        other.m_tail = nullptr;
+    }
+    LXList &operator=(LXList &&other) noexcept
+    {
+        if (this != &other) {
+            clear();
+            m_head = other.m_head;
+            m_tail = other.m_tail;
+            other.m_head = nullptr;
+            other.m_tail = nullptr;
+        }
+        return *this;
+    }
     ~LXList() { Destroy(); }
 
     // Appends/prepends a copy; false (and nothing added) when the node cannot be allocated.
     bool push_back(const T &value)
     {
         Node *n = newNode(value);
+        if (!n)
+            return false;
+        linkBefore(nullptr, n);
+        return true;
+    }
+    // Appends the value itself, moved into the new node.
+    bool push_back(T &&value)
+    {
+        Node *n = new (std::nothrow) Node(static_cast<T &&>(value));
         if (!n)
             return false;
         linkBefore(nullptr, n);

@@ -13,6 +13,8 @@ struct LXPair {
     LXPair(const A &a, const B &b) : first(a), second(b) {}
     LXPair(const LXPair &) = default;
     LXPair &operator=(const LXPair &) = default;
+    LXPair(LXPair &&) = default;
+    LXPair &operator=(LXPair &&) = default;
     ~LXPair() = default;
 };
 

@@ -1,8 +1,10 @@
 #include "format/lxd.h"
 
 #include <new>
+#include <utility>
 
 #include "base/lxutilities.h"
+#include "format/lxdadditionsterms.h"
 #include "model/lxtokenizer.h"
 
 namespace {
@@ -454,6 +456,11 @@ uint32_t LXD::readTerm(LXTerm &term, uint32_t headwordPosition, uint32_t termPos
 
 void LXD::readAllTerms(LXList<LXTerm> &list)
 {
+    readAllTerms([&list](LXTerm &term) { list.push_back(std::move(term)); });
+}
+
+void LXD::readAllTerms(const std::function<void(LXTerm &)> &visit)
+{
     if (!open())
         return;
     const uint32_t indexSize = m_file.getStreamSize(Index);
@@ -471,7 +478,7 @@ void LXD::readAllTerms(LXList<LXTerm> &list)
                 uint32_t after = readTerm(term, h, t);
                 if (after <= t)
                     break;
-                list.push_back(term);
+                visit(term);
                 t = after;
             }
             if (next <= h)

@@ -13,6 +13,8 @@
 #define WORDMERE_ENGINE_LXD_H
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "base/lxhashtable.h"
@@ -25,6 +27,8 @@
 
 class LXCompressor;
 class LXTokenizer;
+struct LXDAdditionsEntry;
+struct LXDAdditionsTerms;
 
 class LXD {
 public:
@@ -115,6 +119,8 @@ public:
     // Every term of direction 1 in file order, then of direction 2 (unless language 2
     // equals language 1 or is 255).
     void readAllTerms(LXList<LXTerm> &list);
+    // The same, each term handed to visit (which may take it).
+    void readAllTerms(const std::function<void(LXTerm &)> &visit);
 
     // (name, code) of the parts of speech the language uses, sorted by name, then code.
     void getPartsOfSpeech(LXList<LXPair<lxstring, uint32_t>> &list, LXLanguage language);
@@ -179,6 +185,19 @@ private:
     // The parts of speech as stored: (name, flags) in stream order, and each name's place.
     void readPartsOfSpeech(LXList<LXPair<lxstring, uint32_t>> &list, LXHashTable<lxstring, uint32_t> &nameToIndex);
     bool failWrite(WriteResult result, const std::string &error);
+    // A change that failed: the terms kept in memory are read again from the file next time.
+    bool failChange(WriteResult result, const std::string &error);
+    // The module's terms as the file now holds them: those kept from the last change when the
+    // file is still as that change wrote it, else read afresh. Null when they cannot be read.
+    LXDAdditionsTerms *additionsTerms();
+    // The direction and stored key of a term; false for a language outside the pair.
+    bool placeEntry(LXDAdditionsEntry &entry) const;
+    // Writes the terms to a new file that replaces the old one in one step and opens it
+    // (see rewrite); encodes the entries that changed.
+    bool writeAdditions(LXDAdditionsTerms &terms);
+    // After a write: the changed entries as the new file gives them back, in index order,
+    // with the file's stamp; kept for the next change. False when they cannot be.
+    bool keepAdditions(std::unique_ptr<LXDAdditionsTerms> terms);
     void loadPartsOfSpeech();
     void dropPartsOfSpeech();
     // Code points from position up to the terminator (consumed) or limit; with a key, the
@@ -216,6 +235,7 @@ private:
     uint16_t m_distance[16][16];
     WriteResult m_writeResult;
     std::string m_writeError;
+    std::unique_ptr<LXDAdditionsTerms> m_additions;   // see additionsTerms
 };
 
 #endif

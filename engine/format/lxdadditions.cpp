@@ -6,13 +6,16 @@
 #include <cstring>
 #include <new>
 #include <string>
-#include <unordered_map>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "base/lxutilities.h"
 #include "format/lxcontainerwriter.h"
 #include "format/lxd.h"
+#include "format/lxdadditionsterms.h"
 #include "format/lxdencoding.h"
+#include "format/lxfilesystem.h"
 #include "model/lxtokenizer.h"
 
 using namespace LXDEncoding;
@@ -44,8 +47,90 @@ std::string header(uint32_t moduleVersion, uint32_t formatWord, LXLanguage l1, L
     return h;
 }
 
-// The place of a part-of-speech name, spelt exactly so; -1 when it is not there.
-int32_t placeOf(const lxstring &name, const std::vector<lxstring> &names, const LXHashTable<lxstring, uint32_t> &index)
+// The order of the headword index over keys: the directions apart, keys spelt the same
+// together, other keys under the engine's comparison with language 0 and then by spelling.
+int compareKeys(const LXDAdditionsEntry &a, const LXDAdditionsEntry &b)
+{
+    if (a.direction != b.direction)
+        return a.direction < b.direction ? -1 : 1;
+    // Keys spelt the same compare equal: the collating comparison is needed only for others.
+    const int spelt = std::strcmp(a.key.c_str(), b.key.c_str());
+    if (!spelt)
+        return 0;
+    const int c = a.key.compare(b.key, LXLanguageNone);
+    return c ? c : spelt;
+}
+
+typedef std::unique_ptr<LXDAdditionsEntry> EntryPointer;
+
+bool keyOrder(const EntryPointer &a, const EntryPointer &b)
+{
+    return compareKeys(*a, *b) < 0;
+}
+
+// The order of the file: the keys, then the term order.
+bool indexOrder(const EntryPointer &a, const EntryPointer &b)
+{
+    const int c = compareKeys(*a, *b);
+    return c ? c < 0 : a->term < b->term;
+}
+
+bool sameBytes(const lxstring &a, const lxstring &b)
+{
+    return a.size() == b.size() && std::memcmp(a.c_str(), b.c_str(), static_cast<size_t>(a.size())) == 0;
+}
+
+// Removes from every stored term of the headword (languages, headword and part of speech
+// as given) each definition of that text and part of speech. True when one went.
+bool removeDefinitions(std::vector<EntryPointer> &entries, LXLanguage language, LXLanguage translation,
+                       const lxstring &headword, const lxstring &partOfSpeech, const lxstring &text,
+                       const lxstring &textPartOfSpeech)
+{
+    bool removed = false;
+    for (EntryPointer &e : entries) {
+        LXTerm &t = e->term;
+        if (t.getLanguage() != language || t.getTranslationLanguage() != translation ||
+            !lx_sameText(t.getHeadword(), headword) || !lx_sameText(t.getPartOfSpeechName(), partOfSpeech))
+            continue;
+        LXList<LXDefinition> kept;
+        bool here = false;
+        for (LXList<LXDefinition>::iterator d = t.getDefinitions().begin(); !d.isAtEnd(); ++d) {
+            if (lx_sameText(d->getText(), text) && lx_sameText(d->getPartOfSpeechName(), textPartOfSpeech))
+                here = true;
+            else
+                kept.push_back(std::move(*d));
+        }
+        t.getDefinitions() = std::move(kept);
+        if (here) {
+            removed = true;
+            e->changed = true;
+        }
+    }
+    return removed;
+}
+
+// Whether the entry at i stands in index order with its neighbours.
+bool inPlace(const std::vector<EntryPointer> &entries, size_t i)
+{
+    return (i == 0 || !indexOrder(entries[i], entries[i - 1])) &&
+           (i + 1 >= entries.size() || !indexOrder(entries[i + 1], entries[i]));
+}
+
+} // namespace
+
+LXDPartsOfSpeech::LXDPartsOfSpeech()
+{
+    index.resize(kPartOfSpeechTableSize);
+}
+
+void LXDPartsOfSpeech::complete()
+{
+    names.clear();
+    for (LXList<LXPair<lxstring, uint32_t>>::const_iterator p = list.begin(); !p.isAtEnd(); ++p)
+        names.push_back(p->first);
+}
+
+int32_t LXDPartsOfSpeech::placeOf(const lxstring &name) const
 {
     uint32_t at = 0;
     // The table's equality is the collating one; the exact name decides.
@@ -58,110 +143,42 @@ int32_t placeOf(const lxstring &name, const std::vector<lxstring> &names, const 
     return -1;
 }
 
-// The parts of speech of a module being changed, with the names added to them.
-struct PosTable {
-    LXList<LXPair<lxstring, uint32_t>> list;   // (name, flags) in stream order
-    LXHashTable<lxstring, uint32_t> index;     // name -> place in list
-    std::vector<lxstring> names;               // the names of list, for exact look-ups
-
-    PosTable() { index.resize(kPartOfSpeechTableSize); }
-
-    void complete()
-    {
-        names.clear();
-        for (LXList<LXPair<lxstring, uint32_t>>::const_iterator p = list.begin(); !p.isAtEnd(); ++p)
-            names.push_back(p->first);
-    }
-
-    // Enters a name the module lacks, its code as its flags. False when no place is left.
-    bool enter(const lxstring &name, uint32_t code)
-    {
-        if (placeOf(name, names, index) >= 0)
-            return true;
-        if (names.size() >= LXD::kMaxPartsOfSpeech)
-            return false;
-        const uint32_t at = static_cast<uint32_t>(names.size());
-        if (!list.push_back(LXPair<lxstring, uint32_t>(name, code & LXD::kPartOfSpeechCodeMask)))
-            return false;
-        names.push_back(name);
-        index.add(name, at);
+bool LXDPartsOfSpeech::enter(const lxstring &name, uint32_t code)
+{
+    if (placeOf(name) >= 0)
         return true;
-    }
+    if (names.size() >= LXD::kMaxPartsOfSpeech)
+        return false;
+    const uint32_t at = static_cast<uint32_t>(names.size());
+    if (!list.push_back(LXPair<lxstring, uint32_t>(name, code & LXD::kPartOfSpeechCodeMask)))
+        return false;
+    names.push_back(name);
+    index.add(name, at);
+    return true;
+}
 
-    // Every name a term and its definitions use, so that none reads back empty.
-    bool enterAll(const LXTerm &term)
-    {
-        if (!enter(term.getPartOfSpeechName(), term.getPartOfSpeechCode()))
+bool LXDPartsOfSpeech::enterAll(const LXTerm &term)
+{
+    if (!enter(term.getPartOfSpeechName(), term.getPartOfSpeechCode()))
+        return false;
+    for (LXList<LXDefinition>::const_iterator d = term.getDefinitions().begin(); !d.isAtEnd(); ++d) {
+        if (!enter(d->getPartOfSpeechName(), d->getPartOfSpeechCode()))
             return false;
-        for (LXList<LXDefinition>::const_iterator d = term.getDefinitions().begin(); !d.isAtEnd(); ++d) {
-            if (!enter(d->getPartOfSpeechName(), d->getPartOfSpeechCode()))
-                return false;
-        }
-        return true;
     }
-};
-
-// What two equal terms share, spelt out: languages and search key as code points.
-std::string equalityKey(const LXTerm &term)
-{
-    lxstring key(term.getSearchKey());
-    key.setEncoding(LXEncodingUtf8);
-    std::string k(key.c_str(), static_cast<size_t>(key.size()));
-    k += '\0';
-    k += std::to_string(term.getLanguage()) + "/" + std::to_string(term.getTranslationLanguage());
-    return k;
+    return true;
 }
-
-// A term on its way into the headword index: its direction and key as stored.
-struct Placed {
-    const LXTerm *term;
-    uint32_t direction;
-    lxstring key;
-};
-
-// The order of the headword index (keys under the engine's comparison with language 0,
-// keys that compare equal but are spelt otherwise apart), then the term order.
-bool indexOrder(const Placed &a, const Placed &b)
-{
-    if (a.direction != b.direction)
-        return a.direction < b.direction;
-    // Keys spelt the same compare equal: the collating comparison is needed only for others.
-    const int spelt = std::strcmp(a.key.c_str(), b.key.c_str());
-    if (!spelt)
-        return *a.term < *b.term;
-    const int c = a.key.compare(b.key, LXLanguageNone);
-    return c ? c < 0 : spelt < 0;
-}
-
-// Removes from every stored term of the headword (languages, headword and part of speech
-// as given) each definition of that text and part of speech. True when one went.
-bool removeDefinitions(LXList<LXTerm> &terms, LXLanguage language, LXLanguage translation, const lxstring &headword,
-                       const lxstring &partOfSpeech, const lxstring &text, const lxstring &textPartOfSpeech)
-{
-    bool removed = false;
-    for (LXList<LXTerm>::iterator t = terms.begin(); !t.isAtEnd(); ++t) {
-        if (t->getLanguage() != language || t->getTranslationLanguage() != translation ||
-            !lx_sameText(t->getHeadword(), headword) || !lx_sameText(t->getPartOfSpeechName(), partOfSpeech))
-            continue;
-        LXList<LXDefinition> kept;
-        for (LXList<LXDefinition>::const_iterator d = t->getDefinitions().begin(); !d.isAtEnd(); ++d) {
-            if (lx_sameText(d->getText(), text) && lx_sameText(d->getPartOfSpeechName(), textPartOfSpeech))
-                removed = true;
-            else
-                kept.push_back(*d);
-        }
-        t->getDefinitions() = kept;
-    }
-    return removed;
-}
-
-} // namespace
 
 bool LXD::failWrite(WriteResult result, const std::string &error)
 {
     m_writeResult = result;
     m_writeError = error;
     return false;
+}
+
+bool LXD::failChange(WriteResult result, const std::string &error)
+{
+    m_additions.reset();
+    return failWrite(result, error);
 }
 
 bool LXD::createAdditionsFile(const lxstring &path, LXLanguage language1, LXLanguage language2, uint32_t product,
@@ -195,6 +212,59 @@ void LXD::readPartsOfSpeech(LXList<LXPair<lxstring, uint32_t>> &list, LXHashTabl
     }
 }
 
+bool LXD::placeEntry(LXDAdditionsEntry &entry) const
+{
+    const LXTerm &t = entry.term;
+    const bool twoDirections = m_language1 != m_language2 && m_language2 != LXSynonyms;
+    if (t.getLanguage() == m_language1)
+        entry.direction = 0;
+    else if (twoDirections && t.getLanguage() == m_language2)
+        entry.direction = 1;
+    else
+        return false;
+    lxstring key = t.getSearchKey();
+    if (key.empty() && m_tokenizer)
+        key = m_tokenizer->searchKey(t.getHeadword(), t.getLanguage());
+    entry.key = storedKey(key);
+    return true;
+}
+
+LXDAdditionsTerms *LXD::additionsTerms()
+{
+    LXFileStamp now;
+    if (m_additions && m_additions->path == m_path && LXFileSystem::stamp(m_path, now) && now == m_additions->stamp)
+        return m_additions.get();
+    m_additions.reset();
+    std::unique_ptr<LXDAdditionsTerms> terms(new (std::nothrow) LXDAdditionsTerms);
+    if (!terms)
+        return nullptr;
+    // Read through a new opening, so that what is read is the file as it is now.
+    close();
+    terms->path = m_path;
+    if (!LXFileSystem::stamp(m_path, terms->stamp) || !open())
+        return nullptr;
+    readPartsOfSpeech(terms->parts.list, terms->parts.index);
+    terms->parts.complete();
+    bool placed = true;
+    readAllTerms([&](LXTerm &term) {
+        EntryPointer e(new (std::nothrow) LXDAdditionsEntry);
+        if (!e) {
+            placed = false;
+            return;
+        }
+        e->term = std::move(term);
+        placed = placeEntry(*e) && placed;
+        terms->entries.push_back(std::move(e));
+    });
+    if (!placed)
+        return nullptr;
+    // A file written here is in index order already.
+    if (!std::is_sorted(terms->entries.begin(), terms->entries.end(), indexOrder))
+        std::stable_sort(terms->entries.begin(), terms->entries.end(), indexOrder);
+    m_additions = std::move(terms);
+    return m_additions.get();
+}
+
 bool LXD::addTerm(const LXTerm &term)
 {
     LXList<LXTerm> one;
@@ -206,38 +276,45 @@ bool LXD::addTerms(const LXList<LXTerm> &newTerms)
 {
     if (!isAdditions() || !open())
         return failWrite(NotWritable, "not an additions module that opens");
-    LXList<LXTerm> terms;
-    readAllTerms(terms);
-    PosTable parts;
-    readPartsOfSpeech(parts.list, parts.index);
-    parts.complete();
-    // The stored terms by key, to find the one a new term equals.
-    std::unordered_multimap<std::string, std::pair<size_t, LXTerm *>> byKey;
-    byKey.reserve(terms.size());
-    size_t place = 0;
-    for (LXList<LXTerm>::iterator t = terms.begin(); !t.isAtEnd(); ++t)
-        byKey.emplace(equalityKey(*t), std::make_pair(place++, &*t));
+    LXDAdditionsTerms *terms = additionsTerms();
+    if (!terms)
+        return failWrite(NotWritable, "the additions module cannot be read");
+    std::vector<EntryPointer> &entries = terms->entries;
+    std::string notStorable;
     for (LXList<LXTerm>::const_iterator n = newTerms.begin(); !n.isAtEnd(); ++n) {
-        LXTerm *same = nullptr;
-        size_t first = 0;
-        auto range = byKey.equal_range(equalityKey(*n));
-        for (auto at = range.first; at != range.second; ++at) {
-            if (*at->second.second == *n && (!same || at->second.first < first)) {
-                same = at->second.second;   // the first stored of the equal ones
-                first = at->second.first;
-            }
-        }
-        if (same) {
-            same->merge(*n);
+        EntryPointer e(new (std::nothrow) LXDAdditionsEntry);
+        if (!e)
+            return failChange(WriteFailed, "out of memory");
+        e->term = *n;
+        if (!placeEntry(*e)) {
+            notStorable = "a term of language " + std::to_string(n->getLanguage()) + " does not belong in the module";
             continue;
         }
-        if (!parts.enterAll(*n))
-            return failWrite(TooManyPartsOfSpeech, "more than " + std::to_string(kMaxPartsOfSpeech) +
-                                                       " parts of speech");
-        if (!terms.push_back(*n))
-            return failWrite(WriteFailed, "out of memory");
+        // A term equal to a stored one (not to one this change adds) is merged into the
+        // first of them; the equal ones share its key.
+        const auto run = std::equal_range(entries.begin(), entries.end(), e, keyOrder);
+        auto same = run.first;
+        while (same != run.second && ((*same)->fresh || !((*same)->term == *n)))
+            ++same;
+        if (same != run.second) {
+            (*same)->term.merge(*n);
+            (*same)->changed = true;
+            continue;
+        }
+        if (!terms->parts.enterAll(*n))
+            return failChange(TooManyPartsOfSpeech,
+                              "more than " + std::to_string(kMaxPartsOfSpeech) + " parts of speech");
+        e->fresh = true;
+        e->changed = true;
+        entries.insert(std::upper_bound(run.first, run.second, e, indexOrder), std::move(e));
     }
-    return rewrite(terms, parts.list, parts.index);
+    if (!notStorable.empty())
+        return failChange(TermNotStorable, notStorable);
+    if (!writeAdditions(*terms))
+        return failChange(m_writeResult, m_writeError);
+    // The write stands; the terms kept for the next change only spare it a reading.
+    keepAdditions(std::move(m_additions));
+    return true;
 }
 
 bool LXD::deleteDefinition(const LXTerm &term)
@@ -246,65 +323,67 @@ bool LXD::deleteDefinition(const LXTerm &term)
         return failWrite(NotWritable, "not an additions module that opens");
     if (term.getDefinitions().empty())
         return false;
+    LXDAdditionsTerms *terms = additionsTerms();
+    if (!terms)
+        return failWrite(NotWritable, "the additions module cannot be read");
     const LXDefinition &gone = *term.getDefinitions().begin();
-    LXList<LXTerm> terms;
-    readAllTerms(terms);
-    bool deleted = removeDefinitions(terms, term.getLanguage(), term.getTranslationLanguage(), term.getHeadword(),
+    std::vector<EntryPointer> &entries = terms->entries;
+    bool deleted = removeDefinitions(entries, term.getLanguage(), term.getTranslationLanguage(), term.getHeadword(),
                                      term.getPartOfSpeechName(), gone.getText(), gone.getPartOfSpeechName());
     // The same translation seen from the other side.
-    deleted = removeDefinitions(terms, term.getTranslationLanguage(), term.getLanguage(), gone.getText(),
+    deleted = removeDefinitions(entries, term.getTranslationLanguage(), term.getLanguage(), gone.getText(),
                                 gone.getPartOfSpeechName(), term.getHeadword(), term.getPartOfSpeechName()) ||
               deleted;
     if (!deleted)
         return false;
     // Terms left with nothing in them go.
-    LXList<LXTerm> kept;
-    for (LXList<LXTerm>::const_iterator t = terms.begin(); !t.isAtEnd(); ++t) {
-        if ((!t->getDefinitions().empty() || !t->getFeatures().empty()) && !kept.push_back(*t))
-            return failWrite(WriteFailed, "out of memory");
-    }
-    PosTable parts;
-    readPartsOfSpeech(parts.list, parts.index);
-    return rewrite(kept, parts.list, parts.index);
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const EntryPointer &e) {
+                                     return e->term.getDefinitions().empty() && e->term.getFeatures().empty();
+                                 }),
+                  entries.end());
+    if (!writeAdditions(*terms))
+        return failChange(m_writeResult, m_writeError);
+    // The write stands; the terms kept for the next change only spare it a reading.
+    keepAdditions(std::move(m_additions));
+    return true;
 }
 
 bool LXD::rewrite(const LXList<LXTerm> &terms, const LXList<LXPair<lxstring, uint32_t>> &partsOfSpeech,
                   const LXHashTable<lxstring, uint32_t> &nameToIndex)
 {
-    m_writeResult = Written;
-    m_writeError.clear();
-    close();
-    const bool twoDirections = m_language1 != m_language2 && m_language2 != LXSynonyms;
-    std::vector<Placed> placed;
+    m_additions.reset();
+    std::unique_ptr<LXDAdditionsTerms> all(new (std::nothrow) LXDAdditionsTerms);
+    if (!all)
+        return failWrite(WriteFailed, "out of memory");
+    all->parts.list = partsOfSpeech;
+    all->parts.index = nameToIndex;
+    all->parts.complete();
     for (LXList<LXTerm>::const_iterator t = terms.begin(); !t.isAtEnd(); ++t) {
-        Placed p;
-        p.term = &*t;
-        if (t->getLanguage() == m_language1)
-            p.direction = 0;
-        else if (twoDirections && t->getLanguage() == m_language2)
-            p.direction = 1;
-        else {
+        EntryPointer e(new (std::nothrow) LXDAdditionsEntry);
+        if (!e)
+            return failWrite(WriteFailed, "out of memory");
+        e->term = *t;
+        e->changed = true;
+        if (!placeEntry(*e)) {
             open();
             return failWrite(TermNotStorable, "a term of language " + std::to_string(t->getLanguage()) +
                                                   " does not belong in the module");
         }
-        lxstring key = t->getSearchKey();
-        if (key.empty() && m_tokenizer)
-            key = m_tokenizer->searchKey(t->getHeadword(), t->getLanguage());
-        p.key = storedKey(key);
-        placed.push_back(p);
+        all->entries.push_back(std::move(e));
     }
-    // The stored terms come in index order already, the new ones after them: only those are
-    // sorted, then merged in (the same order as sorting the whole, for fewer comparisons).
-    const auto inOrder = std::is_sorted_until(placed.begin(), placed.end(), indexOrder);
-    std::stable_sort(inOrder, placed.end(), indexOrder);
-    std::inplace_merge(placed.begin(), inOrder, placed.end(), indexOrder);
+    std::stable_sort(all->entries.begin(), all->entries.end(), indexOrder);
+    return writeAdditions(*all);
+}
 
-    std::vector<lxstring> names;
+bool LXD::writeAdditions(LXDAdditionsTerms &terms)
+{
+    m_writeResult = Written;
+    m_writeError.clear();
+    close();
     LXContainerWriter file(m_compressor, kAdditionsStreams);
     std::string &pos = file.stream(PartsOfSpeech);
-    for (LXList<LXPair<lxstring, uint32_t>>::const_iterator p = partsOfSpeech.begin(); !p.isAtEnd(); ++p) {
-        names.push_back(p->first);
+    for (LXList<LXPair<lxstring, uint32_t>>::const_iterator p = terms.parts.list.begin(); !p.isAtEnd(); ++p) {
         putByte(pos, p->second);
         putText(pos, p->first);
         pos += '\0';
@@ -315,7 +394,7 @@ bool LXD::rewrite(const LXList<LXTerm> &terms, const LXList<LXPair<lxstring, uin
     int lastAt = -1;
     auto posIndex = [&](const lxstring &name, uint32_t, bool) {
         if (lastAt < 0 || !lx_sameText(name, lastName)) {
-            const int32_t at = placeOf(name, names, nameToIndex);
+            const int32_t at = terms.parts.placeOf(name);
             lastName = name;
             lastAt = at < 0 ? 0 : static_cast<int>(at);
         }
@@ -324,29 +403,42 @@ bool LXD::rewrite(const LXList<LXTerm> &terms, const LXList<LXPair<lxstring, uin
 
     std::string &index = file.stream(Index);
     std::string &records = file.stream(Terms);
+    size_t recordBytes = 0;
+    std::string error;
+    for (EntryPointer &e : terms.entries) {
+        if (e->changed || e->record.empty()) {
+            e->record.clear();
+            if (!putTerm(e->record, e->term, e->key, posIndex, error)) {
+                open();
+                return failWrite(TermNotStorable, error);
+            }
+        }
+        recordBytes += e->record.size() + 1;
+    }
+    records.reserve(recordBytes);
     uint32_t counts[2] = {0, 0};
     uint32_t direction2Start = 0;
     bool direction2Seen = false;
-    const Placed *previous = nullptr;
-    std::string error;
-    for (const Placed &p : placed) {
-        if (!previous || p.direction != previous->direction || !lx_sameText(p.key, previous->key)) {
+    const LXDAdditionsEntry *previous = nullptr;
+    uint32_t headword = 0;
+    for (EntryPointer &p : terms.entries) {
+        if (!previous || p->direction != previous->direction || !sameBytes(p->key, previous->key)) {
             if (!records.empty())
                 putByte(records, kEndOfRun);   // ends the previous headword's run
-            if (p.direction == 1 && !direction2Seen) {
+            if (p->direction == 1 && !direction2Seen) {
                 direction2Seen = true;
                 direction2Start = static_cast<uint32_t>(index.size());
             }
-            ++counts[p.direction];
+            ++counts[p->direction];
+            headword = static_cast<uint32_t>(index.size());
             putBase255(index, static_cast<uint32_t>(records.size()));
-            index.append(p.key.c_str(), static_cast<size_t>(p.key.size()));
+            index.append(p->key.c_str(), static_cast<size_t>(p->key.size()));
             index += '\0';
         }
-        if (!putTerm(records, *p.term, p.key, posIndex, error)) {
-            open();
-            return failWrite(TermNotStorable, error);
-        }
-        previous = &p;
+        p->headwordPosition = headword;
+        p->termPosition = static_cast<uint32_t>(records.size());
+        records += p->record;
+        previous = p.get();
     }
     if (!records.empty())
         putByte(records, kEndOfRun);
@@ -354,7 +446,7 @@ bool LXD::rewrite(const LXList<LXTerm> &terms, const LXList<LXPair<lxstring, uin
         direction2Start = static_cast<uint32_t>(index.size());
 
     file.stream(Header) = header(0, m_formatWord, m_language1, m_language2, counts[0], counts[1], direction2Start,
-                                 static_cast<uint32_t>(names.size()), m_priority);
+                                 static_cast<uint32_t>(terms.parts.names.size()), m_priority);
     putInt32(file.stream(Kind), additionsKindMarker(m_language1, m_language2));
     file.setCompressed(Index);
     file.setCompressed(Terms);
@@ -367,5 +459,32 @@ bool LXD::rewrite(const LXList<LXTerm> &terms, const LXList<LXPair<lxstring, uin
         return failWrite(WriteFailed, error);
     if (!reopened)
         return failWrite(WriteFailed, "the rewritten file does not open");
+    return true;
+}
+
+bool LXD::keepAdditions(std::unique_ptr<LXDAdditionsTerms> terms)
+{
+    std::vector<EntryPointer> &entries = terms->entries;
+    bool ordered = true;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        LXDAdditionsEntry &e = *entries[i];
+        e.fresh = false;
+        if (!e.changed)
+            continue;
+        LXTerm back;
+        if (readTerm(back, e.headwordPosition, e.termPosition) <= e.termPosition)
+            return false;
+        e.term = std::move(back);
+        e.changed = false;
+        ordered = ordered && inPlace(entries, i);
+    }
+    // The file keeps the order it was written in: terms that read back otherwise than they
+    // were given (a part-of-speech code the module's table gives) take their places again.
+    if (!ordered)
+        std::stable_sort(entries.begin(), entries.end(), indexOrder);
+    terms->path = m_path;
+    if (!LXFileSystem::stamp(m_path, terms->stamp))
+        return false;
+    m_additions = std::move(terms);
     return true;
 }

@@ -77,3 +77,18 @@ bool LXFileSystem::exists(const lxstring &path)
     std::error_code error;
     return std::filesystem::exists(nativePath(path), error);
 }
+
+bool LXFileSystem::stamp(const lxstring &path, LXFileStamp &stamp)
+{
+    const std::filesystem::path file = nativePath(path);
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(file, error);
+    if (error)
+        return false;
+    const std::filesystem::file_time_type written = std::filesystem::last_write_time(file, error);
+    if (error)
+        return false;
+    stamp.size = static_cast<uint64_t>(size);
+    stamp.modified = static_cast<int64_t>(written.time_since_epoch().count());
+    return true;
+}

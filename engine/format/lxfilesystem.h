@@ -5,7 +5,24 @@
 #ifndef WORDMERE_ENGINE_LXFILESYSTEM_H
 #define WORDMERE_ENGINE_LXFILESYSTEM_H
 
+#include <cstdint>
+
 #include "base/lxstring.h"
+
+// What tells one state of a file from another: its size and the time it was last written.
+struct LXFileStamp {
+    uint64_t size = 0;
+    int64_t modified = 0;   // in the file system's own ticks
+};
+
+inline bool operator==(const LXFileStamp &a, const LXFileStamp &b)
+{
+    return a.size == b.size && a.modified == b.modified;
+}
+inline bool operator!=(const LXFileStamp &a, const LXFileStamp &b)
+{
+    return !(a == b);
+}
 
 class LXFileSystem {
 public:
@@ -19,6 +36,8 @@ public:
     // True when the file is gone (or was never there).
     static bool remove(const lxstring &path);
     static bool exists(const lxstring &path);
+    // The file's size and last write time; false when it cannot be read.
+    static bool stamp(const lxstring &path, LXFileStamp &stamp);
 };
 
 #endif

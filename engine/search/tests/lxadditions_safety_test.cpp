@@ -336,6 +336,29 @@ TEST_F(AdditionsSafetyTest, AReadOnlyFolderKeepsTheOldFile)
     chmod(folderName.c_str(), 0755);
     EXPECT_TRUE(fileBytes(path) == before) << "the old file changed";
 }
+
+TEST_F(AdditionsSafetyTest, AnAdditionThatFailedIsNotWrittenByTheNextOne)
+{
+    // In this process: the manager keeps the module's terms between changes, and one
+    // change fails for a full disk. The next change writes the file as it was plus itself.
+    ASSERT_TRUE(addPair(*dm, folder, "warm", "chaud"));
+    const std::string before = fileBytes(path);
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = saved;
+    limit.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    expectRefusedWrite(*dm, folder, path, before);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
+
+    ASSERT_TRUE(addPair(*dm, folder, "mug", "chope"));
+    const std::set<std::string> stored = storedHeadwords(path);
+    EXPECT_TRUE(stored.count("warm") && stored.count("mug") && stored.count("old4999"));
+    EXPECT_FALSE(stored.count("cup")) << "the refused addition was written after all";
+    EXPECT_EQ(stored.size(), static_cast<size_t>(kOldEntries + 2));
+}
 #else
 TEST_F(AdditionsSafetyTest, AFileInUseKeepsTheOldFile)
 {

@@ -238,4 +238,77 @@ TEST_F(AdditionsTest, DeletingWhatIsNotTheUsersChangesNothing)
     EXPECT_EQ(fileBytes(folder + "english-french-additions.lxd"), before);
 }
 
+// One change to the user's entries, applied through a data manager.
+struct Change {
+    enum Kind { Add, Delete } kind;
+    const char *headword, *pos;
+    uint32_t code;
+    const char *translation;
+    LXLanguage language, other;
+};
+
+bool apply(LXDataManager &dm, const Change &c, const lxstring &folder)
+{
+    if (c.kind == Change::Delete)
+        return deleteUserDefinition(dm, c.headword, c.language, c.other);
+    return dm.addTerm(u8(c.headword), u8(c.pos), c.code, u8(c.translation), u8("n"), 2, c.language, c.other, 10,
+                      folder);
+}
+
+TEST_F(AdditionsTest, ChangesKeptInMemoryWriteWhatAFreshReadingWrites)
+{
+    // One manager keeps the module's terms from change to change; beside it, every change is
+    // made by a new manager that reads the file afresh. The files stay the same byte for byte.
+    const Change changes[] = {
+        {Change::Add, "cup", "n", 2, "tasse", LXEnglish, LXFrench},
+        {Change::Add, "été", "n", 2, "summer", LXFrench, LXEnglish},
+        {Change::Add, "Paris", "n", 2, "Paris", LXEnglish, LXFrench},       // key and headword differ
+        {Change::Add, "tea bag", "n", 2, "sachet", LXEnglish, LXFrench},    // only the reverse is a headword
+        {Change::Add, "run", "v", 3, "courir", LXEnglish, LXFrench},        // a part of speech new to the file
+        {Change::Add, "cup", "n", 2, "tasse", LXEnglish, LXFrench},         // the same again: merged
+        {Change::Add, "cup", "n", 2, "bol", LXEnglish, LXFrench},           // a further translation
+        {Change::Add, "cup", "n", 9, "coupe", LXEnglish, LXFrench},         // another code, the same name
+        {Change::Add, "cup", "v", 3, "boire", LXEnglish, LXFrench},
+        // The file's table gives "n" the code 2: the term reads back before "cup" [v].
+        {Change::Add, "Cup", "n", 9, "Coupe", LXEnglish, LXFrench},
+        {Change::Add, "house", "vt", 6, "loger", LXEnglish, LXFrench},      // beside a published entry
+        {Change::Add, "aa aa", "n", 2, "double", LXEnglish, LXFrench},
+        {Change::Delete, "cup", "", 0, "", LXEnglish, LXFrench},
+        {Change::Delete, "été", "", 0, "", LXFrench, LXEnglish},
+        {Change::Add, "été", "n", 2, "summertime", LXFrench, LXEnglish},
+        {Change::Delete, "run", "", 0, "", LXEnglish, LXFrench},
+        {Change::Delete, "run", "", 0, "", LXEnglish, LXFrench},             // nothing left to delete
+        {Change::Add, "zebra", "n", 2, "zèbre", LXEnglish, LXFrench},
+    };
+    const std::string fresh = folder + "fresh/";
+    std::filesystem::create_directories(fresh);
+    std::filesystem::copy_file(publishedPath, fresh + "english-french.lxd");
+    const lxstring freshDir = u8(fresh.substr(0, fresh.size() - 1));
+    const std::string kept = folder + "english-french-additions.lxd", read = fresh + "english-french-additions.lxd";
+    for (const Change &c : changes) {
+        const bool answer = apply(*dm, c, dir());
+        std::unique_ptr<LXDataManager> reader = managerOf(fresh);
+        EXPECT_EQ(apply(*reader, c, freshDir), answer) << c.headword;
+        reader.reset();
+        ASSERT_TRUE(fileBytes(kept) == fileBytes(read)) << "the files part after " << c.headword;
+    }
+    EXPECT_EQ(lookUp(*dm, "cup", LXEnglish, LXFrench), "cup [n]: bol/100; coupe/100 | cup [v]: boire/100");
+    EXPECT_EQ(lookUp(*dm, "summertime", LXEnglish, LXFrench), "summertime [n]: été/100");
+}
+
+TEST_F(AdditionsTest, AnotherProgramsEntriesSurviveTheNextChange)
+{
+    // Two copies of the program on one file: what one of them wrote is in the file the other
+    // writes next, although the other kept the module's terms from its own last change.
+    ASSERT_TRUE(dm->addTerm(u8("cup"), u8("n"), 2, u8("tasse"), u8("n"), 2, LXEnglish, LXFrench, 10, dir()));
+    std::unique_ptr<LXDataManager> other = restart();
+    ASSERT_TRUE(other->addTerm(u8("saucer"), u8("n"), 2, u8("soucoupe"), u8("n"), 2, LXEnglish, LXFrench, 10, dir()));
+    other->closeAllDictionaries();
+    ASSERT_TRUE(dm->addTerm(u8("plate"), u8("n"), 2, u8("assiette"), u8("n"), 2, LXEnglish, LXFrench, 10, dir()));
+    std::unique_ptr<LXDataManager> third = restart();
+    EXPECT_EQ(lookUp(*third, "cup", LXEnglish, LXFrench), "cup [n]: tasse/100");
+    EXPECT_EQ(lookUp(*third, "saucer", LXEnglish, LXFrench), "saucer [n]: soucoupe/100");
+    EXPECT_EQ(lookUp(*third, "assiette", LXFrench, LXEnglish), "assiette [n]: plate/100");
+}
+
 } // namespace
