@@ -70,7 +70,7 @@ CalendarDate MonthGrid::dateAt(int32_t row, int32_t column) const
 uint32_t MonthGrid::hitCodeAt(int32_t row, int32_t column) const
 {
     if (!insideGrid(row, column))
-        return kHitNowhere;
+        return kCalendarHitNowhere;
     int32_t index = row * kCalendarWeekdays + column - lead_;
     if (index < 0)
         return kHitCalendarDatePrev;

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 // The month calendar's hit codes.
-constexpr uint32_t kHitNowhere = 0x00000000;
+constexpr uint32_t kCalendarHitNowhere = 0x00000000;
 constexpr uint32_t kHitCalendarDate = 0x00020001;      // a day of the shown month
 constexpr uint32_t kHitCalendarDateNext = 0x01020001;  // a trailing day of the next month
 constexpr uint32_t kHitCalendarDatePrev = 0x02020001;  // a trailing day of the previous month
@@ -38,7 +38,7 @@ public:
     MonthGrid(int32_t year, int32_t month, int32_t firstDayOfWeek);
 
     CalendarDate dateAt(int32_t row, int32_t column) const;
-    uint32_t hitCodeAt(int32_t row, int32_t column) const;  // kHitNowhere outside the grid
+    uint32_t hitCodeAt(int32_t row, int32_t column) const;  // kCalendarHitNowhere outside the grid
     // Where a day of the shown month stands; false for a day it does not have.
     bool cellOf(int32_t day, int32_t *row, int32_t *column) const;
 

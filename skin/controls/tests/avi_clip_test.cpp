@@ -11,9 +11,9 @@
 
 namespace {
 
-std::vector<uint8_t> readClip()
+std::vector<uint8_t> readClip(const char *name = "three_frames.avi")
 {
-    std::string path = std::string(WORDMERE_CONTROLS_FIXTURES) + "/three_frames.avi";
+    std::string path = std::string(WORDMERE_CONTROLS_FIXTURES) + "/" + name;
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in) << path << " is missing: the build writes it with skin/controls/tests/make_clip.py";
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -98,6 +98,7 @@ TEST(AviClip, RefusesDamagedOrUnplayableClipsWithTheirReason)
         c.damage(bytes, strh, strf, firstFrame);
         EXPECT_EQ(refusalOf(bytes), c.refusal) << c.what;
     }
+    EXPECT_EQ(refusalOf(readClip("broken.avi")), kAviTruncated);
     for (size_t size : {0, 4, 11, 12, 20})
         EXPECT_NE(refusalOf(std::vector<uint8_t>(good.begin(), good.begin() + size)), kAviReadable) << size;
 }

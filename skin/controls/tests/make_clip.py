@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the animation tests' clip: an uncompressed 24-bit AVI of three 5 x 3 frames at
-10 frames per second, one video stream, rows stored bottom-up and padded to four bytes, with
-an index. Frame k's pixel at column x, row y (counted from the top) is
-red 50x + 10, green 80y + 20, blue 100k + 30; the tests compute the same formula."""
+"""Writes the animation tests' clips into a folder. three_frames.avi: an uncompressed 24-bit
+AVI of three 5 x 3 frames at 10 frames per second, one video stream, rows stored bottom-up and
+padded to four bytes, with an index; frame k's pixel at column x, row y (counted from the top)
+is red 50x + 10, green 80y + 20, blue 100k + 30, and the tests compute the same formula.
+broken.avi: the same clip cut in half, which must be refused."""
+import os
 import struct
 import sys
 
@@ -30,7 +32,7 @@ def frame(k):
     return b"".join(rows)
 
 
-def main(path):
+def main(folder):
     frames = [frame(k) for k in range(FRAMES)]
     size = len(frames[0])
     avih = struct.pack("<10I4I", 1000000 * SCALE // RATE, size * RATE, 0, 0x10, FRAMES, 0, 1, size,
@@ -45,11 +47,14 @@ def main(path):
         index += b"00db" + struct.pack("<III", 0x10, 4 + len(movi_body), len(data))
         movi_body += chunk(b"00db", data)
     body = b"AVI " + hdrl + lst(b"movi", movi_body) + chunk(b"idx1", index)
-    with open(path, "wb") as out:
-        out.write(b"RIFF" + struct.pack("<I", len(body)) + body)
+    clip = b"RIFF" + struct.pack("<I", len(body)) + body
+    with open(os.path.join(folder, "three_frames.avi"), "wb") as out:
+        out.write(clip)
+    # The same clip cut after its first frame: a damaged clip, refused.
+    with open(os.path.join(folder, "broken.avi"), "wb") as out:
+        out.write(clip[: len(clip) // 2])
 
 
 if __name__ == "__main__":
-    import os
-    os.makedirs(os.path.dirname(os.path.abspath(sys.argv[1])), exist_ok=True)
+    os.makedirs(sys.argv[1], exist_ok=True)
     main(sys.argv[1])

@@ -49,8 +49,8 @@ TEST(MonthGrid, DaysMonthsAndPlacesItDoesNotHave)
     int32_t row = 0, column = 0;
     EXPECT_FALSE(grid.cellOf(31, &row, &column));
     EXPECT_FALSE(grid.cellOf(0, &row, &column));
-    EXPECT_EQ(grid.hitCodeAt(6, 0), kHitNowhere);
-    EXPECT_EQ(grid.hitCodeAt(0, -1), kHitNowhere);
+    EXPECT_EQ(grid.hitCodeAt(6, 0), kCalendarHitNowhere);
+    EXPECT_EQ(grid.hitCodeAt(0, -1), kCalendarHitNowhere);
     EXPECT_EQ(weekdayOf({2026, 12, 11}), 4);  // a Friday
 }
 
