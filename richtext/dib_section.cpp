@@ -46,11 +46,11 @@ void DibSection::fill(COLORREF c) {
     for (size_t i = 0, n = static_cast<size_t>(width_) * height_; i < n; ++i) bits_[i] = p;
 }
 
-MemoryDC::MemoryDC(HGDIOBJ selected, HDC like) : dc_(CreateCompatibleDC(like)) {
+SelectingDC::SelectingDC(HGDIOBJ selected, HDC like) : dc_(CreateCompatibleDC(like)) {
     if (dc_ && selected) previous_ = SelectObject(dc_, selected);
 }
 
-MemoryDC::~MemoryDC() {
+SelectingDC::~SelectingDC() {
     if (!dc_) return;
     if (previous_) SelectObject(dc_, previous_);
     DeleteDC(dc_);

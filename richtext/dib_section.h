@@ -42,12 +42,12 @@ private:
 };
 
 // A DC compatible with the screen, with one object selected until it is destroyed.
-class MemoryDC {
+class SelectingDC {
 public:
-    explicit MemoryDC(HGDIOBJ selected = nullptr, HDC like = nullptr);
-    ~MemoryDC();
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
+    explicit SelectingDC(HGDIOBJ selected = nullptr, HDC like = nullptr);
+    ~SelectingDC();
+    SelectingDC(const SelectingDC&) = delete;
+    SelectingDC& operator=(const SelectingDC&) = delete;
     operator HDC() const { return dc_; }
 
 private:

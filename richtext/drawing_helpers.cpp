@@ -76,7 +76,7 @@ public:
         const SIZE natural = DrawingHelpers::bitmapSize(bitmap);
         if (natural.cx == width && natural.cy == height) return;
         if (!copy_.create(width, height)) return;
-        MemoryDC to(copy_.handle()), from(bitmap);
+        SelectingDC to(copy_.handle()), from(bitmap);
         SetStretchBltMode(to, COLORONCOLOR);
         StretchBlt(to, 0, 0, width, height, from, 0, 0, natural.cx, natural.cy, SRCCOPY);
         bitmap_ = copy_.handle();
@@ -91,7 +91,7 @@ private:
 // Puts a picture on the DC through its mask: the mask (white where transparent) ANDed,
 // then the picture (black where transparent) ORed.
 void blitMasked(HDC dc, int x, int y, int width, int height, HBITMAP mask, HBITMAP picture) {
-    MemoryDC maskDC(mask), pictureDC(picture);
+    SelectingDC maskDC(mask), pictureDC(picture);
     const COLORREF text = SetTextColor(dc, kBlackColour);
     const COLORREF back = SetBkColor(dc, kWhiteColour);
     BitBlt(dc, x, y, width, height, maskDC, 0, 0, SRCAND);
@@ -264,7 +264,7 @@ HBITMAP DrawingHelpers::recolourBitmap(HBITMAP bitmap, int cx, int cy, unsigned 
     DibSection copy;
     if (!copy.create(cx, cy)) return nullptr;
     {
-        MemoryDC to(copy.handle()), from(bitmap);
+        SelectingDC to(copy.handle()), from(bitmap);
         BitBlt(to, 0, 0, cx, cy, from, 0, 0, SRCCOPY);
     }
     copy.sync();
@@ -342,16 +342,16 @@ void DrawingHelpers::drawShadow(HDC dc, int x, int y, int width, int height, HBI
         field.fill(kWhiteColour);
         const int innerWidth = width - 2 * (blurX / 2), innerHeight = height - 2 * (blurY / 2);
         if (innerWidth > 0 && innerHeight > 0) {
-            MemoryDC to(field.handle()), from(shape);
+            SelectingDC to(field.handle()), from(shape);
             SetStretchBltMode(to, COLORONCOLOR);
             StretchBlt(to, blurX / 2, blurY / 2, innerWidth, innerHeight, from, 0, 0, shapeSize.cx, shapeSize.cy, SRCCOPY);
         }
     } else {
-        MemoryDC to(field.handle()), from(shape);
+        SelectingDC to(field.handle()), from(shape);
         BitBlt(to, 0, 0, width, height, from, 0, 0, SRCCOPY);
     }
     {
-        MemoryDC to(under.handle());
+        SelectingDC to(under.handle());
         BitBlt(to, 0, 0, width, height, dc, x, y, SRCCOPY);
     }
     field.sync();
@@ -366,6 +366,6 @@ void DrawingHelpers::drawShadow(HDC dc, int x, int y, int width, int height, HBI
             for (int px = 0; px < width; ++px)
                 under.setPixel(px, py, darken(under.pixel(px, py), GetBValue(field.pixel(px, py)) / double(kMaxChannel)));
     }
-    MemoryDC from(under.handle());
+    SelectingDC from(under.handle());
     BitBlt(dc, x, y, width, height, from, 0, 0, SRCCOPY);
 }

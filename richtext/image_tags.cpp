@@ -175,7 +175,7 @@ bool LayoutPass::gridImage(const MarkupTag& t, Image& image, SIZE& natural) {
         DibSection cell(cx, cy);
         if (!cell.handle()) return false;
         {
-            MemoryDC to(cell.handle()), from(sheet.bitmap);
+            SelectingDC to(cell.handle()), from(sheet.bitmap);
             BitBlt(to, 0, 0, cx, cy, from, (index % perRow) * cx, (index / perRow) * cy, SRCCOPY);
         }
         image.bitmap = cell.release();

@@ -279,7 +279,7 @@ void LayoutPass::drawTableBackground(const TextStyle& table, const MarkupTag& t,
     if (!image) return;
     const SIZE tile = DrawingHelpers::bitmapSize(image);
     {
-        MemoryDC source(image);
+        SelectingDC source(image);
         DrawingHelpers::tileBlit(dc_, r, source, POINT{0, 0}, tile);
     }
     DeleteObject(image);

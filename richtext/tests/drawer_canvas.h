@@ -54,7 +54,7 @@ public:
 
 private:
     DibSection dib_;
-    MemoryDC dc_;
+    SelectingDC dc_;
 };
 
 // The font a style makes: height in pixels, weight, italic, face.

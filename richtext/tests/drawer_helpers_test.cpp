@@ -35,7 +35,7 @@ HBITMAP bitmapOf(const std::vector<std::vector<COLORREF>>& rows) {
 }
 
 COLORREF pixelOf(HBITMAP b, int x, int y) {
-    MemoryDC dc(b);
+    SelectingDC dc(b);
     return GetPixel(dc, x, y);
 }
 
@@ -162,7 +162,7 @@ TEST(Lines, RulesAndDoubleRules) {
 
 TEST(Tiling, CopiesClippedAtRightAndBottom) {
     HBITMAP tile = bitmapOf({{kRed, kGreen, kBlue}, {kBlack, kMagenta, kWhite}});
-    MemoryDC source(tile);
+    SelectingDC source(tile);
     Canvas c(12, 8, RGB(9, 9, 9));
     H::tileBlit(c, RECT{1, 1, 9, 6}, source, POINT{0, 0}, SIZE{3, 2});
     const COLORREF expected[2][3] = {{kRed, kGreen, kBlue}, {kBlack, kMagenta, kWhite}};
