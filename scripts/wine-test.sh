@@ -9,7 +9,7 @@
 #       prefix and display: its system and desktop processes are already up, which under an emulated
 #       32-bit side saves minutes per script. The session runs such scripts one at a time.
 #   w COMMAND...        runs COMMAND with the prefix, ended after T seconds (default 120) times
-#                       WORDMERE_TEST_TIME_SCALE.
+#                       WORDMERE_TEST_TIME_SCALE (wine_run: the same, for scripts that redefine w).
 #   scaled SECONDS      SECONDS times WORDMERE_TEST_TIME_SCALE, for the script's own waits.
 #   wine_test_end       ends every Wine program this script started (and what those started): the
 #                       whole prefix's server when the prefix is the script's own, only the script's
@@ -30,7 +30,8 @@ wait_for_line() {
   done
 }
 
-w() { timeout "$(scaled "${T:-120}")" "$wine_test_root/scripts/wine-env.sh" "$@"; }
+wine_run() { timeout "$(scaled "${T:-120}")" "$wine_test_root/scripts/wine-env.sh" "$@"; }
+w() { wine_run "$@"; }
 
 wine_test_begin() {
   local art="$1" mode="$2"

@@ -3,6 +3,7 @@
 // filled through their controls and read back. One phase per invocation; dialogs_test.sh
 // runs them in order (with screenshots between them).
 #include "driver_dialogs.h"
+#include "driver_time.h"
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -23,14 +24,14 @@ HWND frameWindow() { return FindWindowW(L"WordmereFrame", L"Wordmere"); }
 
 LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR r = 0;
-    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 20000, &r)) return -12345;
+    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, scaledMs(20000), &r)) return -12345;
     return static_cast<LRESULT>(r);
 }
 
 std::wstring textOf(HWND w) {
     std::vector<wchar_t> buf(8192);
     DWORD_PTR r = 0;
-    SendMessageTimeoutW(w, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, 20000, &r);
+    SendMessageTimeoutW(w, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, scaledMs(20000), &r);
     return buf.data();
 }
 
@@ -65,7 +66,7 @@ HWND waitDialog(int control, DWORD ms = 30000) {
     DialogSearch s{0, control, nullptr};
     if (!frame) return nullptr;
     GetWindowThreadProcessId(frame, &s.pid);
-    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms; Sleep(100)) {
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(ms); Sleep(100)) {
         EnumWindows(findDialog, reinterpret_cast<LPARAM>(&s));
         if (s.found) return s.found;
     }
@@ -73,7 +74,7 @@ HWND waitDialog(int control, DWORD ms = 30000) {
 }
 
 bool waitGone(HWND dialog, DWORD ms = 30000) {
-    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms; Sleep(100))
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(ms); Sleep(100))
         if (!IsWindow(dialog) || !IsWindowVisible(dialog)) return true;
     return false;
 }
@@ -83,7 +84,7 @@ bool waitGone(HWND dialog, DWORD ms = 30000) {
 // result itself).
 template <typename Condition>
 bool waitFor(Condition done, DWORD ms = 30000) {
-    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms; Sleep(50))
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(ms); Sleep(50))
         if (done()) return true;
     return done();
 }

@@ -33,7 +33,30 @@ printf '\xC0\xC0\xFF\xEE\x00\x00\x00\x01\x52\x00\x00\x00' >"$run/dictionaries/Ol
 printf 'x' >"$run/dictionaries/verbs.lxc"
 printf 'x' >"$run/dictionaries/notes.lxdata"
 exe="Z:${run//\//\\}\\wordmere.exe"
-driver() { w wine "$run/wordmere_driver.exe" "$@" || fail "driver $1"; }
+# The driver's phases are gathered and run in one driver process each time the script does
+# something else (a screenshot, a registry command, a file change): under an emulated 32-bit side
+# every program start costs a minute or more. Each phase prints "== driver PHASE" and its checks;
+# its time limit (T, default 120 s) adds to the batch's.
+batch="$run/driver-batch.txt"
+batch_t=0
+: >"$batch"
+driver() {
+  printf '%s' "$1" >>"$batch"
+  shift
+  local a
+  for a in "$@"; do printf '\t%s' "$a" >>"$batch"; done
+  printf '\n' >>"$batch"
+  batch_t=$(( batch_t + ${T:-120} ))
+}
+flush_driver() {
+  [ -s "$batch" ] || return 0
+  local phases; phases="$(cut -f1 "$batch" | tr '\n' ' ')"
+  T="$batch_t" wine_run wine "$run/wordmere_driver.exe" batch "Z:${batch//\//\\}" || fail "driver phases: $phases"
+  : >"$batch"
+  batch_t=0
+}
+w() { flush_driver; wine_run "$@"; }
+import() { flush_driver; sleep 1; command import "$@"; }
 
 w wine reg delete 'HKCU\Software\Wordmere' /f >/dev/null 2>&1 || true
 
@@ -42,7 +65,6 @@ driver exports "Z:${run//\//\\}\\tchk.dll"
 
 echo "== first start (English)"
 driver start "$exe" en "bad.lxd,Old.lxd,verbs.lxc"
-sleep 1
 import -window root "$art/wordmere-en.png" || fail "screenshot"
 driver checks
 driver second "$exe"
@@ -51,9 +73,12 @@ driver help missing "Z:${run//\//\\}"
 driver quit
 
 echo "== settings in the registry"
+# The whole key is read once ("wine reg query" is a program start too), each value from that.
+w wine reg query 'HKCU\Software\Wordmere\Wordmere\Settings' 2>/dev/null | tr -d '\r' >"$run/settings.txt"
 reg_value() { # reg_value NAME -> the data column of "wine reg query"
-  w wine reg query 'HKCU\Software\Wordmere\Wordmere\Settings' /v "$1" 2>/dev/null | tr -d '\r' |
-    awk -v n="$1" 'index($0, n) { sub(/^.*REG_[A-Z_]+[ \t]+/, ""); print; exit }'
+  awk -v n="$1" '{ line = $0; sub(/^[ \t]+/, "", line) }
+    index(line, n) == 1 && substr(line, length(n) + 1) ~ /^[ \t]+REG_/ {
+      sub(/^.*REG_[A-Z_]+[ \t]+/, "", line); print line; exit }' "$run/settings.txt"
 }
 expect_reg() { # expect_reg NAME VALUE
   local got; got="$(reg_value "$1")"
@@ -71,7 +96,6 @@ expect_reg "Use Beta Updater" "0x1"
 echo "== second start (German, stored placement)"
 driver start "$exe" de "bad.lxd,Old.lxd,verbs.lxc"
 driver restarted
-sleep 1
 import -window root "$art/wordmere-de.png" || fail "screenshot"
 driver quit
 
@@ -86,6 +110,7 @@ german=()
 [ -n "$samples" ] && german=($(ls "$samples"/english-german.lxd "$samples"/english-german-[0-9]*.lxd 2>/dev/null))
 if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ ${#german[@]} -gt 0 ]; then
   echo "== look-ups in the sample modules"
+  flush_driver
   rm -f "$run/dictionaries/"*
   cp "$samples/english-french.lxd" "${german[@]}" "$run/dictionaries/"
   # A file that is not a module is reported, and the modules beside it still load.
@@ -110,6 +135,7 @@ if [ -n "$samples" ] && [ -f "$samples/english-french.lxd" ] && [ ${#german[@]} 
   # infinitive, plurals and feminines to the base form.
   if [ -f "$samples/fr.lxc" ]; then
     driver quit
+    flush_driver
     cp "$samples/fr.lxc" "$run/dictionaries/"
     driver start "$exe" en broken.lxd
     driver size 720 540
@@ -152,5 +178,6 @@ else
   echo "== built without sample modules on purpose: the look-up checks are skipped"
 fi
 
+flush_driver
 [ "$status" -eq 0 ] && echo "gui_test: all passed" || echo "gui_test: FAILED"
 exit "$status"
