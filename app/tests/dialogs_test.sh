@@ -40,7 +40,7 @@ cp "$bin/wordmere.exe" "$bin/tchk.dll" "$bin/wordmere_driver.exe" "$run/"
 for m in "${modules[@]}"; do cp "$samples/$m" "$run/dictionaries/"; done
 win() { local p="$1"; echo "Z:${p//\//\\}"; }
 exe="$(win "$run")\\wordmere.exe"
-driver() { w wine "$run/wordmere_driver.exe" "$@" || fail "driver $1"; }
+source "$here/app/tests/driver-batch.sh"
 shot() { import -window root "$art/$1.png" || fail "screenshot $1"; }
 reg_value() { # reg_value NAME -> the data column of "wine reg query"
   w wine reg query 'HKCU\Software\Wordmere\Wordmere\Settings' /v "$1" 2>/dev/null | tr -d '\r' |
@@ -66,6 +66,7 @@ driver size 760 560
 
 echo "== add entries"
 driver addentry "$(win "$run/dictionaries")" zorblewick vabriquette
+flush_driver
 [ -f "$run/dictionaries/english-french-additions.lxd" ] || fail "no english-french-additions.lxd in the dictionaries folder"
 driver show 11500 1202
 shot add-entry-en
@@ -113,6 +114,7 @@ expect_reg "Interface Language" "English"
 expect_reg "Hotkey" "Alt + left-click"
 expect_reg "Hotkey Disabled" "0x0"
 driver quit
+flush_driver
 
 [ "$status" -eq 0 ] && echo "dialogs_test: all passed" || echo "dialogs_test: FAILED"
 exit "$status"

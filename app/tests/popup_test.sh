@@ -38,7 +38,7 @@ mkdir -p "$run/dictionaries"
 cp "$bin/wordmere.exe" "$bin/tchk.dll" "$bin/wordmere_driver.exe" "$bin/wordmere_popup_target.exe" \
    "$bin/wordmere_viewer6.exe" "$bin/wordmere_viewer8.exe" "$run/"
 cp "$samples/english-french.lxd" "$run/dictionaries/"
-driver() { w wine "$run/wordmere_driver.exe" "$@" || fail "driver $1"; }
+source "$here/app/tests/driver-batch.sh"
 
 # The translations the FreeDict source has for the target's words.
 oracle="$run/oracle.txt"
@@ -71,6 +71,7 @@ driver popupfallback "$probes" "$(winpath "$run")\\wordmere_viewer8.exe" "Unable
 echo "== latency"
 T=300 driver popuplatency "$probes" 40
 driver quit
+flush_driver
 
 echo "popup_test: $(( $(date +%s) - start )) s"
 [ "$status" -eq 0 ] && echo "popup_test: all passed" || echo "popup_test: FAILED"
