@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "memory_stream.h"
+#include "frame_skinner.h"
 #include "skin_definitions.h"
 #include "skin_draw.h"
 #include "skin_interface.h"
@@ -164,6 +165,7 @@ int skinStartup(HINSTANCE instance, uint32_t, uint32_t, uint32_t)
         s.instance = instance;
         s.platform = skinDetectPlatformClass();
         skinSetPlatformClass(s.platform);
+        skinRegisterFrameSkinners();
         s.started.store(true);
     }
     const DWORD thread = GetCurrentThreadId();

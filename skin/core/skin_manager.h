@@ -32,6 +32,7 @@ public:
     static SkinManager &instance();
 
     void setMakers(const SkinnerMakers &makers);
+    SkinnerMakers makers();
     // A control skinner of that type (null when none can be made).
     WindowSkinner *makeControlSkinner(int32_t type, WindowSkinner *container);
 

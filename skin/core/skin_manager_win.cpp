@@ -43,6 +43,12 @@ void SkinManager::setMakers(const SkinnerMakers &makers)
     makers_ = makers;
 }
 
+SkinnerMakers SkinManager::makers()
+{
+    Lock hold(lock_);
+    return makers_;
+}
+
 WindowSkinner *SkinManager::makeControlSkinner(int32_t type, WindowSkinner *container)
 {
     Lock hold(lock_);

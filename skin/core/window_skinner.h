@@ -86,6 +86,8 @@ public:
     virtual HRGN windowRegion() { return nullptr; }
     // The type code of what this skinner skins (its definition's type, 0 without one).
     virtual int32_t typeCode() const;
+    // Sends the window WM_NCPAINT for a rectangle in window coordinates.
+    void repaintNonClient(const RECT &rect);
 
     // Skins one child window (its descendants first); true when it is a control type.
     bool skinChild(HWND child, SkinObject *container);

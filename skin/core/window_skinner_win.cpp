@@ -60,6 +60,18 @@ void WindowSkinner::paint(HDC dc)
 
 int32_t WindowSkinner::typeCode() const { return definition_ ? definition_->type() : 0; }
 
+void WindowSkinner::repaintNonClient(const RECT &rect)
+{
+    if (window_ == nullptr) {
+        return;
+    }
+    RECT w{};
+    GetWindowRect(window_, &w);
+    HRGN region = CreateRectRgn(rect.left + w.left, rect.top + w.top, rect.right + w.left, rect.bottom + w.top);
+    SendMessageW(window_, WM_NCPAINT, reinterpret_cast<WPARAM>(region), 0);
+    DeleteObject(region);
+}
+
 void WindowSkinner::buildParts()
 {
     parts_.clear();

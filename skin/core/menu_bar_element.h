@@ -1,0 +1,65 @@
+// The skinned frame's menu bar on a real window (Windows only): it holds the window's menu,
+// feeds the model (menu_bar_model.h) with its measured entries, paints the bar off-screen from
+// the skin's MenuBar object and carries out the model's actions. A submenu is shown with
+// TrackPopupMenuEx from a message the bar posts to its frame, so that no mouse or keyboard
+// handler of the bar waits inside a menu loop; while one is shown, a message filter lets the
+// pointer and the arrow keys move to the bar's other items.
+#ifndef WORDMERE_SKIN_CORE_MENU_BAR_ELEMENT_H
+#define WORDMERE_SKIN_CORE_MENU_BAR_ELEMENT_H
+
+#include <windows.h>
+
+#include "menu_bar_model.h"
+#include "skin_definitions.h"
+
+// Posted by the bar to its frame: show the submenu of item wParam.
+constexpr UINT WM_SKIN_OPEN_MENU_BAR_ITEM = 6039;
+constexpr UINT_PTR kMenuBarHoverTimer = 0x5A00;
+constexpr UINT kMenuBarHoverMs = 100;
+
+class MenuBarElement : public MenuBarActions {
+public:
+    explicit MenuBarElement(HWND frame);
+    ~MenuBarElement() override;
+    MenuBarElement(const MenuBarElement &) = delete;
+    MenuBarElement &operator=(const MenuBarElement &) = delete;
+
+    // Takes the menu (not owned: it goes back to the window); null for none.
+    void setMenu(HMENU menu);
+    HMENU menu() const { return menu_; }
+    void setSkin(const MenuBarDefinition *definition);
+    MenuBarModel &model() { return model_; }
+    const MenuBarModel &model() const { return model_; }
+
+    // Paints the bar (its rectangle in the model, window coordinates) into dc.
+    void paint(HDC dc);
+    // The frame's messages for the bar: answers whether it took the message.
+    bool onMessage(UINT message, WPARAM wp, LPARAM lp, LRESULT &result);
+    // A point of the pointer in window coordinates (mirrored for right-to-left frames).
+    SkinPoint windowPoint(POINT screen) const;
+
+    // MenuBarActions
+    void initMenu() override;
+    bool openPopup(size_t item) override;
+    void closePopup(size_t item) override;
+    void runCommand(uint32_t commandId) override;
+    void setHoverTimer(bool running) override;
+    void repaint() override;
+    void openChildSystemMenu() override;
+    void mdiButtonReleased(MdiButtonIndex button) override;
+
+private:
+    void readEntries();
+    void track(size_t item);
+    static LRESULT CALLBACK messageFilter(int code, WPARAM wp, LPARAM lp);
+    bool filter(const MSG &message);
+
+    HWND frame_;
+    HMENU menu_ = nullptr;
+    const MenuBarDefinition *definition_ = nullptr;
+    MenuBarModel model_;
+    HHOOK filterHook_ = nullptr;
+    int32_t tracking_ = -1;
+};
+
+#endif

@@ -1,0 +1,239 @@
+// The skinned frame's menu bar on a real window (Windows).
+#ifdef _WIN32
+#include "menu_bar_element.h"
+
+#include <string>
+
+#include "menu_entries.h"
+#include "skin_draw.h"
+#include "skin_repository.h"
+
+namespace {
+
+constexpr UINT kItemTextFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+constexpr UINT kPopupFlags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON;
+
+// The bar whose submenu the thread shows now (one menu loop runs at a time on a thread).
+thread_local MenuBarElement *gTracking = nullptr;
+
+RECT toRect(const SkinRect &r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// Whether an item of the shown submenu is highlighted and opens a submenu of its own.
+bool highlightOpensSubmenu(HMENU menu)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if ((GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) && GetSubMenu(menu, i)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+MenuBarElement::MenuBarElement(HWND frame) : frame_(frame), model_(*this) {}
+
+MenuBarElement::~MenuBarElement()
+{
+    if (filterHook_) UnhookWindowsHookEx(filterHook_);
+    if (gTracking == this) gTracking = nullptr;
+    KillTimer(frame_, kMenuBarHoverTimer);
+}
+
+void MenuBarElement::setMenu(HMENU menu)
+{
+    menu_ = menu;
+    readEntries();
+}
+
+void MenuBarElement::setSkin(const MenuBarDefinition *definition)
+{
+    definition_ = definition;
+    if (definition_) model_.setMetrics(menuBarMetrics(*definition_));
+    readEntries();
+}
+
+void MenuBarElement::readEntries()
+{
+    if (menu_ == nullptr || !IsMenu(menu_)) {
+        model_.setEntries({});
+        return;
+    }
+    HDC screen = GetDC(nullptr);
+    HFONT font = definition_ ? skinFontFromRecord(definition_->font) : nullptr;
+    model_.setEntries(readMenuBarEntries(menu_, screen, font));
+    if (font) DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+}
+
+SkinPoint MenuBarElement::windowPoint(POINT screen) const
+{
+    RECT w{};
+    GetWindowRect(frame_, &w);
+    SkinPoint p{screen.x - w.left, screen.y - w.top};
+    if (skinIsRightToLeft(frame_)) p.x = (w.right - w.left) - 1 - p.x;
+    return p;
+}
+
+void MenuBarElement::paint(HDC dc)
+{
+    const SkinRect bar = model_.barRect();
+    if (definition_ == nullptr || bar.isEmpty()) return;
+    const SkinRepository *repository = definition_->owner();
+    if (menu_ && IsMenu(menu_)) refreshMenuBarEnabled(model_, menu_);
+    skinDrawNineGrid(repository, dc, toRect(bar), definition_->background, definition_->bgColor, kSkinFill, false);
+    HFONT font = skinFontFromRecord(definition_->font);
+    HGDIOBJ previousFont = font ? SelectObject(dc, font) : nullptr;
+    const int previousMode = SetBkMode(dc, TRANSPARENT);
+    for (const MenuBarModel::Item &item : model_.items()) {
+        RECT r = toRect(item.rect);
+        const SkinTextEffect *effect = &definition_->normalText;
+        if (!item.entry.enabled) {
+            effect = &definition_->disabledText;
+        } else if (item.state == MenuItemState::Hot) {
+            skinDrawNineGrid(repository, dc, r, definition_->hotItem, definition_->hotFill, kSkinFill, false);
+            effect = &definition_->hotText;
+        } else if (item.state == MenuItemState::Open) {
+            skinDrawNineGrid(repository, dc, r, definition_->openItem, definition_->openFill, kSkinFill, false);
+            effect = &definition_->openText;
+        }
+        SetTextColor(dc, effect->textColor());
+        const std::wstring text(item.entry.text.begin(), item.entry.text.end());
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, kItemTextFormat);
+    }
+    SetBkMode(dc, previousMode);
+    if (previousFont) SelectObject(dc, previousFont);
+    if (font) DeleteObject(font);
+}
+
+bool MenuBarElement::onMessage(UINT message, WPARAM wp, LPARAM, LRESULT &result)
+{
+    result = 0;
+    switch (message) {
+    case WM_TIMER: {
+        if (wp != kMenuBarHoverTimer) return false;
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        model_.hoverTick(windowPoint(cursor));
+        return true;
+    }
+    case WM_SKIN_OPEN_MENU_BAR_ITEM:
+        // Only when the item is still the open one: the pointer may have moved on meanwhile.
+        if (model_.openItem() == static_cast<int32_t>(wp)) track(static_cast<size_t>(wp));
+        return true;
+    case WM_SYSCHAR:
+        return model_.key(MenuBarKey::Character, static_cast<char16_t>(wp), true);
+    case WM_SYSKEYDOWN:
+        return wp == VK_F10 && model_.key(MenuBarKey::F10);
+    default: return false;
+    }
+}
+
+void MenuBarElement::track(size_t item)
+{
+    const MenuBarModel::Item &entry = model_.items()[item];
+    HMENU submenu = menu_ ? GetSubMenu(menu_, entry.position) : nullptr;
+    if (submenu == nullptr) {
+        model_.endMenuMode();
+        return;
+    }
+    RECT w{};
+    GetWindowRect(frame_, &w);
+    RECT exclude{};
+    UINT flags = kPopupFlags;
+    int x = 0;
+    if (skinIsRightToLeft(frame_)) {
+        exclude = RECT{w.right - entry.rect.right, w.top + entry.rect.top, w.right - entry.rect.left, w.top + entry.rect.bottom};
+        x = exclude.right;
+        flags = (flags & ~TPM_LEFTALIGN) | TPM_RIGHTALIGN;
+    } else {
+        exclude = RECT{w.left + entry.rect.left, w.top + entry.rect.top, w.left + entry.rect.right, w.top + entry.rect.bottom};
+        x = exclude.left;
+    }
+    TPMPARAMS params{};
+    params.cbSize = sizeof params;
+    params.rcExclude = exclude;
+    tracking_ = static_cast<int32_t>(item);
+    MenuBarElement *outer = gTracking;
+    gTracking = this;
+    filterHook_ = SetWindowsHookExW(WH_MSGFILTER, &MenuBarElement::messageFilter, nullptr, GetCurrentThreadId());
+    TrackPopupMenuEx(submenu, flags, x, exclude.bottom, frame_, &params);
+    if (filterHook_) UnhookWindowsHookEx(filterHook_);
+    filterHook_ = nullptr;
+    gTracking = outer;
+    tracking_ = -1;
+    // Closed by a choice, Escape or a click elsewhere; not when the bar moved on to another item.
+    if (model_.openItem() == static_cast<int32_t>(item)) model_.endMenuMode();
+}
+
+LRESULT CALLBACK MenuBarElement::messageFilter(int code, WPARAM wp, LPARAM lp)
+{
+    if (code == MSGF_MENU && gTracking != nullptr && gTracking->filter(*reinterpret_cast<const MSG *>(lp))) return TRUE;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+bool MenuBarElement::filter(const MSG &message)
+{
+    switch (message.message) {
+    case WM_MOUSEMOVE: {
+        const SkinPoint p = windowPoint(message.pt);
+        const int32_t at = model_.itemAt(p);
+        if (at >= 0 && at != tracking_) model_.pointerMove(p);
+        return false;
+    }
+    case WM_LBUTTONDOWN: {
+        const SkinPoint p = windowPoint(message.pt);
+        if (!skinRectContains(model_.barRect(), p)) return false;
+        model_.buttonDown(p);
+        return true;
+    }
+    case WM_KEYDOWN:
+        if (message.wParam == VK_LEFT || (message.wParam == VK_RIGHT && !highlightOpensSubmenu(GetSubMenu(
+                                                                              menu_, model_.items()[tracking_].position)))) {
+            const int32_t before = model_.openItem();
+            model_.key(message.wParam == VK_LEFT ? MenuBarKey::Left : MenuBarKey::Right);
+            return model_.openItem() != before;
+        }
+        return false;
+    default: return false;
+    }
+}
+
+void MenuBarElement::initMenu() { SendMessageW(frame_, WM_INITMENU, reinterpret_cast<WPARAM>(menu_), 0); }
+
+bool MenuBarElement::openPopup(size_t item)
+{
+    if (menu_ == nullptr || GetSubMenu(menu_, model_.items()[item].position) == nullptr) return false;
+    return PostMessageW(frame_, WM_SKIN_OPEN_MENU_BAR_ITEM, item, 0) != FALSE;
+}
+
+void MenuBarElement::closePopup(size_t item)
+{
+    if (tracking_ == static_cast<int32_t>(item)) EndMenu();
+}
+
+void MenuBarElement::runCommand(uint32_t commandId) { PostMessageW(frame_, WM_COMMAND, commandId, 0); }
+
+void MenuBarElement::setHoverTimer(bool running)
+{
+    if (running) {
+        SetTimer(frame_, kMenuBarHoverTimer, kMenuBarHoverMs, nullptr);
+    } else {
+        KillTimer(frame_, kMenuBarHoverTimer);
+    }
+}
+
+void MenuBarElement::repaint()
+{
+    RECT w{};
+    GetWindowRect(frame_, &w);
+    const SkinRect bar = model_.barRect();
+    HRGN region = CreateRectRgn(w.left + bar.left, w.top + bar.top, w.left + bar.right, w.top + bar.bottom);
+    SendMessageW(frame_, WM_NCPAINT, reinterpret_cast<WPARAM>(region), 0);
+    DeleteObject(region);
+}
+
+void MenuBarElement::openChildSystemMenu() {}
+
+void MenuBarElement::mdiButtonReleased(MdiButtonIndex) {}
+
+#endif

@@ -1,0 +1,618 @@
+// Skinned frames and dialogs on real windows under Wine in Xvfb (no window manager, so every
+// pixel of a frame is ours): screenshots of a skinned main window and of a message box in the
+// active and the inactive look, with pixel probes at places computed from the window rectangle
+// and the skin's pieces (caption, border, menu bar, client, a corner outside the region showing
+// what was on the screen before); hit tests through the window's own WM_NCHITTEST; the caption
+// buttons clicked with SendInput; the caption dragged; the menu bar opening its submenu.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame_skinner.h"
+#include "skin_definitions.h"
+#include "skin_interface.h"
+#include "skin_manager.h"
+#include "skin_test_support.h"
+
+namespace {
+
+// The default skin's colours (skin/default/draw_pictures.sh).
+constexpr COLORREF kCaption = RGB(0x2F, 0x5D, 0x8C);
+constexpr COLORREF kCaptionInactive = RGB(0x8A, 0x97, 0xA6);
+constexpr COLORREF kMenuFace = RGB(0xE9, 0xED, 0xF2);
+constexpr COLORREF kDialogClient = RGB(0xF4, 0xF6, 0xF8);
+constexpr COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
+// The test window's own background: no colour of the skin.
+constexpr COLORREF kOwnClient = RGB(0x20, 0xC0, 0x40);
+
+constexpr wchar_t kFrameClass[] = L"WordmereSkinnedFrameTest";
+constexpr UINT kToggleCommand = 4101;
+
+double timeScale()
+{
+    const char *v = std::getenv("WORDMERE_TEST_TIME_SCALE");
+    const double s = v ? std::atof(v) : 1.0;
+    return s > 0 ? s : 1.0;
+}
+
+void pump(DWORD ms)
+{
+    const DWORD end = GetTickCount() + ms;
+    do {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        Sleep(10);
+    } while (static_cast<int32_t>(end - GetTickCount()) > 0);
+}
+
+// Pumps until the condition holds or the (scaled) time is up.
+template <typename Condition>
+bool waitFor(Condition condition, DWORD ms = 5000)
+{
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms * timeScale());
+    while (!condition()) {
+        if (static_cast<int32_t>(end - GetTickCount()) <= 0) return false;
+        pump(20);
+    }
+    return true;
+}
+
+// The whole screen as the X server shows it.
+class Screenshot {
+public:
+    Screenshot()
+    {
+        width_ = GetSystemMetrics(SM_CXSCREEN);
+        height_ = GetSystemMetrics(SM_CYSCREEN);
+        pixels_.resize(static_cast<size_t>(width_) * height_);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void *bits = nullptr;
+        HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
+        SelectObject(memory, old);
+        DeleteObject(dib);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+    COLORREF at(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+        const uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // Kept as a 24-bit BMP for whoever looks at the run.
+    void save(const std::string &name) const
+    {
+        const std::string folder = WORDMERE_FRAME_ARTIFACTS;
+        CreateDirectoryA(folder.c_str(), nullptr);
+        FILE *f = std::fopen((folder + "/" + name + ".bmp").c_str(), "wb");
+        if (!f) return;
+        const uint32_t row = static_cast<uint32_t>((width_ * 3 + 3) & ~3);
+        const uint32_t size = 54 + row * height_;
+        uint8_t header[54] = {'B', 'M'};
+        auto put = [&](int at, uint32_t v) { std::memcpy(header + at, &v, 4); };
+        put(2, size);
+        put(10, 54);
+        put(14, 40);
+        put(18, static_cast<uint32_t>(width_));
+        put(22, static_cast<uint32_t>(height_));
+        header[26] = 1;
+        header[28] = 24;
+        std::fwrite(header, 1, sizeof header, f);
+        std::vector<uint8_t> line(row, 0);
+        for (int y = height_ - 1; y >= 0; --y) {
+            for (int x = 0; x < width_; ++x) {
+                const uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
+                line[x * 3] = p & 0xFF;
+                line[x * 3 + 1] = (p >> 8) & 0xFF;
+                line[x * 3 + 2] = (p >> 16) & 0xFF;
+            }
+            std::fwrite(line.data(), 1, row, f);
+        }
+        std::fclose(f);
+    }
+
+private:
+    int width_;
+    int height_;
+    std::vector<uint32_t> pixels_;
+};
+
+std::string hex(COLORREF c)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+void click(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
+
+void moveTo(int x, int y)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>(x * 65535.0 / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
+    in.mi.dy = static_cast<LONG>(y * 65535.0 / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+    Sleep(static_cast<DWORD>(60 * timeScale()));
+}
+
+void button(DWORD flag)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flag;
+    SendInput(1, &in, sizeof in);
+    Sleep(static_cast<DWORD>(60 * timeScale()));
+}
+
+void click(int x, int y, DWORD down, DWORD up)
+{
+    moveTo(x, y);
+    button(down);
+    button(up);
+}
+
+void key(WORD vk, bool up)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+    Sleep(static_cast<DWORD>(40 * timeScale()));
+}
+
+// Waits without pumping (on the input thread) until the condition holds or the time is up.
+template <typename Condition>
+bool pollFor(Condition condition, DWORD ms = 5000)
+{
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms * timeScale());
+    while (!condition()) {
+        if (static_cast<int32_t>(end - GetTickCount()) <= 0) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Mouse and keyboard input sent from a thread of its own, while the test's thread pumps its
+// messages: the move loop, a submenu and a message box each run a modal loop on that thread.
+class InputScript {
+public:
+    explicit InputScript(std::function<void()> script) : thread_([this, script] {
+        script();
+        done_ = true;
+    }) {}
+    ~InputScript()
+    {
+        if (thread_.joinable()) thread_.join();
+    }
+    // Pumps until the script has run; false when it did not finish in time.
+    bool finish(DWORD ms = 60000)
+    {
+        const bool ok = waitFor([&] { return done_.load(); }, ms);
+        if (ok) thread_.join();
+        return ok;
+    }
+
+private:
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
+struct FrameState {
+    std::atomic<int> commands{0};
+    std::atomic<UINT> lastCommand{0};
+    std::atomic<int> initMenuPopups{0};
+};
+
+LRESULT CALLBACK frameProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    auto *state = reinterpret_cast<FrameState *>(GetWindowLongPtrW(w, GWLP_USERDATA));
+    if (state) {
+        if (m == WM_COMMAND) {
+            ++state->commands;
+            state->lastCommand = LOWORD(wp);
+        }
+        if (m == WM_INITMENUPOPUP) ++state->initMenuPopups;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+HMENU makeMenu()
+{
+    HMENU bar = CreateMenu();
+    const wchar_t *names[] = {L"&File", L"&View", L"&Help"};
+    UINT id = 4100;
+    for (const wchar_t *name : names) {
+        HMENU sub = CreatePopupMenu();
+        AppendMenuW(sub, MF_STRING, ++id, L"&Toggle");
+        AppendMenuW(sub, MF_STRING, id + 100, L"&Other");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), name);
+    }
+    return bar;
+}
+
+HWND makeFrame(FrameState *state, int x, int y, int width, int height, DWORD style = WS_OVERLAPPEDWINDOW)
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = frameProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = CreateSolidBrush(kOwnClient);
+        wc.lpszClassName = kFrameClass;
+        RegisterClassW(&wc);
+        registered = true;
+    }
+    HWND w = CreateWindowExW(0, kFrameClass, L"Wordmere", style, x, y, width, height, nullptr, makeMenu(),
+                             GetModuleHandleW(nullptr), nullptr);
+    if (w) SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    return w;
+}
+
+const FrameWndDefinition &skinFrame(const char *name)
+{
+    auto *d = dynamic_cast<FrameWndDefinition *>(SkinManager::instance().findObject(name));
+    if (d == nullptr) {
+        ADD_FAILURE() << "the default skin has no " << name;
+        static FrameWndDefinition none;
+        return none;
+    }
+    return *d;
+}
+
+// Window-relative points to screen points.
+POINT at(HWND w, int x, int y)
+{
+    RECT r{};
+    GetWindowRect(w, &r);
+    return POINT{r.left + x, r.top + y};
+}
+
+SIZE sizeOf(HWND w)
+{
+    RECT r{};
+    GetWindowRect(w, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+LRESULT hitAt(HWND w, int x, int y)
+{
+    const POINT p = at(w, x, y);
+    return SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+}
+
+// A caption button's centre for the window's current width (anchored to the right edge).
+POINT buttonCentre(HWND w, const FrameWndDefinition &d, const char *name)
+{
+    const auto *b = dynamic_cast<const AreaDefinition *>(d.findChild(name));
+    if (b == nullptr) {
+        ADD_FAILURE() << "no caption button " << name;
+        return POINT{0, 0};
+    }
+    const int dx = sizeOf(w).cx - d.referenceWidth();
+    return at(w, (b->rect.left + b->rect.right) / 2 + dx, (b->rect.top + b->rect.bottom) / 2);
+}
+
+// A plain window that takes the activation away from the one under test.
+HWND makeOther()
+{
+    HWND w = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE | WS_BORDER, 700, 600, 120, 80, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    return w;
+}
+
+void activate(HWND w)
+{
+    SetForegroundWindow(w);
+    SetActiveWindow(w);
+    waitFor([&] { return GetActiveWindow() == w; }, 3000);
+    pump(300);
+}
+
+class SkinnedFrame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
+        const std::string path = defaultSkinPath("skin.gvf");
+        ASSERT_EQ(skinOpenFile(std::wstring(path.begin(), path.end()).c_str()), 1);
+    }
+    void TearDown() override
+    {
+        for (HWND w : windows_) {
+            if (IsWindow(w)) DestroyWindow(w);
+        }
+        pump(100);
+        while (skinIsStarted()) skinShutdown();
+    }
+    HWND keep(HWND w)
+    {
+        windows_.push_back(w);
+        return w;
+    }
+    std::vector<HWND> windows_;
+};
+
+TEST_F(SkinnedFrame, MainWindowActiveAndInactiveLooks)
+{
+    const FrameWndDefinition &d = skinFrame("MainFrame");
+    const SkinRect *pieces = d.pieces;
+    const int left = 120, top = 90, width = 420, height = 300;
+    const COLORREF rootAtCorner = Screenshot().at(left, top);
+    FrameState state;
+    HWND frame = keep(makeFrame(&state, left, top, width, height));
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(skinApplyToFrame(frame, L"MainFrame"), 1);
+    ShowWindow(frame, SW_SHOW);
+    activate(frame);
+    EXPECT_EQ(GetMenu(frame), nullptr) << "the skinned bar draws the menu";
+
+    // The client area lies under the skin's borders and the menu bar.
+    RECT client{};
+    GetClientRect(frame, &client);
+    EXPECT_EQ(client.right, width - pieces[kPieceLeft].width() - pieces[kPieceRight].width());
+    const int barTop = pieces[kPieceTopLeft].height();
+    const int bottomBorder = pieces[kPieceBottomLeft].height();
+    const int barHeight = height - barTop - bottomBorder - client.bottom;
+    EXPECT_GT(barHeight, 10) << "one row of menu items";
+    EXPECT_LT(barHeight, 40);
+
+    const int mid = width / 2;
+    const int sideY = barTop + barHeight + client.bottom / 2;
+    struct Probe {
+        const char *what;
+        int x, y;
+        COLORREF active, inactive;
+    } probes[] = {
+        {"caption", mid, 3, kCaption, kCaptionInactive},
+        {"left border", 1, sideY, kCaption, kCaptionInactive},
+        {"right border", width - 2, sideY, kCaption, kCaptionInactive},
+        {"bottom border", mid, height - 2, kCaption, kCaptionInactive},
+        {"menu bar", width - pieces[kPieceRight].width() - 8, barTop + barHeight / 2, kMenuFace, kMenuFace},
+        {"client", mid, barTop + barHeight + client.bottom / 2, kOwnClient, kOwnClient},
+        {"corner outside the region", 0, 0, rootAtCorner, rootAtCorner},
+    };
+    const auto check = [&](const Screenshot &shot, bool active) {
+        for (const Probe &p : probes) {
+            const COLORREF seen = shot.at(left + p.x, top + p.y);
+            EXPECT_EQ(hex(seen), hex(active ? p.active : p.inactive))
+                << p.what << " at " << p.x << "," << p.y << (active ? " (active)" : " (inactive)");
+        }
+        EXPECT_NE(shot.at(left, top), kKey) << "the key colour is never shown";
+    };
+    ASSERT_TRUE(waitFor([&] { return Screenshot().at(left + mid, top + 3) == kCaption; }))
+        << "the caption never showed the active colour";
+    Screenshot activeShot;
+    activeShot.save("main-active");
+    check(activeShot, true);
+
+    HWND other = keep(makeOther());
+    activate(other);
+    ASSERT_TRUE(waitFor([&] { return Screenshot().at(left + mid, top + 3) == kCaptionInactive; }))
+        << "the caption never showed the inactive colour";
+    Screenshot inactiveShot;
+    inactiveShot.save("main-inactive");
+    check(inactiveShot, false);
+}
+
+TEST_F(SkinnedFrame, HitTestsOfEdgesCornersCaptionMenuAndClient)
+{
+    const FrameWndDefinition &d = skinFrame("MainFrame");
+    FrameState state;
+    HWND frame = keep(makeFrame(&state, 100, 100, 400, 300));
+    ASSERT_EQ(skinApplyToFrame(frame, L"MainFrame"), 1);
+    ShowWindow(frame, SW_SHOW);
+    pump(200);
+    const SIZE s = sizeOf(frame);
+    const int captionY = d.pieces[kPieceTopLeft].height() / 2;
+    const int barY = d.pieces[kPieceTopLeft].height() + 4;
+    struct Case {
+        const char *what;
+        int x, y;
+        LRESULT resizable, maximised;
+    } cases[] = {
+        {"top-left corner", 2, 2, HTTOPLEFT, HTCAPTION},
+        {"top edge", s.cx / 2, 1, HTTOP, HTCAPTION},
+        {"top-right corner", s.cx - 3, 3, HTTOPRIGHT, HTCAPTION},
+        {"caption", s.cx / 3, captionY, HTCAPTION, HTCAPTION},
+        {"caption under a button", s.cx - 30, captionY, HTCAPTION, HTCAPTION},
+        {"left edge", 1, s.cy / 2, HTLEFT, HTNOWHERE},
+        {"right edge", s.cx - 1, s.cy / 2, HTRIGHT, HTNOWHERE},
+        {"bottom edge", s.cx / 2, s.cy - 1, HTBOTTOM, HTNOWHERE},
+        {"bottom-left corner", 1, s.cy - 2, HTBOTTOMLEFT, HTNOWHERE},
+        {"bottom-right corner", s.cx - 4, s.cy - 4, HTBOTTOMRIGHT, HTNOWHERE},
+        {"menu bar", 30, barY, HTMENU, HTMENU},
+        {"client", s.cx / 2, s.cy / 2, HTCLIENT, HTCLIENT},
+    };
+    for (const Case &c : cases) EXPECT_EQ(hitAt(frame, c.x, c.y), c.resizable) << c.what;
+
+    // Maximised, the frame cannot be sized: the same places, scaled to the new size.
+    ShowWindow(frame, SW_MAXIMIZE);
+    pump(300);
+    ASSERT_TRUE(IsZoomed(frame));
+    const SIZE m = sizeOf(frame);
+    for (const Case &c : cases) {
+        const int x = c.x * m.cx / s.cx, y = c.y > s.cy / 2 ? m.cy - (s.cy - c.y) : c.y;
+        EXPECT_EQ(hitAt(frame, x, y), c.maximised) << c.what << " (maximised)";
+    }
+    // The minimum tracking size the skin's pieces give: wider top corners + 2, top and bottom heights + 2.
+    MINMAXINFO info{};
+    SendMessageW(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_GE(info.ptMinTrackSize.x, d.pieces[kPieceTopLeft].width() + d.pieces[kPieceTopRight].width() + 2);
+    EXPECT_GE(info.ptMinTrackSize.y, d.pieces[kPieceTopLeft].height() + d.pieces[kPieceBottomLeft].height() + 2);
+
+    // A fixed-size frame moves by its top edge and answers nowhere on its other edges.
+    HWND fixed = keep(makeFrame(&state, 150, 150, 300, 200, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU));
+    ASSERT_EQ(skinApplyToFrame(fixed, L"MainFrame"), 1);
+    ShowWindow(fixed, SW_SHOW);
+    pump(200);
+    const SIZE f = sizeOf(fixed);
+    EXPECT_EQ(hitAt(fixed, 2, 2), HTCAPTION);
+    EXPECT_EQ(hitAt(fixed, f.cx / 2, 1), HTCAPTION);
+    EXPECT_EQ(hitAt(fixed, 1, f.cy / 2), HTNOWHERE);
+    EXPECT_EQ(hitAt(fixed, f.cx - 4, f.cy - 4), HTNOWHERE);
+}
+
+TEST_F(SkinnedFrame, CaptionButtonsAndCaptionDrag)
+{
+    const FrameWndDefinition &d = skinFrame("MainFrame");
+    FrameState state;
+    HWND frame = keep(makeFrame(&state, 100, 80, 400, 300));
+    ASSERT_EQ(skinApplyToFrame(frame, L"MainFrame"), 1);
+    ShowWindow(frame, SW_SHOW);
+    activate(frame);
+
+    // Dragging the caption moves the window by as much as the pointer moved.
+    RECT before{};
+    GetWindowRect(frame, &before);
+    const POINT grip = at(frame, 60, d.pieces[kPieceTopLeft].height() / 2);
+    InputScript drag([&] {
+        moveTo(grip.x, grip.y);
+        button(MOUSEEVENTF_LEFTDOWN);
+        for (int step = 1; step <= 4; ++step) moveTo(grip.x + 10 * step, grip.y + 8 * step);
+        button(MOUSEEVENTF_LEFTUP);
+    });
+    ASSERT_TRUE(drag.finish());
+    EXPECT_TRUE(waitFor([&] {
+        RECT r{};
+        GetWindowRect(frame, &r);
+        return r.left == before.left + 40 && r.top == before.top + 32;
+    })) << "the caption drag did not move the window by 40,32";
+
+    // Each button is clicked at its centre for the window's size at that moment.
+    const auto clickButton = [&](const char *name) {
+        const POINT centre = buttonCentre(frame, d, name);
+        InputScript input([&] { click(centre.x, centre.y); });
+        ASSERT_TRUE(input.finish());
+    };
+    clickButton("Maximize");
+    EXPECT_TRUE(waitFor([&] { return IsZoomed(frame) != FALSE; })) << "maximise";
+    clickButton("Maximize");
+    EXPECT_TRUE(waitFor([&] { return !IsZoomed(frame); })) << "restore";
+    clickButton("Minimize");
+    EXPECT_TRUE(waitFor([&] { return IsIconic(frame) != FALSE; })) << "minimise";
+    ShowWindow(frame, SW_RESTORE);
+    activate(frame);
+    clickButton("Close");
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(frame); })) << "close";
+}
+
+TEST_F(SkinnedFrame, MenuBarOpensItsSubmenuAndRunsTheCommand)
+{
+    const FrameWndDefinition &d = skinFrame("MainFrame");
+    FrameState state;
+    HWND frame = keep(makeFrame(&state, 100, 80, 400, 300));
+    ASSERT_EQ(skinApplyToFrame(frame, L"MainFrame"), 1);
+    ShowWindow(frame, SW_SHOW);
+    activate(frame);
+    const int barY = d.pieces[kPieceTopLeft].height() + 8;
+    // A click on the first item opens its submenu (the frame is asked to fill it in); Down and
+    // Enter run its first command. Alt and a mnemonic open the third item; Escape closes it.
+    const POINT file = at(frame, d.pieces[kPieceLeft].width() + 12, barY);
+    std::atomic<bool> opened{false}, ran{false}, openedByKey{false};
+    InputScript input([&] {
+        click(file.x, file.y);
+        opened = pollFor([&] { return state.initMenuPopups > 0; });
+        if (!opened) return;
+        Sleep(static_cast<DWORD>(300 * timeScale()));
+        key(VK_DOWN, false);
+        key(VK_DOWN, true);
+        key(VK_RETURN, false);
+        key(VK_RETURN, true);
+        ran = pollFor([&] { return state.commands > 0; });
+        const int popupsBefore = state.initMenuPopups;
+        key(VK_MENU, false);
+        key('H', false);
+        key('H', true);
+        key(VK_MENU, true);
+        openedByKey = pollFor([&] { return state.initMenuPopups > popupsBefore; });
+        Sleep(static_cast<DWORD>(300 * timeScale()));
+        key(VK_ESCAPE, false);
+        key(VK_ESCAPE, true);
+    });
+    ASSERT_TRUE(input.finish());
+    EXPECT_TRUE(opened) << "the submenu never opened";
+    EXPECT_TRUE(ran) << "Enter ran nothing";
+    EXPECT_EQ(state.lastCommand, kToggleCommand);
+    EXPECT_TRUE(openedByKey) << "Alt+H opened nothing";
+    pump(300);
+}
+
+// A message box made on a thread of its own (it runs its own modal loop there).
+struct MessageBoxThread {
+    std::thread thread;
+    void start()
+    {
+        thread = std::thread([] {
+            skinStartup(GetModuleHandleW(nullptr));
+            MessageBoxW(nullptr, L"Skinned message box", L"Wordmere test", MB_OK);
+            skinShutdown();
+        });
+    }
+    ~MessageBoxThread()
+    {
+        if (thread.joinable()) thread.join();
+    }
+};
+
+TEST_F(SkinnedFrame, MessageBoxActiveAndInactiveLooks)
+{
+    const FrameWndDefinition &d = skinFrame("Dialog");
+    ASSERT_EQ(skinSetDefaultDialog(L"Dialog"), 1);
+    MessageBoxThread box;
+    box.start();
+    HWND dialog = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (dialog = FindWindowW(L"#32770", L"Wordmere test")) != nullptr; }, 20000));
+    ASSERT_TRUE(waitFor([&] { return GetPropW(dialog, L"OBJECT") != nullptr; })) << "the message box was not skinned";
+    pump(500);
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    RECT client{};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, width - d.pieces[kPieceLeft].width() - d.pieces[kPieceRight].width());
+    EXPECT_EQ(client.bottom, height - d.pieces[kPieceTopLeft].height() - d.pieces[kPieceBottomLeft].height());
+    const int clientTop = d.pieces[kPieceTopLeft].height();
+    const auto probe = [&](const char *look, COLORREF caption) {
+        ASSERT_TRUE(waitFor([&] { return Screenshot().at(r.left + width / 2, r.top + 3) == caption; }))
+            << "the caption never showed the " << look << " colour";
+        Screenshot shot;
+        shot.save(std::string("messagebox-") + look);
+        EXPECT_EQ(hex(shot.at(r.left + 1, r.top + height / 2)), hex(caption)) << "left border, " << look;
+        EXPECT_EQ(hex(shot.at(r.left + width / 2, r.bottom - 2)), hex(caption)) << "bottom border, " << look;
+        EXPECT_EQ(hex(shot.at(r.right - 12, r.top + clientTop + 3)), hex(kDialogClient)) << "client, " << look;
+        EXPECT_NE(shot.at(r.left, r.top), kKey) << "corner, " << look;
+    };
+    probe("active", kCaption);
+    HWND other = keep(makeOther());
+    activate(other);
+    probe("inactive", kCaptionInactive);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }, 10000));
+}
+
+}  // namespace
