@@ -13,6 +13,9 @@
 #include "frame_geometry.h"
 #include "menu_bar_model.h"
 
+// A screen point in window coordinates, mirrored (width - 1 - x) for a right-to-left window.
+SkinPoint frameWindowPoint(HWND window, POINT screen);
+
 class FrameNonClient {
 public:
     enum class Kind { Frame, Dialog };

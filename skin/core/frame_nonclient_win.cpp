@@ -25,6 +25,15 @@ SkinRect workAreaOf(HWND window)
 
 }  // namespace
 
+SkinPoint frameWindowPoint(HWND window, POINT screen)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    SkinPoint p{screen.x - r.left, screen.y - r.top};
+    if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) p.x = (r.right - r.left) - 1 - p.x;
+    return p;
+}
+
 FrameNonClient::FrameNonClient(HWND window, const BorderedDefinition *definition, MenuBarModel *menuBar, Kind kind,
                                uint32_t realStyle)
     : window_(window), definition_(definition), menuBar_(menuBar), kind_(kind), realStyle_(realStyle),
@@ -72,8 +81,7 @@ int32_t FrameNonClient::hitTest(POINT screen, int32_t partAnswer) const
 {
     RECT r{};
     GetWindowRect(window_, &r);
-    SkinPoint p{screen.x - r.left, screen.y - r.top};
-    if (rightToLeft()) p.x = (r.right - r.left) - 1 - p.x;
+    const SkinPoint p = frameWindowPoint(window_, screen);
     const FramePieces pieces = layoutFramePieces(design_, r.right - r.left, r.bottom - r.top);
     const FrameHitState state{IsZoomed(window_) != FALSE, isResizableStyle(realStyle_)};
     if (kind_ == Kind::Dialog) return dialogHitTest(pieces, p, partAnswer, state);

@@ -2,6 +2,7 @@
 #ifdef _WIN32
 #include "frame_part_objects.h"
 
+#include "frame_nonclient.h"
 #include "frame_skinner.h"
 #include "skin_classes.h"
 #include "skin_draw.h"
@@ -241,11 +242,7 @@ void CaptionButtonPart::onTimer()
 {
     POINT cursor{};
     GetCursorPos(&cursor);
-    RECT w{};
-    GetWindowRect(window(), &w);
-    SkinPoint p{cursor.x - w.left, cursor.y - w.top};
-    if (skinIsRightToLeft(window())) p.x = (w.right - w.left) - 1 - p.x;
-    if (inHitArea(p)) return;
+    if (inHitArea(frameWindowPoint(window(), cursor))) return;
     KillTimer(window(), timerId);
     if (model_.pointerLeft()) repaint();
     SendMessageW(window(), kPartLeft, static_cast<WPARAM>(partId()), 0);

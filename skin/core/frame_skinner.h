@@ -60,6 +60,8 @@ protected:
     SkinSize windowSize() const;
     // The style the default procedure is shown for messages on which it would draw a frame.
     uint32_t shownStyle() const;
+    // The current style without WS_SYSMENU: the default procedure then draws no caption buttons.
+    uint32_t styleWithoutSystemMenu() const;
     LRESULT callWithStyle(UINT message, WPARAM wp, LPARAM lp, uint32_t style);
     // The window resized so that its client area keeps `client` under the skin's borders.
     void keepClientArea(SIZE client);
@@ -113,6 +115,8 @@ private:
     std::unique_ptr<MenuBarElement> menuBar_;
     HMENU originalMenu_ = nullptr;
     HWND mdiClient_ = nullptr;
+    // Set once the menu goes back to the window (detach, destruction).
+    bool givingMenuBack_ = false;
 };
 
 class DialogSkinner : public FramedSkinner {

@@ -119,14 +119,11 @@ bool FramedSkinner::partsMouse(UINT message, SkinPoint p)
     return took;
 }
 
-SkinPoint FramedSkinner::windowPoint(LPARAM screen) const
+SkinPoint FramedSkinner::windowPoint(LPARAM screen) const { return frameWindowPoint(window_, pointOf(screen)); }
+
+uint32_t FramedSkinner::styleWithoutSystemMenu() const
 {
-    const POINT s = pointOf(screen);
-    RECT w{};
-    GetWindowRect(window_, &w);
-    SkinPoint p{s.x - w.left, s.y - w.top};
-    if (skinIsRightToLeft(window_)) p.x = (w.right - w.left) - 1 - p.x;
-    return p;
+    return static_cast<uint32_t>(GetWindowLongW(window_, GWL_STYLE)) & ~static_cast<uint32_t>(WS_SYSMENU);
 }
 
 uint32_t FramedSkinner::shownStyle() const
@@ -408,8 +405,7 @@ LRESULT FramedSkinner::onNcLButtonDown(WPARAM wp, LPARAM lp)
         return 0;
     }
     if (IsZoomed(window_)) return 0;
-    const uint32_t style = static_cast<uint32_t>(GetWindowLongW(window_, GWL_STYLE)) & ~static_cast<uint32_t>(WS_SYSMENU);
-    return callWithStyle(WM_NCLBUTTONDOWN, wp, lp, style);
+    return callWithStyle(WM_NCLBUTTONDOWN, wp, lp, styleWithoutSystemMenu());
 }
 
 LRESULT FramedSkinner::onNcLButtonUp(WPARAM wp, LPARAM lp)
@@ -428,8 +424,7 @@ LRESULT FramedSkinner::onNcLButtonUp(WPARAM wp, LPARAM lp)
         lastCaptionUp_ = second ? 0 : now;
         return second ? onNcLButtonDblClk(wp, lp) : 0;
     }
-    const uint32_t style = static_cast<uint32_t>(GetWindowLongW(window_, GWL_STYLE)) & ~static_cast<uint32_t>(WS_SYSMENU);
-    return callWithStyle(WM_NCLBUTTONUP, wp, lp, style);
+    return callWithStyle(WM_NCLBUTTONUP, wp, lp, styleWithoutSystemMenu());
 }
 
 LRESULT FramedSkinner::onNcLButtonDblClk(WPARAM wp, LPARAM lp)
@@ -504,7 +499,7 @@ bool FrameSkinner::paintsBackground() const
 
 void FrameSkinner::adoptWindowMenu()
 {
-    if (!menuBar_ || isMdiChild()) return;
+    if (!menuBar_ || isMdiChild() || givingMenuBack_) return;
     HMENU given = GetMenu(window_);
     if (given == nullptr) return;
     // A menu the window was given since (a language switch): the bar takes it instead.
@@ -590,6 +585,7 @@ void FrameSkinner::detach()
     }
     if (mdiClient_ && IsWindow(mdiClient_)) SkinManager::instance().detachWindow(mdiClient_, false);
     mdiClient_ = nullptr;
+    givingMenuBack_ = true;
     WindowSkinner::detach();
     if (window && !destroyed_ && menu && IsMenu(menu) && GetMenu(window) == nullptr) {
         SetMenu(window, menu);
@@ -643,8 +639,10 @@ LRESULT FrameSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
             MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&r), 2);
             SendMessageW(parent, WM_SKIN_MDI_CHILD_GONE, 0, reinterpret_cast<LPARAM>(&r));
         }
+        // The window is destroyed with its menu; the bar no longer takes it.
         HMENU menu = menuBar_ ? menuBar_->menu() : nullptr;
         if (menuBar_) menuBar_->setMenu(nullptr);
+        givingMenuBack_ = true;
         if (menu && IsMenu(menu) && !isMdiChild()) SetMenu(window_, menu);
         return callPrevious(message, wp, lp);
     }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "frame_nonclient.h"
 #include "menu_entries.h"
 #include "skin_draw.h"
 #include "skin_repository.h"
@@ -65,14 +66,7 @@ void MenuBarElement::readEntries()
     ReleaseDC(nullptr, screen);
 }
 
-SkinPoint MenuBarElement::windowPoint(POINT screen) const
-{
-    RECT w{};
-    GetWindowRect(frame_, &w);
-    SkinPoint p{screen.x - w.left, screen.y - w.top};
-    if (skinIsRightToLeft(frame_)) p.x = (w.right - w.left) - 1 - p.x;
-    return p;
-}
+SkinPoint MenuBarElement::windowPoint(POINT screen) const { return frameWindowPoint(frame_, screen); }
 
 void MenuBarElement::paint(HDC dc)
 {
