@@ -1,4 +1,5 @@
 #include "lxapp.h"
+#include "control_factory.h"
 #include "lxconjugationadapter.h"
 #include "lxdoc.h"
 #include "lxframe.h"
@@ -76,6 +77,7 @@ bool LXApp::initInstance() {
     }
     if (!appOption(kOptSkinningOff)) {
         skinStartup(inst);
+        skinInstallControls();
         if (GetFileAttributesW(L"skin.gvf") != INVALID_FILE_ATTRIBUTES)
             skinOpenFile(L"skin.gvf");
         else

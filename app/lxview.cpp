@@ -1503,6 +1503,9 @@ LRESULT LXView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (mainList_) mainList_->refresh();
         return 0;
     case WM_SPLITTER_MOVED:
+        // The skin engine asks the same number whether to leave a control (lParam) unskinned:
+        // the view keeps none of its controls out of the skin.
+        if (lp != 0) return 0;
         onSplitterMoved();
         return 0;
     }

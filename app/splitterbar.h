@@ -1,6 +1,7 @@
 // The draggable bar between two panes (above and below for a horizontal bar, left and right
 // for a vertical one). Dragging draws an outline on the parent; releasing moves the bar,
-// lays the panes out again and tells the parent with message 0x83E8.
+// lays the panes out again and tells the parent with message 0x83E8 (lParam 0; the skin
+// engine's exclude query has the same number and carries the control's window).
 #pragma once
 #include "framework/fwwindow.h"
 

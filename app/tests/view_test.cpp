@@ -153,6 +153,14 @@ TEST_F(ViewWithReverseList, ListsAroundTheSplitter) {
     EXPECT_EQ(getSettingInt(kSetMainListPercent), (a.bottom - a.top) * 100 / ((a.bottom - a.top) + (b.bottom - b.top)));
     EXPECT_NEAR(getSettingInt(kSetMainListPercent), 50, 5);
 
+    // The skin engine's exclude query shares the splitter's number: it carries a control and
+    // is answered "keep it skinned" without storing a proportion.
+    setSettingInt(kSetMainListPercent, 77);
+    EXPECT_EQ(SendMessageW(view_.hwnd(), WM_SPLITTER_MOVED, 998, reinterpret_cast<LPARAM>(bar)), 0);
+    EXPECT_EQ(getSettingInt(kSetMainListPercent), 77);
+    SendMessageW(view_.hwnd(), WM_SPLITTER_MOVED, 0, 0);
+    EXPECT_NEAR(getSettingInt(kSetMainListPercent), 50, 5);
+
     // The reverse-list command hides it and the bar; the main list takes the whole area.
     view_.onRoutedCommand(11140);
     EXPECT_EQ(getSettingInt(kSetShowReverse), 0);

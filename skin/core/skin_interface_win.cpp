@@ -361,13 +361,14 @@ int skinDetachScrollBars(HWND window)
     return 1;
 }
 
-int skinShowPopupMenu(HMENU, UINT, int, int, HWND)
+int skinShowPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner)
 {
     if (!started()) {
         return 0;
     }
-    // No skinned popup menu in this build: the caller shows the platform's.
-    return 0;
+    // Without the skinned controls installed the caller shows the platform's menu.
+    SkinManager::PopupTracker tracker = SkinManager::instance().popupTracker();
+    return tracker != nullptr ? tracker(menu, flags, x, y, owner) : 0;
 }
 
 int skinWatchWindow(HWND window, UINT message)

@@ -33,6 +33,13 @@ public:
 
     void setMakers(const SkinnerMakers &makers);
     SkinnerMakers makers();
+    // Replaces only the control maker (the other makers stay as they are).
+    void setControlMaker(WindowSkinner *(*maker)(int32_t type, WindowSkinner *container));
+    // The engine's popup-menu tracking behind skinShowPopupMenu; none: the caller shows the
+    // platform's menu.
+    using PopupTracker = int (*)(HMENU menu, UINT flags, int x, int y, HWND owner);
+    void setPopupTracker(PopupTracker tracker);
+    PopupTracker popupTracker();
     // A control skinner of that type (null when none can be made).
     WindowSkinner *makeControlSkinner(int32_t type, WindowSkinner *container);
 
@@ -75,6 +82,7 @@ private:
     std::unique_ptr<SkinRepository> current_;
     std::vector<std::unique_ptr<SkinRepository>> retired_;
     SkinnerMakers makers_;
+    PopupTracker popupTracker_ = nullptr;
     std::mutex watchLock_;
     std::map<HWND, UINT> watched_;
 };

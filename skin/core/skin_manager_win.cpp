@@ -49,6 +49,24 @@ SkinnerMakers SkinManager::makers()
     return makers_;
 }
 
+void SkinManager::setControlMaker(WindowSkinner *(*maker)(int32_t type, WindowSkinner *container))
+{
+    Lock hold(lock_);
+    makers_.control = maker;
+}
+
+void SkinManager::setPopupTracker(PopupTracker tracker)
+{
+    Lock hold(lock_);
+    popupTracker_ = tracker;
+}
+
+SkinManager::PopupTracker SkinManager::popupTracker()
+{
+    Lock hold(lock_);
+    return popupTracker_;
+}
+
 WindowSkinner *SkinManager::makeControlSkinner(int32_t type, WindowSkinner *container)
 {
     Lock hold(lock_);

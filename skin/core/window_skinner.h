@@ -23,6 +23,7 @@ enum SkinPrivateMessage : UINT {
     WM_SKIN_CONTROL_DESTROYED = 6035,
     WM_SKIN_MENU_RELAY = 6036,
     WM_SKIN_PAINT_BACKGROUND = 6037,
+    WM_SKIN_SAVE_FONT = 6038,
     WM_SKIN_QUERY_EXCLUDE = WM_APP + 1000,
 };
 // The default message a watched window gets on every change of the skin.
