@@ -2,6 +2,7 @@
 #ifdef _WIN32
 #include "control_factory.h"
 
+#include "button_skinners.h"
 #include "skin_codes.h"
 #include "skin_manager.h"
 #include "window_skinner.h"
@@ -15,8 +16,18 @@ struct FactoryEntry {
     Maker make;
 };
 
+template <class Skinner>
+WindowSkinner *make(WindowSkinner *container)
+{
+    return new Skinner(container);
+}
+
 const FactoryEntry kFactory[] = {
-    {kSkinNone, nullptr},
+    {kSkinButton, &make<ButtonSkinner>},
+    {kSkinCheckBox, &make<CheckBoxSkinner>},
+    {kSkinGroupBox, &make<GroupBoxSkinner>},
+    {kSkinRadio, &make<RadioButtonSkinner>},
+    {kSkinStatic, &make<StaticSkinner>},
 };
 
 }  // namespace

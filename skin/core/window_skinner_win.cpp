@@ -279,7 +279,12 @@ bool WindowSkinner::skinChild(HWND child, SkinObject *container)
                     skinner->setSkin(object);
                     skinner->setContainer(this);
                     children_[child] = skinner;
-                    skinner->attach(child);
+                    // A control that stays unskinned (excluded by its parent, or a style the
+                    // skinner leaves alone) keeps no skinner.
+                    if (!skinner->attach(child)) {
+                        children_.erase(child);
+                        manager.detachWindow(child, false);
+                    }
                 } else {
                     delete skinner;
                 }

@@ -1,0 +1,30 @@
+// Drawing steps the control skinners share (Windows).
+#ifndef WORDMERE_SKIN_CONTROLS_CONTROL_PAINT_H
+#define WORDMERE_SKIN_CONTROLS_CONTROL_PAINT_H
+
+#include <windows.h>
+
+#include <string>
+
+// Paints what lies behind the control into its DC: the parent's skin background when the
+// parent answers WM_SKIN_PAINT_BACKGROUND (nonzero when it painted), else the parent's own
+// background erase, shifted to the control's place.
+void skinPaintParentBackground(HWND control, HDC dc);
+// The window's text, at most maxChars characters.
+std::wstring skinWindowText(HWND window, int maxChars);
+// Selects the control's font into the DC for the object's life.
+class ControlFontSelection {
+public:
+    ControlFontSelection(HWND control, HDC dc);
+    ~ControlFontSelection();
+    ControlFontSelection(const ControlFontSelection &) = delete;
+    ControlFontSelection &operator=(const ControlFontSelection &) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+// The size DrawTextExW measures for the text in the rectangle's width with that format.
+SIZE skinMeasureText(HDC dc, const std::wstring &text, const RECT &within, UINT format);
+
+#endif

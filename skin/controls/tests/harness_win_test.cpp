@@ -1,0 +1,222 @@
+// Under Wine: the harness dialog skinned with the default skin, as the program's dialogs are.
+// Buttons, check boxes, radio buttons, group boxes and statics get their skinners from the
+// factory; the space bar and clicks give exactly one command, a drag out of the button none;
+// auto check boxes and radio groups check as the platform's do, arrow keys included; a
+// disabled button takes no real click; each push look shows the skin picture's own colours at
+// probe points computed from the picture's layout. The screenshot is kept as an artifact.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "control_factory.h"
+#include "gui_shot.h"
+#include "harness_dialog.h"
+#include "skin_interface.h"
+#include "skin_manager.h"
+#include "skin_test_support.h"
+#include "window_skinner.h"
+
+namespace {
+
+void pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&msg);
+    }
+}
+
+Bytes readBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Sends a real pointer event at a screen point.
+void pointerAt(POINT screen, DWORD extra)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screen.x * 65535 / (w - 1);
+    input.mi.dy = screen.y * 65535 / (h - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | extra;
+    SendInput(1, &input, sizeof input);
+    Sleep(50);
+    pump();
+}
+
+POINT centreOf(HWND w)
+{
+    RECT r;
+    GetWindowRect(w, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+LPARAM clientPoint(int x, int y) { return MAKELPARAM(x, y); }
+
+class Harness : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
+        skinInstallControls();
+        const std::string path = defaultSkinPath("skin.gvf");
+        ASSERT_EQ(skinOpenFile(std::wstring(path.begin(), path.end()).c_str()), 1);
+        ASSERT_EQ(skinSetDefaultDialog(L"Dialog"), 1);
+        dialog_ = createHarnessDialog(GetModuleHandleW(nullptr), &log_, 40, 40);
+        ASSERT_NE(dialog_, nullptr);
+        SetForegroundWindow(dialog_);
+        pump();
+        UpdateWindow(dialog_);
+    }
+    void TearDown() override
+    {
+        if (dialog_ != nullptr) DestroyWindow(dialog_);
+        while (skinIsStarted()) skinShutdown();
+    }
+    HWND item(int id) const { return GetDlgItem(dialog_, id); }
+    int32_t skinnedAs(int id) const
+    {
+        WindowSkinner *s = SkinManager::instance().findSkinner(item(id));
+        return s != nullptr && GetPropW(item(id), kSkinObjectProperty) == s ? s->typeCode() : 0;
+    }
+    void key(int id, WPARAM vk)
+    {
+        SendMessageW(item(id), WM_KEYDOWN, vk, 0);
+        SendMessageW(item(id), WM_KEYUP, vk, 0xC0000000);
+        pump();
+    }
+    void click(int id, int x = 5, int y = 5)
+    {
+        SendMessageW(item(id), WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(x, y));
+        SendMessageW(item(id), WM_LBUTTONUP, 0, clientPoint(x, y));
+        pump();
+    }
+    UINT checked(int id) const { return IsDlgButtonChecked(dialog_, id); }
+
+    HWND dialog_ = nullptr;
+    HarnessLog log_;
+};
+
+TEST_F(Harness, ButtonFamilyAndStaticsGetTheirSkinners)
+{
+    struct {
+        int id;
+        int32_t type;
+    } expected[] = {{kHarnessPush, kSkinButton},     {kHarnessDefaultPush, kSkinButton}, {kHarnessDisabledPush, kSkinButton},
+                    {kHarnessCheck, kSkinCheckBox},  {kHarnessThreeState, kSkinCheckBox}, {kHarnessRadio1, kSkinRadio},
+                    {kHarnessOtherRadio, kSkinRadio}, {kHarnessGroup, kSkinGroupBox},     {kHarnessStatic, kSkinStatic}};
+    for (const auto &e : expected) {
+        EXPECT_EQ(skinnedAs(e.id), e.type) << e.id;
+    }
+    saveShot(dialog_, "harness.bmp");
+}
+
+TEST_F(Harness, SpaceBarAndClicksGiveExactlyOneCommand)
+{
+    SetFocus(item(kHarnessPush));
+    key(kHarnessPush, VK_SPACE);
+    EXPECT_EQ(log_.commandCount(kHarnessPush), 1);
+    click(kHarnessPush);
+    EXPECT_EQ(log_.commandCount(kHarnessPush), 2);
+    // Pressed, dragged out and released outside: no command.
+    SendMessageW(item(kHarnessPush), WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(5, 5));
+    SendMessageW(item(kHarnessPush), WM_MOUSEMOVE, MK_LBUTTON, clientPoint(300, 5));
+    SendMessageW(item(kHarnessPush), WM_LBUTTONUP, 0, clientPoint(300, 5));
+    pump();
+    EXPECT_EQ(log_.commandCount(kHarnessPush), 2);
+
+    // A check box toggles once per space bar press, with one command each time.
+    ASSERT_EQ(checked(kHarnessCheck), BST_UNCHECKED);
+    SetFocus(item(kHarnessCheck));
+    key(kHarnessCheck, VK_SPACE);
+    EXPECT_EQ(checked(kHarnessCheck), BST_CHECKED);
+    EXPECT_EQ(log_.commandCount(kHarnessCheck), 1);
+    SendMessageW(item(kHarnessCheck), WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(5, 5));
+    SendMessageW(item(kHarnessCheck), WM_MOUSEMOVE, MK_LBUTTON, clientPoint(-40, 5));
+    SendMessageW(item(kHarnessCheck), WM_LBUTTONUP, 0, clientPoint(-40, 5));
+    pump();
+    EXPECT_EQ(checked(kHarnessCheck), BST_CHECKED);
+    EXPECT_EQ(log_.commandCount(kHarnessCheck), 1);
+}
+
+TEST_F(Harness, AutoCheckBoxesAndRadioGroupsCheckAsThePlatformsDo)
+{
+    const UINT cycle[] = {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED, BST_CHECKED};
+    for (UINT want : cycle) {
+        click(kHarnessThreeState);
+        EXPECT_EQ(checked(kHarnessThreeState), want);
+    }
+    ASSERT_EQ(checked(kHarnessRadio1), BST_CHECKED);
+    click(kHarnessRadio2);
+    EXPECT_EQ(checked(kHarnessRadio1), BST_UNCHECKED);
+    EXPECT_EQ(checked(kHarnessRadio2), BST_CHECKED);
+    EXPECT_EQ(checked(kHarnessRadio3), BST_UNCHECKED);
+    EXPECT_EQ(checked(kHarnessOtherRadio), BST_CHECKED) << "the next group is left alone";
+    EXPECT_EQ(log_.commandCount(kHarnessRadio2), 1);
+
+    // The dialog manager's arrow keys move within the group and check the radio reached.
+    ASSERT_EQ(GetFocus(), item(kHarnessRadio2));
+    MSG down{item(kHarnessRadio2), WM_KEYDOWN, VK_DOWN, 0};
+    EXPECT_TRUE(IsDialogMessageW(dialog_, &down));
+    pump();
+    EXPECT_EQ(GetFocus(), item(kHarnessRadio3));
+    EXPECT_EQ(checked(kHarnessRadio3), BST_CHECKED);
+    EXPECT_EQ(checked(kHarnessRadio2), BST_UNCHECKED);
+    EXPECT_EQ(checked(kHarnessOtherRadio), BST_CHECKED);
+}
+
+TEST_F(Harness, PushLooksInTheSkinsColoursAndDisabledTakesNoClick)
+{
+    const Bytes picture = readBytes(defaultSkinPath("pictures/button.bmp"));
+    ASSERT_GT(picture.size(), 54u) << "the default skin's button picture is missing";
+    // Looks are 60 x 22 rows of the picture (normal, pressed, default, focused, hover,
+    // disabled); the buttons are 22 pixels high, so rows map one to one, and the probe at
+    // x 30 of the button's middle lies in the stretched centre of the look.
+    const int kLookHeight = 22;
+    HWND push = item(kHarnessPush);
+    RECT client;
+    GetClientRect(push, &client);
+    ASSERT_EQ(client.bottom, kLookHeight);
+    auto lookColor = [&](int look) { return filePixel(picture, 30, look * kLookHeight + kLookHeight / 2); };
+    auto shown = [&](HWND w) {
+        UpdateWindow(w);
+        HDC dc = GetDC(w);
+        const COLORREF c = GetPixel(dc, 6, kLookHeight / 2);
+        ReleaseDC(w, dc);
+        return c;
+    };
+    SetFocus(item(kHarnessEdit));
+    pump();
+    EXPECT_EQ(shown(push), lookColor(0)) << "normal";
+    EXPECT_EQ(shown(item(kHarnessDisabledPush)), lookColor(5)) << "disabled";
+    // The default button's border is the default look's (probe on its left edge).
+    UpdateWindow(item(kHarnessDefaultPush));
+    HDC dc = GetDC(item(kHarnessDefaultPush));
+    EXPECT_EQ(GetPixel(dc, 0, kLookHeight / 2), filePixel(picture, 0, 2 * kLookHeight + kLookHeight / 2)) << "default";
+    ReleaseDC(item(kHarnessDefaultPush), dc);
+
+    pointerAt(centreOf(push), 0);
+    EXPECT_EQ(shown(push), lookColor(4)) << "hover after a pointer move";
+    SendMessageW(push, WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(6, 11));
+    EXPECT_EQ(shown(push), lookColor(1)) << "pressed while held";
+    saveShot(dialog_, "harness-pressed.bmp");
+    SendMessageW(push, WM_LBUTTONUP, 0, clientPoint(6, 11));
+    pump();
+    EXPECT_EQ(shown(push), lookColor(4)) << "hover again after the click";
+    pointerAt(POINT{5, 5}, 0);
+    EXPECT_EQ(shown(push), lookColor(3)) << "focused once the pointer left";
+
+    // A real click on the disabled button reaches no skinner and gives no command.
+    const int before = log_.commandCount(kHarnessDisabledPush);
+    pointerAt(centreOf(item(kHarnessDisabledPush)), MOUSEEVENTF_LEFTDOWN);
+    pointerAt(centreOf(item(kHarnessDisabledPush)), MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(log_.commandCount(kHarnessDisabledPush), before);
+    EXPECT_EQ(shown(item(kHarnessDisabledPush)), lookColor(5));
+}
+
+}  // namespace
