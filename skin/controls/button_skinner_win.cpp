@@ -270,9 +270,10 @@ LRESULT PushButtonSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         hideTooltip();
+        // Pressed first: the focus that the click gives is not a keyboard move into a group.
+        pressed_ = true;
         SetFocus(window_);
         SetCapture(window_);
-        pressed_ = true;
         redrawNow();
         return 0;
     case WM_LBUTTONUP:

@@ -22,6 +22,7 @@
 #include "skin_interface.h"
 #include "skin_manager.h"
 #include "skin_test_support.h"
+#include "win_test_support.h"
 
 namespace {
 
@@ -74,14 +75,6 @@ HWND makeChild(HWND parent, const wchar_t *cls, int id, DWORD style, int x, int 
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
-void pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&msg);
-    }
-}
-
 HFONT fontOf(HWND w) { return reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)); }
 
 // Counts WM_SETFONT on a link below the skinner's.
@@ -98,9 +91,7 @@ class ControlSkinnerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
-        const std::string path = defaultSkinPath("skin.gvf");
-        ASSERT_EQ(skinOpenFile(std::wstring(path.begin(), path.end()).c_str()), 1);
+        ASSERT_TRUE(startWithDefaultSkin());
         SkinManager::instance().setControlMaker(&probeMaker);
         skinFont_ = CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
         ownFont_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier");

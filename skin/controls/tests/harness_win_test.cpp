@@ -12,28 +12,14 @@
 #include <string>
 
 #include "control_factory.h"
-#include "gui_shot.h"
 #include "harness_dialog.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
 #include "skin_test_support.h"
+#include "win_test_support.h"
 #include "window_skinner.h"
 
 namespace {
-
-void pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&msg);
-    }
-}
-
-Bytes readBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Sends a real pointer event at a screen point.
 void pointerAt(POINT screen, DWORD extra)
@@ -62,10 +48,8 @@ class Harness : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
         skinInstallControls();
-        const std::string path = defaultSkinPath("skin.gvf");
-        ASSERT_EQ(skinOpenFile(std::wstring(path.begin(), path.end()).c_str()), 1);
+        ASSERT_TRUE(startWithDefaultSkin());
         ASSERT_EQ(skinSetDefaultDialog(L"Dialog"), 1);
         dialog_ = createHarnessDialog(GetModuleHandleW(nullptr), &log_, 40, 40);
         ASSERT_NE(dialog_, nullptr);
@@ -172,7 +156,7 @@ TEST_F(Harness, AutoCheckBoxesAndRadioGroupsCheckAsThePlatformsDo)
 
 TEST_F(Harness, PushLooksInTheSkinsColoursAndDisabledTakesNoClick)
 {
-    const Bytes picture = readBytes(defaultSkinPath("pictures/button.bmp"));
+    const Bytes picture = readFileBytes(defaultSkinPath("pictures/button.bmp"));
     ASSERT_GT(picture.size(), 54u) << "the default skin's button picture is missing";
     // Looks are 60 x 22 rows of the picture (normal, pressed, default, focused, hover,
     // disabled); the buttons are 22 pixels high, so rows map one to one, and the probe at

@@ -1,11 +1,31 @@
-// Screenshots the Windows tests of the skinned controls keep as artifacts.
-#ifndef WORDMERE_SKIN_CONTROLS_TESTS_GUI_SHOT_H
-#define WORDMERE_SKIN_CONTROLS_TESTS_GUI_SHOT_H
+// Helpers of the skinned controls' Windows tests: the engine started on the default skin, the
+// thread's queue emptied, and screenshots kept as artifacts.
+#ifndef WORDMERE_SKIN_CONTROLS_TESTS_WIN_TEST_SUPPORT_H
+#define WORDMERE_SKIN_CONTROLS_TESTS_WIN_TEST_SUPPORT_H
 
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+
+#include "skin_interface.h"
+#include "skin_test_support.h"
+
+// Starts the engine on this thread with the default skin; false when either fails.
+inline bool startWithDefaultSkin()
+{
+    const std::string path = defaultSkinPath("skin.gvf");
+    return skinStartup(GetModuleHandleW(nullptr)) == 1 && skinOpenFile(std::wstring(path.begin(), path.end()).c_str()) == 1;
+}
+
+// Dispatches what the thread's queue holds (a quit message is dropped).
+inline void pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT) DispatchMessageW(&msg);
+    }
+}
 
 // Saves the window as it is on the screen (a 24-bit BMP) in the artifacts folder.
 inline void saveShot(HWND window, const std::string &name)
