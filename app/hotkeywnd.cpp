@@ -410,9 +410,11 @@ void CHotKeyWnd::showLanguageMenu() {
         AppendMenuW(m, MF_STRING, kDictionaryCommandFirst, loadLocalizedString(kStringOther).c_str());
     RECT r;
     GetWindowRect(selector_.hwnd(), &r);
-    if (skinningOn())
-        skinShowPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left - 5 * (r.right - r.left), r.top, hwnd_);
-    else
+    // The platform's menu when skinning is off or the skinned one could not be shown (a
+    // skinned menu closed without a choice answers 0 with no error code).
+    if (!skinningOn() ||
+        (!skinShowPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left - 5 * (r.right - r.left), r.top, hwnd_) &&
+         skinLastError() != kSkinErrorNone))
         TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.top, 0, hwnd_, nullptr);
     DestroyMenu(m);
 }

@@ -1104,8 +1104,10 @@ void LXView::showContextMenu(POINT screen) {
             }
         }
         HWND owner = ownerWindow();
+        // A skinned menu closed without a choice also answers 0, but leaves no error code.
         if (appOption(kOptSkinningOff) ||
-            !skinShowPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, owner))
+            (!skinShowPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, owner) &&
+             skinLastError() != kSkinErrorNone))
             TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
     }
     DestroyMenu(menu);

@@ -3,6 +3,7 @@
 #include "control_factory.h"
 
 #include "button_skinners.h"
+#include "popup_menu.h"
 #include "skin_codes.h"
 #include "skin_manager.h"
 #include "window_skinner.h"
@@ -46,6 +47,7 @@ void skinInstallControls()
 {
     SkinManager &manager = SkinManager::instance();
     manager.setControlMaker(&createControlSkinner);
+    manager.setPopupTracker(&skinTrackPopupMenu);
 }
 
 #endif

@@ -366,9 +366,13 @@ int skinShowPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner)
     if (!started()) {
         return 0;
     }
-    // Without the skinned controls installed the caller shows the platform's menu.
+    // Without the skinned controls installed, or when the menu window cannot be made, the
+    // answer is 0 with an error code, and the caller shows the platform's menu; a cancelled
+    // menu also answers 0, with no error.
     SkinManager::PopupTracker tracker = SkinManager::instance().popupTracker();
-    return tracker != nullptr ? tracker(menu, flags, x, y, owner) : 0;
+    const int answer = tracker != nullptr ? tracker(menu, flags, x, y, owner) : -1;
+    setError(answer < 0 ? kSkinErrorClassNotRegistered : kSkinErrorNone);
+    return answer < 0 ? 0 : answer;
 }
 
 int skinWatchWindow(HWND window, UINT message)

@@ -35,8 +35,8 @@ public:
     SkinnerMakers makers();
     // Replaces only the control maker (the other makers stay as they are).
     void setControlMaker(WindowSkinner *(*maker)(int32_t type, WindowSkinner *container));
-    // The engine's popup-menu tracking behind skinShowPopupMenu; none: the caller shows the
-    // platform's menu.
+    // The engine's popup-menu tracking behind skinShowPopupMenu (-1: the menu could not be
+    // shown); none: the caller shows the platform's menu.
     using PopupTracker = int (*)(HMENU menu, UINT flags, int x, int y, HWND owner);
     void setPopupTracker(PopupTracker tracker);
     PopupTracker popupTracker();

@@ -1,0 +1,236 @@
+// Under Wine: the skinned popup menu's own loop on a real owner window. Keys posted before
+// the call drive it: arrows and Enter choose (TPM_RETURNCMD answers the id and posts nothing,
+// otherwise WM_COMMAND reaches the owner); Escape in a submenu closes only the submenu; "&&"
+// is no mnemonic and "&x" chooses with X; a menu taller than the screen shows whole items and
+// its arrow areas scroll by one; a WM_QUIT met by the loop ends it and is posted again. Checks
+// that need the open menu run from messages the owner gets while the loop runs; the open
+// menu's screenshot is kept and its hot item is probed for the skin picture's colour.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "control_factory.h"
+#include "popup_menu.h"
+#include "skin_interface.h"
+#include "skin_test_support.h"
+#include "win_test_support.h"
+
+namespace {
+
+constexpr UINT kProbe = WM_APP + 51;
+constexpr UINT kProbeAgain = WM_APP + 52;
+
+struct Owner {
+    std::vector<WPARAM> commands;
+    int initPopups = 0;
+    std::function<void(UINT)> probe;
+};
+Owner *gOwner = nullptr;
+
+LRESULT CALLBACK ownerProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    if (gOwner != nullptr) {
+        if (m == WM_COMMAND) gOwner->commands.push_back(wp);
+        if (m == WM_INITMENUPOPUP) ++gOwner->initPopups;
+        if ((m == kProbe || m == kProbeAgain) && gOwner->probe) gOwner->probe(m);
+    }
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+class PopupMenu : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        skinInstallControls();
+        ASSERT_TRUE(startWithDefaultSkin());
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ownerProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"PopupMenuTestOwner";
+        RegisterClassW(&wc);
+        gOwner = &owner_;
+        window_ = CreateWindowExW(0, L"PopupMenuTestOwner", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(window_, nullptr);
+        pump();
+    }
+    void TearDown() override
+    {
+        for (HMENU m : menus_) DestroyMenu(m);
+        DestroyWindow(window_);
+        gOwner = nullptr;
+        while (skinIsStarted()) skinShutdown();
+    }
+    HMENU menu(std::initializer_list<std::pair<UINT, const wchar_t *>> items)
+    {
+        HMENU m = CreatePopupMenu();
+        for (const auto &i : items) {
+            AppendMenuW(m, i.first == 0 ? MF_SEPARATOR : MF_STRING, i.first, i.second);
+        }
+        menus_.push_back(m);
+        return m;
+    }
+    void keys(std::initializer_list<WPARAM> vks)
+    {
+        for (WPARAM vk : vks) {
+            PostMessageW(window_, WM_KEYDOWN, vk, 1);
+            PostMessageW(window_, WM_KEYUP, vk, 0xC0000001);
+        }
+    }
+    int show(HMENU m, UINT flags) { return skinShowPopupMenu(m, flags, 100, 100, window_); }
+
+    Owner owner_;
+    HWND window_ = nullptr;
+    std::vector<HMENU> menus_;
+};
+
+TEST_F(PopupMenu, ArrowsAndEnterChooseAndReturnCommandPostsNothing)
+{
+    HMENU m = menu({{101, L"&Open"}, {0, L""}, {102, L"&Save\tCtrl+S"}, {103, L"E&xit"}});
+    // Down twice: the separator is skipped.
+    keys({VK_DOWN, VK_DOWN, VK_RETURN});
+    EXPECT_EQ(show(m, TPM_RETURNCMD), 102);
+    pump();
+    EXPECT_TRUE(owner_.commands.empty());
+    EXPECT_EQ(owner_.initPopups, 1);
+
+    keys({VK_UP, VK_RETURN});
+    EXPECT_EQ(show(m, TPM_LEFTALIGN), 1);
+    pump();
+    ASSERT_EQ(owner_.commands.size(), 1u);
+    EXPECT_EQ(LOWORD(owner_.commands[0]), 103) << "Up from none starts at the last item";
+}
+
+TEST_F(PopupMenu, EscapeInASubmenuClosesOnlyTheSubmenu)
+{
+    HMENU inner = menu({{201, L"&Inner"}});
+    HMENU m = menu({{101, L"&Open"}});
+    AppendMenuW(m, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), L"&More");
+    menus_.erase(std::find(menus_.begin(), menus_.end(), inner));  // destroyed with its menu
+    bool submenuWasOpen = false, submenuClosed = false, topStillOpen = false;
+    std::wstring className;
+    owner_.probe = [&](UINT which) {
+        SkinPopupMenu *open = SkinPopupMenu::current();
+        if (open == nullptr) return;
+        if (which == kProbe) {
+            submenuWasOpen = open->submenu() != nullptr;
+            wchar_t cls[64] = L"";
+            GetClassNameW(open->window(), cls, 64);
+            className = cls;
+            PostMessageW(window_, WM_KEYDOWN, VK_ESCAPE, 1);
+            PostMessageW(window_, kProbeAgain, 0, 0);
+        } else {
+            submenuClosed = open->submenu() == nullptr;
+            topStillOpen = IsWindowVisible(open->window()) != FALSE;
+            PostMessageW(window_, WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    };
+    keys({VK_DOWN, VK_DOWN, VK_RIGHT});
+    PostMessageW(window_, kProbe, 0, 0);
+    EXPECT_EQ(show(m, TPM_RETURNCMD), 0);
+    EXPECT_TRUE(submenuWasOpen);
+    EXPECT_EQ(className, L"GlossvanePopupMenuWnd");
+    EXPECT_TRUE(submenuClosed);
+    EXPECT_TRUE(topStillOpen);
+    EXPECT_EQ(owner_.initPopups, 2) << "the menu and its submenu";
+    // Without TPM_RETURNCMD Escape also answers 0, and no command comes.
+    keys({VK_ESCAPE});
+    EXPECT_EQ(show(m, 0), 0);
+    pump();
+    EXPECT_TRUE(owner_.commands.empty());
+}
+
+TEST_F(PopupMenu, DoubledAmpersandIsNoMnemonicAndAmpersandXChoosesWithX)
+{
+    HMENU m = menu({{11, L"Fish && Chips"}, {12, L"Te&xt"}});
+    keys({'C', 'X'});
+    EXPECT_EQ(show(m, TPM_RETURNCMD), 12);
+    keys({'F', VK_ESCAPE});
+    EXPECT_EQ(show(m, TPM_RETURNCMD), 0);
+}
+
+TEST_F(PopupMenu, MenuTallerThanTheScreenScrollsByOneItem)
+{
+    HMENU m = CreatePopupMenu();
+    menus_.push_back(m);
+    for (UINT i = 0; i < 120; ++i) {
+        AppendMenuW(m, MF_STRING, 300 + i, (L"Item " + std::to_wstring(i)).c_str());
+    }
+    RECT window{};
+    bool scrolling = false;
+    int visible = 0, afterDown = -1, afterUp = -1, afterTwoDowns = -1;
+    owner_.probe = [&](UINT) {
+        SkinPopupMenu *open = SkinPopupMenu::current();
+        if (open == nullptr) return;
+        GetWindowRect(open->window(), &window);
+        scrolling = open->band().scrolling();
+        visible = open->band().visibleCount();
+        RECT client;
+        GetClientRect(open->window(), &client);
+        const LPARAM down = MAKELPARAM(client.right / 2, client.bottom - 3);
+        const LPARAM up = MAKELPARAM(client.right / 2, 3);
+        SendMessageW(open->window(), WM_LBUTTONDOWN, MK_LBUTTON, up);
+        afterUp = open->band().firstVisible();
+        SendMessageW(open->window(), WM_LBUTTONDOWN, MK_LBUTTON, down);
+        afterDown = open->band().firstVisible();
+        SendMessageW(open->window(), WM_LBUTTONDOWN, MK_LBUTTON, down);
+        afterTwoDowns = open->band().firstVisible();
+        PostMessageW(window_, WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    PostMessageW(window_, kProbe, 0, 0);
+    EXPECT_EQ(show(m, TPM_RETURNCMD), 0) << "clicks in the arrow areas choose nothing";
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &info);
+    EXPECT_TRUE(scrolling);
+    EXPECT_GT(visible, 5);
+    EXPECT_LT(visible, 120);
+    EXPECT_GE(window.top, info.rcWork.top);
+    EXPECT_LE(window.bottom, info.rcWork.bottom);
+    EXPECT_EQ(afterUp, 0) << "the first item was shown";
+    EXPECT_EQ(afterDown, 1);
+    EXPECT_EQ(afterTwoDowns, 2);
+}
+
+TEST_F(PopupMenu, HotItemInTheSkinsHighlightAndScreenshot)
+{
+    const Bytes picture = readFileBytes(defaultSkinPath("pictures/menus.bmp"));
+    ASSERT_GT(picture.size(), 54u);
+    HMENU m = menu({{101, L"&Open"}, {102, L"&Close"}});
+    COLORREF hot = CLR_INVALID, cold = CLR_INVALID;
+    owner_.probe = [&](UINT) {
+        SkinPopupMenu *open = SkinPopupMenu::current();
+        if (open == nullptr) return;
+        RECT client;
+        GetClientRect(open->window(), &client);
+        const int itemHeight = (client.bottom - 4) / 2;  // the default skin's frame is 2 pixels
+        HDC dc = GetDC(open->window());
+        hot = GetPixel(dc, 2 + itemHeight / 2, 2 + itemHeight / 2);
+        cold = GetPixel(dc, 2 + itemHeight / 2, 2 + itemHeight + itemHeight / 2);
+        ReleaseDC(open->window(), dc);
+        saveShot(open->window(), "popup-menu.bmp");
+        PostMessageW(window_, WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    keys({VK_DOWN});
+    PostMessageW(window_, kProbe, 0, 0);
+    EXPECT_EQ(show(m, TPM_RETURNCMD), 0);
+    // The highlight picture (20 x 20 at x 20 of menus.bmp) is stretched over the hot item.
+    EXPECT_EQ(hot, filePixel(picture, 30, 10));
+    EXPECT_EQ(cold, RGB(0xFF, 0xFF, 0xFF)) << "the skin's background fill";
+}
+
+TEST_F(PopupMenu, QuitMetByTheLoopEndsItAndIsPostedAgain)
+{
+    HMENU m = menu({{101, L"&Open"}});
+    PostQuitMessage(7);
+    EXPECT_EQ(show(m, TPM_RETURNCMD), 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(SkinPopupMenu::current(), nullptr);
+}
+
+}  // namespace
