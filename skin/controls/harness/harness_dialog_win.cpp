@@ -21,6 +21,8 @@ INT_PTR CALLBACK harnessProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp)
             // As the dialog manager does for the controls of a template.
             if (w != nullptr) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
+        // The dialog's default button, which the dialog manager keeps default as the focus moves.
+        SendMessageW(dialog, DM_SETDEFID, kHarnessDefaultPush, 0);
         SendDlgItemMessageW(dialog, kHarnessProgress, PBM_SETPOS, 60, 0);
         SendDlgItemMessageW(dialog, kHarnessList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"alpha"));
         SendDlgItemMessageW(dialog, kHarnessList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"beta"));
