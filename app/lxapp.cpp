@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "settings.h"
 #include "skin_interface.h"
+#include "skin_scrollbar.h"
 #include "themeapi.h"
 #include <commctrl.h>
 #include <ole2.h>
@@ -76,6 +77,7 @@ bool LXApp::initInstance() {
             AppOptionFlags &= ~static_cast<uint32_t>(kOptSkinningOff);
     }
     if (!appOption(kOptSkinningOff)) {
+        skinControlsUseScrollBars();
         skinStartup(inst);
         skinInstallControls();
         if (GetFileAttributesW(L"skin.gvf") != INVALID_FILE_ATTRIBUTES)

@@ -17,6 +17,7 @@
 #include "skin_manager.h"
 #include "skin_platform.h"
 #include "skin_repository.h"
+#include "skin_scrollbar_services.h"
 #include "window_skinner.h"
 
 namespace {
@@ -40,6 +41,7 @@ struct EngineState {
     int32_t platform = kPlatformOtherNt;
     std::mutex errorLock;
     std::map<DWORD, uint32_t> errors;
+    SkinScrollBarServices scrollBars;
 };
 
 EngineState &state()
@@ -140,11 +142,44 @@ LRESULT CALLBACK creationHook(int code, WPARAM wp, LPARAM lp)
     return CallNextHookEx(hook, code, wp, lp);
 }
 
+// The bars' button sizes and minimum thumb from the current skin's ScrollBar object, for the
+// given bars of a window with skinned scroll bars; nothing without such an object.
+void sizeScrollBars(HWND window, int selector)
+{
+    const SkinScrollBarServices &services = state().scrollBars;
+    SkinRepository *skin = SkinManager::instance().currentSkin();
+    auto *bars = skin ? static_cast<ScrollBarDefinition *>(skin->findObjectByType(kSkinScrollBar)) : nullptr;
+    if (bars == nullptr || services.setSize == nullptr) {
+        return;
+    }
+    services.setSize(window, selector, bars->buttonSize(), bars->buttonSize());
+    services.setMinThumb(window, selector, bars->minThumbSize());
+}
+
+// After each load: windows gone leave the list, the others take the new skin's sizes.
+void refreshScrollBars()
+{
+    Lock hold(state().lock);
+    auto &list = state().scrollBarWindows;
+    for (auto it = list.begin(); it != list.end();) {
+        if (!IsWindow(*it)) {
+            it = list.erase(it);
+            continue;
+        }
+        sizeScrollBars(*it, SB_BOTH);
+        ++it;
+    }
+}
+
 // The repository's own code copied for the thread, and the repository made current.
 int useLoaded(std::unique_ptr<SkinRepository> repository)
 {
     setError(static_cast<uint32_t>(repository->errorCode()));
-    return SkinManager::instance().makeCurrent(std::move(repository)) ? 1 : 0;
+    if (!SkinManager::instance().makeCurrent(std::move(repository))) {
+        return 0;
+    }
+    refreshScrollBars();
+    return 1;
 }
 
 void tearDown()
@@ -152,6 +187,9 @@ void tearDown()
     EngineState &s = state();
     s.defaultDialog[0] = '\0';
     s.scrollBarWindows.clear();
+    if (s.scrollBars.removeHooks) {
+        s.scrollBars.removeHooks();
+    }
     SkinManager::instance().reset();
 }
 
@@ -167,6 +205,9 @@ int skinStartup(HINSTANCE instance, uint32_t, uint32_t, uint32_t)
         skinSetPlatformClass(s.platform);
         skinRegisterFrameSkinners();
         s.started.store(true);
+        if (s.scrollBars.installHooks) {
+            s.scrollBars.installHooks();
+        }
     }
     const DWORD thread = GetCurrentThreadId();
     if (s.hooks.count(thread) == 0) {
@@ -326,7 +367,7 @@ int skinApplyToControl(HWND control, const wchar_t *name, const wchar_t *contain
     return 1;
 }
 
-int skinAttachScrollBars(HWND window, int)
+int skinAttachScrollBars(HWND window, int selector)
 {
     if (!started()) {
         return 0;
@@ -334,14 +375,21 @@ int skinAttachScrollBars(HWND window, int)
     if (!skinPlatformHasSkinnedScrollBars(state().platform)) {
         return 1;
     }
-    // The skinned scroll bars themselves are not part of this engine build: the window
-    // keeps the platform's bars, which is what a caller that cannot be served expects.
-    if (!IsWindow(window)) {
-        setError(kSkinErrorScrollBars);
-        return 0;
+    const SkinScrollBarServices &services = state().scrollBars;
+    {
+        Lock hold(state().lock);
+        // Without the skinned bars in this program the window keeps the platform's.
+        bool installed = services.install ? services.install(window) != 0 : IsWindow(window) != 0;
+        if (!installed) {
+            setError(kSkinErrorScrollBars);
+            return 0;
+        }
+        state().scrollBarWindows.push_back(window);
     }
-    Lock hold(state().lock);
-    state().scrollBarWindows.push_back(window);
+    if (services.setStyle) {
+        services.setStyle(window, selector, kSkinScrollBarsHotTracked);
+    }
+    sizeScrollBars(window, selector);
     return 1;
 }
 
@@ -351,6 +399,9 @@ int skinDetachScrollBars(HWND window)
         return 0;
     }
     Lock hold(state().lock);
+    if (state().scrollBars.uninstall) {
+        state().scrollBars.uninstall(window);
+    }
     auto &list = state().scrollBarWindows;
     for (auto it = list.begin(); it != list.end(); ++it) {
         if (*it == window) {
@@ -360,6 +411,14 @@ int skinDetachScrollBars(HWND window)
     }
     return 1;
 }
+
+void skinSetScrollBarServices(const SkinScrollBarServices &services)
+{
+    Lock hold(state().lock);
+    state().scrollBars = services;
+}
+
+const SkinScrollBarServices &skinScrollBarServices() { return state().scrollBars; }
 
 int skinShowPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner)
 {

@@ -1,0 +1,449 @@
+// Skinned scroll bars and the interception on real windows, in the three ways the platform
+// class makes them work: this program runs the default class itself and runs copies of itself
+// that Wine reports as Windows XP (entry patching) and Windows 98 (import patching), each
+// copy's version set by its own AppDefaults key.
+#include <windows.h>
+#include <windowsx.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "interception.h"
+#include "skin_interface.h"
+#include "skin_platform.h"
+#include "skin_scrollbar.h"
+
+namespace {
+
+const char kModeVariable[] = "WORDMERE_BARS_MODE";
+
+std::string mode()
+{
+    const char *m = std::getenv(kModeVariable);
+    return m ? m : "default";
+}
+
+int32_t expectedClass()
+{
+    std::string m = mode();
+    return m == "winxp" ? kPlatformWinXp : m == "win98" ? kPlatformWin98 : kPlatformOtherNt;
+}
+
+std::wstring widen(const std::string &s) { return std::wstring(s.begin(), s.end()); }
+
+int timeScale()
+{
+    const char *s = std::getenv("WORDMERE_TEST_TIME_SCALE");
+    int v = s ? std::atoi(s) : 1;
+    return v > 0 ? v : 1;
+}
+
+// ---- a window that scrolls as the result list does: keys and the wheel move its bar
+// through the platform's functions, and it records the scroll requests it receives.
+
+struct Request {
+    int code;
+    int position;
+    DWORD at;
+};
+std::vector<Request> requests;
+
+void moveBy(HWND w, int delta)
+{
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(w, SB_VERT, &si);
+    si.fMask = SIF_POS;
+    si.nPos += delta;
+    SetScrollInfo(w, SB_VERT, &si, TRUE);
+}
+
+LRESULT CALLBACK listProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_VSCROLL:
+        requests.push_back(Request{LOWORD(wp), static_cast<short>(HIWORD(wp)), GetTickCount()});
+        return 0;
+    case WM_KEYDOWN:
+        if (wp == VK_NEXT) {
+            moveBy(w, 10);
+        } else if (wp == VK_DOWN) {
+            moveBy(w, 1);
+        }
+        return 0;
+    case WM_MOUSEWHEEL:
+        moveBy(w, GET_WHEEL_DELTA_WPARAM(wp) > 0 ? -3 : 3);
+        return 0;
+    default:
+        return DefWindowProcW(w, msg, wp, lp);
+    }
+}
+
+HWND makeList()
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = listProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        wc.lpszClassName = L"WordmereBarsTestList";
+        registered = RegisterClassW(&wc) != 0;
+    }
+    HWND w = CreateWindowExW(0, L"WordmereBarsTestList", L"bars", WS_POPUP | WS_BORDER | WS_VSCROLL | WS_VISIBLE, 40, 40,
+                             240, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    si.nMin = 0;
+    si.nMax = 99;
+    si.nPage = 10;
+    SetScrollInfo(w, SB_VERT, &si, TRUE);
+    return w;
+}
+
+void pump(DWORD ms)
+{
+    DWORD end = GetTickCount() + ms;
+    do {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+// The vertical bar's rectangle on the screen: the client area's right neighbour.
+RECT barOnScreen(HWND w)
+{
+    RECT client;
+    GetClientRect(w, &client);
+    POINT tl{client.right, 0};
+    POINT br{client.right, client.bottom};
+    ClientToScreen(w, &tl);
+    ClientToScreen(w, &br);
+    RECT window;
+    GetWindowRect(w, &window);
+    return RECT{tl.x, tl.y, window.right - 1, br.y};  // inside the one-pixel border
+}
+
+COLORREF screenPixel(int x, int y)
+{
+    HDC dc = GetDC(nullptr);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(nullptr, dc);
+    return c;
+}
+
+// Keeps what the screen shows of the window, for a look after the run.
+void keepScreenshot(HWND w, const char *name)
+{
+    RECT r;
+    GetWindowRect(w, &r);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void *bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    uint32_t stride = (width * 3 + 3) & ~3u;
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * height;
+    std::string path = std::string(WORDMERE_BARS_ARTIFACTS) + "/" + name + "-" + mode() + ".bmp";
+    CreateDirectoryW(widen(WORDMERE_BARS_ARTIFACTS).c_str(), nullptr);
+    if (FILE *f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&fh, sizeof fh, 1, f);
+        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        std::fwrite(bits, stride, height, f);
+        std::fclose(f);
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+// The first bytes of each intercepted function's code, before anything is patched.
+struct Entries {
+    std::vector<std::vector<uint8_t>> bytes;
+    std::vector<const uint8_t *> at;
+};
+const char *const kNames[] = {"EnableScrollBar", "GetScrollInfo", "GetScrollPos",   "GetScrollRange", "SetScrollInfo",
+                              "SetScrollPos",    "SetScrollRange", "ShowScrollBar", "GetSysColor",    "GetSysColorBrush"};
+
+Entries readEntries()
+{
+    Entries e;
+    for (const char *name : kNames) {
+        const auto *p = static_cast<const uint8_t *>(skinInterceptedEntry(name));
+        e.at.push_back(p);
+        e.bytes.push_back(p ? std::vector<uint8_t>(p, p + 16) : std::vector<uint8_t>());
+    }
+    return e;
+}
+
+// A crash in a window or patch test says where it happened before the process goes.
+LONG WINAPI reportCrash(EXCEPTION_POINTERS *e)
+{
+    std::fprintf(stderr, "crash %08lx at %p (module %p)\n", e->ExceptionRecord->ExceptionCode,
+                 e->ExceptionRecord->ExceptionAddress, static_cast<void *>(GetModuleHandleW(nullptr)));
+    std::fflush(stderr);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+class BarsInMode : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetUnhandledExceptionFilter(&reportCrash);
+        skinControlsUseScrollBars();
+        user32_ = GetModuleHandleW(L"user32.dll");
+        exportedBefore_ = reinterpret_cast<void *>(GetProcAddress(user32_, "GetScrollPos"));
+        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
+        ASSERT_EQ(skinOpenFile(widen(std::string(WORDMERE_DEFAULT_SKIN) + "/skin.gvf").c_str()), 1);
+    }
+    void TearDown() override { skinShutdown(); }
+
+    HMODULE user32_ = nullptr;
+    void *exportedBefore_ = nullptr;
+};
+
+TEST_F(BarsInMode, ThePlatformClassIsTheOneTheVersionGives)
+{
+    EXPECT_EQ(skinEnginePlatformClass(), expectedClass()) << mode();
+}
+
+TEST_F(BarsInMode, SystemColoursComeFromTheSkinsTableWhereIntercepted)
+{
+    bool intercepted = skinInterceptionFor(skinEnginePlatformClass()) != kInterceptNone;
+    COLORREF table1 = skinSystemColor(COLOR_ACTIVECAPTION);  // the table's answer
+    EXPECT_EQ(table1, RGB(0x2F, 0x5D, 0x8C));
+    if (intercepted) {
+        EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), table1);
+        EXPECT_EQ(GetSysColor(40), RGB(0xE9, 0xED, 0xF2)) << "an index out of range answers entry 0";
+        HBRUSH brush = GetSysColorBrush(COLOR_ACTIVECAPTION);
+        LOGBRUSH lb{};
+        ASSERT_TRUE(GetObjectW(brush, sizeof lb, &lb));
+        EXPECT_EQ(lb.lbColor, table1);
+    } else {
+        EXPECT_NE(GetSysColor(COLOR_ACTIVECAPTION), table1) << "the platform's own colours stay";
+    }
+}
+
+TEST_F(BarsInMode, PatchingFollowsTheMode)
+{
+    SkinInterceptionKind kind = skinInterceptionFor(skinEnginePlatformClass());
+    void *exported = reinterpret_cast<void *>(GetProcAddress(user32_, "GetScrollPos"));
+    if (kind == kInterceptEntries) {
+        EXPECT_EQ(skinPatchedEntryCount(), 10);
+        Entries patched = readEntries();
+        for (size_t i = 0; i < patched.at.size(); ++i) {
+            ASSERT_NE(patched.at[i], nullptr) << kNames[i];
+            EXPECT_EQ(patched.bytes[i][0], 0xE9) << kNames[i] << " starts with a jump";
+        }
+        // Shut down: every entry gets its bytes back; start again: patched again.
+        skinShutdown();
+        Entries restored = readEntries();
+        EXPECT_EQ(skinPatchedEntryCount(), 0);
+        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
+        EXPECT_EQ(skinPatchedEntryCount(), 10) << "a new start patches again";
+        for (size_t i = 0; i < restored.at.size(); ++i) {
+            EXPECT_NE(restored.bytes[i][0], 0xE9) << kNames[i];
+            EXPECT_EQ(readEntries().bytes[i][0], 0xE9) << kNames[i];
+        }
+        skinShutdown();
+        Entries again = readEntries();
+        EXPECT_EQ(again.bytes, restored.bytes) << "byte for byte, twice";
+        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
+    } else if (kind == kInterceptImports) {
+        EXPECT_NE(exported, exportedBefore_) << "GetProcAddress answers the replacement";
+        EXPECT_EQ(skinPatchedEntryCount(), 0);
+        // A module loaded as a data file is left alone; loaded as a program module it is patched.
+        HMODULE data = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        EXPECT_NE(data, nullptr);
+        if (data) {
+            FreeLibrary(data);
+        }
+        skinShutdown();
+        EXPECT_EQ(reinterpret_cast<void *>(GetProcAddress(user32_, "GetScrollPos")), exportedBefore_)
+            << "shutdown gives the tables back";
+        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
+        EXPECT_NE(reinterpret_cast<void *>(GetProcAddress(user32_, "GetScrollPos")), exportedBefore_);
+    } else {
+        EXPECT_EQ(exported, exportedBefore_);
+        EXPECT_EQ(skinPatchedEntryCount(), 0);
+    }
+}
+
+TEST_F(BarsInMode, TheBarFollowsKeysAndTheWheelAndIsDrawnFromTheSkin)
+{
+    HWND w = makeList();
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(skinAttachScrollBars(w, SB_VERT), 1);
+    bool skinned = skinPlatformHasSkinnedScrollBars(skinEnginePlatformClass());
+    EXPECT_EQ(skinScrollBarHas(w), skinned) << mode();
+    pump(300);
+
+    SendMessageW(w, WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(GetScrollPos(w, SB_VERT), 10);
+    SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(GetScrollPos(w, SB_VERT), 13);
+    SetScrollPos(w, SB_VERT, 200, TRUE);
+    EXPECT_EQ(GetScrollPos(w, SB_VERT), 90) << "the position stops at the last page";
+    SetScrollPos(w, SB_VERT, 45, TRUE);
+    pump(300);
+    keepScreenshot(w, "bar");
+
+    if (skinned) {
+        // The skin's bar: 16-pixel arrows, the track's face and the normal thumb's fill.
+        RECT bar = barOnScreen(w);
+        int x = (bar.left + bar.right) / 2;
+        int space = (bar.bottom - bar.top) - 32;
+        int thumb = MulDiv(10, space, 100);
+        int start = bar.top + 16 + MulDiv(45, space - thumb, 90);
+        EXPECT_EQ(screenPixel(x, start + thumb / 2), RGB(0xB7, 0xC3, 0xD0)) << "thumb";
+        EXPECT_EQ(screenPixel(x, bar.top + 16 + 3), RGB(0xF0, 0xF2, 0xF5)) << "track before the thumb";
+        EXPECT_EQ(screenPixel(x, bar.bottom - 16 - 3), RGB(0xF0, 0xF2, 0xF5)) << "track after the thumb";
+    }
+    DestroyWindow(w);
+}
+
+TEST_F(BarsInMode, ClicksSendTheRightRequestsWithRepeatAndSnapBack)
+{
+    if (!skinPlatformHasSkinnedScrollBars(skinEnginePlatformClass())) {
+        GTEST_SKIP() << "the platform's own bars on this class";
+    }
+    HWND w = makeList();
+    ASSERT_EQ(skinAttachScrollBars(w, SB_VERT), 1);
+    SetScrollPos(w, SB_VERT, 45, TRUE);
+    pump(200);
+    RECT bar = barOnScreen(w);
+    int x = (bar.left + bar.right) / 2;
+    auto press = [&](int y) {
+        requests.clear();
+        SetCursorPos(x, y);
+        SendMessageW(w, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(x, y));
+    };
+    auto release = [&]() { SendMessageW(w, WM_LBUTTONUP, 0, 0); };
+
+    // Arrows send line requests; the release ends the scroll.
+    press(bar.bottom - 5);
+    release();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].code, SB_LINEDOWN);
+    EXPECT_EQ(requests[1].code, SB_ENDSCROLL);
+    press(bar.top + 5);
+    release();
+    EXPECT_EQ(requests[0].code, SB_LINEUP);
+
+    // Holding the track: one request at once, the next after the delay, then at the interval.
+    press(bar.bottom - 16 - 4);
+    pump(700 * timeScale());
+    release();
+    std::vector<DWORD> pages;
+    for (const Request &r : requests) {
+        if (r.code == SB_PAGEDOWN) {
+            pages.push_back(r.at);
+        }
+    }
+    ASSERT_GE(pages.size(), 3u);
+    EXPECT_GE(pages[1] - pages[0], 300u) << "the repeat waits 300 ms";
+    for (size_t i = 2; i < pages.size(); ++i) {
+        EXPECT_GE(pages[i] - pages[i - 1], 50u);
+    }
+    EXPECT_EQ(requests.back().code, SB_ENDSCROLL);
+
+    // Dragging the thumb: tracks while near the bar, snaps back far from it.
+    int space = (bar.bottom - bar.top) - 32;
+    int thumb = MulDiv(10, space, 100);
+    int start = bar.top + 16 + MulDiv(45, space - thumb, 90);
+    press(start + thumb / 2);
+    POINT closeBy{x, start + thumb / 2 + 40};
+    ScreenToClient(w, &closeBy);
+    SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(closeBy.x, closeBy.y));
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.back().code, SB_THUMBTRACK);
+    EXPECT_GT(requests.back().position, 45);
+    POINT farAway{x + 200, start + thumb / 2 + 40};
+    ScreenToClient(w, &farAway);
+    SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(farAway.x, farAway.y));
+    EXPECT_EQ(requests.back().code, SB_THUMBTRACK);
+    EXPECT_EQ(requests.back().position, 45) << "the thumb went back to where it started";
+    release();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests[requests.size() - 2].code, SB_THUMBPOSITION);
+    EXPECT_EQ(requests.back().code, SB_ENDSCROLL);
+    DestroyWindow(w);
+}
+
+// Runs this program again under another name whose AppDefaults key gives the Windows version.
+int runCopy(const std::string &version)
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring exe = L"wm_bars_" + widen(version) + L"_" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+    std::wstring copy = std::wstring(temp) + exe;
+    if (!CopyFileW(self, copy.c_str(), FALSE)) {
+        return -1;
+    }
+    std::wstring key = L"Software\\Wine\\AppDefaults\\" + exe;
+    HKEY k = nullptr;
+    std::wstring value = widen(version);
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExW(k, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(k);
+    }
+    SetEnvironmentVariableA(kModeVariable, version.c_str());
+    std::wstring command = L"\"" + copy + L"\" --gtest_filter=BarsInMode.* --gtest_brief=1";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;  // the copy reports into this run's output
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION pi{};
+    DWORD code = static_cast<DWORD>(-2);
+    if (CreateProcessW(copy.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 600000u * timeScale());
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    SetEnvironmentVariableA(kModeVariable, nullptr);
+    RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    DeleteFileW(copy.c_str());
+    return static_cast<int>(code);
+}
+
+TEST(BarsInOtherModes, WindowsXpPatchesEntriesAndWindows98PatchesImports)
+{
+    if (mode() != "default") {
+        GTEST_SKIP() << "a copy runs only its own mode";
+    }
+    EXPECT_EQ(runCopy("winxp"), 0) << "the tests failed under Windows XP";
+    EXPECT_EQ(runCopy("win98"), 0) << "the tests failed under Windows 98";
+}
+
+}  // namespace
