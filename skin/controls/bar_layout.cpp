@@ -88,9 +88,9 @@ TabContent tabContentLayout(const SkinRect &tab, int32_t iconWidth, int32_t icon
 int32_t headerTextAlignment(uint32_t format)
 {
     switch (format & kHeaderJustifyMask) {
-    case kHeaderCentre: return kAlignCentre;
-    case kHeaderRight: return kAlignRight;
-    default: return kAlignLeft;
+    case kHeaderCentre: return kHeaderAlignCentre;
+    case kHeaderRight: return kHeaderAlignRight;
+    default: return kHeaderAlignLeft;
     }
 }
 

@@ -55,7 +55,7 @@ TabContent tabContentLayout(const SkinRect &tab, int32_t iconWidth, int32_t icon
 
 // ---- header and panels
 
-enum TextAlignment : int32_t { kAlignLeft = 0, kAlignCentre = 1, kAlignRight = 2 };
+enum HeaderTextAlignment : int32_t { kHeaderAlignLeft = 0, kHeaderAlignCentre = 1, kHeaderAlignRight = 2 };
 
 // The alignment of a header item's text from its format (HDF_RIGHT 1, HDF_CENTER 2).
 int32_t headerTextAlignment(uint32_t format);

@@ -71,10 +71,10 @@ TEST(TabLayout, LooksTurnsAndContent)
 
 TEST(HeaderAndPanels, AlignmentAndMargins)
 {
-    EXPECT_EQ(headerTextAlignment(0x0000), kAlignLeft);
-    EXPECT_EQ(headerTextAlignment(0x0001), kAlignRight);
-    EXPECT_EQ(headerTextAlignment(0x0002), kAlignCentre);
-    EXPECT_EQ(headerTextAlignment(0x4002), kAlignCentre);  // other format bits (HDF_STRING) aside
+    EXPECT_EQ(headerTextAlignment(0x0000), kHeaderAlignLeft);
+    EXPECT_EQ(headerTextAlignment(0x0001), kHeaderAlignRight);
+    EXPECT_EQ(headerTextAlignment(0x0002), kHeaderAlignCentre);
+    EXPECT_EQ(headerTextAlignment(0x4002), kHeaderAlignCentre);  // other format bits (HDF_STRING) aside
     EXPECT_EQ(insideMargins(makeSkinRect(10, 0, 110, 20), 4, 6), makeSkinRect(14, 0, 104, 20));
     SkinRect narrow = insideMargins(makeSkinRect(10, 0, 16, 20), 4, 6);
     EXPECT_EQ(narrow.left, 14);

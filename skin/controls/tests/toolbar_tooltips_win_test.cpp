@@ -1,0 +1,144 @@
+// Toolbar tooltips under Wine, on a real toolbar: the pointer over a button shows, after the
+// show delay, the tooltip part of that button's command string; moving within the button keeps
+// the shown tooltip, moving to another button re-arms it with the new text, a separator or a
+// toolbar without a tooltip text shows none.
+#include "toolbar_tooltips.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "skin_interface.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int timeScale()
+{
+    const char *scale = std::getenv("WORDMERE_TEST_TIME_SCALE");
+    int value = scale ? std::atoi(scale) : 1;
+    return value > 0 ? value : 1;
+}
+
+bool pumpUntil(const std::function<bool()> &condition, int milliseconds)
+{
+    auto limit = Clock::now() + std::chrono::milliseconds(milliseconds * timeScale());
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        if (condition())
+            return true;
+        if (Clock::now() > limit)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+bool tooltipShown() { return IsWindowVisible(SkinTooltip::instance().window()) != FALSE; }
+
+class ToolbarTooltipsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&icc);
+        ASSERT_NE(skinStartup(GetModuleHandleW(nullptr)), 0);
+        std::string narrow = std::string(WORDMERE_DEFAULT_SKIN) + "/skin.gvf";
+        ASSERT_NE(skinOpenFile(std::wstring(narrow.begin(), narrow.end()).c_str()), 0);
+        definition_ = static_cast<SkinObject *>(skinFindObject(L"Tooltip"));
+        ASSERT_NE(definition_, nullptr);
+        static_cast<TooltipDefinition *>(definition_)->showDelay = 300;
+        static_cast<TooltipDefinition *>(definition_)->hideDelay = 60000;
+        ASSERT_TRUE(SkinTooltip::registerClass(GetModuleHandleW(nullptr)));
+        parent_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 100, 100, 300, 40, nullptr, nullptr,
+                                  nullptr, nullptr);
+        SetWindowPos(parent_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        ASSERT_TRUE(SkinTooltip::instance().create(parent_));
+        toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
+                                   0, 0, 300, 30, parent_, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(toolbar_, nullptr);
+        SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+        TBBUTTON buttons[3] = {};
+        buttons[0] = TBBUTTON{I_IMAGENONE, 40001, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};
+        buttons[1] = TBBUTTON{0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
+        buttons[2] = TBBUTTON{I_IMAGENONE, 40002, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};
+        SendMessageW(toolbar_, TB_ADDBUTTONSW, 3, reinterpret_cast<LPARAM>(buttons));
+        SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(40, 24));
+    }
+    void TearDown() override
+    {
+        SkinTooltip::instance().setTextProvider(nullptr);
+        SkinTooltip::instance().setSkin(nullptr);
+        SkinTooltip::instance().destroy();
+        DestroyWindow(parent_);
+        skinReleaseObject(definition_);
+        while (skinIsStarted())
+            skinShutdown();
+    }
+    // The client centre of a button, with the cursor put on it.
+    POINT pointAt(int index, int dx = 0)
+    {
+        RECT r{};
+        SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+        POINT client{(r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2};
+        POINT screen = client;
+        ClientToScreen(toolbar_, &screen);
+        SetCursorPos(screen.x, screen.y);
+        return client;
+    }
+
+    SkinObject *definition_ = nullptr;
+    HWND parent_ = nullptr;
+    HWND toolbar_ = nullptr;
+};
+
+TEST_F(ToolbarTooltipsTest, TheButtonUnderThePointerGivesTheTooltipItsCommandsText)
+{
+    ToolbarTooltips tips(toolbar_);
+    tips.setTooltipText(L"toolbar");
+    SkinTooltip &tooltip = SkinTooltip::instance();
+
+    tips.onMouseMove(pointAt(0), definition_);
+    EXPECT_EQ(tips.subjectButton(), 0);
+    EXPECT_EQ(tooltip.state(), kTooltipPending);
+    ASSERT_TRUE(pumpUntil(tooltipShown, 10000));
+    EXPECT_EQ(tooltip.text(), u"Open");
+
+    // Within the same button: the shown tooltip stays.
+    tips.onMouseMove(pointAt(0, 3), definition_);
+    EXPECT_EQ(tooltip.state(), kTooltipShown);
+    EXPECT_TRUE(tooltipShown());
+
+    // Another button: hidden at once, then its own text after the delay.
+    tips.onMouseMove(pointAt(2), definition_);
+    EXPECT_EQ(tips.subjectButton(), 2);
+    EXPECT_FALSE(tooltipShown());
+    ASSERT_TRUE(pumpUntil(tooltipShown, 10000));
+    EXPECT_EQ(tooltip.text(), u"<b>Save</b>");
+
+    // The separator is no button: hidden, and the next button is new again.
+    tips.onMouseMove(pointAt(1), definition_);
+    EXPECT_EQ(tips.subjectButton(), -1);
+    EXPECT_FALSE(tooltipShown());
+    tips.onMouseMove(pointAt(2), definition_);
+    EXPECT_EQ(tooltip.state(), kTooltipPending);
+}
+
+TEST_F(ToolbarTooltipsTest, AToolbarWithoutATooltipTextShowsNone)
+{
+    ToolbarTooltips tips(toolbar_);
+    tips.onMouseMove(pointAt(0), definition_);
+    EXPECT_EQ(tips.subjectButton(), -1);
+    EXPECT_EQ(SkinTooltip::instance().state(), kTooltipHidden);
+    EXPECT_FALSE(pumpUntil(tooltipShown, 900 / timeScale() + 1));
+}
+
+}  // namespace
