@@ -4,6 +4,7 @@
 
 #include "button_skinners.h"
 #include "popup_menu.h"
+#include "scrolled_skinners.h"
 #include "skin_codes.h"
 #include "skin_manager.h"
 #include "window_skinner.h"
@@ -29,6 +30,12 @@ const FactoryEntry kFactory[] = {
     {kSkinGroupBox, &make<GroupBoxSkinner>},
     {kSkinRadio, &make<RadioButtonSkinner>},
     {kSkinStatic, &make<StaticSkinner>},
+    {kSkinEdit, &make<EditSkinner>},
+    {kSkinRichEdit, &make<EditSkinner>},
+    {kSkinListBox, &make<ListBoxSkinner>},
+    {kSkinScrollControl, &make<ScrolledControlSkinner>},
+    {kSkinListView, &make<ListViewSkinner>},
+    {kSkinTreeView, &make<TreeViewSkinner>},
 };
 
 }  // namespace

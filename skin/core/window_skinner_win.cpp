@@ -11,6 +11,9 @@
 const wchar_t kSkinObjectProperty[] = L"OBJECT";
 
 namespace {
+
+// Edits and rich edits share one skinner, whose type code is the rich edit's.
+bool isEditSkinner(int32_t typeCode) { return typeCode == kSkinEdit || typeCode == kSkinRichEdit; }
 SkinPartMaker gPartMaker = nullptr;
 
 constexpr UINT kRedrawFlags = RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE;
@@ -223,8 +226,10 @@ LRESULT WindowSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: {
         auto found = children_.find(reinterpret_cast<HWND>(lp));
-        const int32_t wanted = message == WM_CTLCOLOREDIT ? kSkinEdit : kSkinListBox;
-        if (found != children_.end() && found->second->typeCode() == wanted) {
+        const bool ours = found != children_.end() &&
+                          (message == WM_CTLCOLOREDIT ? isEditSkinner(found->second->typeCode())
+                                                      : found->second->typeCode() == kSkinListBox);
+        if (ours) {
             return SendMessageW(found->first, message, wp, lp);
         }
         return callPrevious(message, wp, lp);
@@ -329,7 +334,7 @@ LRESULT WindowSkinner::ctlColorStatic(HDC dc, HWND control)
     if (skinner->typeCode() == kSkinStatic) {
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
-    if (skinner->typeCode() == kSkinEdit) {
+    if (isEditSkinner(skinner->typeCode())) {
         return SendMessageW(control, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     }
     return callPrevious(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));

@@ -15,6 +15,7 @@
 #include "harness_dialog.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
+#include "skin_platform.h"
 #include "skin_test_support.h"
 #include "win_test_support.h"
 #include "window_skinner.h"
@@ -204,3 +205,31 @@ TEST_F(Harness, PushLooksInTheSkinsColoursAndDisabledTakesNoClick)
 }
 
 }  // namespace
+
+TEST_F(Harness, ScrolledControlsGetTheirSkinnersAndBarsOnlyWhereTheyFollow)
+{
+    struct {
+        int id;
+        int32_t type;
+    } expected[] = {{kHarnessEdit, kSkinRichEdit}, {kHarnessRichEdit, kSkinRichEdit}, {kHarnessList, kSkinListBox},
+                    {kHarnessListView, kSkinListView}, {kHarnessTreeView, kSkinTreeView},
+                    {kHarnessIPAddress, kSkinScrollControl}};
+    pump();
+    // On a platform class without interception the controls keep the system's bars, which
+    // follow them; skinned ones would never be told of their scrolling.
+    bool skinnedBars = skinPlatformHasSkinnedScrollBars(skinEnginePlatformClass());
+    for (const auto &e : expected) {
+        EXPECT_EQ(skinnedAs(e.id), e.type) << e.id;
+        EXPECT_EQ(GetPropW(item(e.id), L"SkinSBSubclassPtr") != nullptr, skinnedBars) << e.id;
+    }
+    // The parent hands an edit's colour question to the edit's skinner: the definition's colours.
+    HDC dc = GetDC(item(kHarnessEdit));
+    HBRUSH brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(dialog_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(item(kHarnessEdit))));
+    EXPECT_EQ(GetTextColor(dc), RGB(0x1E, 0x2A, 0x36));
+    LOGBRUSH lb{};
+    ASSERT_TRUE(GetObjectW(brush, sizeof lb, &lb));
+    EXPECT_EQ(lb.lbColor, RGB(0xFF, 0xFF, 0xFF));
+    ReleaseDC(item(kHarnessEdit), dc);
+    saveShot(dialog_, "harness-scrolled.bmp");
+}

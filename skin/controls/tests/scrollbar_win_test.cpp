@@ -18,6 +18,7 @@
 #include "skin_interface.h"
 #include "skin_platform.h"
 #include "skin_scrollbar.h"
+#include "win_test_support.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ HWND makeList()
     return w;
 }
 
-void pump(DWORD ms)
+void pumpFor(DWORD ms)
 {
     DWORD end = GetTickCount() + ms;
     do {
@@ -142,44 +143,6 @@ COLORREF screenPixel(int x, int y)
     COLORREF c = GetPixel(dc, x, y);
     ReleaseDC(nullptr, dc);
     return c;
-}
-
-// Keeps what the screen shows of the window, for a look after the run.
-void keepScreenshot(HWND w, const char *name)
-{
-    RECT r;
-    GetWindowRect(w, &r);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void *bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    uint32_t stride = (width * 3 + 3) & ~3u;
-    BITMAPFILEHEADER fh{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * height;
-    std::string path = std::string(WORDMERE_BARS_ARTIFACTS) + "/" + name + "-" + mode() + ".bmp";
-    CreateDirectoryW(widen(WORDMERE_BARS_ARTIFACTS).c_str(), nullptr);
-    if (FILE *f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&fh, sizeof fh, 1, f);
-        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-        std::fwrite(bits, stride, height, f);
-        std::fclose(f);
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 // The first bytes of each intercepted function's code, before anything is patched.
@@ -218,8 +181,7 @@ protected:
         skinControlsUseScrollBars();
         user32_ = GetModuleHandleW(L"user32.dll");
         exportedBefore_ = reinterpret_cast<void *>(GetProcAddress(user32_, "GetScrollPos"));
-        ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
-        ASSERT_EQ(skinOpenFile(widen(std::string(WORDMERE_DEFAULT_SKIN) + "/skin.gvf").c_str()), 1);
+        ASSERT_TRUE(startWithDefaultSkin());
     }
     void TearDown() override { skinShutdown(); }
 
@@ -301,7 +263,7 @@ TEST_F(BarsInMode, TheBarFollowsKeysAndTheWheelAndIsDrawnFromTheSkin)
     ASSERT_EQ(skinAttachScrollBars(w, SB_VERT), 1);
     bool skinned = skinPlatformHasSkinnedScrollBars(skinEnginePlatformClass());
     EXPECT_EQ(skinScrollBarHas(w), skinned) << mode();
-    pump(300);
+    pumpFor(300);
 
     SendMessageW(w, WM_KEYDOWN, VK_NEXT, 0);
     EXPECT_EQ(GetScrollPos(w, SB_VERT), 10);
@@ -310,8 +272,8 @@ TEST_F(BarsInMode, TheBarFollowsKeysAndTheWheelAndIsDrawnFromTheSkin)
     SetScrollPos(w, SB_VERT, 200, TRUE);
     EXPECT_EQ(GetScrollPos(w, SB_VERT), 90) << "the position stops at the last page";
     SetScrollPos(w, SB_VERT, 45, TRUE);
-    pump(300);
-    keepScreenshot(w, "bar");
+    pumpFor(300);
+    saveShot(w, "bar-" + mode() + ".bmp");
 
     if (skinned) {
         // The skin's bar: 16-pixel arrows, the track's face and the normal thumb's fill.
@@ -335,7 +297,7 @@ TEST_F(BarsInMode, ClicksSendTheRightRequestsWithRepeatAndSnapBack)
     HWND w = makeList();
     ASSERT_EQ(skinAttachScrollBars(w, SB_VERT), 1);
     SetScrollPos(w, SB_VERT, 45, TRUE);
-    pump(200);
+    pumpFor(200);
     RECT bar = barOnScreen(w);
     int x = (bar.left + bar.right) / 2;
     auto press = [&](int y) {
@@ -357,7 +319,7 @@ TEST_F(BarsInMode, ClicksSendTheRightRequestsWithRepeatAndSnapBack)
 
     // Holding the track: one request at once, the next after the delay, then at the interval.
     press(bar.bottom - 16 - 4);
-    pump(700 * timeScale());
+    pumpFor(700 * timeScale());
     release();
     std::vector<DWORD> pages;
     for (const Request &r : requests) {
