@@ -2,6 +2,8 @@
 // the verbs (inflected-form index, then candidate verbs conjugated against the word).
 #include "lxconjugator.h"
 
+#include <utility>
+
 #include "base/lxchar.h"
 #include "base/lxutilities.h"
 
@@ -44,10 +46,6 @@ void LXConjugator::getModelStems(const lxstring &word, LXList<LXStem> &stems)
 
 namespace {
 
-struct CandidateContext {
-    const LXList<lxstring> *variants;
-};
-
 // Length of the common beginning, compared case-insensitively on base letters.
 int32_t commonBeginning(const lxstring &a, const lxstring &b)
 {
@@ -71,14 +69,29 @@ int32_t bestAgreement(const lxstring &candidate, const LXList<lxstring> &variant
     return best;
 }
 
-int candidateOrder(lxstring &a, lxstring &b, void *context)
+// A candidate verb with how far it agrees with the word's variants, worked out once.
+struct Candidate {
+    int32_t agreement;
+    lxstring infinitive;
+};
+
+// The verbs agreeing longest first, then in the order of their infinitives.
+int candidateOrder(Candidate &a, Candidate &b, void *)
 {
-    const CandidateContext *c = static_cast<const CandidateContext *>(context);
-    int32_t na = bestAgreement(a, *c->variants);
-    int32_t nb = bestAgreement(b, *c->variants);
-    if (na != nb)
-        return na > nb ? -1 : 1;
-    return a.compare(b, LXLanguageNone);
+    if (a.agreement != b.agreement)
+        return a.agreement > b.agreement ? -1 : 1;
+    return a.infinitive.compare(b.infinitive, LXLanguageNone);
+}
+
+void sortCandidates(LXList<lxstring> &candidates, const LXList<lxstring> &variants)
+{
+    LXList<Candidate> sorted;
+    for (LXList<lxstring>::iterator c = candidates.begin(); !c.isAtEnd(); ++c)
+        sorted.push_back(Candidate{bestAgreement(*c, variants), std::move(*c)});
+    sorted.mergeSort(candidateOrder, nullptr);
+    candidates.clear();
+    for (LXList<Candidate>::iterator c = sorted.begin(); !c.isAtEnd(); ++c)
+        candidates.push_back(std::move(c->infinitive));
 }
 
 void addVariant(LXList<lxstring> &variants, const lxstring &v)
@@ -218,8 +231,7 @@ void LXConjugator::getVerbStems(const lxstring &word, LXList<LXStem> &stems, int
         prefixes.push_back(prefix);
         getMatchingVerbs(prefix, candidates, false, 0);
     }
-    CandidateContext context = {&variants};
-    candidates.mergeSort(candidateOrder, &context);
+    sortCandidates(candidates, variants);
 
     // 3. Suffix models of the empty ending, then of each ending of the word.
     LXList<LXSuffixModel> suffixes;

@@ -8,19 +8,23 @@
 
 #include "base/lxchar.h"
 #include "format/lxstreamfile.h"
+#include "model/lxterm.h"
 
 namespace {
 
-// Whole in memory for the small streams, an 8-block cache for the verb list and the
-// inflected-form index.
-// The verb list and the verb forms through block caches, the rest whole.
+// The inflected-form index (megabytes) through a block cache, the rest whole. The verb list
+// (a few hundred kilobytes at most) is searched several times for every stem look-up: its
+// blocks stay once loaded.
 const int kLoadModes[LXConjugationStreamCount] = {
     LXStream::WholeStream, LXStream::WholeStream, LXStream::WholeStream, LXStream::WholeStream,
-    LXStream::WholeStream, LXStream::BlockCache,  LXStream::WholeStream, LXStream::WholeStream,
+    LXStream::WholeStream, LXStream::WholeStream, LXStream::WholeStream, LXStream::WholeStream,
     LXStream::BlockCache};
+// The index's cache holds the blocks near the top of its binary search, which every search
+// passes through, besides the few at the bottom (64 blocks of 1 kB).
 const int kSlots = LXStreamFile::kDefaultCacheSlots;
+const int kFormIndexSlots = 64;
 const int kCacheSizes[LXConjugationStreamCount] = {kSlots, kSlots, kSlots, kSlots, kSlots,
-                                                   kSlots, kSlots, kSlots, kSlots};
+                                                   kSlots, kSlots, kSlots, kFormIndexSlots};
 const int kHeaderOnly[LXConjugationStreamCount] = {
     LXStream::WholeStream, LXStream::NotLoaded, LXStream::NotLoaded, LXStream::NotLoaded,
     LXStream::NotLoaded,   LXStream::NotLoaded, LXStream::NotLoaded, LXStream::NotLoaded,
@@ -114,7 +118,14 @@ bool LXConjugator::openStreams()
 
 bool LXConjugator::openModule(const lxstring &path)
 {
-    return validateModule(path) && openStreams();
+    LXFileStamp now;
+    const bool stamped = LXFileSystem::stamp(path, now);
+    if (stamped && isOpen() && lx_sameText(path, m_path) && now == m_stamp)
+        return true;
+    if (!validateModule(path) || !openStreams())
+        return false;
+    m_stamp = stamped ? now : LXFileStamp();
+    return true;
 }
 
 // ---- stream access ----

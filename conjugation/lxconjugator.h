@@ -16,6 +16,7 @@
 #include "base/lxlanguage.h"
 #include "base/lxlist.h"
 #include "base/lxstring.h"
+#include "format/lxfilesystem.h"
 #include "lxconjugationrecords.h"
 #include "search/lxconjugationengine.h"
 
@@ -54,6 +55,8 @@ public:
     bool validateModule(const lxstring &path) override;
     // Opens the stored path with all nine streams; true at once when already open.
     bool openStreams();
+    // validateModule and openStreams; a module held open on the same unchanged file stays
+    // as it is, with the blocks its caches hold.
     bool openModule(const lxstring &path) override;
     void closeModule() override;
     bool isOpen() const;
@@ -162,6 +165,7 @@ private:
     uint32_t m_modelCount;
     LXStreamFile *m_file;
     lxstring m_path;
+    LXFileStamp m_stamp;     // of the file the open module was read from
     LXCompressor *m_compressor;
 };
 

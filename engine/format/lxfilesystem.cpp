@@ -9,6 +9,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -81,14 +82,28 @@ bool LXFileSystem::exists(const lxstring &path)
 bool LXFileSystem::stamp(const lxstring &path, LXFileStamp &stamp)
 {
     const std::filesystem::path file = nativePath(path);
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(file, error);
-    if (error)
+#ifdef _WIN32
+    HANDLE h = CreateFileW(file.wstring().c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
         return false;
-    const std::filesystem::file_time_type written = std::filesystem::last_write_time(file, error);
-    if (error)
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (!ok)
         return false;
-    stamp.size = static_cast<uint64_t>(size);
-    stamp.modified = static_cast<int64_t>(written.time_since_epoch().count());
+    stamp.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp.modified = static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                          info.ftLastWriteTime.dwLowDateTime);
+    stamp.file = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+#else
+    struct stat s;
+    if (::stat(file.c_str(), &s) != 0)
+        return false;
+    const int64_t kNanoseconds = 1000000000;
+    stamp.size = static_cast<uint64_t>(s.st_size);
+    stamp.modified = static_cast<int64_t>(s.st_mtim.tv_sec) * kNanoseconds + s.st_mtim.tv_nsec;
+    stamp.file = static_cast<uint64_t>(s.st_ino);
+#endif
     return true;
 }

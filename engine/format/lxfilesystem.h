@@ -9,15 +9,18 @@
 
 #include "base/lxstring.h"
 
-// What tells one state of a file from another: its size and the time it was last written.
+// What tells one state of a file from another: its size, the time it was last written and,
+// where the system numbers files, its number (a file put in another's place has a new one,
+// even when it was written within the same tick of the file system's clock).
 struct LXFileStamp {
     uint64_t size = 0;
     int64_t modified = 0;   // in the file system's own ticks
+    uint64_t file = 0;      // the file's number on its device; 0 where there is none
 };
 
 inline bool operator==(const LXFileStamp &a, const LXFileStamp &b)
 {
-    return a.size == b.size && a.modified == b.modified;
+    return a.size == b.size && a.modified == b.modified && a.file == b.file;
 }
 inline bool operator!=(const LXFileStamp &a, const LXFileStamp &b)
 {
@@ -36,7 +39,7 @@ public:
     // True when the file is gone (or was never there).
     static bool remove(const lxstring &path);
     static bool exists(const lxstring &path);
-    // The file's size and last write time; false when it cannot be read.
+    // The file's stamp; false when it cannot be read.
     static bool stamp(const lxstring &path, LXFileStamp &stamp);
 };
 
