@@ -63,6 +63,8 @@ protected:
     // The current style without WS_SYSMENU: the default procedure then draws no caption buttons.
     uint32_t styleWithoutSystemMenu() const;
     LRESULT callWithStyle(UINT message, WPARAM wp, LPARAM lp, uint32_t style);
+    // Messages on which the default procedure draws nothing: passed on, then the frame repainted.
+    LRESULT callThenRepaintFrame(UINT message, WPARAM wp, LPARAM lp);
     // The window resized so that its client area keeps `client` under the skin's borders.
     void keepClientArea(SIZE client);
     void redrawAll();

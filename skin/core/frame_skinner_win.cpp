@@ -314,7 +314,16 @@ LRESULT FramedSkinner::onNcActivate(WPARAM wp, LPARAM lp)
     MenuBarElement *bar = menuBar();
     if (bar && bar->model().inMenuMode()) return TRUE;
     active_ = wp != 0;
-    const LRESULT result = callWithStyle(WM_NCACTIVATE, wp, lp, shownStyle());
+    // The default procedure keeps the state; -1 asks it not to paint a frame of its own.
+    const LRESULT result = callPrevious(WM_NCACTIVATE, wp, static_cast<LPARAM>(-1));
+    (void)lp;
+    if (window_) SendMessageW(window_, WM_NCPAINT, kWholeFrame, 0);
+    return result;
+}
+
+LRESULT FramedSkinner::callThenRepaintFrame(UINT message, WPARAM wp, LPARAM lp)
+{
+    const LRESULT result = callPrevious(message, wp, lp);
     if (window_) SendMessageW(window_, WM_NCPAINT, kWholeFrame, 0);
     return result;
 }
@@ -682,11 +691,7 @@ LRESULT FrameSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
     case WM_NCLBUTTONUP: return onNcLButtonUp(wp, lp);
     case WM_NCLBUTTONDBLCLK: return onNcLButtonDblClk(wp, lp);
     case WM_INITMENU:
-    case WM_INITMENUPOPUP: {
-        const LRESULT r = callWithStyle(message, wp, lp, shownStyle());
-        if (window_) SendMessageW(window_, WM_NCPAINT, kWholeFrame, 0);
-        return r;
-    }
+    case WM_INITMENUPOPUP: return callThenRepaintFrame(message, wp, lp);
     case WM_CTLCOLORSTATIC: return ctlColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_TIMER:
         if (wp >= kCaptionButtonTimerBase && wp < kCaptionButtonTimerBase + parts_.size()) return onPartTimer(wp);
@@ -789,15 +794,14 @@ LRESULT DialogSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
         if (wp >= kCaptionButtonTimerBase && wp < kCaptionButtonTimerBase + parts_.size()) return onPartTimer(wp);
         return callPrevious(message, wp, lp);
     case WM_SKIN_SHOW_SYSTEM_MENU: showSystemMenu(); return 0;
-    case WM_ENABLE:
-    case WM_SETICON:
-    case WM_INITMENU:
-    case WM_INITMENUPOPUP: {
+    case WM_SETICON: {
         const LRESULT r = callWithStyle(message, wp, lp, shownStyle());
         if (window_) SendMessageW(window_, WM_NCPAINT, kWholeFrame, 0);
         return r;
     }
-    case WM_SETCURSOR: return callWithStyle(message, wp, lp, shownStyle());
+    case WM_ENABLE:
+    case WM_INITMENU:
+    case WM_INITMENUPOPUP: return callThenRepaintFrame(message, wp, lp);
     default: return WindowSkinner::windowProc(message, wp, lp);
     }
 }
