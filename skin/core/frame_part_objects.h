@@ -16,8 +16,6 @@
 // The timers of caption buttons: this id plus the part's place in the part list.
 constexpr UINT_PTR kCaptionButtonTimerBase = 0x5B00;
 constexpr UINT kCaptionButtonTimerMs = 100;
-// Posted to a frame whose system menu is to be shown (wParam: 1 when opened from a button).
-constexpr UINT WM_SKIN_SHOW_SYSTEM_MENU = 6038;
 
 class FramePart : public SkinPart {
 public:

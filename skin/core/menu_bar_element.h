@@ -11,9 +11,8 @@
 
 #include "menu_bar_model.h"
 #include "skin_definitions.h"
+#include "window_skinner.h"
 
-// Posted by the bar to its frame: show the submenu of item wParam.
-constexpr UINT WM_SKIN_OPEN_MENU_BAR_ITEM = 6039;
 constexpr UINT_PTR kMenuBarHoverTimer = 0x5A00;
 constexpr UINT kMenuBarHoverMs = 100;
 

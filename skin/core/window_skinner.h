@@ -24,6 +24,10 @@ enum SkinPrivateMessage : UINT {
     WM_SKIN_MENU_RELAY = 6036,
     WM_SKIN_PAINT_BACKGROUND = 6037,
     WM_SKIN_SAVE_FONT = 6038,
+    // Posted to a skinned frame by its menu bar: show the submenu of item wParam.
+    WM_SKIN_OPEN_MENU_BAR_ITEM = 6039,
+    // Posted to a skinned frame or dialog: show its system menu.
+    WM_SKIN_SHOW_SYSTEM_MENU = 6040,
     WM_SKIN_QUERY_EXCLUDE = WM_APP + 1000,
 };
 // The default message a watched window gets on every change of the skin.
