@@ -118,6 +118,7 @@ void FramePart::notify(UINT message, SkinPoint p) const
 
 void FramePart::repaint() const
 {
+    if (auto *framed = dynamic_cast<FramedSkinner *>(owner)) framed->markFrameDirty();
     if (owner) owner->repaintNonClient(rect);
 }
 

@@ -43,6 +43,8 @@ public:
 
     // The look painted now: active or inactive.
     bool activeLook() const { return active_; }
+    // Something the frame shows changed: the next non-client paint composes it again.
+    void markFrameDirty() { frameDirty_ = true; }
     uint32_t realStyle() const { return realStyle_; }
     const FrameNonClient *nonClient() const { return nonClient_.get(); }
 
@@ -96,6 +98,11 @@ protected:
     std::unique_ptr<MemoryDC> background_;
     bool backgroundRepaint_ = false;
     uint32_t lastCaptionUp_ = 0;
+    // The composed frame, copied again as long as nothing it shows has changed.
+    std::unique_ptr<MemoryDC> frameCache_;
+    bool frameDirty_ = true;
+    bool cachedActive_ = false;
+    uint32_t cachedMenuVersion_ = 0;
 };
 
 class FrameSkinner : public FramedSkinner {

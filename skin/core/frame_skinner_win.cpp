@@ -65,6 +65,7 @@ SkinObject *FramedSkinner::setSkin(SkinObject *definition)
     SkinObject *previous = WindowSkinner::setSkin(definition);
     dropBackground();
     laidOut_ = SkinSize{-1, -1};
+    frameDirty_ = true;
     for (size_t i = 0; i < parts_.size(); ++i) {
         if (FramePart *part = framePart(i)) {
             part->timerId = kCaptionButtonTimerBase + i;
@@ -255,6 +256,7 @@ LRESULT FramedSkinner::onNcPaint(WPARAM wp)
     if (!(size == laidOut_)) {
         // The size changed: the region and the background follow it, then the frame is painted.
         laidOut_ = size;
+        frameDirty_ = true;
         dropBackground();
         HRGN region = windowRegion();
         if (region != nullptr && regionIsWholeWindow(region, size)) {
@@ -279,22 +281,31 @@ LRESULT FramedSkinner::onNcPaint(WPARAM wp)
     layoutParts();
     HDC windowDC = GetWindowDC(window_);
     if (windowDC == nullptr) return 0;
+    MenuBarElement *bar = menuBar();
+    const uint32_t menuVersion = bar ? bar->version() : 0;
+    const bool cacheFits = frameCache_ && frameCache_->isValid() && frameCache_->width() == size.width &&
+                           frameCache_->height() == size.height;
+    const bool compose = frameDirty_ || !cacheFits || cachedActive_ != active_ || cachedMenuVersion_ != menuVersion;
+    if (!cacheFits) frameCache_ = std::make_unique<MemoryDC>(windowDC, size.width, size.height);
     {
-        MemoryDC frame(windowDC, size.width, size.height);
+        MemoryDC &frame = *frameCache_;
         if (frame.isValid()) {
             HDC dc = frame.dc();
             const bool iconicPicture = IsIconic(window_) && d->iconicActive.isSet();
-            if (iconicPicture) {
-                const RECT whole{0, 0, size.width, size.height};
-                skinDrawNineGrid(d->owner(), dc, whole, frameIconicGrid(*d, active_), framePieceFill(*d, active_),
-                                 kSkinFill, false);
-                drawCaptionText(dc, active_);
-            } else {
-                drawFrame(dc, active_);
-            }
-            for (auto &part : parts_) part->paint(dc);
-            if (!iconicPicture) {
-                if (MenuBarElement *bar = menuBar()) bar->paint(dc);
+            if (compose) {
+                frameDirty_ = false;
+                cachedActive_ = active_;
+                cachedMenuVersion_ = menuVersion;
+                if (iconicPicture) {
+                    const RECT whole{0, 0, size.width, size.height};
+                    skinDrawNineGrid(d->owner(), dc, whole, frameIconicGrid(*d, active_), framePieceFill(*d, active_),
+                                     kSkinFill, false);
+                    drawCaptionText(dc, active_);
+                } else {
+                    drawFrame(dc, active_);
+                }
+                for (auto &part : parts_) part->paint(dc);
+                if (!iconicPicture && bar) bar->paint(dc);
             }
             const RECT client = clientInWindow(window_);
             const SkinRect clientRect{client.left, client.top, client.right, client.bottom};
@@ -314,6 +325,7 @@ LRESULT FramedSkinner::onNcActivate(WPARAM wp, LPARAM lp)
     MenuBarElement *bar = menuBar();
     if (bar && bar->model().inMenuMode()) return TRUE;
     active_ = wp != 0;
+    frameDirty_ = true;
     // The default procedure keeps the state; -1 asks it not to paint a frame of its own.
     const LRESULT result = callPrevious(WM_NCACTIVATE, wp, static_cast<LPARAM>(-1));
     (void)lp;
@@ -323,6 +335,7 @@ LRESULT FramedSkinner::onNcActivate(WPARAM wp, LPARAM lp)
 
 LRESULT FramedSkinner::callThenRepaintFrame(UINT message, WPARAM wp, LPARAM lp)
 {
+    frameDirty_ = true;
     const LRESULT result = callPrevious(message, wp, lp);
     if (window_) SendMessageW(window_, WM_NCPAINT, kWholeFrame, 0);
     return result;
@@ -397,6 +410,7 @@ LRESULT FramedSkinner::onPaintBackground(HDC childDC, HWND child)
 
 LRESULT FramedSkinner::onSetText(UINT message, WPARAM wp, LPARAM lp)
 {
+    frameDirty_ = true;
     const LRESULT result = callWithStyle(message, wp, lp, shownStyle());
     const BorderedDefinition *d = bordered();
     if (window_ && d) repaintNonClient(RECT{0, 0, windowSize().width, d->pieces[kPieceTopLeft].height()});

@@ -28,6 +28,8 @@ public:
     HMENU menu() const { return menu_; }
     void setSkin(const MenuBarDefinition *definition);
     MenuBarModel &model() { return model_; }
+    // Counts the changes of what the bar shows (its menu, skin and item states).
+    uint32_t version() const { return version_; }
     const MenuBarModel &model() const { return model_; }
 
     // Paints the bar (its rectangle in the model, window coordinates) into dc.
@@ -59,6 +61,7 @@ private:
     MenuBarModel model_;
     HHOOK filterHook_ = nullptr;
     int32_t tracking_ = -1;
+    uint32_t version_ = 0;
 };
 
 #endif

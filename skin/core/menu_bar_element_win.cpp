@@ -55,6 +55,7 @@ void MenuBarElement::setSkin(const MenuBarDefinition *definition)
 
 void MenuBarElement::readEntries()
 {
+    ++version_;
     if (menu_ == nullptr || !IsMenu(menu_)) {
         model_.setEntries({});
         return;
@@ -218,6 +219,7 @@ void MenuBarElement::setHoverTimer(bool running)
 
 void MenuBarElement::repaint()
 {
+    ++version_;
     RECT w{};
     GetWindowRect(frame_, &w);
     const SkinRect bar = model_.barRect();
