@@ -116,10 +116,35 @@ Saved &saved()
     return s;
 }
 
+// Reads this process's memory where it is committed and readable. Read/WriteProcessMemory on
+// the own process are not used: under an emulated 32-bit Wine they reach other memory.
 bool readMemory(uint32_t address, uint8_t *out, uint32_t size)
 {
-    SIZE_T read = 0;
-    return ReadProcessMemory(GetCurrentProcess(), fromAddress<const void *>(address), out, size, &read) && read == size;
+    const auto *p = fromAddress<const uint8_t *>(address);
+    MEMORY_BASIC_INFORMATION info{};
+    if (VirtualQuery(p, &info, sizeof info) != sizeof info || info.State != MEM_COMMIT ||
+        (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) != 0) {
+        return false;
+    }
+    const auto *end = static_cast<const uint8_t *>(info.BaseAddress) + info.RegionSize;
+    if (p + size > end || p + size < p) {
+        return false;
+    }
+    std::memcpy(out, p, size);
+    return true;
+}
+
+// Writes a 32-bit value into this process's memory (an import slot), whatever its protection.
+bool writeValue(uint8_t *at, uint32_t value)
+{
+    DWORD old = 0;
+    if (!VirtualProtect(at, sizeof value, PAGE_READWRITE, &old)) {
+        return false;
+    }
+    std::memcpy(at, &value, sizeof value);
+    DWORD ignored = 0;
+    VirtualProtect(at, sizeof value, old, &ignored);
+    return true;
 }
 
 bool loadExports()
@@ -340,8 +365,7 @@ void patchModule(HMODULE module, uint32_t size, const ImportHook &hook, bool und
     if (slot == 0) {
         return;
     }
-    SIZE_T written = 0;
-    WriteProcessMemory(GetCurrentProcess(), reinterpret_cast<uint8_t *>(module) + slot, &to, sizeof to, &written);
+    writeValue(reinterpret_cast<uint8_t *>(module) + slot, to);
 }
 
 void patchAllModules(const ImportHook &hook, bool undo)

@@ -167,8 +167,16 @@ Entries readEntries()
 // A crash in a window or patch test says where it happened before the process goes.
 LONG WINAPI reportCrash(EXCEPTION_POINTERS *e)
 {
-    std::fprintf(stderr, "crash %08lx at %p (module %p)\n", e->ExceptionRecord->ExceptionCode,
+    std::fprintf(stderr, "crash %08lx at %p (module %p):", e->ExceptionRecord->ExceptionCode,
                  e->ExceptionRecord->ExceptionAddress, static_cast<void *>(GetModuleHandleW(nullptr)));
+    MEMORY_BASIC_INFORMATION info{};
+    const auto *code = static_cast<const uint8_t *>(e->ExceptionRecord->ExceptionAddress);
+    if (VirtualQuery(code, &info, sizeof info) == sizeof info && info.State == MEM_COMMIT) {
+        for (int i = 0; i < 16; ++i) {
+            std::fprintf(stderr, " %02x", code[i]);
+        }
+    }
+    std::fprintf(stderr, "\n");
     std::fflush(stderr);
     return EXCEPTION_CONTINUE_SEARCH;
 }
@@ -178,6 +186,18 @@ protected:
     void SetUp() override
     {
         SetUnhandledExceptionFilter(&reportCrash);
+        if (const char *trace = std::getenv("WORDMERE_BARS_TRACE")) {
+            // The entries as the platform has them, before anything is patched.
+            HMODULE user = GetModuleHandleW(L"user32.dll");
+            for (const char *name : {"GetSysColor", "GetScrollPos", "ShowScrollBar"}) {
+                const auto *p = reinterpret_cast<const uint8_t *>(GetProcAddress(user, name));
+                std::fprintf(stderr, "%s %s %p:", trace, name, static_cast<const void *>(p));
+                for (int i = 0; p && i < 16; ++i) {
+                    std::fprintf(stderr, " %02x", p[i]);
+                }
+                std::fprintf(stderr, "\n");
+            }
+        }
         skinControlsUseScrollBars();
         user32_ = GetModuleHandleW(L"user32.dll");
         exportedBefore_ = reinterpret_cast<void *>(GetProcAddress(user32_, "GetScrollPos"));
