@@ -2,8 +2,6 @@
 // with the hooked loader functions.
 #include "interception.h"
 
-#include <tlhelp32.h>
-
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -368,24 +366,47 @@ void patchModule(HMODULE module, uint32_t size, const ImportHook &hook, bool und
     writeValue(reinterpret_cast<uint8_t *>(module) + slot, to);
 }
 
+// The modules mapped in this process: the bases of its image mappings, found region by
+// region. (The module snapshot is not used: under an emulated Wine it is read from other
+// memory than the process's own.)
+std::vector<HMODULE> loadedModules()
+{
+    std::vector<HMODULE> modules;
+    const uint8_t *at = nullptr;
+    MEMORY_BASIC_INFORMATION info{};
+    while (VirtualQuery(at, &info, sizeof info) == sizeof info) {
+        if (info.Type == MEM_IMAGE && info.AllocationBase == info.BaseAddress && info.State == MEM_COMMIT) {
+            modules.push_back(static_cast<HMODULE>(info.AllocationBase));
+        }
+        const uint8_t *next = static_cast<const uint8_t *>(info.BaseAddress) + info.RegionSize;
+        if (next <= at) {
+            break;
+        }
+        at = next;
+    }
+    return modules;
+}
+
+uint32_t moduleSize(HMODULE module);
+
 void patchAllModules(const ImportHook &hook, bool undo)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, GetCurrentProcessId());
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return;
+    for (HMODULE module : loadedModules()) {
+        patchModule(module, moduleSize(module), hook, undo);
     }
-    MODULEENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Module32FirstW(snapshot, &entry); more; more = Module32NextW(snapshot, &entry)) {
-        patchModule(entry.hModule, entry.modBaseSize, hook, undo);
-    }
-    CloseHandle(snapshot);
 }
 
 uint32_t moduleSize(HMODULE module)
 {
-    PeImage headers(reinterpret_cast<const uint8_t *>(module), 4096);
-    return headers.sizeOfImage();
+    uint8_t first[4096];
+    if (!readMemory(address32(module), first, sizeof first)) {
+        return 0;
+    }
+    PeImage headers(first, sizeof first);
+    uint32_t size = headers.sizeOfImage();
+    // Only as much as is really mapped there.
+    uint8_t last = 0;
+    return size && readMemory(address32(module) + size - 1, &last, 1) ? size : 0;
 }
 
 void patchNewModule(HMODULE module)

@@ -22,6 +22,7 @@ constexpr UINT kFrameChanged = SWP_FRAMECHANGED | SWP_NOSIZE | SWP_NOMOVE | SWP_
 constexpr LONG kBarStyles = WS_HSCROLL | WS_VSCROLL;
 constexpr int kDefaultSize = -1;
 constexpr WPARAM kWholeFrame = 1;
+constexpr COLORREF kDefaultKeyColor = RGB(255, 0, 255);
 
 struct BarInfo {
     uint32_t flags;
@@ -184,7 +185,9 @@ void drawSkinPiece(const SkinRepository *skin, const ScrollBarDefinition &def, H
         const SkinRect &m = own ? g.thumbMargins : normal.thumbMargins;
         RECT inner{r.left + m.left, r.top + m.top, r.right - m.right, r.bottom - m.bottom};
         if (inner.right > inner.left && inner.bottom > inner.top) {
-            skinDrawNineGrid(skin, dc, inner, thumb, face, kSkinNoFill, false);
+            // The thumb's rounded corners are the skin's key colour: the track shows there.
+            const ApplicationDefinition *app = skin->application();
+            skinDrawKeyedNineGrid(skin, dc, inner, thumb, app ? app->skinKeyColor() : kDefaultKeyColor);
         }
         break;
     }

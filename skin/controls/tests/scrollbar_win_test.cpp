@@ -350,7 +350,7 @@ TEST_F(BarsInMode, ClicksSendTheRightRequestsWithRepeatAndSnapBack)
     ASSERT_GE(pages.size(), 3u);
     EXPECT_GE(pages[1] - pages[0], 300u) << "the repeat waits 300 ms";
     for (size_t i = 2; i < pages.size(); ++i) {
-        EXPECT_GE(pages[i] - pages[i - 1], 50u);
+        EXPECT_GE(pages[i] - pages[i - 1], 40u) << "about 55 ms, as the tick counter measures it";
     }
     EXPECT_EQ(requests.back().code, SB_ENDSCROLL);
 
