@@ -2,6 +2,7 @@
 // with the hooked loader functions.
 #include "interception.h"
 
+#include <atomic>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -336,11 +337,19 @@ struct ImportHook {
     uint32_t real;
     uint32_t replacement;
 };
-std::vector<ImportHook> &importHooks()
-{
-    static std::vector<ImportHook> hooks;
-    return hooks;
-}
+// The registered hooks, newest last. Other threads may be inside the replacements while
+// hooks are registered or removed, so the records live in a fixed table that is never freed,
+// and only the count changes.
+constexpr int kMostImportHooks = 16;
+ImportHook gImportHooks[kMostImportHooks];
+std::atomic<int> gImportHookCount{0};
+
+struct HookList {
+    const ImportHook *begin() const { return gImportHooks; }
+    const ImportHook *end() const { return gImportHooks + gImportHookCount.load(); }
+};
+HookList importHooks() { return HookList{}; }
+
 uint32_t highestApplicationAddress()
 {
     static uint32_t highest = [] {
@@ -477,7 +486,12 @@ void registerImportHook(const char *module, const char *function, uint32_t real,
 {
     ImportHook hook{module, function, lookThroughForwarder(real, highestApplicationAddress(), &readMemory),
                     address32(replacement)};
-    importHooks().insert(importHooks().begin(), hook);
+    int n = gImportHookCount.load();
+    if (n >= kMostImportHooks) {
+        return;
+    }
+    gImportHooks[n] = hook;
+    gImportHookCount.store(n + 1);
     patchAllModules(hook, false);
 }
 
@@ -518,11 +532,11 @@ bool installImports()
 
 void removeImports()
 {
-    // The ten User32 hooks were registered last, so they stand first in the list and go first.
-    for (const ImportHook &hook : importHooks()) {
-        patchAllModules(hook, true);
+    // The ten User32 hooks were registered last and go first, then the loader's.
+    for (int i = gImportHookCount.load() - 1; i >= 0; --i) {
+        patchAllModules(gImportHooks[i], true);
     }
-    importHooks().clear();
+    gImportHookCount.store(0);
     restoreRealSlots();
     Loader &l = loader();
     if (l.kernel32) {

@@ -186,6 +186,8 @@ protected:
     void SetUp() override
     {
         SetUnhandledExceptionFilter(&reportCrash);
+        // Each line out at once, so a run that dies still says how far it came.
+        std::setvbuf(stdout, nullptr, _IONBF, 0);
         if (const char *trace = std::getenv("WORDMERE_BARS_TRACE")) {
             // The entries as the platform has them, before anything is patched.
             HMODULE user = GetModuleHandleW(L"user32.dll");
