@@ -58,6 +58,9 @@ protected:
     int32_t partHitAnswer(SkinPoint p) const;
     // Gives the parts a mouse message; true when one of them took it.
     bool partsMouse(UINT message, SkinPoint p);
+    // While a part holds the pointer (a caption button pressed), the release and the moves
+    // come to the client area: they go to the parts, in window coordinates.
+    bool onCapturedMouse(UINT message, LPARAM clientPoint, LRESULT &result);
     SkinPoint windowPoint(LPARAM screen) const;
     SkinSize windowSize() const;
     // The style the default procedure is shown for messages on which it would draw a frame.
@@ -98,6 +101,7 @@ protected:
     std::unique_ptr<MemoryDC> background_;
     bool backgroundRepaint_ = false;
     uint32_t lastCaptionUp_ = 0;
+    bool partCapture_ = false;
     // The composed frame, copied again as long as nothing it shows has changed.
     std::unique_ptr<MemoryDC> frameCache_;
     bool frameDirty_ = true;

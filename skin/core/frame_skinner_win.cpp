@@ -421,7 +421,12 @@ LRESULT FramedSkinner::onNcLButtonDown(WPARAM wp, LPARAM lp)
 {
     const SkinPoint p = windowPoint(lp);
     layoutParts();
-    if (partsMouse(WM_LBUTTONDOWN, p)) return 0;
+    if (partsMouse(WM_LBUTTONDOWN, p)) {
+        // The release is seen wherever it happens.
+        SetCapture(window_);
+        partCapture_ = true;
+        return 0;
+    }
     MenuBarElement *bar = menuBar();
     if (bar && wp == HTMENU) {
         bar->model().buttonDown(p);
@@ -431,8 +436,32 @@ LRESULT FramedSkinner::onNcLButtonDown(WPARAM wp, LPARAM lp)
     return callWithStyle(WM_NCLBUTTONDOWN, wp, lp, styleWithoutSystemMenu());
 }
 
+bool FramedSkinner::onCapturedMouse(UINT message, LPARAM clientPoint, LRESULT &result)
+{
+    result = 0;
+    if (message == WM_CAPTURECHANGED) {
+        partCapture_ = false;
+        return false;
+    }
+    if (!partCapture_ || (message != WM_MOUSEMOVE && message != WM_LBUTTONUP)) return false;
+    POINT screen = pointOf(clientPoint);
+    ClientToScreen(window_, &screen);
+    const SkinPoint p = windowPoint(MAKELPARAM(screen.x, screen.y));
+    layoutParts();
+    if (message == WM_LBUTTONUP) {
+        partCapture_ = false;
+        ReleaseCapture();
+    }
+    partsMouse(message, p);
+    return true;
+}
+
 LRESULT FramedSkinner::onNcLButtonUp(WPARAM wp, LPARAM lp)
 {
+    if (partCapture_) {
+        partCapture_ = false;
+        ReleaseCapture();
+    }
     const SkinPoint p = windowPoint(lp);
     layoutParts();
     if (partsMouse(WM_LBUTTONUP, p)) return 0;
@@ -653,6 +682,7 @@ LRESULT FrameSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
     if (definition_ == nullptr) return WindowSkinner::windowProc(message, wp, lp);
     LRESULT result = 0;
     if (menuBar_ && menuBar_->onMessage(message, wp, lp, result)) return result;
+    if (onCapturedMouse(message, lp, result)) return result;
     switch (message) {
     case WM_DESTROY: {
         HWND parent = GetParent(window_);
@@ -786,6 +816,8 @@ LRESULT DialogSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
         default: return callPrevious(message, wp, lp);
         }
     }
+    LRESULT captured = 0;
+    if (onCapturedMouse(message, lp, captured)) return captured;
     switch (message) {
     case WM_NCCALCSIZE:
         if (nonClient_ && lp) return nonClient_->onNcCalcSize(lp);

@@ -233,6 +233,7 @@ struct FrameState {
     std::atomic<int> commands{0};
     std::atomic<UINT> lastCommand{0};
     std::atomic<int> initMenuPopups{0};
+    std::atomic<int> systemCommands{0};
 };
 
 LRESULT CALLBACK frameProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
@@ -244,6 +245,7 @@ LRESULT CALLBACK frameProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
             state->lastCommand = LOWORD(wp);
         }
         if (m == WM_INITMENUPOPUP) ++state->initMenuPopups;
+        if (m == WM_SYSCOMMAND) ++state->systemCommands;
     }
     return DefWindowProcW(w, m, wp, lp);
 }
@@ -590,7 +592,8 @@ TEST_F(SkinnedFrame, DISABLED_CaptionButtonsMinimiseMaximiseRestoreAndClose)
     // Without a window manager each change of a top-level window's size waits on the X server.
     constexpr DWORD kSizeChange = 10000;
     clickButton("Maximize");
-    ASSERT_TRUE(waitFor([&] { return IsZoomed(frame) != FALSE; }, kSizeChange)) << "maximise";
+    ASSERT_TRUE(waitFor([&] { return IsZoomed(frame) != FALSE; }, kSizeChange))
+        << "maximise; system commands seen " << state.systemCommands;
     clickButton("Maximize");
     ASSERT_TRUE(waitFor([&] { return !IsZoomed(frame); }, kSizeChange)) << "restore";
     clickButton("Minimize");
