@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "wine_waits.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -24,30 +26,6 @@ const wchar_t *const kBrokenClip = MAKEINTRESOURCEW(2);
 COLORREF expectedPixel(int frame, int x, int y)
 {
     return RGB(50 * x + 10, 80 * y + 20, 100 * frame + 30);
-}
-
-int timeScale()
-{
-    const char *scale = std::getenv("WORDMERE_TEST_TIME_SCALE");
-    int value = scale ? std::atoi(scale) : 1;
-    return value > 0 ? value : 1;
-}
-
-// The names of the files in the temporary folder that a clip written there could have.
-std::set<std::wstring> temporaryClipFiles()
-{
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((std::wstring(folder) + L"GV$*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.insert(found.cFileName);
-    while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
 }
 
 // A plain window the clip is played into; it records the frames drawn, in order.
@@ -93,14 +71,7 @@ private:
 // Pumps this thread's messages until the playback ends or the time runs out.
 bool waitForEnd(ClipPlayback &playback, int seconds)
 {
-    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(seconds * timeScale());
-    while (playback.playing() && std::chrono::steady_clock::now() < limit) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return !playback.playing();
+    return pumpUntil([&] { return !playback.playing(); }, seconds * 1000);
 }
 
 TEST(ClipPlayback, TheLibraryDecodesTheResourceClipAsItWasWritten)

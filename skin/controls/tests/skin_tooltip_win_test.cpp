@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "wine_waits.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -19,33 +21,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int timeScale()
-{
-    const char *scale = std::getenv("WORDMERE_TEST_TIME_SCALE");
-    int value = scale ? std::atoi(scale) : 1;
-    return value > 0 ? value : 1;
-}
-
-// Pumps messages until the condition holds or the time (scaled) runs out.
-bool pumpUntil(const std::function<bool()> &condition, int milliseconds)
-{
-    auto limit = Clock::now() + std::chrono::milliseconds(milliseconds * timeScale());
-    while (!condition()) {
-        if (Clock::now() > limit)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
-void pumpFor(int milliseconds)
-{
-    pumpUntil([] { return false; }, milliseconds);
-}
 
 class SkinTooltipTest : public testing::Test {
 protected:

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "wine_waits.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -19,28 +21,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int timeScale()
-{
-    const char *scale = std::getenv("WORDMERE_TEST_TIME_SCALE");
-    int value = scale ? std::atoi(scale) : 1;
-    return value > 0 ? value : 1;
-}
-
-bool pumpUntil(const std::function<bool()> &condition, int milliseconds)
-{
-    auto limit = Clock::now() + std::chrono::milliseconds(milliseconds * timeScale());
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        if (condition())
-            return true;
-        if (Clock::now() > limit)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
 
 bool tooltipShown() { return IsWindowVisible(SkinTooltip::instance().window()) != FALSE; }
 
