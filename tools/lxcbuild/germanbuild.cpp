@@ -5,7 +5,8 @@
 // endings a model stores. Verbs whose forms the same cut, spelling rules and endings make
 // share a model; among the candidates that make a verb's forms it takes the one the most
 // verbs share. Separable verbs keep their particle as entry 46 ("an·kommen"); which verbs
-// take "sein" comes from data/de-sein.txt.
+// take "sein" comes from data/de-sein.txt. The package's spellings from before 1996 ("muß",
+// "läßt") are written as since then ("muss", "lässt"); the index keeps them.
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -42,6 +43,9 @@ struct SourceVerb {
     std::vector<std::string> participles;   // 74, whole ("angekommen")
     std::map<Slot, std::string> forms;  // 75, 76, 79, 82, 83, 89 without the particle
     bool imperativeOfBase = false;      // the imperative was taken from the base verb
+    // The package's spellings from before 1996 that the module writes anew ("muß"): the
+    // index still leads them to the verb.
+    std::map<Slot, std::vector<std::string>> oldSpellings;
 };
 
 std::u32string u32(const std::string &s)
@@ -140,6 +144,89 @@ void subjunctiveOneByRule(SourceVerb &v)
         v.forms[Slot(kSubjunctive1, kPersons[k].code)] = stem + (short_ ? shortEndings[k] : full[k]);
 }
 
+bool isVowel(char32_t c)
+{
+    return std::u32string(U"aeiouyäöü").find(c) != std::u32string::npos;
+}
+
+char32_t umlautPartner(char32_t c)
+{
+    switch (c) {
+    case U'a': return U'ä';
+    case U'o': return U'ö';
+    case U'u': return U'ü';
+    case U'ä': return U'a';
+    case U'ö': return U'o';
+    case U'ü': return U'u';
+    default: return c;
+    }
+}
+
+// A single vowel before position i (not the second letter of "ei", "ie", "au", ...).
+bool singleVowelBefore(const std::u32string &u, size_t i)
+{
+    return i >= 1 && isVowel(u[i - 1]) && (i < 2 || !isVowel(u[i - 2]));
+}
+
+// The vowels that are short before "ß" in a verb's forms: those it writes before "ss" in
+// its infinitive or participles ("müssen", "gemusst", "geschossen"), their umlaut partners,
+// and "i" for such an "e" ("vergißt" of "vergessen").
+std::set<char32_t> shortVowels(const SourceVerb &v)
+{
+    std::set<char32_t> vowels;
+    std::vector<std::string> words = v.participles;
+    words.push_back(v.infinitive);
+    for (const std::string &w : words) {
+        const std::u32string u = u32(w);
+        for (size_t i = 0; i + 1 < u.size(); ++i) {
+            if (u[i] != U's' || u[i + 1] != U's' || !singleVowelBefore(u, i))
+                continue;
+            vowels.insert(u[i - 1]);
+            vowels.insert(umlautPartner(u[i - 1]));
+            if (u[i - 1] == U'e')
+                vowels.insert(U'i');
+        }
+    }
+    return vowels;
+}
+
+// The spelling since 1996: "ß" after a short vowel is "ss" ("muß" -> "muss", "läßt" ->
+// "lässt", "schoß" -> "schoss"); after a long vowel or a diphthong it stays ("aß", "weiß",
+// "ließ").
+std::string newSpelling(const std::string &form, const std::set<char32_t> &shortVowels)
+{
+    const std::u32string u = u32(form);
+    std::u32string out;
+    for (size_t i = 0; i < u.size(); ++i) {
+        if (u[i] == U'ß' && singleVowelBefore(u, i) && shortVowels.count(u[i - 1]))
+            out += U"ss";
+        else
+            out += u[i];
+    }
+    return fromU32(out);
+}
+
+void modernise(SourceVerb &v)
+{
+    const std::set<char32_t> vowels = shortVowels(v);
+    std::vector<std::string> participles;
+    for (const std::string &p : v.participles) {
+        const std::string now = newSpelling(p, vowels);
+        if (now != p)
+            v.oldSpellings[Slot(74, LXPersonFirst)].push_back(p);
+        if (std::find(participles.begin(), participles.end(), now) == participles.end())
+            participles.push_back(now);
+    }
+    v.participles = participles;
+    for (auto &f : v.forms) {
+        const std::string now = newSpelling(f.second, vowels);
+        if (now != f.second) {
+            v.oldSpellings[f.first].push_back(f.second);
+            f.second = now;
+        }
+    }
+}
+
 // The verb's forms; false with the reason when the package's entry is unusable.
 bool readVerb(const std::string &key, const JsonValue &entry, const std::vector<TenseRow> &rows, SourceVerb &v,
               std::string &why)
@@ -224,6 +311,7 @@ bool readVerb(const std::string &key, const JsonValue &entry, const std::vector<
         v.forms[Slot(LXGermanImperative, 42)] = v.forms[Slot(kSubjunctive1, 42)];
     }
     (void)key;
+    modernise(v);
     return true;
 }
 
@@ -487,6 +575,10 @@ void expectedForms(const SourceVerb &v, FormTable &t, FormTable &variants)
             if (f.first.first != LXGermanImperative)
                 slot.push_back(v.particle + f.second);
         }
+    }
+    for (const auto &o : v.oldSpellings) {
+        for (const std::string &old : o.second)
+            variants[o.first].push_back(o.first.first == 74 ? old : v.particle + old);
     }
     for (auto e = variants.begin(); e != variants.end();)
         e = e->second.empty() ? variants.erase(e) : std::next(e);

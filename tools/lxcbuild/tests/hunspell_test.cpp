@@ -17,7 +17,7 @@
 #include "format/lxcompressor.h"
 #include "lxconjugator.h"
 #include "moduledata.h"
-#include "testing/lxtest_files.h"
+#include "hunspell_words.h"
 
 namespace {
 
@@ -35,33 +35,6 @@ const size_t kEvery = 1;
     return std::string(t.c_str(), t.size());
 }
 
-#ifndef _WIN32
-// The words that hunspell rejects with the dictionary.
-std::set<std::string> rejected(const std::set<std::string> &words, const std::string &dictionary)
-{
-    std::string list = testRunFolder() + "hunspell-" + dictionary + ".txt";
-    {
-        std::ofstream out(list);
-        for (const std::string &w : words)
-            out << w << "\n";
-    }
-    std::set<std::string> out;
-    FILE *p = popen(("hunspell -i utf-8 -d " + dictionary + " -l < '" + list + "'").c_str(), "r");
-    EXPECT_TRUE(p != nullptr);
-    if (!p)
-        return out;
-    char line[1024];
-    while (std::fgets(line, sizeof line, p)) {
-        std::string w(line);
-        while (!w.empty() && (w.back() == '\n' || w.back() == '\r'))
-            w.pop_back();
-        out.insert(w);
-    }
-    EXPECT_EQ(pclose(p), 0) << "hunspell with " << dictionary << " (scripts/setup.sh installs it)";
-    std::remove(list.c_str());
-    return out;
-}
-#endif
 
 // The floor is the rate the module must keep; below 99% the reason is written where the
 // test is called.
@@ -122,9 +95,9 @@ void checkLanguage(const std::string &lang, const std::vector<std::string> &dict
         words.insert(v.second.begin(), v.second.end());
     }
     // A word is rejected when every dictionary rejects it.
-    std::set<std::string> bad = rejected(words, dictionaries[0]);
+    std::set<std::string> bad = hunspellRejected(words, dictionaries[0]);
     for (size_t d = 1; d < dictionaries.size(); ++d) {
-        std::set<std::string> other = rejected(words, dictionaries[d]), both;
+        std::set<std::string> other = hunspellRejected(words, dictionaries[d]), both;
         std::set_intersection(bad.begin(), bad.end(), other.begin(), other.end(), std::inserter(both, both.end()));
         bad.swap(both);
     }
