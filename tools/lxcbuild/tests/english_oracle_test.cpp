@@ -23,6 +23,7 @@
 #include "lxconjugator.h"
 #include "moduledata.h"
 #include "search/lxdatamanager.h"
+#include "sample_conjugator.h"
 #include "testing/lxtest_samples.h"
 
 #ifndef WORDMERE_NPM_DATA
@@ -34,36 +35,8 @@
 
 namespace {
 
-std::string utf8(const lxstring &s)
-{
-    lxstring t = s;
-    t.setEncoding(LXEncodingUtf8);
-    return std::string(t.c_str(), t.size());
-}
-
-lxstring text(const std::string &s)
-{
-    return lxstring(s.c_str(), LXEncodingUtf8);
-}
-
-struct EnglishModule {
-    LXCompressor *compressor = LXCompressor::create();
-    LXConjugator c;
-    bool ok = false;
-    EnglishModule()
-    {
-        std::string path;
-        c.setCompressor(compressor);
-        if (!lx_findSample(LXSampleConjugation, "en.lxc", path))
-            return;
-        ok = c.openModule(text(path));
-        EXPECT_TRUE(ok) << path;
-    }
-    ~EnglishModule()
-    {
-        c.closeModule();
-        delete compressor;
-    }
+struct EnglishModule : SampleConjugator {
+    EnglishModule() : SampleConjugator("en.lxc") {}
     bool verb(const std::string &infinitive, LXVerb &v)
     {
         return c.findVerb(text(infinitive), v) && utf8(v.infinitive) == infinitive;

@@ -29,6 +29,7 @@
 #include "moduledata.h"
 #include "search/lxdatamanager.h"
 #include "hunspell_words.h"
+#include "sample_conjugator.h"
 #include "testing/lxtest_samples.h"
 
 #ifndef WORDMERE_GERMAN_VERBS
@@ -37,36 +38,8 @@
 
 namespace {
 
-std::string utf8(const lxstring &s)
-{
-    lxstring t = s;
-    t.setEncoding(LXEncodingUtf8);
-    return std::string(t.c_str(), t.size());
-}
-
-lxstring text(const std::string &s)
-{
-    return lxstring(s.c_str(), LXEncodingUtf8);
-}
-
-struct GermanModule {
-    LXCompressor *compressor = LXCompressor::create();
-    LXConjugator c;
-    bool ok = false;
-    GermanModule()
-    {
-        std::string path;
-        c.setCompressor(compressor);
-        if (!lx_findSample(LXSampleConjugation, "de.lxc", path))
-            return;
-        ok = c.openModule(text(path));
-        EXPECT_TRUE(ok) << path;
-    }
-    ~GermanModule()
-    {
-        c.closeModule();
-        delete compressor;
-    }
+struct GermanModule : SampleConjugator {
+    GermanModule() : SampleConjugator("de.lxc") {}
     // The verb whose display form is the infinitive ("ankommen" is "an·kommen").
     bool verb(const std::string &infinitive, LXVerb &v)
     {
