@@ -75,6 +75,9 @@ ButtonState PushButtonSkinner::buttonState()
     s.hover = hover_;
     s.checked = (callPrevious(BM_GETCHECK, 0, 0) & (BST_CHECKED | BST_INDETERMINATE)) != 0;
     s.focused = GetFocus() == window_;
+    // Read at each paint: the dialog manager moves the default with BM_SETSTYLE, which need not
+    // announce the change.
+    s.isDefault = typeCode_ == kSkinButton && (styleOf(window_) & button_style::kTypeMask) == BS_DEFPUSHBUTTON;
     return s;
 }
 
@@ -305,22 +308,14 @@ LRESULT PushButtonSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
 
 // ---- ButtonSkinner
 
-bool ButtonSkinner::attach(HWND window)
+bool ButtonSkinner::isDefault() const
 {
-    if (window == nullptr) return false;
-    isDefault_ = (styleOf(window) & button_style::kTypeMask) == BS_DEFPUSHBUTTON;
-    return PushButtonSkinner::attach(window);
+    return window_ != nullptr && (styleOf(window_) & button_style::kTypeMask) == BS_DEFPUSHBUTTON;
 }
 
 LRESULT ButtonSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
 {
     switch (message) {
-    case WM_STYLECHANGED:
-        if (wp == static_cast<WPARAM>(GWL_STYLE)) {
-            const auto *change = reinterpret_cast<const STYLESTRUCT *>(lp);
-            isDefault_ = (change->styleNew & button_style::kTypeMask) == BS_DEFPUSHBUTTON;
-        }
-        break;
     case WM_SETTEXT: {
         // The button's own procedure would paint the new text over the skin.
         const LONG style = GetWindowLongW(window_, GWL_STYLE);

@@ -43,12 +43,9 @@ protected:
 class ButtonSkinner : public PushButtonSkinner {
 public:
     explicit ButtonSkinner(WindowSkinner *container) : PushButtonSkinner(kSkinButton, container) {}
-    bool attach(HWND window) override;
     LRESULT windowProc(UINT message, WPARAM wp, LPARAM lp) override;
-    bool isDefault() const { return isDefault_; }
-
-private:
-    bool isDefault_ = false;
+    // BS_DEFPUSHBUTTON, read from the style at each use.
+    bool isDefault() const;
 };
 
 class CheckBoxSkinner : public PushButtonSkinner {

@@ -24,6 +24,16 @@ constexpr WPARAM kMenuClosed = 0xFFFF0000;
 constexpr LPARAM kAltContext = 0x20000000;
 constexpr DWORD kMenuExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 const wchar_t kThisProperty[] = L"this";
+// The menus' pictures are keyed with the skin's usual magenta.
+constexpr COLORREF kMenuKey = 0x00FF00FF;
+
+// A picture's cut-out of that source size centred in the square.
+RECT centredIn(const RECT &square, const SkinRect &source)
+{
+    const int x = square.left + (square.right - square.left - source.width()) / 2;
+    const int y = square.top + (square.bottom - square.top - source.height()) / 2;
+    return RECT{x, y, x + source.width(), y + source.height()};
+}
 
 thread_local SkinPopupMenu *gTracked = nullptr;
 
@@ -264,13 +274,13 @@ void SkinPopupMenu::paintItem(HDC dc, int index, const RECT &row)
             at.top = row.top + (row.bottom - row.top - h) / 2;
             at.bottom = at.top + h;
         }
-        skinDrawKeyedNineGrid(skin, dc, at, image, 0x00FF00FF);
+        skinDrawKeyedNineGrid(skin, dc, at, image, kMenuKey);
         return;
     }
     const bool hot = index == hot_;
     if (hot) {
         if (definition_->highlight.isSet()) {
-            skinDrawKeyedNineGrid(skin, dc, row, definition_->highlight, 0x00FF00FF);
+            skinDrawKeyedNineGrid(skin, dc, row, definition_->highlight, kMenuKey);
         } else {
             skinFillRect(dc, row, definition_->hotFill);
         }
@@ -291,10 +301,7 @@ void SkinPopupMenu::paintItem(HDC dc, int index, const RECT &row)
     if (item.checked()) {
         const SkinPicture &check = definition_->check;
         if (check.isSet()) {
-            const int w = check.source.width(), h = check.source.height();
-            const RECT at{left.left + (itemHeight_ - w) / 2, left.top + (itemHeight_ - h) / 2,
-                          left.left + (itemHeight_ - w) / 2 + w, left.top + (itemHeight_ - h) / 2 + h};
-            skinDrawKeyedPicture(skin, dc, at, check, 0x00FF00FF);
+            skinDrawKeyedPicture(skin, dc, centredIn(left, check.source), check, kMenuKey);
         } else {
             const int x = left.left + (itemHeight_ - kCheckSquare) / 2, y = left.top + (itemHeight_ - kCheckSquare) / 2;
             skinFillRect(dc, RECT{x, y, x + kCheckSquare, y + kCheckSquare}, 0);
@@ -304,10 +311,7 @@ void SkinPopupMenu::paintItem(HDC dc, int index, const RECT &row)
         const SkinPicture &arrow = definition_->arrow;
         const RECT right{row.right - itemHeight_, row.top, row.right, row.bottom};
         if (arrow.isSet()) {
-            const int w = arrow.source.width(), h = arrow.source.height();
-            const RECT at{right.left + (itemHeight_ - w) / 2, right.top + (itemHeight_ - h) / 2,
-                          right.left + (itemHeight_ - w) / 2 + w, right.top + (itemHeight_ - h) / 2 + h};
-            skinDrawKeyedPicture(skin, dc, at, arrow, 0x00FF00FF);
+            skinDrawKeyedPicture(skin, dc, centredIn(right, arrow.source), arrow, kMenuKey);
         } else {
             const int tip = row.right - m.right - kArrowInset, mid = (row.top + row.bottom) / 2;
             const POINT points[3] = {{tip - kArrowWidth, mid - kArrowHeight / 2}, {tip - kArrowWidth, mid + kArrowHeight / 2},
