@@ -23,6 +23,7 @@
 #include "lxconjugator.h"
 #include "moduledata.h"
 #include "search/lxdatamanager.h"
+#include "dictionary_stems.h"
 #include "sample_conjugator.h"
 #include "testing/lxtest_samples.h"
 
@@ -231,27 +232,14 @@ TEST(EnglishStems, FormsLeadBackToTheirInfinitives)
 
 TEST(EnglishStems, InflectedWordsFindTheirInfinitivesInTheDictionary)
 {
-    struct Case {
-        const char *form, *infinitive;
-    } cases[] = {{"went", "go"},          {"gone", "go"},           {"stopped", "stop"}, {"realising", "realize"},
-                 {"realized", "realize"}, {"travelled", "travel"}, {"cries", "cry"}};
-    std::vector<std::string> dictionaries;
-    std::string module;
-    if (!lx_findSampleModules("english-french", dictionaries) || !lx_findSample(LXSampleConjugation, "en.lxc", module))
-        return;
-    std::unique_ptr<LXDataManager> dm(LXDataManager::create(LXCreateConjugationEngine));
-    ASSERT_TRUE(dm);
-    for (const std::string &d : dictionaries)
-        ASSERT_EQ(dm->addDictionaryModule(text(d)), 0) << d;
-    ASSERT_TRUE(dm->addStemmingModule(text(module)));
-    for (const Case &c : cases) {
-        LXStemResults results;
-        dm->getStems(results, text(c.form), LXEnglish, LXFrench, 10, 1);
-        std::set<std::string> found;
-        for (LXStemResults::const_iterator r = results.begin(); !r.isAtEnd(); ++r)
-            found.insert(utf8((*r).first.base));
-        EXPECT_TRUE(found.count(c.infinitive)) << c.form << " should lead to " << c.infinitive;
-    }
+    expectDictionaryStems("english-french", "en.lxc", LXEnglish, LXFrench,
+                          {{"went", "go"},
+                           {"gone", "go"},
+                           {"stopped", "stop"},
+                           {"realising", "realize"},
+                           {"realized", "realize"},
+                           {"travelled", "travel"},
+                           {"cries", "cry"}});
 }
 
 } // namespace

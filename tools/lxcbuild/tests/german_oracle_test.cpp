@@ -29,6 +29,7 @@
 #include "moduledata.h"
 #include "search/lxdatamanager.h"
 #include "hunspell_words.h"
+#include "dictionary_stems.h"
 #include "sample_conjugator.h"
 #include "testing/lxtest_samples.h"
 
@@ -266,26 +267,8 @@ TEST(GermanStems, FormsLeadBackToTheirInfinitives)
 
 TEST(GermanStems, InflectedWordsFindTheirInfinitivesInTheDictionary)
 {
-    struct Case {
-        const char *form, *infinitive;
-    } cases[] = {{"liest", "lesen"}, {"fuhr", "fahren"}, {"gegangen", "gehen"}, {"nimmt", "nehmen"}};
-    std::vector<std::string> dictionaries;
-    std::string module;
-    if (!lx_findSampleModules("english-german", dictionaries) || !lx_findSample(LXSampleConjugation, "de.lxc", module))
-        return;
-    std::unique_ptr<LXDataManager> dm(LXDataManager::create(LXCreateConjugationEngine));
-    ASSERT_TRUE(dm);
-    for (const std::string &d : dictionaries)
-        ASSERT_EQ(dm->addDictionaryModule(text(d)), 0) << d;
-    ASSERT_TRUE(dm->addStemmingModule(text(module)));
-    for (const Case &c : cases) {
-        LXStemResults results;
-        dm->getStems(results, text(c.form), LXGerman, LXEnglish, 10, 1);
-        std::set<std::string> found;
-        for (LXStemResults::const_iterator r = results.begin(); !r.isAtEnd(); ++r)
-            found.insert(utf8((*r).first.base));
-        EXPECT_TRUE(found.count(c.infinitive)) << c.form << " should lead to " << c.infinitive;
-    }
+    expectDictionaryStems("english-german", "de.lxc", LXGerman, LXEnglish,
+                          {{"liest", "lesen"}, {"fuhr", "fahren"}, {"gegangen", "gehen"}, {"nimmt", "nehmen"}});
 }
 
 } // namespace
