@@ -129,6 +129,17 @@ std::vector<std::wstring> split(const std::wstring& s, wchar_t sep) {
     return out;
 }
 
+// Fields between separators, empty ones kept: a batch line's "" argument stays an argument.
+std::vector<std::wstring> fields(const std::wstring& s, wchar_t sep) {
+    std::vector<std::wstring> out;
+    for (size_t start = 0;;) {
+        size_t p = s.find(sep, start);
+        out.push_back(s.substr(start, p == std::wstring::npos ? std::wstring::npos : p - start));
+        if (p == std::wstring::npos) return out;
+        start = p + 1;
+    }
+}
+
 // start EXE LANG FILES: starts the program, answers its start-up messages (checking each
 // names the next of FILES, comma-separated, in the interface language LANG) and waits for
 // the main window.
@@ -1409,9 +1420,9 @@ int phaseBatch(const std::wstring& file) {
     text.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0],
                                     static_cast<int>(text.size())));
     for (std::wstring line : split(text, L'\n')) {
-        if (line.back() == L'\r') line.pop_back();
-        std::vector<std::wstring> args = split(line, L'\t');
-        if (args.empty()) continue;
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        if (line.empty()) continue;
+        std::vector<std::wstring> args = fields(line, L'\t');
         args.insert(args.begin(), L"wordmere_driver");
         std::vector<wchar_t*> argv;
         for (std::wstring& a : args) argv.push_back(&a[0]);
