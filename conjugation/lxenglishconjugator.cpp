@@ -5,6 +5,7 @@
 // Models: 2 takes the present and the past from its table ("be"), 3 only the present
 // ("have"), 4 is a verb of one invariable form (the modals, "can", past "could").
 #include "lxconjugator.h"
+#include "lxformlist.h"
 
 #include "lxenglishconjugator.h"
 
@@ -15,15 +16,6 @@ lxstring text(const char *utf8)
     return lxstring(utf8, LXEncodingUtf8);
 }
 
-void addUnique(LXList<lxstring> &list, const lxstring &form)
-{
-    for (LXList<lxstring>::iterator it = list.begin(); !it.isAtEnd(); ++it) {
-        if ((*it).compare(form, false, false, LXLanguageNone) == 0)
-            return;
-    }
-    list.push_back(form);
-}
-
 // The forms of an entry text, without repeats.
 void addSplit(const lxstring &entry, LXList<lxstring> &list)
 {
@@ -31,7 +23,7 @@ void addSplit(const lxstring &entry, LXList<lxstring> &list)
     LXConjugator::splitForms(entry, pieces);
     for (LXList<lxstring>::iterator p = pieces.begin(); !p.isAtEnd(); ++p) {
         if (!(*p).empty())
-            addUnique(list, *p);
+            addUniqueForm(list, *p);
     }
 }
 
@@ -74,7 +66,7 @@ void addSwitchForms(const LXVerb &verb, const Switch *switches, LXList<lxstring>
         else if (s->kind == ReplaceLast)
             form.chop();
         form += text(s->ending);
-        addUnique(list, form);
+        addUniqueForm(list, form);
     }
 }
 
@@ -83,7 +75,7 @@ void prefixed(const char *prefix, const LXList<lxstring> &forms, LXList<lxstring
     for (LXList<lxstring>::const_iterator f = forms.begin(); !f.isAtEnd(); ++f) {
         lxstring form = text(prefix);
         form += *f;
-        addUnique(list, form);
+        addUniqueForm(list, form);
     }
 }
 

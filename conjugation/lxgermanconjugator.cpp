@@ -3,6 +3,7 @@
 // participles with their declined forms; the compound tenses as the carrier verb
 // ("werden", "sein", "haben") conjugated for the person + infinitive or participle.
 #include "lxconjugator.h"
+#include "lxformlist.h"
 
 #include "base/lxchar.h"
 #include "lxgermanconjugator.h"
@@ -12,15 +13,6 @@ namespace {
 lxstring text(const char *utf8)
 {
     return lxstring(utf8, LXEncodingUtf8);
-}
-
-void addUnique(LXList<lxstring> &list, const lxstring &form)
-{
-    for (LXList<lxstring>::iterator it = list.begin(); !it.isAtEnd(); ++it) {
-        if ((*it).compare(form, false, false, LXLanguageNone) == 0)
-            return;
-    }
-    list.push_back(form);
 }
 
 lxstring trimmed(const lxstring &s)
@@ -72,11 +64,11 @@ const char *const kDeclension[] = {"e", "es", "er", "en", "em"};
 
 void addDeclined(const lxstring &form, LXList<lxstring> &list)
 {
-    addUnique(list, form);
+    addUniqueForm(list, form);
     for (const char *d : kDeclension) {
         lxstring declined = form;
         declined += text(d);
-        addUnique(list, declined);
+        addUniqueForm(list, declined);
     }
 }
 
@@ -299,13 +291,13 @@ void LXConjugator::simpleGermanForms(const LXVerb &verb, uint32_t tense, uint32_
             if (tense == 75)
                 addDeclined(form, list);
             else
-                addUnique(list, form);
+                addUniqueForm(list, form);
             // "kommt an" is also written "ankommt" (in a subordinate clause); an
             // imperative ("komm an") never stands in one.
             lxstring_iterator space = form.find(static_cast<uint32_t>(' '));
             if (!space.isAtEnd() && tense != LXGermanImperative) {
                 int32_t at = space.getCharIndex();
-                addUnique(list, form.substr(at + 1) + form.substr(0, at));
+                addUniqueForm(list, form.substr(at + 1) + form.substr(0, at));
             }
         }
     }

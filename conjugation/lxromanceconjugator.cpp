@@ -2,6 +2,7 @@
 // stem (infinitive less the model's ending) + spelling rules + each stored ending, and the
 // compound tenses as auxiliary + past participle.
 #include "lxconjugator.h"
+#include "lxformlist.h"
 
 #include <cstdio>
 
@@ -60,15 +61,6 @@ int32_t lastVowelIndex(const lxstring &s)
 void replaceAt(lxstring &s, int32_t index, const char *utf8)
 {
     s.replace(index, 1, lxstring(utf8, LXEncodingUtf8));
-}
-
-void addUnique(LXList<lxstring> &list, const lxstring &form)
-{
-    for (LXList<lxstring>::iterator it = list.begin(); !it.isAtEnd(); ++it) {
-        if ((*it).compare(form, false, false, LXLanguageNone) == 0)
-            return;
-    }
-    list.push_back(form);
 }
 
 // French rules work on the stem only. The rule number is the feature's value minus 3, so
@@ -226,7 +218,7 @@ void LXConjugator::simpleRomanceForms(const LXVerb &verb, uint32_t wanted, uint3
                     LXList<lxstring> pieces;
                     splitForms(raw.substr(from, to - from), pieces);
                     for (LXList<lxstring>::iterator p = pieces.begin(); !p.isAtEnd(); ++p)
-                        addUnique(participles, *p);
+                        addUniqueForm(participles, *p);
                     sections = true;
                 }
             } else {
@@ -243,7 +235,7 @@ void LXConjugator::simpleRomanceForms(const LXVerb &verb, uint32_t wanted, uint3
                 lxstring form = stem;
                 applySpellingRules(m_language, cache.features, form, wanted, person, *e);
                 form += *e;
-                addUnique(participles, form);
+                addUniqueForm(participles, form);
             }
         }
     }
