@@ -85,6 +85,34 @@ TabContent tabContentLayout(const SkinRect &tab, int32_t iconWidth, int32_t icon
     return content;
 }
 
+SkinRect tabLayoutFrame(const SkinRect &tab, int32_t side)
+{
+    if (side == kTabsLeft || side == kTabsRight)
+        return makeSkinRect(0, 0, tab.height(), tab.width());
+    return makeSkinRect(0, 0, tab.width(), tab.height());
+}
+
+SkinRect tabFrameToControl(const SkinRect &r, const SkinRect &tab, int32_t side)
+{
+    switch (side) {
+    case kTabsLeft:  // a quarter turn back: the frame's top edge lies on the tab's left
+        return makeSkinRect(tab.left + r.top, tab.bottom - r.right, tab.left + r.bottom, tab.bottom - r.left);
+    case kTabsRight:  // a quarter turn on: the frame's top edge lies on the tab's right
+        return makeSkinRect(tab.right - r.bottom, tab.top + r.left, tab.right - r.top, tab.top + r.right);
+    default:
+        return makeSkinRect(tab.left + r.left, tab.top + r.top, tab.left + r.right, tab.top + r.bottom);
+    }
+}
+
+int32_t toolButtonLook(uint8_t state, bool hot)
+{
+    if (state & (kToolStateChecked | kToolStatePressed))
+        return kToolLookPressed;
+    if (!(state & kToolStateEnabled) || (state & kToolStateIndeterminate))
+        return kToolLookDisabled;
+    return hot ? kToolLookHot : kToolLookNormal;
+}
+
 int32_t headerTextAlignment(uint32_t format)
 {
     switch (format & kHeaderJustifyMask) {

@@ -53,6 +53,13 @@ struct TabContent {
 TabContent tabContentLayout(const SkinRect &tab, int32_t iconWidth, int32_t iconHeight, int32_t textWidth,
                             int32_t textHeight);
 
+// A vertical tab's look and content are laid out along the tab, as if it stood on top, in a
+// frame of the tab's turned size (length x across, from 0, 0); this gives the frame and puts
+// a rectangle of it back on the control, turned as tabTurnFor says. Top and bottom tabs keep
+// their own frame, moved to 0, 0.
+SkinRect tabLayoutFrame(const SkinRect &tab, int32_t side);
+SkinRect tabFrameToControl(const SkinRect &inFrame, const SkinRect &tab, int32_t side);
+
 // ---- header and panels
 
 enum HeaderTextAlignment : int32_t { kHeaderAlignLeft = 0, kHeaderAlignCentre = 1, kHeaderAlignRight = 2 };
@@ -65,6 +72,18 @@ int32_t headerTextAlignment(uint32_t format);
 SkinRect insideMargins(const SkinRect &rect, int32_t leftMargin, int32_t rightMargin);
 
 // ---- toolbar
+
+// A toolbar button's state bits (TBSTATE_*) the skinner reads.
+constexpr uint8_t kToolStateChecked = 0x01;
+constexpr uint8_t kToolStatePressed = 0x02;
+constexpr uint8_t kToolStateEnabled = 0x04;
+constexpr uint8_t kToolStateHidden = 0x08;
+constexpr uint8_t kToolStateIndeterminate = 0x10;
+
+// A toolbar button's look, in the order of the skin's button looks.
+enum ToolLook : int32_t { kToolLookNormal = 0, kToolLookHot = 1, kToolLookPressed = 2, kToolLookDisabled = 3 };
+// Checked or pressed first, then disabled (not enabled, or indeterminate), then hot.
+int32_t toolButtonLook(uint8_t state, bool hot);
 
 // A drop-down button's arrow: four lines of 7, 5, 3 and 1 pixels, 3 to 9 pixels from the
 // right, centred across the button; its content area loses the arrow's 6 pixels.

@@ -2,6 +2,7 @@
 #ifdef _WIN32
 #include "control_factory.h"
 
+#include "bar_skinners.h"
 #include "button_skinners.h"
 #include "popup_menu.h"
 #include "scrolled_skinners.h"
@@ -36,9 +37,18 @@ const FactoryEntry kFactory[] = {
     {kSkinScrollControl, &make<ScrolledControlSkinner>},
     {kSkinListView, &make<ListViewSkinner>},
     {kSkinTreeView, &make<TreeViewSkinner>},
+    {kSkinStatusBar, &make<StatusBarSkinner>},
+    {kSkinTab, &make<TabControlSkinner>},
+    {kSkinToolBar, &make<ToolbarSkinner>},
+    {kSkinControlBar, &make<ControlBarSkinner>},
+    {kSkinRebar, &make<RebarSkinner>},
+    {kSkinHeader, &make<HeaderSkinner>},
 };
 
 }  // namespace
+
+// A toolbar of a tool window, skinned on its own.
+static WindowSkinner *makeLoneToolbar() { return new ToolbarSkinner(nullptr); }
 
 WindowSkinner *createControlSkinner(int32_t typeCode, WindowSkinner *container)
 {
@@ -54,6 +64,9 @@ void skinInstallControls()
 {
     SkinManager &manager = SkinManager::instance();
     manager.setControlMaker(&createControlSkinner);
+    SkinnerMakers makers = manager.makers();
+    makers.toolbar = &makeLoneToolbar;
+    manager.setMakers(makers);
     manager.setPopupTracker(&skinTrackPopupMenu);
 }
 

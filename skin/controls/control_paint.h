@@ -6,6 +6,10 @@
 
 #include <string>
 
+#include "skin_types.h"
+
+class SkinRepository;
+
 // Paints what lies behind the control into its DC: the parent's skin background when the
 // parent answers WM_SKIN_PAINT_BACKGROUND (nonzero when it painted), else the parent's own
 // background erase, shifted to the control's place.
@@ -26,5 +30,12 @@ private:
 };
 // The size DrawTextExW measures for the text in the rectangle's width with that format.
 SIZE skinMeasureText(HDC dc, const std::wstring &text, const RECT &within, UINT format);
+
+// Draws the nine-grid as if the target stood upright (in a bitmap of the turned size for a
+// quarter turn), then flips it top to bottom and turns it clockwise by degrees (0, 90, 180 or
+// 270) with the image library and puts it on the target. keyed: the key colour stays
+// transparent; otherwise the grid is drawn on fill.
+void skinDrawTurnedNineGrid(const SkinRepository *repository, HDC dc, const RECT &target, const SkinNineGrid &grid,
+                            int degrees, bool flipped, bool keyed, COLORREF keyOrFill);
 
 #endif

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "rasterimage.h"
+#include "skin_draw.h"
 #include "window_skinner.h"
 
 void skinPaintParentBackground(HWND control, HDC dc)
@@ -51,6 +53,41 @@ SIZE skinMeasureText(HDC dc, const std::wstring &text, const RECT &within, UINT 
     DrawTextExW(dc, const_cast<wchar_t *>(text.c_str()), static_cast<int>(text.size()), &r, format | DT_CALCRECT,
                 nullptr);
     return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void skinDrawTurnedNineGrid(const SkinRepository *repository, HDC dc, const RECT &target, const SkinNineGrid &grid,
+                            int degrees, bool flipped, bool keyed, COLORREF keyOrFill)
+{
+    const int width = target.right - target.left, height = target.bottom - target.top;
+    if (width <= 0 || height <= 0) return;
+    const bool quarter = degrees == 90 || degrees == 270;
+    const int uprightWidth = quarter ? height : width, uprightHeight = quarter ? width : height;
+    RasterImage picture;
+    {
+        MemoryDC upright(dc, uprightWidth, uprightHeight);
+        if (!upright.isValid()) return;
+        const RECT all{0, 0, uprightWidth, uprightHeight};
+        skinFillRect(upright.dc(), all, keyOrFill);
+        skinDrawNineGrid(repository, upright.dc(), all, grid, keyOrFill, kSkinNoFill, false);
+        HBITMAP drawn = upright.releaseBitmap();
+        const bool taken = picture.CreateFromHBITMAP(drawn);
+        DeleteObject(drawn);
+        if (!taken) return;
+    }
+    if (flipped) picture.Flip();
+    if (degrees != 0) picture.Rotate(static_cast<float>(degrees));
+    HBITMAP turned = picture.MakeBitmap(dc);
+    if (turned == nullptr) return;
+    if (keyed) {
+        skinTransparentBlit(dc, target.left, target.top, width, height, turned, 0, 0, keyOrFill);
+    } else {
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(source, turned);
+        BitBlt(dc, target.left, target.top, width, height, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+    }
+    DeleteObject(turned);
 }
 
 #endif

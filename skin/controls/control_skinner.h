@@ -45,6 +45,8 @@ public:
     virtual LRESULT onMouseLeave();
     // BeginPaint, paint into an off-screen DC, copy it to the window.
     virtual void onPaint();
+    // Paints the whole client area into an off-screen DC and copies it to dc at the origin.
+    void paintThroughMemory(HDC dc);
 
     // Takes away and adds style bits; with positionFlags the frame is recomputed. False when
     // the style stays as it was.

@@ -231,16 +231,19 @@ void ControlSkinner::onPaint()
     if (dc == nullptr) {
         return;
     }
+    paintThroughMemory(dc);
+    EndPaint(window_, &ps);
+}
+
+void ControlSkinner::paintThroughMemory(HDC dc)
+{
     RECT client;
     GetClientRect(window_, &client);
-    {
-        MemoryDC memory(dc, client.right, client.bottom);
-        if (memory.isValid()) {
-            paint(memory.dc());
-            BitBlt(dc, 0, 0, client.right, client.bottom, memory.dc(), 0, 0, SRCCOPY);
-        }
+    MemoryDC memory(dc, client.right, client.bottom);
+    if (memory.isValid()) {
+        paint(memory.dc());
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory.dc(), 0, 0, SRCCOPY);
     }
-    EndPaint(window_, &ps);
 }
 
 void ControlSkinner::onNcDestroy()

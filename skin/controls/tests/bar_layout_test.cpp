@@ -69,6 +69,32 @@ TEST(TabLayout, LooksTurnsAndContent)
     EXPECT_EQ(c.icon.left, -15);
 }
 
+TEST(TabLayout, TurnedFramesComeBackOntoTheTab)
+{
+    // A left tab 20 wide and 60 high is laid out in a 60 x 20 frame; the frame's top edge (its
+    // outer side once turned) lies on the tab's left, the frame's left end at the tab's bottom.
+    const SkinRect tab = makeSkinRect(2, 10, 22, 70);
+    EXPECT_EQ(tabLayoutFrame(tab, kTabsLeft), makeSkinRect(0, 0, 60, 20));
+    EXPECT_EQ(tabLayoutFrame(tab, kTabsRight), makeSkinRect(0, 0, 60, 20));
+    EXPECT_EQ(tabLayoutFrame(tab, kTabsTop), makeSkinRect(0, 0, 20, 60));
+    struct Case {
+        int32_t side;
+        SkinRect inFrame, onControl;
+    } cases[] = {
+        {kTabsLeft, makeSkinRect(0, 0, 60, 20), tab},                          // the whole frame
+        {kTabsLeft, makeSkinRect(0, 0, 10, 4), makeSkinRect(2, 60, 6, 70)},    // its start: bottom, outer side
+        {kTabsLeft, makeSkinRect(50, 16, 60, 20), makeSkinRect(18, 10, 22, 20)},
+        {kTabsRight, makeSkinRect(0, 0, 60, 20), tab},
+        {kTabsRight, makeSkinRect(0, 0, 10, 4), makeSkinRect(18, 10, 22, 20)}, // its start: top, outer side
+        {kTabsRight, makeSkinRect(50, 16, 60, 20), makeSkinRect(2, 60, 6, 70)},
+        {kTabsTop, makeSkinRect(1, 2, 5, 9), makeSkinRect(3, 12, 7, 19)},
+        {kTabsBottom, makeSkinRect(1, 2, 5, 9), makeSkinRect(3, 12, 7, 19)},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(tabFrameToControl(c.inFrame, tab, c.side), c.onControl) << c.side << " " << c.inFrame.left;
+    }
+}
+
 TEST(HeaderAndPanels, AlignmentAndMargins)
 {
     EXPECT_EQ(headerTextAlignment(0x0000), kHeaderAlignLeft);
@@ -80,6 +106,25 @@ TEST(HeaderAndPanels, AlignmentAndMargins)
     EXPECT_EQ(narrow.left, 14);
     EXPECT_EQ(narrow.right, 14);
     EXPECT_EQ(insideMargins(makeSkinRect(10, 0, 110, 20), -3, -3), makeSkinRect(10, 0, 110, 20));
+}
+
+TEST(Toolbar, ButtonLookFromStateAndHot)
+{
+    struct Case {
+        uint8_t state;
+        bool hot;
+        int32_t look;
+    } cases[] = {
+        {kToolStateEnabled, false, kToolLookNormal},
+        {kToolStateEnabled, true, kToolLookHot},
+        {kToolStateEnabled | kToolStateChecked, false, kToolLookPressed},
+        {kToolStateEnabled | kToolStatePressed, true, kToolLookPressed},  // pressed beats hot
+        {0, true, kToolLookDisabled},                                      // disabled beats hot
+        {kToolStateEnabled | kToolStateIndeterminate, false, kToolLookDisabled},
+        {kToolStateChecked, false, kToolLookPressed},                      // checked even when disabled
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(toolButtonLook(c.state, c.hot), c.look) << int(c.state) << " " << c.hot;
 }
 
 TEST(Toolbar, DropArrowAndContent)
