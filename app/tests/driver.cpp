@@ -335,6 +335,129 @@ int phaseQuit() {
     return failures;
 }
 
+// A 24-bit BMP file's pixels (row 0 the top), read from its bytes.
+struct BmpPixels {
+    int width = 0, height = 0;
+    std::vector<unsigned char> bytes;
+    size_t offset = 0, stride = 0;
+    bool read(const std::wstring& file) {
+        FILE* f = _wfopen(file.c_str(), L"rb");
+        if (!f) return false;
+        unsigned char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+        fclose(f);
+        if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M' || bytes[28] != 24) return false;
+        offset = bytes[10] | bytes[11] << 8 | bytes[12] << 16;
+        width = bytes[18] | bytes[19] << 8;
+        height = bytes[22] | bytes[23] << 8;
+        stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
+        return bytes.size() >= offset + stride * height;
+    }
+    COLORREF at(int x, int row) const {
+        const unsigned char* p = bytes.data() + offset + stride * (height - 1 - row) + x * 3;
+        return RGB(p[2], p[1], p[0]);
+    }
+};
+
+// The screen's pixels inside a rectangle of the screen, copied once.
+struct ScreenPixels {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    explicit ScreenPixels(const RECT& r) : width(r.right - r.left), height(r.bottom - r.top) {
+        if (width <= 0 || height <= 0) return;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        const DWORD* p = static_cast<const DWORD*>(bits);
+        for (int i = 0; i < width * height; ++i) pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
+        SelectObject(memory, old);
+        DeleteObject(dib);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // The share (in percent) of the pixels of rows [top, bottom) that have the colour.
+    int share(COLORREF c, int top = 0, int bottom = -1) const {
+        if (bottom < 0) bottom = height;
+        int n = 0, all = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < width; ++x, ++all) n += at(x, y) == c;
+        return all ? 100 * n / all : 0;
+    }
+};
+
+RECT clientOnScreen(HWND w) {
+    RECT r;
+    GetClientRect(w, &r);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::wstring colourText(COLORREF c) {
+    wchar_t b[16];
+    swprintf(b, 16, L"#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return b;
+}
+
+// bars PICTURE: the main window's toolbar and status bar are painted from the skin, whose bars
+// picture (the file) holds, in cells 24 rows high, the toolbar's background (x 0-19, a face
+// colour; the toolbar's normal buttons are that face too) and the status bar's (x 20-39, a
+// lighter fill; its panels are filled alike). The screen shows the toolbar mostly in the face,
+// its divider above the client area painted over with the face as well, and the status bar
+// mostly in its fill; the platform's own button face is hardly anywhere.
+int phaseBars(const std::wstring& picture) {
+    BmpPixels bars;
+    check(bars.read(picture), L"the skin's bars picture is read: " + picture);
+    HWND w = mainWindow();
+    check(w != nullptr, L"main window found");
+    if (!w || bars.bytes.empty()) return failures;
+    SetForegroundWindow(w);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(scaledMs(1000));
+    HWND toolbar = FindWindowExW(w, nullptr, L"ToolbarWindow32", nullptr);
+    HWND status = FindWindowExW(w, nullptr, L"msctls_statusbar32", nullptr);
+    check(toolbar && IsWindowVisible(toolbar) && status, L"the toolbar is shown, the status bar made");
+    if (!toolbar || !status) return failures;
+    // The program as shipped hides its status bar (option bit 0x80000): it is shown here for the
+    // probe, along the frame's bottom, and hidden again afterwards.
+    const bool statusHidden = !IsWindowVisible(status);
+    if (statusHidden) {
+        ShowWindow(status, SW_SHOWNOACTIVATE);
+        send(status, WM_SIZE, 0, 0);
+        RedrawWindow(status, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        Sleep(scaledMs(500));
+    }
+    const COLORREF face = bars.at(10, 12), fill = bars.at(30, 12), platform = GetSysColor(COLOR_BTNFACE);
+    check(face != platform && fill != platform, L"the skin's colours differ from the platform's face " + colourText(platform));
+    RECT toolWindow;
+    GetWindowRect(toolbar, &toolWindow);
+    const RECT toolClient = clientOnScreen(toolbar);
+    ScreenPixels tb(toolWindow), sb(clientOnScreen(status));
+    const int above = toolClient.top - toolWindow.top;
+    const int toolFace = tb.share(face, above), divider = above > 0 ? tb.share(face, 0, above) : 100;
+    check(toolFace >= 40, L"the toolbar is mostly the skin's face " + colourText(face) + L": " + std::to_wstring(toolFace) + L"%");
+    check(divider >= 90, L"its divider (" + std::to_wstring(above) + L" rows) is painted with the face: " +
+                             std::to_wstring(divider) + L"%");
+    const int statusFill = sb.share(fill);
+    check(statusFill >= 50, L"the status bar is mostly the skin's fill " + colourText(fill) + L": " +
+                                std::to_wstring(statusFill) + L"%");
+    const int left = tb.share(platform) + sb.share(platform);
+    check(left < 10, L"the platform's face is hardly left on the bars: " + std::to_wstring(left) + L"%");
+    if (statusHidden) ShowWindow(status, SW_HIDE);
+    return failures;
+}
+
 // exports DLL: the capture library's functions are found by ordinal and by name.
 int phaseExports(const std::wstring& dll) {
     HMODULE m = LoadLibraryW(dll.c_str());
@@ -1372,6 +1495,7 @@ int runPhase(int argc, wchar_t** argv) {
     if (phase == L"keys") return phaseKeys();
     if (phase == L"quit") return phaseQuit();
     if (phase == L"exports" && argc > 2) return phaseExports(argv[2]);
+    if (phase == L"bars" && argc > 2) return phaseBars(argv[2]);
     if (phase == L"size" && argc > 3) return phaseSize(_wtoi(argv[2]), _wtoi(argv[3]));
     if (phase == L"lookup" && argc > 5) return phaseLookup(_wtoi(argv[2]), _wtoi(argv[3]), argv[4], argv[5]);
     if (phase == L"mode" && argc > 3) return phaseMode(_wtoi(argv[2]), argv[3]);

@@ -44,6 +44,8 @@ echo "== first start (English)"
 driver start "$exe" en "bad.lxd,Old.lxd,verbs.lxc"
 import -window root "$art/wordmere-en.png" || fail "screenshot"
 driver checks
+cp "$bin/../skin/pictures/bars.bmp" "$run/"
+driver bars "Z:${run//\//\\}\\bars.bmp"
 driver second "$exe"
 driver keys
 driver help missing "Z:${run//\//\\}"
