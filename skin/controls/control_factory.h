@@ -14,7 +14,8 @@ class WindowSkinner;
 // A new skinner for a control of that type in the container's window; null for a type that
 // no skinner draws.
 WindowSkinner *createControlSkinner(int32_t typeCode, WindowSkinner *container);
-// Registers the factory and the popup-menu tracking with the skin engine; idempotent.
+// Registers the factory, the popup-menu tracking and the skinned tooltip with the skin engine;
+// idempotent.
 void skinInstallControls();
 
 #endif

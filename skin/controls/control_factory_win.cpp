@@ -4,10 +4,12 @@
 
 #include "bar_skinners.h"
 #include "button_skinners.h"
+#include "date_link_skinners.h"
 #include "popup_menu.h"
 #include "scrolled_skinners.h"
 #include "skin_codes.h"
 #include "skin_manager.h"
+#include "skin_tooltip.h"
 #include "window_skinner.h"
 
 namespace {
@@ -43,6 +45,9 @@ const FactoryEntry kFactory[] = {
     {kSkinControlBar, &make<ControlBarSkinner>},
     {kSkinRebar, &make<RebarSkinner>},
     {kSkinHeader, &make<HeaderSkinner>},
+    {kSkinDateTime, &make<DateTimePickerSkinner>},
+    {kSkinMonthCalendar, &make<MonthCalendarSkinner>},
+    {kSkinLinkWnd, &make<LinkWindowSkinner>},
 };
 
 }  // namespace
@@ -68,6 +73,7 @@ void skinInstallControls()
     makers.toolbar = &makeLoneToolbar;
     manager.setMakers(makers);
     manager.setPopupTracker(&skinTrackPopupMenu);
+    skinInstallTooltip();
 }
 
 #endif

@@ -15,4 +15,11 @@ bool skinControlTakesFont(int32_t type)
     }
 }
 
-int32_t skinControlFallbackType(int32_t type) { return type == kSkinRichEdit ? kSkinEdit : kSkinNone; }
+int32_t skinControlFallbackType(int32_t type)
+{
+    switch (type) {
+    case kSkinRichEdit: return kSkinEdit;
+    case kSkinLinkWnd: return kSkinStatic;
+    default: return kSkinNone;
+    }
+}

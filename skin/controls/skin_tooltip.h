@@ -17,6 +17,12 @@
 
 class RichTextDrawer;
 
+// Makes the tooltip the engine's own: its class is registered and its window made when the
+// engine starts (or at once when it runs already), and both go when the engine ends; the window
+// takes the Tooltip object of every skin made current. The skinned controls' pointer tracking
+// shows their tooltip texts in it. Idempotent.
+void skinInstallTooltip();
+
 // Asked for the tooltip text at a screen point when the show delay ends.
 class TooltipTextProvider {
 public:

@@ -4,10 +4,15 @@
 #include "rich_text_drawer.h"
 #include "skin_codes.h"
 #include "skin_draw.h"
+#include "skin_manager.h"
+#include "skin_repository.h"
+#include "window_skinner.h"
 
 namespace {
 
 const wchar_t kThisProperty[] = L"this";
+// The module the class was registered in (the windows are made in it).
+HINSTANCE gClassModule = nullptr;
 constexpr UINT kTooltipClassStyles = CS_SAVEBITS | CS_CLASSDC;  // 0x840
 
 std::wstring toWide(const std::u16string &text) { return std::wstring(text.begin(), text.end()); }
@@ -65,7 +70,10 @@ bool SkinTooltip::registerClass(HINSTANCE module)
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = nullptr;
     wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
+    gClassModule = module;
+    return true;
 }
 
 void SkinTooltip::unregisterClass(HINSTANCE module) { UnregisterClassW(kClassName, module); }
@@ -74,7 +82,7 @@ bool SkinTooltip::create(HWND owner)
 {
     if (window_)
         return true;
-    HINSTANCE module = GetModuleHandleW(nullptr);
+    HINSTANCE module = gClassModule ? gClassModule : GetModuleHandleW(nullptr);
     window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, L"", WS_POPUP, 0, 0, 0, 0, owner, nullptr,
                               module, this);
     return window_ != nullptr;
@@ -268,6 +276,11 @@ LRESULT SkinTooltip::handle(UINT message, WPARAM wp, LPARAM lp)
     case WM_MOUSELEAVE:
         hide();
         break;
+    case kSkinChangedMessage: {
+        SkinRepository *skin = SkinManager::instance().currentSkin();
+        setSkin(skin ? skin->findObjectByType(kSkinTooltip) : nullptr);
+        return 0;
+    }
     default: break;
     }
     return DefWindowProcW(window_, message, wp, lp);

@@ -13,6 +13,7 @@
 #include "frame_skinner.h"
 #include "skin_definitions.h"
 #include "skin_draw.h"
+#include "skin_engine_services.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
 #include "skin_platform.h"
@@ -42,6 +43,7 @@ struct EngineState {
     std::mutex errorLock;
     std::map<DWORD, uint32_t> errors;
     SkinScrollBarServices scrollBars;
+    SkinEngineServices engine;
 };
 
 EngineState &state()
@@ -185,6 +187,9 @@ int useLoaded(std::unique_ptr<SkinRepository> repository)
 void tearDown()
 {
     EngineState &s = state();
+    if (s.engine.ending) {
+        s.engine.ending();
+    }
     s.defaultDialog[0] = '\0';
     s.scrollBarWindows.clear();
     if (s.scrollBars.removeHooks) {
@@ -207,6 +212,9 @@ int skinStartup(HINSTANCE instance, uint32_t, uint32_t, uint32_t)
         s.started.store(true);
         if (s.scrollBars.installHooks) {
             s.scrollBars.installHooks();
+        }
+        if (s.engine.started) {
+            s.engine.started(s.instance);
         }
     }
     const DWORD thread = GetCurrentThreadId();
@@ -419,6 +427,16 @@ void skinSetScrollBarServices(const SkinScrollBarServices &services)
 }
 
 const SkinScrollBarServices &skinScrollBarServices() { return state().scrollBars; }
+
+void skinSetEngineServices(const SkinEngineServices &services)
+{
+    EngineState &s = state();
+    Lock hold(s.lock);
+    s.engine = services;
+    if (s.started.load() && s.engine.started) {
+        s.engine.started(s.instance);
+    }
+}
 
 int skinShowPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner)
 {

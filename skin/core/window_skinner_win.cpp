@@ -264,13 +264,12 @@ bool WindowSkinner::skinChild(HWND child, SkinObject *container)
         skinChild(grandchild, container);
     }
     SkinManager &manager = SkinManager::instance();
-    int32_t code = manager.classifyWindow(child);
-    if (code == kSkinNone) {
+    const int32_t type = manager.classifyWindow(child);
+    if (type == kSkinNone) {
         return false;
     }
-    if (code == kSkinLinkWnd) {
-        code = kSkinStatic;
-    }
+    // A link window has a skinner of its own but is drawn from a Static definition.
+    const int32_t code = type == kSkinLinkWnd ? kSkinStatic : type;
     SkinObject *object = findControlObject(container, GetDlgCtrlID(child), code);
     if (object == nullptr && manager.currentSkin() != nullptr) {
         object = manager.currentSkin()->findObjectByType(code);
@@ -278,7 +277,7 @@ bool WindowSkinner::skinChild(HWND child, SkinObject *container)
     auto known = children_.find(child);
     if (known == children_.end()) {
         if (object != nullptr) {
-            WindowSkinner *skinner = manager.makeControlSkinner(code, this);
+            WindowSkinner *skinner = manager.makeControlSkinner(type, this);
             if (skinner != nullptr) {
                 if (manager.registerSkinner(skinner, child)) {
                     skinner->setSkin(object);

@@ -41,6 +41,7 @@ enum HarnessId : int {
     kHarnessToolbar,
     kHarnessRebar,
     kHarnessStatusBar,
+    kHarnessLink,
 };
 
 // One control of the harness: class, text, style (WS_CHILD | WS_VISIBLE are added), place in pixels.
@@ -56,12 +57,16 @@ const std::vector<HarnessControl> &harnessControls();
 // What the harness dialog saw, for the tests.
 struct HarnessLog {
     int commands[64] = {};  // WM_COMMAND per control id - kHarnessPush
+    std::vector<UINT> pickerNotices;  // the date-time picker's DTN_DROPDOWN and DTN_CLOSEUP, in order
     int commandCount(int id) const { return id >= kHarnessPush && id < kHarnessPush + 64 ? commands[id - kHarnessPush] : 0; }
 };
 
 // Makes the harness dialog (modeless, visible) at (x, y) of the screen; its log, when given,
-// counts the commands. The controls' libraries (common controls, rich edit) are loaded first.
+// counts the commands. The controls' libraries (common controls, rich edit) are loaded first;
+// where the system has no "Link Window" class, a stand-in of that name is registered (it draws
+// its text in kHarnessLinkColor on the window colour, as a link control does).
 HWND createHarnessDialog(HINSTANCE instance, HarnessLog *log, int x = 0, int y = 0);
+constexpr COLORREF kHarnessLinkColor = RGB(0, 0, 255);
 // The size of the harness dialog's client area in pixels.
 constexpr int kHarnessWidth = 640, kHarnessHeight = 420;
 

@@ -7,6 +7,64 @@
 namespace {
 
 constexpr DWORD kTab = WS_TABSTOP;
+const wchar_t kLinkClass[] = L"Link Window";
+
+// The stand-in link control: its text in the link colour on the window colour, painted and
+// printed alike.
+void drawLink(HWND w, HDC dc)
+{
+    RECT client;
+    GetClientRect(w, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    wchar_t text[64] = L"";
+    GetWindowTextW(w, text, 64);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(GetWindowLongPtrW(w, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kHarnessLinkColor);
+    DrawTextW(dc, text, -1, &client, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+}
+
+LRESULT CALLBACK linkProc(HWND w, UINT message, WPARAM wp, LPARAM lp)
+{
+    switch (message) {
+    case WM_SETFONT:
+        SetWindowLongPtrW(w, 0, static_cast<LONG_PTR>(wp));
+        if (LOWORD(lp)) InvalidateRect(w, nullptr, TRUE);
+        return 0;
+    case WM_GETFONT:
+        return GetWindowLongPtrW(w, 0);
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(w, &ps);
+        drawLink(w, dc);
+        EndPaint(w, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        drawLink(w, reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return DefWindowProcW(w, message, wp, lp);
+    }
+}
+
+void registerLinkStandIn(HINSTANCE instance)
+{
+    WNDCLASSEXW known{};
+    known.cbSize = sizeof known;
+    if (GetClassInfoExW(nullptr, kLinkClass, &known) || GetClassInfoExW(instance, kLinkClass, &known)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = linkProc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_HAND);
+    wc.lpszClassName = kLinkClass;
+    RegisterClassExW(&wc);
+}
 
 INT_PTR CALLBACK harnessProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp)
 {
@@ -34,6 +92,13 @@ INT_PTR CALLBACK harnessProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp)
         tab.pszText = const_cast<wchar_t *>(L"Page");
         SendDlgItemMessageW(dialog, kHarnessTab, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
         return TRUE;
+    }
+    case WM_NOTIFY: {
+        auto *log = reinterpret_cast<HarnessLog *>(GetWindowLongPtrW(dialog, DWLP_USER));
+        const auto *header = reinterpret_cast<const NMHDR *>(lp);
+        if (log != nullptr && header->idFrom == kHarnessDateTime && (header->code == DTN_DROPDOWN || header->code == DTN_CLOSEUP))
+            log->pickerNotices.push_back(header->code);
+        return FALSE;
     }
     case WM_COMMAND: {
         auto *log = reinterpret_cast<HarnessLog *>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -84,6 +149,7 @@ const std::vector<HarnessControl> &harnessControls()
         {TOOLBARCLASSNAMEW, L"", CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, kHarnessToolbar, 370, 270, 200, 28},
         {REBARCLASSNAMEW, L"", CCS_NOPARENTALIGN | CCS_NORESIZE, kHarnessRebar, 370, 300, 200, 28},
         {STATUSCLASSNAMEW, L"Status", 0, kHarnessStatusBar, 0, 0, 0, 0},
+        {kLinkClass, L"a link", 0, kHarnessLink, 500, 62, 120, 20},
     };
     return controls;
 }
@@ -94,6 +160,7 @@ HWND createHarnessDialog(HINSTANCE instance, HarnessLog *log, int x, int y)
                                              ICC_USEREX_CLASSES};
     InitCommonControlsEx(&icc);
     LoadLibraryW(L"riched32.dll");
+    registerLinkStandIn(GetModuleHandleW(nullptr));
     // A template without controls: the dialog makes them itself, in pixels.
     struct alignas(4) Template {
         DLGTEMPLATE dialog;
