@@ -182,7 +182,10 @@ int LXFrame::onCreate(CREATESTRUCTW&) {
     toolBar_.setImageList(images_);
     if (!statusBar_.create(hwnd_, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, ID_STATUS_BAR)) return -1;
     if (appOption(kOptTrayMode)) {
-        if (!tray_.create(hwnd_, WM_TRAY_NOTIFY, applicationName(), IDR_MAINFRAME, IDR_TRAYMENU)) return -1;
+        // Without a notification area (no shell yet) the icon's add fails: the icon's window
+        // stays and adds it when the taskbar announces itself; until then closing closes.
+        if (!tray_.create(hwnd_, WM_TRAY_NOTIFY, applicationName(), IDR_MAINFRAME, IDR_TRAYMENU) && !tray_.hwnd())
+            return -1;
         tray_.setMenuDefaultItem(ID_TRAY_HIDE, false);
     }
     rebuildMenu();
@@ -298,9 +301,12 @@ std::wstring LXFrame::searchText() const {
     return view ? view->searchText() : std::wstring();
 }
 
-void LXFrame::hideToTray() {
+bool LXFrame::hideToTray() {
+    // A window hidden with no icon to bring it back would be lost.
+    if (tray_.isHidden()) return false;
     CSystemTray::minimizeToTray(hwnd_, false);
     tray_.setMenuDefaultItem(ID_TRAY_SHOW, false);
+    return true;
 }
 
 void LXFrame::showFromTray() {
@@ -569,7 +575,7 @@ bool LXFrame::onRoutedCommand(int id) {
         showFromTray();
         return true;
     case ID_TRAY_HIDE:
-        hideToTray();
+        if (!hideToTray()) ShowWindow(hwnd_, SW_MINIMIZE);
         return true;
     }
     return false;
@@ -659,10 +665,7 @@ LRESULT LXFrame::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool LXFrame::onClose() {
     savePlacement();
-    if (appOption(kOptTrayMode))
-        hideToTray();
-    else
-        DestroyWindow(hwnd_);
+    if (!appOption(kOptTrayMode) || !hideToTray()) DestroyWindow(hwnd_);
     return true;
 }
 

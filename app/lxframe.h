@@ -106,7 +106,8 @@ private:
     void reloadModules();
     bool onNeedText(NMHDR* hdr, LRESULT& result);
     void rebuildMenu();
-    void hideToTray();
+    // False (nothing hidden) while the notification area shows no icon of ours.
+    bool hideToTray();
     void showFromTray();
     // The view's object, while one is bound to the view window.
     LXFrameView* frameView() const;

@@ -138,8 +138,11 @@ LRESULT CSystemTray::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (taskbarCreated_ && msg == taskbarCreated_) {
+        // An icon whose add failed (no notification area then) is added now; one hidden on
+        // purpose stays hidden.
+        bool wanted = !hidden_ || readdPending_;
         readdPending_ = true;
-        if (!hidden_) {
+        if (wanted) {
             // A shell that kept the icon (Wine does) refuses a second add; the icon is there.
             bool ok = add() || Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
             hidden_ = readdPending_ = !ok;
@@ -148,8 +151,11 @@ LRESULT CSystemTray::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (msg == WM_SETTINGCHANGE && wp == SPI_SETWORKAREA) {
-        readdPending_ = !hidden_;
-        if (!hidden_) add();
+        // A failed add stays pending for the taskbar's announcement.
+        if (!hidden_) {
+            readdPending_ = true;
+            add();
+        }
         return 0;
     }
     return FwWindow::handleMessage(msg, wp, lp);
