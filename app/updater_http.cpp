@@ -4,6 +4,7 @@
 
 namespace {
 constexpr DWORD_PTR kUpdaterContext = 1;
+constexpr int kFirstHttpStatus = 100, kLastHttpStatus = 599;
 
 void CALLBACK statusCallback(HINTERNET, DWORD_PTR, DWORD, LPVOID, DWORD) {}
 
@@ -114,6 +115,10 @@ int WinInetTransport::get(const HttpAddress& a, const std::wstring& headers, std
     }
     auto response = std::make_unique<WinInetResponse>(*this, connection, request);
     if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) return aborted_ ? kUpdaterCancelled : kUpdaterNetworkError;
+    // A wait for the answer that timed out can still report the request as sent, with no
+    // status line read: the server never answered.
+    const int status = response->status();
+    if (status < kFirstHttpStatus || status > kLastHttpStatus) return aborted_ ? kUpdaterCancelled : kUpdaterNetworkError;
     out = std::move(response);
     return kUpdaterOk;
 }
