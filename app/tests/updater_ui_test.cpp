@@ -11,8 +11,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <atomic>
+#include <memory>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -222,27 +222,27 @@ protected:
 
 TEST_F(TrayMode, CloseHidesToTheIconWhoseDoubleClickAndRestartBringItBack) {
     TrayStandIn shell;
-    LXFrame frame;
-    ASSERT_TRUE(frame.createMainFrame());
-    ShowWindow(frame.hwnd(), SW_SHOW);
+    auto frame = std::make_unique<LXFrame>();
+    ASSERT_TRUE(frame->createMainFrame());
+    ShowWindow(frame->hwnd(), SW_SHOW);
     HWND icon = iconWindow();
     ASSERT_TRUE(icon);
     if (shell.active()) {
         EXPECT_EQ(trayLog(shell), "add 600");
     }
 
-    SendMessageW(frame.hwnd(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(IsWindow(frame.hwnd()));
-    EXPECT_FALSE(IsWindowVisible(frame.hwnd()));
-    EXPECT_EQ(GetAncestor(frame.hwnd(), GA_PARENT), parking());
+    SendMessageW(frame->hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(IsWindow(frame->hwnd()));
+    EXPECT_FALSE(IsWindowVisible(frame->hwnd()));
+    EXPECT_EQ(GetAncestor(frame->hwnd(), GA_PARENT), parking());
     // The double click runs the menu's default item, which is "Show" while hidden.
     if (shell.active())
         ASSERT_TRUE(shell.click(IDR_TRAYMENU, WM_LBUTTONDBLCLK));
     else
         PostMessageW(icon, WM_TRAY_NOTIFY, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
     pump();
-    EXPECT_TRUE(IsWindowVisible(frame.hwnd()));
-    EXPECT_NE(GetAncestor(frame.hwnd(), GA_PARENT), parking());
+    EXPECT_TRUE(IsWindowVisible(frame->hwnd()));
+    EXPECT_NE(GetAncestor(frame->hwnd(), GA_PARENT), parking());
 
     if (shell.active()) {
         // The shell starts again without the icons it had, and announces its taskbar.
@@ -251,11 +251,42 @@ TEST_F(TrayMode, CloseHidesToTheIconWhoseDoubleClickAndRestartBringItBack) {
         EXPECT_EQ(trayLog(shell), "add 600");
         EXPECT_EQ(shell.iconCount(), 1u);
     }
-    frame.destroy();
+    // The icon goes with the frame.
+    frame.reset();
     if (shell.active()) {
         EXPECT_EQ(shell.iconCount(), 0u);
     }
 }
+
+// Chooses the first item of the popup menu once one shows: Down, then Enter, as a user would. A
+// system thread (under an emulated Wine a std::thread ends the process).
+struct MenuChooser {
+    std::atomic<bool> menuSeen{false};
+    static DWORD WINAPI run(LPVOID p) {
+        auto* self = static_cast<MenuChooser*>(p);
+        const DWORD started = GetTickCount(), limit = scaledMs(30000);
+        HWND menu = nullptr;
+        while (!menu && GetTickCount() - started < limit) {
+            HWND m = FindWindowW(L"#32768", nullptr);
+            if (m && IsWindowVisible(m))
+                menu = m;
+            else
+                Sleep(50);
+        }
+        if (!menu) return 1;
+        self->menuSeen = true;
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        // A menu still up after that would hold the test thread for good: it is ended.
+        const DWORD chosen = GetTickCount();
+        while (IsWindowVisible(menu) && GetTickCount() - chosen < scaledMs(10000)) Sleep(50);
+        if (IsWindowVisible(menu)) {
+            EndMenu();
+            PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        return 0;
+    }
+};
 
 // The icon's menu on a right click: its first item ("Show") chosen with the keyboard, as a
 // user would, from another thread while the menu runs.
@@ -268,39 +299,20 @@ TEST_F(TrayMode, TheIconsMenuShowsTheWindow) {
     ASSERT_TRUE(icon);
     SendMessageW(frame.hwnd(), WM_CLOSE, 0, 0);
     ASSERT_FALSE(IsWindowVisible(frame.hwnd()));
-    std::atomic<bool> menuSeen{false};
-    std::thread chooser([&] {
-        const DWORD started = GetTickCount(), limit = scaledMs(30000);
-        HWND menu = nullptr;
-        while (!menu && GetTickCount() - started < limit) {
-            HWND m = FindWindowW(L"#32768", nullptr);
-            if (m && IsWindowVisible(m)) menu = m;
-            else Sleep(50);
-        }
-        if (!menu) return;
-        menuSeen = true;
-        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-        // A menu still up after that would hold the test thread for good: it is ended.
-        const DWORD chosen = GetTickCount();
-        while (IsWindowVisible(menu) && GetTickCount() - chosen < scaledMs(10000)) Sleep(50);
-        if (IsWindowVisible(menu)) {
-            EndMenu();
-            PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-        }
-    });
-    if (shell.active())
-        ASSERT_TRUE(shell.click(IDR_TRAYMENU, WM_RBUTTONUP));
-    else
-        PostMessageW(icon, WM_TRAY_NOTIFY, IDR_TRAYMENU, WM_RBUTTONUP);
+    MenuChooser chooser;
+    HANDLE thread = CreateThread(nullptr, 0, &MenuChooser::run, &chooser, 0, nullptr);
+    ASSERT_TRUE(thread);
+    EXPECT_TRUE(shell.active() ? shell.click(IDR_TRAYMENU, WM_RBUTTONUP)
+                               : PostMessageW(icon, WM_TRAY_NOTIFY, IDR_TRAYMENU, WM_RBUTTONUP) != FALSE);
     // The menu runs inside the handling of the click, on this thread.
     const DWORD started = GetTickCount(), limit = scaledMs(40000);
     while (!IsWindowVisible(frame.hwnd()) && GetTickCount() - started < limit) {
         pump();
         Sleep(20);
     }
-    chooser.join();
-    EXPECT_TRUE(menuSeen);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_TRUE(chooser.menuSeen);
     EXPECT_TRUE(IsWindowVisible(frame.hwnd()));
     frame.destroy();
 }

@@ -3,7 +3,6 @@
 #include "fwcom.h"
 #include <gtest/gtest.h>
 #include <oleidl.h>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -35,18 +34,27 @@ TEST(ComObject, AnswersItsInterfacesOnly) {
     EXPECT_EQ(FwComObjectCount::live(), before);
 }
 
+DWORD WINAPI addAndRelease(LPVOID p) {
+    auto* s = static_cast<Source*>(p);
+    for (int i = 0; i < 100000; ++i) {
+        s->AddRef();
+        s->Release();
+    }
+    return 0;
+}
+
+// System threads, as OLE's own: under an emulated Wine a std::thread ends the process.
 TEST(ComObject, CountsHoldUnderRacingThreads) {
     long before = FwComObjectCount::live();
     auto* s = new Source();
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([s] {
-            for (int i = 0; i < 100000; ++i) {
-                s->AddRef();
-                s->Release();
-            }
-        });
-    for (auto& t : threads) t.join();
+    std::vector<HANDLE> threads;
+    for (int t = 0; t < 4; ++t) {
+        HANDLE h = CreateThread(nullptr, 0, addAndRelease, s, 0, nullptr);
+        ASSERT_TRUE(h);
+        threads.push_back(h);
+    }
+    WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE);
+    for (HANDLE h : threads) CloseHandle(h);
     EXPECT_EQ(FwComObjectCount::live(), before + 1);
     EXPECT_EQ(s->Release(), 0u);
     EXPECT_EQ(FwComObjectCount::live(), before);

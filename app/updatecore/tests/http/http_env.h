@@ -2,13 +2,25 @@
 // (made by the build that runs the tests), and small file helpers.
 #pragma once
 #include "updaterclient.h"
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <algorithm>
 #include <memory>
 #include <vector>
 #include <string>
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -74,3 +86,63 @@ inline std::string patternBytes(size_t n) {
     for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     return s;
 }
+
+// A piece of work run on a thread of its own; the destructor waits for it. Under an emulated Wine
+// a std::thread ends the process, so the Windows build runs it on a system thread.
+class AsideTask {
+public:
+    explicit AsideTask(std::function<int()> work) : work_(std::move(work)) {
+#ifdef _WIN32
+        thread_ = CreateThread(nullptr, 0, &AsideTask::run, this, 0, nullptr);
+#else
+        thread_ = std::thread([this] {
+            int r = work_();
+            std::lock_guard<std::mutex> g(lock_);
+            result_ = r;
+            done_ = true;
+            cv_.notify_all();
+        });
+#endif
+    }
+    ~AsideTask() {
+#ifdef _WIN32
+        if (thread_) {
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+        }
+#else
+        thread_.join();
+#endif
+    }
+    AsideTask(const AsideTask&) = delete;
+    AsideTask& operator=(const AsideTask&) = delete;
+
+    // True when the work ended within `limit`.
+    bool waitFor(std::chrono::milliseconds limit) {
+#ifdef _WIN32
+        return thread_ && WaitForSingleObject(thread_, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+#else
+        std::unique_lock<std::mutex> g(lock_);
+        return cv_.wait_for(g, limit, [this] { return done_; });
+#endif
+    }
+    // The work's answer, once waitFor said it ended.
+    int result() const { return result_; }
+
+private:
+    std::function<int()> work_;
+    int result_ = -1;
+#ifdef _WIN32
+    static DWORD WINAPI run(LPVOID p) {
+        auto* self = static_cast<AsideTask*>(p);
+        self->result_ = self->work_();
+        return 0;
+    }
+    HANDLE thread_ = nullptr;
+#else
+    std::thread thread_;
+    std::mutex lock_;
+    std::condition_variable cv_;
+    bool done_ = false;
+#endif
+};

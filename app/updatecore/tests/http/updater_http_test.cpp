@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <chrono>
-#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -135,15 +134,13 @@ TEST_F(UpdaterHttp, StalledServersEndByTimeOutOrCancel) {
         std::atomic<bool> cancel{false};
         const fs::path target = folder_ / "big.lxd";
         std::wstring address = url(path);
-        auto worker = std::async(std::launch::async, [&] {
-            return downloadUpdaterFile(address, target.wstring(), *slow, cancel, nullptr);
-        });
+        AsideTask worker([&] { return downloadUpdaterFile(address, target.wstring(), *slow, cancel, nullptr); });
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
         cancel = true;
         slow->abort();
         // Far less than the minute's time-out: the closed connection ends the wait.
-        ASSERT_EQ(worker.wait_for(std::chrono::seconds(15)), std::future_status::ready) << path;
-        EXPECT_EQ(worker.get(), kUpdaterCancelled) << path;
+        ASSERT_TRUE(worker.waitFor(std::chrono::seconds(15))) << path;
+        EXPECT_EQ(worker.result(), kUpdaterCancelled) << path;
         EXPECT_EQ(folderListing(folder_), "") << path;
     }
 }
