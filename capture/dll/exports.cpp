@@ -38,7 +38,7 @@ void removeHookAndFlyWindow() {
 // Another process that still has its functions patched restores them through its hook, so
 // the hook stays until it has done so (or a short wait is over).
 void waitForTargetRestore() {
-    for (DWORD waited = 0; hooksActive() && !hooksAreOurs() && waited < kRestoreWaitMs; waited += kRestorePollMs)
+    for (DWORD waited = 0; hooksActive() && !hooksAreOurs() && waited < scaledWaitMs(kRestoreWaitMs); waited += kRestorePollMs)
         Sleep(kRestorePollMs);
 }
 
@@ -46,7 +46,7 @@ void waitForTargetRestore() {
 // to it; a begin right after a capture waits briefly for that rather than being refused.
 bool previousTargetRestored() {
     for (DWORD waited = 0; hooksActive(); waited += kRestorePollMs) {
-        if (waited >= kPreviousTargetWaitMs) return false;
+        if (waited >= scaledWaitMs(kPreviousTargetWaitMs)) return false;
         Sleep(kRestorePollMs);
     }
     return true;

@@ -85,7 +85,7 @@ HWND createFlyWindow() {
 }
 
 bool startCaptureTimer() {
-    const UINT_PTR id = SetTimer(g_shared.flyWindow, kCaptureTimerId, kCaptureTimeoutMs, captureTimedOut);
+    const UINT_PTR id = SetTimer(g_shared.flyWindow, kCaptureTimerId, scaledWaitMs(kCaptureTimeoutMs), captureTimedOut);
     g_shared.timerId = id;
     return id != 0;
 }

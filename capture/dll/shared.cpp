@@ -62,9 +62,30 @@ UINT capturedMessage() {
     return g_capturedMessage;
 }
 
+DWORD waitScaleFrom(const wchar_t* value) {
+    constexpr DWORD kMaxScale = 100;
+    if (!value || !*value) return 1;
+    DWORD scale = 0;
+    for (const wchar_t* c = value; *c; ++c) {
+        if (*c < L'0' || *c > L'9') return 1;
+        scale = scale * 10 + static_cast<DWORD>(*c - L'0');
+        if (scale > kMaxScale) return 1;
+    }
+    return scale == 0 ? 1 : scale;
+}
+
+DWORD scaledWaitMs(DWORD ms) {
+    static const DWORD scale = [] {
+        wchar_t value[16] = L"";
+        const DWORD n = GetEnvironmentVariableW(L"WORDMERE_TEST_TIME_SCALE", value, 16);
+        return waitScaleFrom(n > 0 && n < 16 ? value : nullptr);
+    }();
+    return ms * scale;
+}
+
 LRESULT sendBounded(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) return 0;
+    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, scaledWaitMs(kSendTimeoutMs), &result)) return 0;
     return static_cast<LRESULT>(result);
 }
 

@@ -97,6 +97,13 @@ bool hooksAreOurs();
 UINT requestMessage();
 UINT capturedMessage();
 
+// The library's waits and its give-up time as the capture's caller runs them: the value times
+// the test run's slowness factor (environment WORDMERE_TEST_TIME_SCALE, a whole number from 1 to
+// 100, read once per process), so tests under an emulator can stretch them; the factor is 1
+// when the variable is unset or not such a number, and the times are then the product's own.
+DWORD scaledWaitMs(DWORD ms);
+DWORD waitScaleFrom(const wchar_t* value);
+
 // SendMessageTimeout with SMTO_ABORTIFHUNG and the library's time-out.
 LRESULT sendBounded(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 

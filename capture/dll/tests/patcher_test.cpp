@@ -1,6 +1,7 @@
 // Patching entry points in this process: the far jump, what it saves and gives back, a
 // missing export, the code's protection, and the library's own twelve patches.
 #include "patcher.h"
+#include "shared.h"
 
 #include <gtest/gtest.h>
 
@@ -186,4 +187,18 @@ TEST(Patcher, TheLibrarysTwelveFunctions) {
     for (size_t i = 0; i < original.size(); ++i)
         EXPECT_EQ(entry(functions[i].module, functions[i].function), original[i]) << functions[i].function;
     FreeLibrary(lib);
+}
+
+// The slowness factor of a test run stretches the library's waits; anything but a whole
+// number from 1 to 100 leaves the product's own times.
+TEST(WaitScale, ReadsOnlyAWholeNumberFrom1To100) {
+    const struct {
+        const wchar_t* value;
+        DWORD scale;
+    } cases[] = {
+        {nullptr, 1}, {L"", 1}, {L"4", 4}, {L"100", 100}, {L"101", 1}, {L"0", 1},
+        {L"-4", 1},   {L"4x", 1}, {L"2.5", 1}, {L" 4", 1}, {L"99999999999999999999", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tchk::waitScaleFrom(c.value), c.scale) << (c.value ? c.value : L"(unset)");
 }
