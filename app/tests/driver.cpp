@@ -157,7 +157,9 @@ int phaseStart(const std::wstring& exe, const std::wstring& lang, const std::wst
     std::vector<std::wstring> expected = files == L"-" ? std::vector<std::wstring>() : split(files, L',');
     std::vector<std::wstring> seen;
     HWND frame = nullptr;
-    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(40000);) {
+    // A start under an emulated Wine (program, skin, modules, the capture library's hook) takes
+    // minutes on a loaded machine.
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(90000);) {
         Dialogs d{pi.dwProcessId, {}};
         EnumWindows(collectDialogs, reinterpret_cast<LPARAM>(&d));
         if (!d.found.empty()) {
@@ -1195,9 +1197,10 @@ struct PopupTarget {
     POINT blank{};
 };
 
-// The target's probe file (written once it has painted).
+// The target's probe file (written once it has painted; a program's start takes minutes under
+// an emulated Wine).
 bool readPopupProbes(const std::wstring& file, PopupTarget& t) {
-    for (int i = 0; i < 100; ++i) {
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(60000);) {
         FILE* f = _wfopen(file.c_str(), L"r, ccs=UTF-8");
         if (f) {
             std::vector<std::wstring> lines;
@@ -1266,6 +1269,8 @@ void foregroundAt(POINT p) {
     HWND top = windowAtTop(p);
     if (top && top != popupWindow() && GetForegroundWindow() != top) {
         SetForegroundWindow(top);
+        // Under an emulated Wine the change reaches the window system's state late.
+        for (DWORD t0 = GetTickCount(); GetForegroundWindow() != top && GetTickCount() - t0 < scaledMs(2000);) Sleep(20);
         Sleep(150);
     }
 }
@@ -1461,6 +1466,8 @@ int phasePopupFallback(const std::wstring& probeFile, const std::wstring& viewer
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
+    // Each viewer says "ready" in the same file: the previous one's word must not be taken for it.
+    DeleteFileW((probeFile + L".viewer").c_str());
     std::wstring cmd = L"\"" + viewer + L"\" \"" + probeFile + L".viewer\" --viewer";
     if (!CreateProcessW(viewer.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return check(false, L"the viewer starts"), failures;

@@ -55,7 +55,7 @@ driver popupsettings F2 English French
 driver start "$(winpath "$run")\\wordmere.exe" en -
 probes="$(winpath "$run")\\probes.txt"
 w wine "$run/wordmere_popup_target.exe" "$probes" &
-wait_for_line "$run/probes.txt" '^ready' $! 60 || fail "the target did not show its words"
+wait_for_line "$run/probes.txt" '^ready' $! 120 || fail "the target did not show its words"
 
 echo "== captured words in the pop-up"
 driver popup "$probes" "$(winpath "$oracle")" TextOutW

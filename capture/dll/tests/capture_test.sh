@@ -13,7 +13,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 # a minute or more.
 source "$here/scripts/wine-test.sh"
 wine_test_begin "$art" copy "$@"
-T="${T:-240}"
+T="${T:-480}"
 winpath() { echo "Z:${1//\//\\}"; }
 
 work="$art/work"
@@ -24,7 +24,7 @@ start=$(date +%s)
 
 # The target alone first: where it says its words are, the screenshot shows ink.
 w wine "$bin/tchk_target.exe" "$(winpath "$work")\\shown.txt" &
-wait_for_line "$work/shown.txt" '^ready' $! 60 || { echo "FAIL the target did not show its words"; status=1; }
+wait_for_line "$work/shown.txt" '^ready' $! 120 || { echo "FAIL the target did not show its words"; status=1; }
 sleep 0.5
 import -window root "$art/target.png" || status=1
 wine_test_end
