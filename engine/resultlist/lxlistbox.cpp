@@ -39,6 +39,25 @@ lxstring withWord(const lxstring &caption, const char *placeholder, const lxstri
     return c;
 }
 
+bool sameIgnoringCaseAndAccents(const lxstring &a, const lxstring &b)
+{
+    return a.compare(b, true, true, LXLanguageNone) == 0;
+}
+
+// Whether a term filed under the key of the term at position has the word as its headword.
+// Within one key, terms are ordered by part of speech before headword, so the word itself
+// may come after others filed under it: the prefix "water" + U+2010 and "water" + U+2010 +
+// "colour" come before the verb "water", "abaisser" before "s'abaisser".
+bool keyHoldsHeadword(LXDMIterator position, const lxstring &word)
+{
+    const lxstring key = (*position).getSearchKey();
+    for (; !position.isAtEnd() && sameIgnoringCaseAndAccents((*position).getSearchKey(), key); ++position) {
+        if (sameIgnoringCaseAndAccents((*position).getHeadword(), word))
+            return true;
+    }
+    return false;
+}
+
 int32_t indexOf(const LXList<LXLCharInfo> &list, const LXListConstIterator<LXLCharInfo> &it)
 {
     if (it.isAtEnd())
@@ -368,7 +387,7 @@ bool LXListBox::showNotFound(LXLanguage language, LXLanguage other)
         --it;
     if (it.isAtEnd())
         return true;
-    if ((*it).getHeadword().compare(m_searchString, true, true, LXLanguageNone) == 0)
+    if (keyHoldsHeadword(it, m_searchString))
         return false;
     m_positions.push_back(it);
     m_texts.push_back(lxstring("\\TM", LXEncodingUtf8) + withWord(m_captions[CaptionNotFound], "<SEARCHSTRING>", m_searchString));

@@ -2,6 +2,7 @@
 // FreeDict, through the test renderer (6-pixel characters, 10-pixel lines).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -11,10 +12,13 @@
 #include <vector>
 
 #include "format/lxcompressor.h"
+#include "format/lxd.h"
 #include "format/lxdwriter.h"
+#include "model/lxstem.h"
 #include "model/lxtokenizer.h"
 #include "resultlist/lxmarkupexpander.h"
 #include "search/lxdatamanager.h"
+#include "search/lxdmanager.h"
 #include "testing/lxtest_files.h"
 #include "testing/lxtest_samples.h"
 #include "testing/lxtest_terms.h"
@@ -258,6 +262,38 @@ TEST_F(ListBoxOnModule, StemSearchForAHeadwordSwitchesToBrowse)
     r->find(u8("Cat"), LXEnglish);     // case and accents aside, a headword
     EXPECT_EQ(r->getSearchType(), LXListBox::Browse);
     EXPECT_EQ(r->lines()[0].substr(0, 6), "4:cat ");
+}
+
+// Terms filed under one key are ordered by part of speech before headword: the verb
+// "water" follows the prefix "water" + U+2010 and the compounds written with it, all under
+// the key "water". A stem search without a conjugation module for the language must still
+// take the word for the headword it is, not say there is no entry.
+TEST_F(ListBoxOnModule, StemSearchForAHeadwordFiledBehindOthersOfItsKeySwitchesToBrowse)
+{
+    r->setSearchType(LXListBox::StemSearch);
+    r->find(u8("water"), LXEnglish);
+    EXPECT_EQ(r->getSearchType(), LXListBox::Browse);
+    bool eau = false;
+    for (const std::string &line : r->lines())
+        eau = eau || (line.compare(0, 8, "4:water ") == 0 && line.find("eau, onde") != std::string::npos);
+    EXPECT_TRUE(eau) << "no line of the verb water with its translations";
+
+    // The same for every one-word English headword the module holds.
+    LXList<LXTerm> all;
+    (*dm->getLXDManager())[0]->readAllTerms(all);
+    std::set<std::string> tried;
+    std::vector<std::string> missed;
+    for (LXList<LXTerm>::iterator t = all.begin(); !t.isAtEnd(); ++t) {
+        const std::string headword = testUtf8(t->getHeadword());
+        if (t->getLanguage() != LXEnglish || headword.find(' ') != std::string::npos || !tried.insert(headword).second)
+            continue;
+        r->setSearchType(LXListBox::StemSearch);
+        r->find(t->getHeadword(), LXEnglish);
+        if (r->getSearchType() != LXListBox::Browse)
+            missed.push_back(headword);
+    }
+    EXPECT_GT(tried.size(), 7000u);
+    EXPECT_TRUE(missed.empty()) << missed.size() << " reported missing, the first " << missed.front();
 }
 
 TEST_F(ListBoxOnModule, EmptyStemSearchShowsCaptionZero)
@@ -933,6 +969,67 @@ TEST(ListBoxKeys, UpAnswersThatItScrolledWhenAnEarlierPassDid)
     EXPECT_EQ(testUtf8(s), "zz");
     // Nothing above any more: now it neither scrolls nor says so.
     EXPECT_FALSE(r.goUp());
+    std::remove(path.c_str());
+}
+
+// A small module with four terms under the key "water", the typed headword among them in
+// every place; a stem search without stems browses when a term of the key is the word, and
+// only then.
+TEST(ListBoxKeyRun, StemSearchWithoutStemsFindsTheWordAnywhereInItsKey)
+{
+    std::unique_ptr<LXCompressor> compressor(LXCompressor::create());
+    std::unique_ptr<LXTokenizer> tokenizer(LXTokenizer::create());
+    ASSERT_TRUE(compressor && tokenizer);
+    LXDWriter w(compressor.get(), tokenizer.get(), LXEnglish, LXFrench);
+    std::string why;
+    const std::string hyphen = "\xE2\x80\x90";   // U+2010, which separates words
+    for (const LXTerm &t : {makeTerm(LXEnglish, "water" + hyphen, {"aquatique"}),
+                            makeTerm(LXEnglish, "water" + hyphen + "colour", {"aquarelle"}),
+                            makeTerm(LXEnglish, "water", {"eau"}, "v", LXPartOfSpeechVerb),
+                            makeTerm(LXEnglish, "of water", {"d'eau"}),
+                            makeTerm(LXEnglish, "waterfall", {"cascade"})})
+        ASSERT_TRUE(w.addTerm(t, why)) << why;
+    const std::string path = tempPath("listbox-keyrun.lxd");
+    ASSERT_TRUE(w.write(path, why)) << why;
+    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    ASSERT_TRUE(dm);
+    ASSERT_EQ(dm->addDictionaryModule(u8(path)), 0);
+    TestRenderer r(dm.get(), LXLRectangle(0, 0, 300, 100));
+    r.setLanguages(LXEnglish, LXFrench, LXProductDefault, false);
+    r.setCaption(2, u8("No entry for <SEARCHSTRING>"));
+    r.enableApproximateSearch(false);
+
+    const struct {
+        std::string typed;
+        bool headword;
+    } cases[] = {
+        {"water" + hyphen, true},              // the key's first term
+        {"water", true},                       // its third, behind two of part of speech none
+        {"WATER", true},                       // letter case aside
+        {"water" + hyphen + "colour", true},
+        {"waterfall", true},
+        {"water" + hyphen + "proof", false},   // filed under the key, but no such headword
+        {"wate", false},
+    };
+    for (const auto &c : cases) {
+        r.setSearchType(LXListBox::StemSearch);
+        r.find(u8(c.typed), LXEnglish);
+        const std::vector<std::string> lines = r.lines();
+        ASSERT_FALSE(lines.empty()) << c.typed;
+        if (c.headword) {
+            EXPECT_EQ(r.getSearchType(), LXListBox::Browse) << c.typed << ": " << lines[0];
+        } else {
+            EXPECT_EQ(r.getSearchType(), LXListBox::StemSearch) << c.typed;
+            EXPECT_EQ(lines[0], "4:No entry for " + c.typed);
+        }
+    }
+    // Browsing "water" shows the key's terms from its first, the verb with its translation among them.
+    r.setSearchType(LXListBox::StemSearch);
+    r.find(u8("water"), LXEnglish);
+    const std::vector<std::string> lines = r.lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "4:water" + hyphen + " aquatique");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "4:water V eau"), lines.end()) << lines[2];
     std::remove(path.c_str());
 }
 
