@@ -56,6 +56,10 @@ private:
     SIZE measure();
     void show(const SkinRect &screen);
     void close();
+    // While the top menu is shown, the owner's top-level window keeps its active caption: a
+    // link on it answers the deactivation of its non-client area.
+    void keepOwnerCaption();
+    void releaseOwnerCaption();
 
     static LRESULT CALLBACK classProc(HWND window, UINT message, WPARAM wp, LPARAM lp);
     LRESULT windowProc(UINT message, WPARAM wp, LPARAM lp);
@@ -85,6 +89,7 @@ private:
     SkinPopupMenu *parent_;
     Mode mode_;
     HWND window_ = nullptr;
+    HWND captionWindow_ = nullptr;
     HMENU menu_ = nullptr;
     std::vector<MenuItem> items_;
     std::unique_ptr<SkinPopupMenu> sub_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "fwsubclass.h"
 #include "popup_menu.h"
 #include "skin_definitions.h"
 #include "skin_draw.h"
@@ -65,6 +66,29 @@ POINT screenPoint(HWND window, LPARAM lp)
     return p;
 }
 
+// The owner window's procedure before the caption link, kept while a menu is shown.
+const wchar_t kOwnerProcProperty[] = L"SKIN_WNDPROC";
+
+// The top-level window of a window: up through its parents while it is a child.
+HWND topLevelOf(HWND window)
+{
+    HWND w = window;
+    while (w != nullptr && (GetWindowLongW(w, GWL_STYLE) & WS_CHILD) != 0) {
+        HWND parent = GetParent(w);
+        if (parent == nullptr) break;
+        w = parent;
+    }
+    return w;
+}
+
+LRESULT keepCaptionProc(HWND window, UINT message, WPARAM wp, LPARAM lp, void *)
+{
+    if (message == WM_NCACTIVATE && wp == FALSE) {
+        return TRUE;
+    }
+    return fwDefSubclassProc(window, message, wp, lp);
+}
+
 }  // namespace
 
 SkinPopupMenu::SkinPopupMenu(HWND owner, SkinPopupMenu *parent, Mode mode) : owner_(owner), parent_(parent), mode_(mode) {}
@@ -116,8 +140,30 @@ bool SkinPopupMenu::create()
     return true;
 }
 
+void SkinPopupMenu::keepOwnerCaption()
+{
+    if (parent_ != nullptr || captionWindow_ != nullptr) return;
+    HWND top = topLevelOf(owner_);
+    if (top == nullptr || !IsWindow(top)) return;
+    const LONG_PTR before = GetWindowLongPtrW(top, GWLP_WNDPROC);
+    if (!fwAddSubclass(top, &keepCaptionProc, this)) return;
+    SetPropW(top, kOwnerProcProperty, reinterpret_cast<HANDLE>(before));
+    captionWindow_ = top;
+}
+
+void SkinPopupMenu::releaseOwnerCaption()
+{
+    if (captionWindow_ == nullptr) return;
+    if (IsWindow(captionWindow_)) {
+        fwRemoveSubclass(captionWindow_, &keepCaptionProc, this);
+        RemovePropW(captionWindow_, kOwnerProcProperty);
+    }
+    captionWindow_ = nullptr;
+}
+
 void SkinPopupMenu::close()
 {
+    releaseOwnerCaption();
     closeSubmenu();
     if (window_ == nullptr) return;
     KillTimer(window_, kSubmenuTimer);
@@ -201,7 +247,10 @@ void SkinPopupMenu::show(const SkinRect &screen)
     band_.layout(static_cast<int32_t>(items_.size()), itemHeight_, inner.bottom - inner.top);
     for (MenuItem &item : items_) item.hot = false;
     hot_ = -1;
-    if (parent_ == nullptr) SetCapture(window_);
+    if (parent_ == nullptr) {
+        keepOwnerCaption();
+        SetCapture(window_);
+    }
     InvalidateRect(window_, nullptr, FALSE);
     UpdateWindow(window_);
 }
@@ -380,6 +429,7 @@ void SkinPopupMenu::finish(bool withCommand, uint32_t command, bool escaped)
     for (SkinPopupMenu *m = t; m != nullptr; m = m->sub_.get()) {
         if (m->window_ != nullptr) ShowWindow(m->window_, SW_HIDE);
     }
+    t->releaseOwnerCaption();
     t->done_ = true;
     t->escaped_ = escaped;
     PostMessageW(owner_, WM_SKIN_END_POPUP_MENU, 0, 0);
@@ -579,6 +629,9 @@ LRESULT SkinPopupMenu::windowProc(UINT message, WPARAM wp, LPARAM lp)
     case WM_CANCELMODE:
         finish(false, 0, false);
         return 0;
+    case WM_NCDESTROY:
+        releaseOwnerCaption();
+        break;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
         return SendMessageW(owner_, message, wp, lp);

@@ -4,7 +4,8 @@
 // is no mnemonic and "&x" chooses with X; a menu taller than the screen shows whole items and
 // its arrow areas scroll by one; a WM_QUIT met by the loop ends it and is posted again. Checks
 // that need the open menu run from messages the owner gets while the loop runs; the open
-// menu's screenshot is kept and its hot item is probed for the skin picture's colour.
+// menu's screenshot is kept and its hot item is probed for the skin picture's colour. While a
+// menu is shown, its owner's top-level window keeps its active caption.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@ constexpr UINT kProbeAgain = WM_APP + 52;
 struct Owner {
     std::vector<WPARAM> commands;
     int initPopups = 0;
+    int ncDeactivations = 0;
     std::function<void(UINT)> probe;
 };
 Owner *gOwner = nullptr;
@@ -36,6 +38,7 @@ LRESULT CALLBACK ownerProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     if (gOwner != nullptr) {
         if (m == WM_COMMAND) gOwner->commands.push_back(wp);
         if (m == WM_INITMENUPOPUP) ++gOwner->initPopups;
+        if (m == WM_NCACTIVATE && wp == FALSE) ++gOwner->ncDeactivations;
         if ((m == kProbe || m == kProbeAgain) && gOwner->probe) gOwner->probe(m);
     }
     return DefWindowProcW(w, m, wp, lp);
@@ -231,6 +234,36 @@ TEST_F(PopupMenu, QuitMetByTheLoopEndsItAndIsPostedAgain)
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
     EXPECT_EQ(SkinPopupMenu::current(), nullptr);
+}
+
+TEST_F(PopupMenu, TheOwnersTopLevelWindowKeepsItsActiveCaptionWhileTheMenuIsShown)
+{
+    // The owner is a child: the window that would lose its caption is its top-level parent.
+    HWND child = CreateWindowExW(0, L"PopupMenuTestOwner", L"", WS_CHILD | WS_VISIBLE, 10, 10, 50, 30, window_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(child, nullptr);
+    HMENU m = menu({{101, L"&Open"}});
+    bool marked = false;
+    LRESULT answered = 0;
+    int reached = -1;
+    owner_.probe = [&](UINT) {
+        marked = GetPropW(window_, L"SKIN_WNDPROC") != nullptr;
+        const int before = owner_.ncDeactivations;
+        answered = SendMessageW(window_, WM_NCACTIVATE, FALSE, 0);
+        reached = owner_.ncDeactivations - before;
+        PostMessageW(child, WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    PostMessageW(child, kProbe, 0, 0);
+    EXPECT_EQ(skinShowPopupMenu(m, TPM_RETURNCMD, 100, 100, child), 0);
+    EXPECT_TRUE(marked);
+    EXPECT_EQ(answered, TRUE);
+    EXPECT_EQ(reached, 0) << "the deactivation is answered before the window's own procedure";
+    // Once the menu is gone the window is told again.
+    EXPECT_EQ(GetPropW(window_, L"SKIN_WNDPROC"), nullptr);
+    const int before = owner_.ncDeactivations;
+    SendMessageW(window_, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(owner_.ncDeactivations - before, 1);
+    DestroyWindow(child);
 }
 
 }  // namespace
