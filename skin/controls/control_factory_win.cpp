@@ -2,10 +2,12 @@
 #ifdef _WIN32
 #include "control_factory.h"
 
+#include "animate_skinner.h"
 #include "bar_skinners.h"
 #include "button_skinners.h"
 #include "date_link_skinners.h"
 #include "popup_menu.h"
+#include "range_skinners.h"
 #include "scrolled_skinners.h"
 #include "skin_codes.h"
 #include "skin_manager.h"
@@ -48,6 +50,11 @@ const FactoryEntry kFactory[] = {
     {kSkinDateTime, &make<DateTimePickerSkinner>},
     {kSkinMonthCalendar, &make<MonthCalendarSkinner>},
     {kSkinLinkWnd, &make<LinkWindowSkinner>},
+    {kSkinProgressBar, &make<ProgressSkinner>},
+    {kSkinScrollBar, &make<ScrollBarControlSkinner>},
+    {kSkinSlider, &make<TrackbarSkinner>},
+    {kSkinSpin, &make<UpDownSkinner>},
+    {kSkinAnimate, &make<AnimateSkinner>},
 };
 
 }  // namespace

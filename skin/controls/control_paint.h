@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "skin_types.h"
@@ -14,6 +15,13 @@ class SkinRepository;
 // parent answers WM_SKIN_PAINT_BACKGROUND (nonzero when it painted), else the parent's own
 // background erase, shifted to the control's place.
 void skinPaintParentBackground(HWND control, HDC dc);
+// Paints a quarter-turned picture: draw paints the unturned form into a DC of width x height
+// (the target's height wide, its width high), which the image library turns clockwise by
+// degrees (90 or 270) onto dc at the target.
+void skinPaintTurned(HDC dc, const RECT &target, int degrees, const std::function<void(HDC, int width, int height)> &draw);
+// Draws the border picture in the control's non-client area, around its client area (the
+// client area itself is left alone); nothing for a control without a border.
+void skinPaintBorder(HWND control, const SkinRepository *skin, const SkinNineGrid &border, COLORREF color);
 // The window's text, at most maxChars characters.
 std::wstring skinWindowText(HWND window, int maxChars);
 // Selects the control's font into the DC for the object's life.

@@ -29,6 +29,49 @@ void skinPaintParentBackground(HWND control, HDC dc)
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
+void skinPaintTurned(HDC dc, const RECT &target, int degrees, const std::function<void(HDC, int, int)> &draw)
+{
+    const int width = target.bottom - target.top, height = target.right - target.left;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    HBITMAP unturned = nullptr;
+    {
+        MemoryDC memory(dc, width, height);
+        if (!memory.isValid()) {
+            return;
+        }
+        draw(memory.dc(), width, height);
+        unturned = memory.releaseBitmap();
+    }
+    RasterImage picture;
+    const bool turned = picture.CreateFromHBITMAP(unturned) && picture.Rotate(static_cast<float>(degrees));
+    DeleteObject(unturned);
+    if (turned) {
+        picture.Draw(dc, target.left, target.top);
+    }
+}
+
+void skinPaintBorder(HWND control, const SkinRepository *skin, const SkinNineGrid &border, COLORREF color)
+{
+    RECT whole, client;
+    GetWindowRect(control, &whole);
+    GetClientRect(control, &client);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT *>(&client), 2);
+    const RECT frame{0, 0, whole.right - whole.left, whole.bottom - whole.top};
+    const RECT inner{client.left - whole.left, client.top - whole.top, client.right - whole.left, client.bottom - whole.top};
+    if (EqualRect(&frame, &inner)) {
+        return;
+    }
+    HDC dc = GetWindowDC(control);
+    if (dc == nullptr) {
+        return;
+    }
+    ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+    skinDrawNineGrid(skin, dc, frame, border, color, kSkinFill, false);
+    ReleaseDC(control, dc);
+}
+
 std::wstring skinWindowText(HWND window, int maxChars)
 {
     std::vector<wchar_t> buffer(static_cast<size_t>(maxChars) + 1, L'\0');

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "scroll_model.h"
+
 namespace {
 
 int32_t clampToInt32(int64_t value)
@@ -38,8 +40,6 @@ uint32_t packRange(int32_t minimum, int32_t maximum)
 {
     return (static_cast<uint32_t>(minimum) & 0xFFFFu) | ((static_cast<uint32_t>(maximum) & 0xFFFFu) << 16);
 }
-
-constexpr int64_t kLargestThumbRange = 0x7FFFFFFE;
 
 }  // namespace
 
@@ -130,44 +130,63 @@ int64_t scrollPositions(const ScrollValues &values)
 
 }  // namespace
 
+namespace {
+
+skinbar::ScrollBarSpan barSpan(const ScrollAxis &axis)
+{
+    return skinbar::scrollSpan(SkinRect{axis.start, 0, axis.start + std::max(0, axis.length), 1}, skinbar::kScrollHorizontal,
+                               axis.arrowLength);
+}
+
+}  // namespace
+
+skinbar::ScrollValues scrollBarValuesOf(const ScrollValues &values)
+{
+    skinbar::ScrollValues v;
+    v.min = values.minimum;
+    v.max = values.maximum;
+    v.page = values.page;
+    v.pos = values.position;
+    return v;
+}
+
+int32_t scrollBarPartOf(int32_t part)
+{
+    switch (part) {
+    case kScrollPartFirstArrow: return skinbar::kScrollPartFirstArrow;
+    case kScrollPartSecondArrow: return skinbar::kScrollPartLastArrow;
+    case kScrollPartTrackBefore: return skinbar::kScrollPartTrackBefore;
+    case kScrollPartTrackAfter: return skinbar::kScrollPartTrackAfter;
+    case kScrollPartThumb: return skinbar::kScrollPartThumb;
+    default: return skinbar::kScrollPartNone;
+    }
+}
+
+int32_t scrollControlPartOf(int32_t barPart)
+{
+    switch (barPart) {
+    case skinbar::kScrollPartFirstArrow: return kScrollPartFirstArrow;
+    case skinbar::kScrollPartLastArrow: return kScrollPartSecondArrow;
+    case skinbar::kScrollPartTrackBefore: return kScrollPartTrackBefore;
+    case skinbar::kScrollPartTrackAfter: return kScrollPartTrackAfter;
+    case skinbar::kScrollPartThumb: return kScrollPartThumb;
+    default: return kScrollPartNone;
+    }
+}
+
 ScrollThumb scrollThumb(const ScrollValues &values, const ScrollAxis &axis)
 {
-    int32_t arrow = std::max(0, axis.arrowLength);
-    int32_t space = spaceBetweenArrows(axis);
-    int64_t range = static_cast<int64_t>(values.maximum) - values.minimum;
-    if (range > kLargestThumbRange)
-        return {axis.start + arrow, 0};
-    int32_t length = axis.minimumThumb;
-    if (values.page != 0)
-        length = std::max(mulDiv(values.page, space, range + 1), axis.minimumThumb);
-    length = std::clamp(length, 0, space);
-    int32_t free = space - length;
-    int64_t denominator = range - std::max<int64_t>(values.page, 1) + 1;
-    int32_t offset = denominator > 0 ? mulDiv(static_cast<int64_t>(values.position) - values.minimum, free, denominator) : 0;
-    offset = std::clamp(offset, 0, free);
-    return {axis.start + arrow + offset, length};
+    const skinbar::ScrollThumb t = skinbar::scrollThumb(barSpan(axis), scrollBarValuesOf(values), axis.minimumThumb);
+    return {t.start, std::clamp(t.length, 0, std::max(0, t.space))};
 }
 
 int32_t scrollPartAt(const ScrollValues &values, const ScrollAxis &axis, int32_t at)
 {
-    int32_t end = axis.start + axis.length;
-    if (axis.length <= 0 || at < axis.start || at >= end)
+    if (axis.length <= 0)
         return kScrollPartNone;
-    int32_t arrow = std::max(0, axis.arrowLength);
-    if (2 * arrow > axis.length)
-        arrow = axis.length / 2;
-    if (at < axis.start + arrow)
-        return kScrollPartFirstArrow;
-    if (at >= end - arrow)
-        return kScrollPartSecondArrow;
-    ScrollThumb thumb = scrollThumb(values, axis);
-    if (thumb.length >= axis.length - 2 * arrow)
-        return kScrollPartNone;
-    if (at < thumb.start)
-        return kScrollPartTrackBefore;
-    if (at >= thumb.start + thumb.length)
-        return kScrollPartTrackAfter;
-    return kScrollPartThumb;
+    const SkinRect bar{axis.start, 0, axis.start + axis.length, 1};
+    return scrollControlPartOf(skinbar::scrollHitTest(bar, skinbar::kScrollHorizontal, axis.arrowLength,
+                                                      scrollBarValuesOf(values), axis.minimumThumb, at, 0));
 }
 
 int32_t scrollRequestForPart(int32_t part)

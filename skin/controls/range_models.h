@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "scroll_model.h"
 #include "skin_types.h"
 
 // ---- progress bar
@@ -97,9 +98,16 @@ struct ScrollThumb {
     int32_t length;
 };
 
-// The thumb: its length from the page (at least the minimum thumb; the arrow length without a
-// page) and its place from the position, always within the space between the arrows.
+// The thumb, as the skinned window bars place theirs (skinbar::scrollThumb): its length from
+// the page, at least the minimum thumb (an arrow long without a page, never below the minimum
+// either), and its place from the position; its length is cut to the space between the arrows.
 ScrollThumb scrollThumb(const ScrollValues &values, const ScrollAxis &axis);
+
+// The values as the window bars keep theirs.
+skinbar::ScrollValues scrollBarValuesOf(const ScrollValues &values);
+// The window bars' part codes (skinbar::ScrollPart) for the control's, and back.
+int32_t scrollBarPartOf(int32_t part);
+int32_t scrollControlPartOf(int32_t barPart);
 
 // The part at a point on the axis (coordinate along it); kScrollPartNone outside the bar.
 int32_t scrollPartAt(const ScrollValues &values, const ScrollAxis &axis, int32_t at);

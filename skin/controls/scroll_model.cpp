@@ -224,7 +224,7 @@ ScrollThumb scrollThumb(const ScrollBarSpan &span, const ScrollValues &v, int32_
         int32_t page = static_cast<int32_t>(std::min<uint32_t>(v.page, std::numeric_limits<int32_t>::max()));
         t.length = std::max(scrollMulDiv(page, t.space, static_cast<int32_t>(range + 1)), minThumb);
     } else {
-        t.length = span.arrow;
+        t.length = std::max(span.arrow, minThumb);
     }
     int32_t freeSpace = t.space - t.length;
     int64_t positions = range - std::max<int64_t>(v.page, 1) + 1;

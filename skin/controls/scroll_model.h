@@ -160,6 +160,8 @@ struct ScrollBarSpan {
 ScrollBarSpan scrollSpan(const SkinRect &bar, int32_t kind, int32_t arrowLength);
 
 // The thumb: where the space between the arrows starts, its size, the thumb's start and length.
+// Its length is the page's share of the space, or an arrow's length without a page; never
+// shorter than minThumb in either case. The scroll-bar control's thumb is this one too.
 struct ScrollThumb {
     int32_t spaceStart = 0;
     int32_t space = 0;

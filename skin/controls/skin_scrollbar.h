@@ -8,6 +8,9 @@
 
 #include "scroll_model.h"
 
+class ScrollBarDefinition;
+class SkinRepository;
+
 // The platform's scroll functions as this module reaches them: the real ones by default;
 // the interception points them at its stubs, which call through to the unpatched code.
 struct SkinRealScrollFunctions {
@@ -47,6 +50,11 @@ BOOL skinSbShowScrollBar(HWND window, int which, BOOL show);
 // The form the scrolled controls' resynchronisation uses: stores like SetScrollInfo but
 // repaints only the bar, straight into the window DC, and never changes its visibility.
 int skinSbSetScrollInfoQuiet(HWND window, int which, LPCSCROLLINFO info, BOOL redraw);
+
+// Draws one piece of a bar of that kind from the skin's ScrollBar object into r: the group of
+// the piece's state (falling back to the normal group's pictures), the thumb over the track.
+void skinDrawScrollPiece(const SkinRepository *skin, const ScrollBarDefinition &def, HDC dc, int32_t kind,
+                         const skinbar::ScrollPiece &piece, const RECT &r);
 
 // Registers the skinned scroll bars and the interception with the flat interface; called
 // once before the engine starts.

@@ -161,8 +161,10 @@ int groupOf(uint32_t state)
     return (state & kScrollDrawHot) ? kBarHot : kBarNormal;
 }
 
-void drawSkinPiece(const SkinRepository *skin, const ScrollBarDefinition &def, HDC dc, int32_t kind,
-                   const ScrollPiece &piece, const RECT &r)
+}  // namespace
+
+void skinDrawScrollPiece(const SkinRepository *skin, const ScrollBarDefinition &def, HDC dc, int32_t kind,
+                         const ScrollPiece &piece, const RECT &r)
 {
     const SkinBarGroup *groups = (kind == kScrollVertical && def.hasVertical) ? def.vertical : def.horizontal;
     const SkinBarGroup &g = groups[groupOf(piece.state)];
@@ -196,6 +198,8 @@ void drawSkinPiece(const SkinRepository *skin, const ScrollBarDefinition &def, H
         break;
     }
 }
+
+namespace {
 
 void fillChecker(HDC dc, const RECT &r, bool pressed)
 {
@@ -285,7 +289,7 @@ void drawBar(HWND window, const BarState *s, HDC windowDC, int32_t kind)
         RECT r{piece.rect.left - bar.left, piece.rect.top - bar.top, piece.rect.right - bar.left,
                piece.rect.bottom - bar.top};
         if (def) {
-            drawSkinPiece(skin, *def, memory.dc(), kind, piece, r);
+            skinDrawScrollPiece(skin, *def, memory.dc(), kind, piece, r);
         } else {
             drawSystemPiece(memory.dc(), kind, b.style, piece, r);
         }

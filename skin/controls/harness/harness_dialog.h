@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 enum HarnessId : int {
@@ -42,6 +43,7 @@ enum HarnessId : int {
     kHarnessRebar,
     kHarnessStatusBar,
     kHarnessLink,
+    kHarnessVerticalProgress,
 };
 
 // One control of the harness: class, text, style (WS_CHILD | WS_VISIBLE are added), place in pixels.
@@ -59,6 +61,11 @@ struct HarnessLog {
     int commands[64] = {};  // WM_COMMAND per control id - kHarnessPush
     std::vector<UINT> pickerNotices;  // the date-time picker's DTN_DROPDOWN and DTN_CLOSEUP, in order
     int commandCount(int id) const { return id >= kHarnessPush && id < kHarnessPush + 64 ? commands[id - kHarnessPush] : 0; }
+    // Every WM_COMMAND in order: control id and notification code.
+    std::vector<std::pair<int, int>> notifications;
+    // The scroll requests of the scroll-bar control (low word of WM_HSCROLL / WM_VSCROLL), in
+    // order, with the position they carried; the dialog moves the bar as an owner does.
+    std::vector<std::pair<int, int>> scrolls;
 };
 
 // Makes the harness dialog (modeless, visible) at (x, y) of the screen; its log, when given,

@@ -66,6 +66,27 @@ void registerLinkStandIn(HINSTANCE instance)
     RegisterClassExW(&wc);
 }
 
+// Moves the scroll-bar control as its owner: a line, a page or to the thumb's position.
+void followScroll(HWND bar, int request, int position)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(bar, SB_CTL, &info);
+    const int page = info.nPage > 0 ? static_cast<int>(info.nPage) : 10;
+    int pos = info.nPos;
+    switch (request) {
+    case SB_LINEUP: pos -= 1; break;
+    case SB_LINEDOWN: pos += 1; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = position; break;
+    default: return;
+    }
+    SetScrollPos(bar, SB_CTL, pos, TRUE);
+}
+
 INT_PTR CALLBACK harnessProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp)
 {
     switch (message) {
@@ -104,6 +125,16 @@ INT_PTR CALLBACK harnessProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp)
         auto *log = reinterpret_cast<HarnessLog *>(GetWindowLongPtrW(dialog, DWLP_USER));
         const int id = LOWORD(wp);
         if (log != nullptr && id >= kHarnessPush && id < kHarnessPush + 64) ++log->commands[id - kHarnessPush];
+        if (log != nullptr) log->notifications.emplace_back(id, HIWORD(wp));
+        return TRUE;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+        auto *log = reinterpret_cast<HarnessLog *>(GetWindowLongPtrW(dialog, DWLP_USER));
+        HWND bar = reinterpret_cast<HWND>(lp);
+        if (bar == nullptr || GetDlgCtrlID(bar) != kHarnessScrollBar) return FALSE;
+        if (log != nullptr) log->scrolls.emplace_back(LOWORD(wp), static_cast<short>(HIWORD(wp)));
+        followScroll(bar, LOWORD(wp), static_cast<short>(HIWORD(wp)));
         return TRUE;
     }
     case WM_CLOSE:
@@ -137,7 +168,7 @@ const std::vector<HarnessControl> &harnessControls()
         {PROGRESS_CLASSW, L"", 0, kHarnessProgress, 370, 40, 120, 16},
         {L"SCROLLBAR", L"", SBS_HORZ, kHarnessScrollBar, 370, 62, 120, 16},
         {TRACKBAR_CLASSW, L"", kTab, kHarnessTrackbar, 370, 84, 120, 26},
-        {UPDOWN_CLASSW, L"", 0, kHarnessUpDown, 500, 10, 18, 24},
+        {UPDOWN_CLASSW, L"", UDS_ARROWKEYS, kHarnessUpDown, 500, 10, 18, 24},
         {WC_TABCONTROLW, L"", 0, kHarnessTab, 10, 170, 220, 60},
         {WC_LISTVIEWW, L"", LVS_REPORT | WS_BORDER, kHarnessListView, 240, 190, 120, 60},
         {WC_TREEVIEWW, L"", WS_BORDER, kHarnessTreeView, 370, 120, 120, 60},
@@ -150,6 +181,7 @@ const std::vector<HarnessControl> &harnessControls()
         {REBARCLASSNAMEW, L"", CCS_NOPARENTALIGN | CCS_NORESIZE, kHarnessRebar, 370, 300, 200, 28},
         {STATUSCLASSNAMEW, L"Status", 0, kHarnessStatusBar, 0, 0, 0, 0},
         {kLinkClass, L"a link", 0, kHarnessLink, 500, 62, 120, 20},
+        {PROGRESS_CLASSW, L"", PBS_VERTICAL, kHarnessVerticalProgress, 622, 10, 16, 100},
     };
     return controls;
 }

@@ -13,6 +13,7 @@
 
 #include "control_factory.h"
 #include "harness_dialog.h"
+#include "harness_fixture.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
 #include "skin_platform.h"
@@ -45,25 +46,8 @@ POINT centreOf(HWND w)
 
 LPARAM clientPoint(int x, int y) { return MAKELPARAM(x, y); }
 
-class Harness : public ::testing::Test {
+class Harness : public HarnessDialogTest {
 protected:
-    void SetUp() override
-    {
-        skinInstallControls();
-        ASSERT_TRUE(startWithDefaultSkin());
-        ASSERT_EQ(skinSetDefaultDialog(L"Dialog"), 1);
-        dialog_ = createHarnessDialog(GetModuleHandleW(nullptr), &log_, 40, 40);
-        ASSERT_NE(dialog_, nullptr);
-        SetForegroundWindow(dialog_);
-        pump();
-        UpdateWindow(dialog_);
-    }
-    void TearDown() override
-    {
-        if (dialog_ != nullptr) DestroyWindow(dialog_);
-        while (skinIsStarted()) skinShutdown();
-    }
-    HWND item(int id) const { return GetDlgItem(dialog_, id); }
     int32_t skinnedAs(int id) const
     {
         WindowSkinner *s = SkinManager::instance().findSkinner(item(id));
@@ -82,9 +66,6 @@ protected:
         pump();
     }
     UINT checked(int id) const { return IsDlgButtonChecked(dialog_, id); }
-
-    HWND dialog_ = nullptr;
-    HarnessLog log_;
 };
 
 TEST_F(Harness, ButtonFamilyAndStaticsGetTheirSkinners)

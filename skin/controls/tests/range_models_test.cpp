@@ -110,8 +110,9 @@ TEST(ScrollControl, ThumbFollowsPageAndPositionInsideTheArrows)
     EXPECT_EQ(t.start + t.length, 10 + 200 - 16);
     v.position = 1000;        // beyond: still inside
     EXPECT_EQ(scrollThumb(v, kAxis).start + t.length, 194);
-    v.page = 0;               // no page: the minimum thumb
-    EXPECT_EQ(scrollThumb(v, kAxis).length, 8);
+    v.page = 0;               // no page: an arrow-long thumb, as the window bars show it
+    EXPECT_EQ(scrollThumb(v, kAxis).length, 16);
+    EXPECT_EQ(scrollThumb(v, ScrollAxis{10, 200, 16, 24}).length, 24) << "never below the minimum thumb";
     v.page = 1;               // a tiny page: still the minimum
     EXPECT_EQ(scrollThumb(v, kAxis).length, 8);
     v = {0, 9, 500, 3};       // a page beyond the range fills the space
