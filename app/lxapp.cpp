@@ -64,6 +64,21 @@ void LXApp::activateRunningInstance(const std::wstring& appName) {
     }
 }
 
+void LXApp::startSkinEngine(HINSTANCE instance) {
+    skinControlsUseScrollBars();
+    skinStartup(instance);
+    skinInstallControls();
+    if (GetFileAttributesW(L"skin.gvf") != INVALID_FILE_ATTRIBUTES)
+        skinOpenFile(L"skin.gvf");
+    else
+        skinOpenResource(instance, L"SKIN", L"GLOSSVANE");
+}
+
+void LXApp::skinMainWindows(HWND frame) {
+    skinApplyToFrame(frame, L"MainFrame");
+    skinSetDefaultDialog(L"Dialog");
+}
+
 bool LXApp::initInstance() {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     std::wstring name = loadRawString(8001);
@@ -76,15 +91,7 @@ bool LXApp::initInstance() {
         else
             AppOptionFlags &= ~static_cast<uint32_t>(kOptSkinningOff);
     }
-    if (!appOption(kOptSkinningOff)) {
-        skinControlsUseScrollBars();
-        skinStartup(inst);
-        skinInstallControls();
-        if (GetFileAttributesW(L"skin.gvf") != INVALID_FILE_ATTRIBUTES)
-            skinOpenFile(L"skin.gvf");
-        else
-            skinOpenResource(inst, L"SKIN", L"GLOSSVANE");
-    }
+    if (!appOption(kOptSkinningOff)) startSkinEngine(inst);
     if (appOption(kOptShowHotkeySettingHonoured)) {
         if (getSettingInt(kSetShowHotkey))
             AppOptionFlags |= kOptShowHotkey;
@@ -127,10 +134,7 @@ bool LXApp::initInstance() {
     doc_->onOpenDocument(L"nothing.lxd");
     view_->initialUpdate();
 
-    if (!appOption(kOptSkinningOff)) {
-        skinApplyToFrame(frame_->hwnd(), L"MainFrame");
-        skinSetDefaultDialog(L"Dialog");
-    }
+    if (!appOption(kOptSkinningOff)) skinMainWindows(frame_->hwnd());
     frame_->setMessageText(ID_IDLE_MESSAGE);
     SetWindowTextW(frame_->hwnd(), name.c_str());
     frame_->restorePlacementAndCheckUpdates();

@@ -36,6 +36,11 @@ public:
     // The program's folder from its full path: cut before the last '\', trailing '/' and
     // '\' removed, leading blanks removed.
     static std::wstring dataFolderFromPath(const std::wstring& exePath);
+    // The skin engine as the program starts it: the skinned controls installed, the engine
+    // started on this thread, and the skin beside the program ("skin.gvf") or else the one it
+    // carries. Then, once the frame is up, the frame skinned and the dialogs' default skin set.
+    static void startSkinEngine(HINSTANCE instance);
+    static void skinMainWindows(HWND frame);
 
 private:
     HANDLE mutex_ = nullptr;

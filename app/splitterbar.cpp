@@ -49,12 +49,7 @@ void CSplitterBar::onDestroy() {
 
 int CSplitterBar::onCreate(CREATESTRUCTW&) {
     if (!appOption(kOptSkinningOff)) {
-        skin_ = skinFindObject(L"Splitter");
-        COLORREF c = 0;
-        // A colour the skin lacks keeps the system colour.
-        bg_ = skin_ && skinObjectColor(skin_, L"BGColor", &c) ? c : GetSysColor(COLOR_BTNFACE);
-        hi_ = skin_ && skinObjectColor(skin_, L"Highlight", &c) ? c : GetSysColor(COLOR_BTNHIGHLIGHT);
-        shadow_ = skin_ && skinObjectColor(skin_, L"Shadow", &c) ? c : GetSysColor(COLOR_BTNSHADOW);
+        readSkinColours();
         watched_ = skinWatchWindow(hwnd_, WM_SPLITTER_SKIN_CHANGED) != 0;
     }
     GetWindowRect(hwnd_, &start_);
@@ -64,6 +59,17 @@ int CSplitterBar::onCreate(CREATESTRUCTW&) {
     lower_ = horizontal_ ? pc.top : pc.left;
     upper_ = horizontal_ ? pc.bottom : pc.right;
     return 0;
+}
+
+void CSplitterBar::readSkinColours() {
+    // The object of a skin that is no longer current is let go; the new skin's is read.
+    if (skin_) skinReleaseObject(skin_);
+    skin_ = skinFindObject(L"Splitter");
+    COLORREF c = 0;
+    // A colour the skin lacks keeps the system colour.
+    bg_ = skin_ && skinObjectColor(skin_, L"BGColor", &c) ? c : GetSysColor(COLOR_BTNFACE);
+    hi_ = skin_ && skinObjectColor(skin_, L"Highlight", &c) ? c : GetSysColor(COLOR_BTNHIGHLIGHT);
+    shadow_ = skin_ && skinObjectColor(skin_, L"Shadow", &c) ? c : GetSysColor(COLOR_BTNSHADOW);
 }
 
 RECT CSplitterBar::rectInParent() const {
@@ -244,6 +250,13 @@ LRESULT CSplitterBar::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_NCHITTEST:
         return HTCLIENT;
+    case WM_SPLITTER_SKIN_CHANGED:
+        // Another skin became current: its colours, painted at once.
+        if (!appOption(kOptSkinningOff)) {
+            readSkinColours();
+            InvalidateRect(hwnd_, nullptr, TRUE);
+        }
+        return 0;
     case WM_NCCALCSIZE:
         // The whole window is the bar: with the border and caption bits of its style a bar a
         // few pixels high would otherwise have no client area to paint or to be clicked in.

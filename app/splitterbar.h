@@ -44,6 +44,8 @@ private:
     POINT inParent(POINT screen) const;
     void drawOutline(POINT screen);
     RECT rectInParent() const;
+    // The colours of the current skin's "Splitter" object; the system's where it has none.
+    void readSkinColours();
 
     bool horizontal_ = true;
     HWND first_ = nullptr, second_ = nullptr;

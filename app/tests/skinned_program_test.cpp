@@ -1,0 +1,266 @@
+// The program's main window and view without the skin and with it, side by side on the
+// screen under Wine (no window manager: every pixel of a skinned frame is ours), built as the
+// program builds them and with the reverse list shown, so that the splitter is there. Pixel
+// probes at places computed from the windows' rectangles set the system's look against the
+// skin's: caption, menu bar, splitter and the view's background. A message box opened after
+// start-up is skinned by the creation hook; another skin made current re-skins the running
+// windows (the splitter takes the new skin's colour); the engine goes down before the
+// windows, as at the program's end, and the windows then go without a fault.
+#include "lxapp.h"
+#include "lxframe.h"
+#include "lxview.h"
+#include "options.h"
+#include "screenshot_win.h"
+#include "settings.h"
+#include "skin_interface.h"
+#include "test_app.h"
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The default skin's colours (skin/default/draw_pictures.sh and skin.txt).
+constexpr COLORREF kSkinCaption = RGB(0x2F, 0x5D, 0x8C);
+constexpr COLORREF kSkinMenuFace = RGB(0xE9, 0xED, 0xF2);
+constexpr COLORREF kSkinClient = RGB(0xF4, 0xF6, 0xF8);
+constexpr COLORREF kSkinSplitter = RGB(0xDD, 0xE3, 0xEA);
+// The variant skin's splitter (skin/default/CMakeLists.txt).
+constexpr COLORREF kVariantSplitter = RGB(0xC0, 0x40, 0x20);
+// The skin's caption height (its top pieces) and side borders.
+constexpr int kSkinCaptionHeight = 28;
+constexpr int kSkinBorder = 4;
+constexpr int kSplitterId = 998;
+
+void pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    do {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        Sleep(10);
+    } while (static_cast<int32_t>(end - GetTickCount()) > 0);
+}
+
+double timeScale() {
+    const char* v = std::getenv("WORDMERE_TEST_TIME_SCALE");
+    const double s = v ? std::atof(v) : 1.0;
+    return s > 0 ? s : 1.0;
+}
+
+template <typename Condition>
+bool waitFor(Condition condition, DWORD ms = 5000) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms * timeScale());
+    while (!condition()) {
+        if (static_cast<int32_t>(end - GetTickCount()) <= 0) return false;
+        pump(30);
+    }
+    return true;
+}
+
+RECT rectOf(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+POINT centreOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// The client area's top left in screen coordinates.
+POINT clientOrigin(HWND w) {
+    POINT p{0, 0};
+    ClientToScreen(w, &p);
+    return p;
+}
+
+// A screen point of the view that no child window covers: its own background.
+POINT viewBackgroundPoint(HWND view) {
+    RECT v{};
+    GetClientRect(view, &v);
+    MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&v), 2);
+    std::vector<RECT> children;
+    for (HWND c = GetWindow(view, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (IsWindowVisible(c)) children.push_back(rectOf(c));
+    for (int y = v.top + 2; y < v.bottom - 2; y += 3) {
+        for (int x = v.left + 2; x < v.right - 2; x += 3) {
+            bool covered = false;
+            for (const RECT& c : children) {
+                RECT grown{c.left - 2, c.top - 2, c.right + 2, c.bottom + 2};
+                if (PtInRect(&grown, POINT{x, y})) covered = true;
+            }
+            if (!covered) return POINT{x, y};
+        }
+    }
+    return POINT{-1, -1};
+}
+
+// The program's main window and view, made in the order the program makes them.
+struct ProgramWindows {
+    LXFrame frame;
+    LXView view;
+    bool open(int x, bool skinned) {
+        if (!frame.createMainFrame() || !view.createView(frame.hwnd(), nullptr)) return false;
+        frame.setView(view.hwnd());
+        frame.recalcLayout();
+        view.initialUpdate();
+        if (skinned) LXApp::skinMainWindows(frame.hwnd());
+        SetWindowTextW(frame.hwnd(), L"Wordmere");
+        SetWindowPos(frame.hwnd(), nullptr, x, 20, 500, 440, SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(frame.hwnd(), SW_SHOW);
+        return true;
+    }
+    HWND splitter() const { return GetDlgItem(view.hwnd(), kSplitterId); }
+};
+
+void activate(HWND w) {
+    SetForegroundWindow(w);
+    SetActiveWindow(w);
+    waitFor([&] { return GetActiveWindow() == w; }, 3000);
+    pump(300);
+}
+
+// The message box opened from a timer inside its own modal loop: whether it carried the
+// skinner's property and what its caption showed, then closed.
+struct BoxSeen {
+    bool found = false;
+    bool object = false;
+    COLORREF caption = CLR_INVALID;
+    int ticks = 0;
+};
+BoxSeen* gBox = nullptr;
+
+BOOL CALLBACK findBox(HWND w, LPARAM lp) {
+    wchar_t cls[16] = L"";
+    GetClassNameW(w, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(w)) {
+        *reinterpret_cast<HWND*>(lp) = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK lookAtBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
+    if (!box || !gBox) return;
+    gBox->found = true;
+    gBox->object = GetPropW(box, L"OBJECT") != nullptr;
+    const RECT r = rectOf(box);
+    gBox->caption = Screenshot().at(POINT{(r.left + r.right) / 2, r.top + 3});
+    // Given a few looks to be painted, then closed.
+    if (gBox->caption == kSkinCaption || ++gBox->ticks > 40) {
+        KillTimer(nullptr, id);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+}
+
+class ProgramLooks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearTestSettings();
+        saved_ = AppOptionFlags;
+        AppOptionFlags &= ~static_cast<uint32_t>(kOptNoReverseList);
+        setSettingInt(kSetShowReverse, 1);
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&icc);
+    }
+    void TearDown() override {
+        while (skinIsStarted()) skinShutdown();
+        plain_.frame.destroy();
+        skinned_.frame.destroy();
+        AppOptionFlags = saved_;
+        clearTestSettings();
+    }
+    uint32_t saved_ = 0;
+    ProgramWindows plain_, skinned_;
+};
+
+TEST_F(ProgramLooks, SystemAndSkinSideBySideThenAnotherSkin) {
+    // Without the skin, as "skinning off" makes the program.
+    AppOptionFlags |= kOptSkinningOff;
+    ASSERT_TRUE(plain_.open(0, false));
+    AppOptionFlags &= ~static_cast<uint32_t>(kOptSkinningOff);
+    // With it, as the program starts the engine (the skin it carries: no skin.gvf here).
+    LXApp::startSkinEngine(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(skinIsStarted());
+    ASSERT_NE(skinFindObject(L"MainFrame"), nullptr) << "the carried skin did not load";
+    ASSERT_TRUE(skinned_.open(510, true));
+    activate(skinned_.frame.hwnd());
+
+    HWND plain = plain_.frame.hwnd(), skinned = skinned_.frame.hwnd();
+    EXPECT_EQ(GetPropW(plain, L"OBJECT"), nullptr);
+    EXPECT_EQ(GetPropW(plain_.view.hwnd(), L"OBJECT"), nullptr);
+    EXPECT_NE(GetPropW(skinned, L"OBJECT"), nullptr);
+    EXPECT_NE(GetPropW(skinned_.view.hwnd(), L"OBJECT"), nullptr);
+    EXPECT_NE(GetMenu(plain), nullptr) << "the system draws the menu of the plain window";
+    EXPECT_EQ(GetMenu(skinned), nullptr) << "the skinned bar draws the menu";
+    ASSERT_TRUE(IsWindowVisible(plain_.splitter()) && IsWindowVisible(skinned_.splitter()));
+
+    // The same places of each window: its caption, its menu bar, its splitter, its view.
+    struct Places {
+        POINT caption, menu, splitter, view;
+    };
+    const auto placesOf = [](ProgramWindows& p) {
+        const RECT w = rectOf(p.frame.hwnd());
+        const POINT client = clientOrigin(p.frame.hwnd());
+        const int menuMiddle = (w.top + kSkinCaptionHeight + client.y) / 2;
+        return Places{POINT{(w.left + w.right) / 2, w.top + 3}, POINT{w.right - kSkinBorder - 8, menuMiddle},
+                      centreOf(rectOf(p.splitter())), viewBackgroundPoint(p.view.hwnd())};
+    };
+    const Places a = placesOf(plain_), b = placesOf(skinned_);
+    ASSERT_GE(b.view.x, 0) << "no bare background in the skinned view";
+    ASSERT_GE(a.view.x, 0) << "no bare background in the plain view";
+    ASSERT_TRUE(waitFor([&] { return Screenshot().at(b.caption) == kSkinCaption; }))
+        << "the skinned caption never showed the skin's colour: " << hex(Screenshot().at(b.caption));
+    pump(300);
+    const Screenshot shot;
+    shot.save(WORDMERE_SKIN_ARTIFACTS, "program-plain-and-skinned");
+    EXPECT_EQ(hex(shot.at(b.menu)), hex(kSkinMenuFace)) << "skinned menu bar";
+    EXPECT_EQ(hex(shot.at(b.splitter)), hex(kSkinSplitter)) << "skinned splitter";
+    EXPECT_EQ(hex(shot.at(b.view)), hex(kSkinClient)) << "skinned view at " << b.view.x << "," << b.view.y;
+    EXPECT_NE(hex(shot.at(a.caption)), hex(kSkinCaption)) << "plain caption";
+    EXPECT_NE(hex(shot.at(a.menu)), hex(kSkinMenuFace)) << "plain menu bar";
+    EXPECT_EQ(hex(shot.at(a.splitter)), hex(GetSysColor(COLOR_BTNFACE))) << "plain splitter";
+    EXPECT_EQ(hex(shot.at(a.view)), hex(GetSysColor(COLOR_BTNFACE))) << "plain view at " << a.view.x << "," << a.view.y;
+
+    // A message box opened now gets the dialogs' default skin from the creation hook.
+    BoxSeen box;
+    gBox = &box;
+    SetTimer(nullptr, 0, 100, lookAtBox);
+    showMessage(L"Skinned after start-up");
+    gBox = nullptr;
+    EXPECT_TRUE(box.found) << "the message box was never seen";
+    EXPECT_TRUE(box.object) << "the message box carries no skinner";
+    EXPECT_EQ(hex(box.caption), hex(kSkinCaption)) << "the message box's caption";
+
+    // Another skin: the running windows take it (the variant's splitter colour), the plain
+    // ones keep the system's look.
+    const std::string variant = std::string(WORDMERE_SKIN_DIR) + "/variant.gvf";
+    ASSERT_EQ(skinOpenFile(std::wstring(variant.begin(), variant.end()).c_str()), 1) << variant;
+    activate(skinned);
+    EXPECT_TRUE(waitFor([&] { return Screenshot().at(b.splitter) == kVariantSplitter; }))
+        << "the splitter kept " << hex(Screenshot().at(b.splitter)) << " after the skin change";
+    const Screenshot after;
+    after.save(WORDMERE_SKIN_ARTIFACTS, "program-after-skin-change");
+    EXPECT_EQ(hex(after.at(b.caption)), hex(kSkinCaption)) << "the frame is still skinned";
+    EXPECT_NE(GetPropW(skinned, L"OBJECT"), nullptr);
+    EXPECT_EQ(hex(after.at(a.splitter)), hex(GetSysColor(COLOR_BTNFACE))) << "plain splitter after the change";
+
+    // The program's end: the engine first, then the windows, which then see only their own
+    // procedures.
+    EXPECT_EQ(skinShutdown(), 1);
+    EXPECT_EQ(GetPropW(skinned, L"OBJECT"), nullptr);
+    EXPECT_EQ(GetPropW(skinned_.view.hwnd(), L"OBJECT"), nullptr);
+    EXPECT_NE(GetMenu(skinned), nullptr) << "the frame has its menu back";
+    skinned_.frame.destroy();
+    plain_.frame.destroy();
+    EXPECT_FALSE(IsWindow(skinned));
+    EXPECT_FALSE(IsWindow(plain));
+}
+
+}  // namespace
