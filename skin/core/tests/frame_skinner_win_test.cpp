@@ -22,6 +22,7 @@
 #include "skin_definitions.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
+#include "screenshot_win.h"
 #include "skin_test_support.h"
 
 namespace {
@@ -85,84 +86,6 @@ template <typename Condition>
 bool pollFor(Condition condition, DWORD ms = 5000)
 {
     return waitUntil(condition, ms, false);
-}
-
-// The whole screen as the X server shows it.
-class Screenshot {
-public:
-    Screenshot()
-    {
-        width_ = GetSystemMetrics(SM_CXSCREEN);
-        height_ = GetSystemMetrics(SM_CYSCREEN);
-        pixels_.resize(static_cast<size_t>(width_) * height_);
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
-        GdiFlush();
-        std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
-        SelectObject(memory, old);
-        DeleteObject(dib);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-    }
-    COLORREF at(int x, int y) const
-    {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-        const uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // Kept as a 24-bit BMP for whoever looks at the run.
-    void save(const std::string &name) const
-    {
-        const std::string folder = WORDMERE_FRAME_ARTIFACTS;
-        CreateDirectoryA(folder.c_str(), nullptr);
-        FILE *f = std::fopen((folder + "/" + name + ".bmp").c_str(), "wb");
-        if (!f) return;
-        const uint32_t row = static_cast<uint32_t>((width_ * 3 + 3) & ~3);
-        const uint32_t size = 54 + row * height_;
-        uint8_t header[54] = {'B', 'M'};
-        auto put = [&](int at, uint32_t v) { std::memcpy(header + at, &v, 4); };
-        put(2, size);
-        put(10, 54);
-        put(14, 40);
-        put(18, static_cast<uint32_t>(width_));
-        put(22, static_cast<uint32_t>(height_));
-        header[26] = 1;
-        header[28] = 24;
-        std::fwrite(header, 1, sizeof header, f);
-        std::vector<uint8_t> line(row, 0);
-        for (int y = height_ - 1; y >= 0; --y) {
-            for (int x = 0; x < width_; ++x) {
-                const uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
-                line[x * 3] = p & 0xFF;
-                line[x * 3 + 1] = (p >> 8) & 0xFF;
-                line[x * 3 + 2] = (p >> 16) & 0xFF;
-            }
-            std::fwrite(line.data(), 1, row, f);
-        }
-        std::fclose(f);
-    }
-
-private:
-    int width_;
-    int height_;
-    std::vector<uint32_t> pixels_;
-};
-
-std::string hex(COLORREF c)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
 }
 
 void click(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
@@ -454,7 +377,7 @@ TEST_F(SkinnedFrame, MainWindowActiveAndInactiveLooks)
     ASSERT_TRUE(waitFor([&] { return Screenshot().at(left + mid, top + 3) == kCaption; }))
         << "the caption never showed the active colour";
     Screenshot activeShot;
-    activeShot.save("main-active");
+    activeShot.save(WORDMERE_FRAME_ARTIFACTS, "main-active");
     check(activeShot, true);
 
     HWND other = keep(makeOther());
@@ -462,7 +385,7 @@ TEST_F(SkinnedFrame, MainWindowActiveAndInactiveLooks)
     ASSERT_TRUE(waitFor([&] { return Screenshot().at(left + mid, top + 3) == kCaptionInactive; }))
         << "the caption never showed the inactive colour";
     Screenshot inactiveShot;
-    inactiveShot.save("main-inactive");
+    inactiveShot.save(WORDMERE_FRAME_ARTIFACTS, "main-inactive");
     check(inactiveShot, false);
 }
 
@@ -643,7 +566,7 @@ TEST_F(SkinnedFrame, MessageBoxActiveAndInactiveLooks)
     const auto probe = [&](const char *look, COLORREF caption) {
         const bool shown = waitFor([&] { return Screenshot().at(r.left + width / 2, r.top + 3) == caption; });
         Screenshot shot;
-        shot.save(std::string("messagebox-") + look);
+        shot.save(WORDMERE_FRAME_ARTIFACTS, std::string("messagebox-") + look);
         ASSERT_TRUE(shown) << "the caption never showed the " << look << " colour: "
                            << hex(shot.at(r.left + width / 2, r.top + 3)) << " at " << r.left << "," << r.top << " "
                            << width << "x" << height;
