@@ -17,6 +17,7 @@
 #include "control_factory.h"
 #include "date_link_skinners.h"
 #include "harness_dialog.h"
+#include "harness_fixture.h"
 #include "skin_codes.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
@@ -124,29 +125,17 @@ void CALLBACK gesture(HWND, UINT, UINT_PTR, DWORD)
     realClick(at);
 }
 
-class DateLinkHarness : public ::testing::Test {
+class DateLinkHarness : public HarnessDialogTest {
 protected:
     void SetUp() override
     {
-        skinInstallControls();
-        ASSERT_TRUE(startWithDefaultSkin());
-        ASSERT_EQ(skinSetDefaultDialog(L"Dialog"), 1);
-        dialog_ = createHarnessDialog(GetModuleHandleW(nullptr), &log_, 40, 40);
-        ASSERT_NE(dialog_, nullptr);
-        SetForegroundWindow(dialog_);
-        pump();
-        UpdateWindow(dialog_);
+        HarnessDialogTest::SetUp();
+        if (HasFatalFailure()) return;
         field_ = readFileBytes(defaultSkinPath("pictures/field.bmp"));
         calendarPicture_ = readFileBytes(defaultSkinPath("pictures/calendar.bmp"));
         ASSERT_GT(field_.size(), 54u) << "the default skin's field picture is missing";
         ASSERT_GT(calendarPicture_.size(), 54u) << "the default skin's calendar picture is missing";
     }
-    void TearDown() override
-    {
-        if (dialog_ != nullptr) DestroyWindow(dialog_);
-        while (skinIsStarted()) skinShutdown();
-    }
-    HWND item(int id) const { return GetDlgItem(dialog_, id); }
     template <class Skinner>
     Skinner *skinnerOf(HWND w) const
     {
@@ -195,8 +184,6 @@ protected:
     // The fill of a drop-button look of field.bmp (normal at x 20, pressed at 54), at the probe's place.
     COLORREF buttonColor(int sourceLeft) const { return filePixel(field_, sourceLeft + 8, 3); }
 
-    HWND dialog_ = nullptr;
-    HarnessLog log_;
     Bytes field_, calendarPicture_;
 };
 
