@@ -19,6 +19,7 @@
 #include "bar_skinners.h"
 #include "control_factory.h"
 #include "harness_dialog.h"
+#include "harness_fixture.h"
 #include "skin_draw.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
@@ -93,7 +94,7 @@ void pointerAt(POINT screen)
     pumpFor(100);
 }
 
-class BarSkinners : public ::testing::Test {
+class BarSkinners : public HarnessDialogTest {
 protected:
     void SetUp() override
     {
@@ -101,21 +102,8 @@ protected:
         tabs_ = readFileBytes(defaultSkinPath("pictures/tabs.bmp"));
         ASSERT_GT(bars_.size(), 54u) << "the default skin's bars picture is missing";
         ASSERT_GT(tabs_.size(), 54u) << "the default skin's tabs picture is missing";
-        skinInstallControls();
-        ASSERT_TRUE(startWithDefaultSkin());
-        ASSERT_EQ(skinSetDefaultDialog(L"Dialog"), 1);
-        dialog_ = createHarnessDialog(GetModuleHandleW(nullptr), nullptr, 40, 40);
-        ASSERT_NE(dialog_, nullptr);
-        SetForegroundWindow(dialog_);
-        pump();
-        UpdateWindow(dialog_);
+        HarnessDialogTest::SetUp();
     }
-    void TearDown() override
-    {
-        if (dialog_ != nullptr) DestroyWindow(dialog_);
-        while (skinIsStarted()) skinShutdown();
-    }
-    HWND item(int id) const { return GetDlgItem(dialog_, id); }
     WindowSkinner *skinnerOf(HWND w) const
     {
         WindowSkinner *s = SkinManager::instance().findSkinner(w);
@@ -145,7 +133,6 @@ protected:
     }
 
     Bytes bars_, tabs_;
-    HWND dialog_ = nullptr;
 };
 
 TEST_F(BarSkinners, EachBarGetsItsSkinnerFromTheFactory)
