@@ -38,6 +38,8 @@ public:
     FramePieces currentPieces() const;
     SkinRect menuBarRect() const { return menuBarRect_; }
     bool rightToLeft() const;
+    // Asked at each layout: whether the menu bar shows the buttons of a maximised MDI child.
+    void setMdiButtonsQuery(std::function<bool()> query) { mdiButtons_ = std::move(query); }
 
 private:
     SkinSize windowSize() const;
@@ -49,6 +51,7 @@ private:
     uint32_t realStyle_;
     FramePieces design_;
     SkinRect menuBarRect_{0, 0, 0, 0};
+    std::function<bool()> mdiButtons_;
 };
 
 #endif

@@ -62,8 +62,9 @@ LRESULT FrameNonClient::onNcCalcSize(LPARAM lp)
     const SkinRect window = toSkin(proposed);
     const FrameBorders borders = frameBorders(design_, rightToLeft());
     std::function<int32_t(int32_t)> menuHeight;
+    const bool mdiButtons = mdiButtons_ && mdiButtons_();
     if (menuBar_ && kind_ == Kind::Frame) {
-        menuHeight = [this](int32_t width) { return menuBar_->heightForWidth(width, false); };
+        menuHeight = [this, mdiButtons](int32_t width) { return menuBar_->heightForWidth(width, mdiButtons); };
     }
     const SkinRect client = frameClientRect(window, borders, menuHeight);
     menuBarRect_ = SkinRect{0, 0, 0, 0};
@@ -71,7 +72,7 @@ LRESULT FrameNonClient::onNcCalcSize(LPARAM lp)
         // In window coordinates, and in the layout's own left-to-right terms: a right-to-left
         // window's points are mirrored before they reach the bar.
         const FrameBorders ltr = frameBorders(design_, false);
-        menuBarRect_ = menuBar_->layout(ltr.left, ltr.top, window.width() - ltr.right, false);
+        menuBarRect_ = menuBar_->layout(ltr.left, ltr.top, window.width() - ltr.right, mdiButtons);
     }
     proposed = RECT{client.left, client.top, client.right, client.bottom};
     return 0;

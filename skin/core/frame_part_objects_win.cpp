@@ -20,14 +20,6 @@ RECT toRect(const SkinRect &r) { return RECT{r.left, r.top, r.right, r.bottom}; 
 const SkinRepository *repositoryOf(const SkinObject *definition) { return definition ? definition->owner() : nullptr; }
 
 // The window's small icon, else its class's.
-HICON smallIcon(HWND window)
-{
-    HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
-    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM));
-    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
-    return icon;
-}
-
 UINT horizontalAlignment(int32_t value)
 {
     switch (value) {
@@ -172,7 +164,7 @@ void CaptionButtonPart::paint(HDC dc)
     if (b == nullptr || !shown()) return;
     const RECT r = rect;
     if (b->kind == kCaptionIcon) {
-        if (HICON icon = smallIcon(window())) {
+        if (HICON icon = skinWindowSmallIcon(window())) {
             DrawIconEx(dc, r.left, r.top, icon, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
         }
         return;

@@ -23,8 +23,6 @@ constexpr UINT WM_SKIN_MDI_CHILD_GONE = 6028;
 constexpr UINT WM_SKIN_RELAY_CLICK = 6024;
 constexpr UINT WM_SKIN_RELAY_CLICK_ALT = 6025;
 constexpr UINT WM_SKIN_RELAY_MOVE = 6026;
-// Asked by the menu bar: the frame's real style.
-constexpr UINT WM_SKIN_REAL_STYLE = 6041;
 
 class FramePart;
 
@@ -122,6 +120,7 @@ public:
 private:
     bool paintsBackground() const override;
     void adoptWindowMenu();
+    void rebuildFrameNonClient();
     void skinMdiClient();
     bool isMdiChild() const;
 

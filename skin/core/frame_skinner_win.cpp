@@ -518,23 +518,7 @@ LRESULT FramedSkinner::onPartTimer(WPARAM id)
     return 0;
 }
 
-void FramedSkinner::showSystemMenu()
-{
-    HMENU system = GetSystemMenu(window_, FALSE);
-    if (system == nullptr) return;
-    const bool zoomed = IsZoomed(window_) != FALSE, iconic = IsIconic(window_) != FALSE;
-    const auto enable = [&](UINT command, bool on) { EnableMenuItem(system, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
-    enable(SC_RESTORE, zoomed || iconic);
-    enable(SC_MOVE, !zoomed && !iconic);
-    enable(SC_SIZE, !zoomed && !iconic && isResizableStyle(realStyle_));
-    enable(SC_MINIMIZE, !iconic && (realStyle_ & WS_MINIMIZEBOX));
-    enable(SC_MAXIMIZE, !zoomed && (realStyle_ & WS_MAXIMIZEBOX));
-    POINT at{};
-    GetCursorPos(&at);
-    const UINT command = static_cast<UINT>(
-        TrackPopupMenu(system, TPM_RETURNCMD | TPM_LEFTBUTTON, at.x + 2, at.y, 0, window_, nullptr));
-    if (command != 0 && window_) PostMessageW(window_, WM_SYSCOMMAND, command, 0);
-}
+void FramedSkinner::showSystemMenu() { skinShowSystemMenu(window_, realStyle_); }
 
 // ---- FrameSkinner
 
@@ -579,7 +563,7 @@ bool FrameSkinner::attach(HWND window)
         }
     }
     window_ = window;
-    rebuildNonClient(&menuBar_->model(), FrameNonClient::Kind::Frame);
+    rebuildFrameNonClient();
     for (size_t i = 0; i < parts_.size(); ++i) {
         if (FramePart *part = framePart(i)) part->setEnabledByStyle(realStyle_);
     }
@@ -595,7 +579,7 @@ bool FrameSkinner::attach(HWND window)
         menuBar_.reset();
         return false;
     }
-    rebuildNonClient(&menuBar_->model(), FrameNonClient::Kind::Frame);
+    rebuildFrameNonClient();
     if (!mdiChild) skinMdiClient();
     if (isResizableStyle(realStyle_)) {
         SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChanged);
@@ -605,6 +589,13 @@ bool FrameSkinner::attach(HWND window)
         redrawAll();
     }
     return true;
+}
+
+void FrameSkinner::rebuildFrameNonClient()
+{
+    rebuildNonClient(&menuBar_->model(), FrameNonClient::Kind::Frame);
+    MenuBarElement *bar = menuBar_.get();
+    nonClient_->setMdiButtonsQuery([bar] { return bar->mdiButtonsWanted(); });
 }
 
 void FrameSkinner::skinMdiClient()
@@ -652,7 +643,7 @@ SkinObject *FrameSkinner::setSkin(SkinObject *definition)
     const auto *frame = dynamic_cast<const FrameWndDefinition *>(definition);
     if (menuBar_) menuBar_->setSkin(frame ? &frame->menuBar : nullptr);
     if (window_ == nullptr || !attached_) return previous;
-    rebuildNonClient(&menuBar_->model(), FrameNonClient::Kind::Frame);
+    rebuildFrameNonClient();
     if (mdiClient_) {
         if (auto *mdi = dynamic_cast<MdiClientSkinner *>(SkinManager::instance().findSkinner(mdiClient_))) mdi->setFrame(frame);
         InvalidateRect(mdiClient_, nullptr, TRUE);
@@ -699,7 +690,7 @@ LRESULT FrameSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
         if (menu && IsMenu(menu) && !isMdiChild()) SetMenu(window_, menu);
         return callPrevious(message, wp, lp);
     }
-    case WM_SIZE:
+    case WM_SIZE: {
         if (isMdiChild() && IsZoomed(window_)) {
             RECT client{};
             GetClientRect(GetParent(window_), &client);
@@ -707,7 +698,15 @@ LRESULT FrameSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
             SetWindowPos(window_, nullptr, -m.left, -m.top, client.right + m.left + m.right,
                          client.bottom + m.top + m.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        return callPrevious(message, wp, lp);
+        const bool mdiChild = isMdiChild();
+        HWND window = window_;
+        const LRESULT r = callPrevious(message, wp, lp);
+        // Maximised or back: the MDI frame's bar shows or drops the child's buttons.
+        if (mdiChild && IsWindow(window)) {
+            if (HWND frame = GetAncestor(window, GA_ROOT)) SetWindowPos(frame, nullptr, 0, 0, 0, 0, kFrameChanged);
+        }
+        return r;
+    }
     case WM_SETTEXT:
     case WM_SETICON: return onSetText(message, wp, lp);
     case WM_ERASEBKGND: return onEraseBackground(reinterpret_cast<HDC>(wp));

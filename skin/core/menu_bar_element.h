@@ -38,6 +38,11 @@ public:
     bool onMessage(UINT message, WPARAM wp, LPARAM lp, LRESULT &result);
     // A point of the pointer in window coordinates (mirrored for right-to-left frames).
     SkinPoint windowPoint(POINT screen) const;
+    // The active child of the frame's MDI client when it is maximised; null otherwise.
+    HWND maximisedMdiChild() const;
+    // Whether the bar shows the MDI buttons: the active MDI child is maximised and its real
+    // style (asked of its skinner) has a system menu.
+    bool mdiButtonsWanted() const;
 
     // MenuBarActions
     void initMenu() override;
@@ -51,6 +56,9 @@ public:
 
 private:
     void readEntries();
+    void paintMdiButtons(HDC dc);
+    // After a button changed the child's state: the frame lays its bar out again.
+    void frameChanged();
     void track(size_t item);
     static LRESULT CALLBACK messageFilter(int code, WPARAM wp, LPARAM lp);
     bool filter(const MSG &message);

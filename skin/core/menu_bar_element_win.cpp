@@ -19,6 +19,27 @@ thread_local MenuBarElement *gTracking = nullptr;
 
 RECT toRect(const SkinRect &r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// The first of each MDI button's three pictures (normal, hot, pressed) in the MenuBar object.
+int firstPicture(MdiButtonIndex button)
+{
+    switch (button) {
+    case kMdiSystemIcon: return kMenuSystemNormal;
+    case kMdiMinimize: return kMenuMinimizeNormal;
+    case kMdiRestore: return kMenuRestoreNormal;
+    default: return kMenuCloseNormal;
+    }
+}
+
+// The system's own glyph of a button, for a skin without its pictures.
+UINT captionGlyph(MdiButtonIndex button)
+{
+    switch (button) {
+    case kMdiMinimize: return DFCS_CAPTIONMIN;
+    case kMdiRestore: return DFCS_CAPTIONRESTORE;
+    default: return DFCS_CAPTIONCLOSE;
+    }
+}
+
 // Whether an item of the shown submenu is highlighted and opens a submenu of its own.
 bool highlightOpensSubmenu(HMENU menu)
 {
@@ -98,6 +119,56 @@ void MenuBarElement::paint(HDC dc)
     SetBkMode(dc, previousMode);
     if (previousFont) SelectObject(dc, previousFont);
     if (font) DeleteObject(font);
+    if (model_.mdiButtonsShown()) paintMdiButtons(dc);
+}
+
+void MenuBarElement::paintMdiButtons(HDC dc)
+{
+    const SkinRepository *repository = definition_->owner();
+    HWND child = maximisedMdiChild();
+    for (int b = 0; b < kMdiButtonCount; ++b) {
+        const auto button = static_cast<MdiButtonIndex>(b);
+        const RECT r = toRect(model_.mdiButtonRect(button));
+        const MdiButtonState state = model_.mdiButtonState(button);
+        skinFillRect(dc, r, GetSysColor(COLOR_BTNFACE));
+        const int first = firstPicture(button);
+        const SkinPicture *picture = &definition_->buttons[first + static_cast<int>(state)];
+        if (!picture->isSet()) picture = &definition_->buttons[first];
+        if (picture->isSet()) {
+            skinDrawPicture(repository, dc, r, *picture, GetSysColor(COLOR_BTNFACE), kSkinNoFill, false);
+        } else if (button == kMdiSystemIcon) {
+            if (HICON icon = child ? skinWindowSmallIcon(child) : nullptr)
+                DrawIconEx(dc, r.left, r.top, icon, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
+        } else {
+            RECT glyph = r;
+            DrawFrameControl(dc, &glyph, DFC_CAPTION,
+                             captionGlyph(button) | (state == MdiButtonState::Pressed ? DFCS_PUSHED : 0));
+        }
+    }
+}
+
+HWND MenuBarElement::maximisedMdiChild() const
+{
+    HWND client = FindWindowExW(frame_, nullptr, L"MDIClient", nullptr);
+    if (client == nullptr) return nullptr;
+    BOOL maximised = FALSE;
+    HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+    return child != nullptr && maximised ? child : nullptr;
+}
+
+bool MenuBarElement::mdiButtonsWanted() const
+{
+    HWND child = maximisedMdiChild();
+    if (child == nullptr) return false;
+    const auto style = static_cast<uint32_t>(SendMessageW(child, WM_SKIN_REAL_STYLE, 0, 0));
+    return (style & WS_SYSMENU) != 0;
+}
+
+void MenuBarElement::frameChanged()
+{
+    ++version_;
+    SetWindowPos(frame_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 bool MenuBarElement::onMessage(UINT message, WPARAM wp, LPARAM, LRESULT &result)
@@ -228,8 +299,26 @@ void MenuBarElement::repaint()
     DeleteObject(region);
 }
 
-void MenuBarElement::openChildSystemMenu() {}
+void MenuBarElement::openChildSystemMenu()
+{
+    HWND child = maximisedMdiChild();
+    if (child == nullptr) return;
+    repaint();
+    const auto style = static_cast<uint32_t>(SendMessageW(child, WM_SKIN_REAL_STYLE, 0, 0));
+    skinShowSystemMenu(child, style != 0 ? style : static_cast<uint32_t>(GetWindowLongW(child, GWL_STYLE)));
+}
 
-void MenuBarElement::mdiButtonReleased(MdiButtonIndex) {}
+void MenuBarElement::mdiButtonReleased(MdiButtonIndex button)
+{
+    HWND child = maximisedMdiChild();
+    if (child == nullptr) return;
+    switch (button) {
+    case kMdiMinimize: SendMessageW(child, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
+    case kMdiRestore: SendMessageW(GetParent(child), WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0); break;
+    case kMdiClose: SendMessageW(child, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    default: return;
+    }
+    frameChanged();
+}
 
 #endif

@@ -103,4 +103,11 @@ bool skinTransparentBlit(HDC dc, int x, int y, int width, int height, HBITMAP so
 bool skinTransparentBlitDC(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                            int sourceWidth, int sourceHeight, COLORREF key, HPALETTE palette = nullptr);
 
+// The window's small icon (its own, then its class's small and large ones); null for none.
+HICON skinWindowSmallIcon(HWND window);
+// The window's system menu tracked at the pointer (2 pixels to its right), its restore,
+// move, size, minimise and maximise items enabled by the window's state and by `style` (the
+// window's real style); the chosen command is posted to the window as WM_SYSCOMMAND.
+void skinShowSystemMenu(HWND window, uint32_t style);
+
 #endif

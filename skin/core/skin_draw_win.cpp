@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "frame_geometry.h"
 #include "key_region.h"
 #include "rasterimage.h"
 #include "skin_draw.h"
@@ -462,6 +463,34 @@ bool skinTransparentBlit(HDC dc, int x, int y, int width, int height, HBITMAP so
     SelectObject(sourceDc, old);
     DeleteDC(sourceDc);
     return done;
+}
+
+HICON skinWindowSmallIcon(HWND window)
+{
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
+    return icon;
+}
+
+void skinShowSystemMenu(HWND window, uint32_t style)
+{
+    HMENU system = GetSystemMenu(window, FALSE);
+    if (system == nullptr) return;
+    const bool zoomed = IsZoomed(window) != FALSE, iconic = IsIconic(window) != FALSE;
+    const auto enable = [&](UINT command, bool on) {
+        EnableMenuItem(system, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    };
+    enable(SC_RESTORE, zoomed || iconic);
+    enable(SC_MOVE, !zoomed && !iconic);
+    enable(SC_SIZE, !zoomed && !iconic && isResizableStyle(style));
+    enable(SC_MINIMIZE, !iconic && (style & WS_MINIMIZEBOX));
+    enable(SC_MAXIMIZE, !zoomed && (style & WS_MAXIMIZEBOX));
+    POINT at{};
+    GetCursorPos(&at);
+    const UINT command =
+        static_cast<UINT>(TrackPopupMenu(system, TPM_RETURNCMD | TPM_LEFTBUTTON, at.x + 2, at.y, 0, window, nullptr));
+    if (command != 0 && IsWindow(window)) PostMessageW(window, WM_SYSCOMMAND, command, 0);
 }
 
 #endif

@@ -28,6 +28,8 @@ enum SkinPrivateMessage : UINT {
     WM_SKIN_OPEN_MENU_BAR_ITEM = 6039,
     // Posted to a skinned frame or dialog: show its system menu.
     WM_SKIN_SHOW_SYSTEM_MENU = 6040,
+    // Asked of a skinned frame (by the menu bar of its MDI frame): its real style.
+    WM_SKIN_REAL_STYLE = 6041,
     WM_SKIN_QUERY_EXCLUDE = WM_APP + 1000,
 };
 // The default message a watched window gets on every change of the skin.

@@ -19,6 +19,7 @@
 #include "skin_platform.h"
 #include "skin_scrollbar.h"
 #include "win_test_support.h"
+#include "version_copy_win.h"
 
 namespace {
 
@@ -35,8 +36,6 @@ int32_t expectedClass()
     std::string m = mode();
     return m == "winxp" ? kPlatformWinXp : m == "win98" ? kPlatformWin98 : kPlatformOtherNt;
 }
-
-std::wstring widen(const std::string &s) { return std::wstring(s.begin(), s.end()); }
 
 int timeScale()
 {
@@ -382,43 +381,7 @@ TEST_F(BarsInMode, ClicksSendTheRightRequestsWithRepeatAndSnapBack)
 // Runs this program again under another name whose AppDefaults key gives the Windows version.
 int runCopy(const std::string &version, const std::wstring &filter)
 {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring exe = L"wm_bars_" + widen(version) + L"_" + std::to_wstring(GetCurrentProcessId()) + L".exe";
-    std::wstring copy = std::wstring(temp) + exe;
-    if (!CopyFileW(self, copy.c_str(), FALSE)) {
-        return -1;
-    }
-    std::wstring key = L"Software\\Wine\\AppDefaults\\" + exe;
-    HKEY k = nullptr;
-    std::wstring value = widen(version);
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExW(k, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(k);
-    }
-    SetEnvironmentVariableA(kModeVariable, version.c_str());
-    std::wstring command = L"\"" + copy + L"\" --gtest_filter=" + filter + L" --gtest_brief=1";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;  // the copy reports into this run's output
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION pi{};
-    DWORD code = static_cast<DWORD>(-2);
-    if (CreateProcessW(copy.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 600000u * timeScale());
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    SetEnvironmentVariableA(kModeVariable, nullptr);
-    RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
-    DeleteFileW(copy.c_str());
-    return static_cast<int>(code);
+    return runCopyUnderWindowsVersion(version, filter, kModeVariable);
 }
 
 TEST(BarsInOtherModes, WindowsXpPatchesEntriesAndWindows98PatchesImports)

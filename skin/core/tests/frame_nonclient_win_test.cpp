@@ -156,16 +156,19 @@ TEST_F(SkinnedWindow, HitTestsAtTheEdgesCornersAndCaption)
     for (const auto &c : cases) EXPECT_EQ(hitAt(c.x, c.y), c.code) << c.x << "," << c.y;
 }
 
-TEST_F(SkinnedWindow, FixedAndMaximisedWindowsAreNotSized)
+TEST_F(SkinnedWindow, FixedWindowsAreNotSized)
 {
     ASSERT_TRUE(create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, FrameNonClient::Kind::Frame, false));
     EXPECT_EQ(hitAt(0, 0), kHitCaption);
     EXPECT_EQ(hitAt(100, 0), kHitCaption);
     EXPECT_EQ(hitAt(0, 100), kHitNowhere);
     EXPECT_EQ(hitAt(299, 199), kHitNowhere);
-    DestroyWindow(window);
-    window = nullptr;
+}
 
+// Run first in a process of its own (see skin/core/CMakeLists.txt): under Wine a maximise in a
+// process that has made and destroyed windows before is often ended by the X11 driver.
+TEST_F(SkinnedWindow, MaximisedWindowsAreNotSized)
+{
     ASSERT_TRUE(create(WS_OVERLAPPEDWINDOW, FrameNonClient::Kind::Frame, false));
     ShowWindow(window, SW_SHOWMAXIMIZED);
     ASSERT_TRUE(IsZoomed(window));

@@ -4,10 +4,9 @@
 // and the skin's pieces (caption, border, menu bar, client, a corner outside the region showing
 // what was on the screen before); hit tests through the window's own WM_NCHITTEST; the caption
 // buttons clicked with SendInput; the caption dragged; the menu bar opening its submenu.
-// The tests named DISABLED_ have not yet been seen to pass in a whole run of this program under
-// the emulated Wine of the build machine (the caption drag passes when it runs first, and
-// after other tests' windows have gone Wine's X11 driver ends the process with a BadWindow
-// error from X_UnmapWindow); run them with --gtest_also_run_disabled_tests.
+// The caption drag and the maximised hit tests run first in a process of their own each (see skin/core/CMakeLists.txt): under Wine a move loop or a maximise in a
+// process that has made and destroyed windows before is often ended by the X11 driver with a
+// BadWindow error from X_UnmapWindow.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -302,7 +301,7 @@ protected:
     std::vector<HWND> windows_;
 };
 
-TEST_F(SkinnedFrame, DISABLED_CaptionDragMovesTheWindow)
+TEST_F(SkinnedFrame, CaptionDragMovesTheWindow)
 {
     const FrameWndDefinition &d = skinFrame("MainFrame");
     FrameState state;
@@ -499,6 +498,9 @@ TEST_F(SkinnedFrame, MenuBarOpensItsSubmenuAndRunsTheCommand)
     pump(300);
 }
 
+// Run alone in a fresh process under the emulated Wine the click delivered two system commands
+// but the window never became zoomed, and the process then ended with a segmentation fault:
+// left out until that is understood (run it with --gtest_also_run_disabled_tests).
 TEST_F(SkinnedFrame, DISABLED_CaptionButtonsMinimiseMaximiseRestoreAndClose)
 {
     const FrameWndDefinition &d = skinFrame("MainFrame");
@@ -585,6 +587,95 @@ TEST_F(SkinnedFrame, MessageBoxActiveAndInactiveLooks)
     probe("inactive", kCaptionInactive);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }, 10000));
+}
+
+// An MDI frame: the MDI client, and its document windows skinned as frames themselves.
+LRESULT CALLBACK mdiFrameProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    return DefFrameProcW(w, FindWindowExW(w, nullptr, L"MDIClient", nullptr), m, wp, lp);
+}
+
+LRESULT CALLBACK mdiChildProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(w, m, wp, lp); }
+
+struct MdiFrame {
+    HWND frame = nullptr, client = nullptr;
+    bool open()
+    {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = mdiFrameProc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+            wc.lpszClassName = L"WordmereMdiFrameTest";
+            RegisterClassW(&wc);
+            wc.lpfnWndProc = mdiChildProc;
+            wc.lpszClassName = L"WordmereMdiChildTest";
+            RegisterClassW(&wc);
+            registered = true;
+        }
+        frame = CreateWindowExW(0, L"WordmereMdiFrameTest", L"Wordmere", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 120, 100,
+                                460, 340, nullptr, makeMenu(), GetModuleHandleW(nullptr), nullptr);
+        CLIENTCREATESTRUCT ccs{nullptr, 50000};
+        client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 400, 250,
+                                 frame, reinterpret_cast<HMENU>(0xCAC), GetModuleHandleW(nullptr), &ccs);
+        return frame && client;
+    }
+    HWND document(const wchar_t *title)
+    {
+        return CreateMDIWindowW(L"WordmereMdiChildTest", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 150,
+                                client, GetModuleHandleW(nullptr), 0);
+    }
+};
+
+TEST_F(SkinnedFrame, MdiButtonsOfAMaximisedDocument)
+{
+    MdiFrame mdi;
+    ASSERT_TRUE(mdi.open());
+    keep(mdi.frame);
+    ASSERT_EQ(skinApplyToFrame(mdi.frame, L"MainFrame"), 1);
+    auto *skinner = dynamic_cast<FrameSkinner *>(SkinManager::instance().findSkinner(mdi.frame));
+    ASSERT_NE(skinner, nullptr);
+    ASSERT_NE(SkinManager::instance().findSkinner(mdi.client), nullptr) << "the MDI client is skinned with its frame";
+    ShowWindow(mdi.frame, SW_SHOW);
+    pump(200);
+    const MenuBarModel &bar = skinner->menuBar()->model();
+    HWND first = mdi.document(L"first"), second = mdi.document(L"second");
+    ASSERT_TRUE(first && second);
+    ASSERT_EQ(skinApplyToFrame(first, L"MainFrame"), 1);
+    ASSERT_EQ(skinApplyToFrame(second, L"MainFrame"), 1);
+    pump(200);
+    EXPECT_FALSE(bar.mdiButtonsShown()) << "no document is maximised";
+    const int barHeightWithout = bar.barRect().height();
+
+    // A click on a button in the bar, in the frame's window coordinates.
+    const auto press = [&](MdiButtonIndex b) {
+        const SkinRect r = bar.mdiButtonRect(b);
+        const POINT p = at(mdi.frame, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        const LPARAM lp = MAKELPARAM(p.x, p.y);
+        EXPECT_EQ(SendMessageW(mdi.frame, WM_NCHITTEST, 0, lp), HTMENU);
+        SendMessageW(mdi.frame, WM_NCLBUTTONDOWN, HTMENU, lp);
+        SendMessageW(mdi.frame, WM_NCLBUTTONUP, HTMENU, lp);
+        pump(200);
+    };
+    SendMessageW(mdi.client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(second), 0);
+    ASSERT_TRUE(waitFor([&] { return IsZoomed(second) != FALSE; }));
+    ASSERT_TRUE(waitFor([&] { return bar.mdiButtonsShown(); })) << "the maximised document's buttons never showed";
+    EXPECT_GE(bar.barRect().height(), barHeightWithout);
+    press(kMdiRestore);
+    EXPECT_FALSE(IsZoomed(second)) << "restore";
+    EXPECT_TRUE(waitFor([&] { return !bar.mdiButtonsShown(); })) << "the buttons stayed after the restore";
+
+    SendMessageW(mdi.client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(second), 0);
+    ASSERT_TRUE(waitFor([&] { return bar.mdiButtonsShown(); }));
+    press(kMdiMinimize);
+    EXPECT_TRUE(IsIconic(second)) << "minimise";
+
+    SendMessageW(mdi.client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(first), 0);
+    ASSERT_TRUE(waitFor([&] { return IsZoomed(first) != FALSE && bar.mdiButtonsShown(); }));
+    press(kMdiClose);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(first); })) << "close";
+    EXPECT_TRUE(IsWindow(second)) << "only the active document closes";
 }
 
 }  // namespace

@@ -8,12 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "skin_interface.h"
 #include "skin_manager.h"
+#include "skin_platform.h"
 #include "skin_test_support.h"
+#include "version_copy_win.h"
 #include "window_skinner.h"
 
 namespace {
@@ -378,6 +381,38 @@ TEST_F(SkinInterface, WindowsDestroyedBeforeAndAfterShutDown)
     EXPECT_EQ(a.ncDestroy + b.ncDestroy + c.ncDestroy, 3);
     EXPECT_EQ(skinApplyToFrame(second, L"MainFrame"), 0);
     EXPECT_EQ(skinLastError(), kSkinErrorNotStarted);
+}
+
+// The platform class the engine works out at its first start, under each Windows version a
+// copy of this program is given through its AppDefaults key (Wine's own default is Windows 7,
+// an NT system that is none of 4, 2000 and XP).
+const char kVersionVariable[] = "WORDMERE_SKIN_VERSION";
+
+int32_t classOfVersion(const std::string &version)
+{
+    const struct {
+        const char *version;
+        int32_t platform;
+    } table[] = {{"winxp", kPlatformWinXp}, {"win2k", kPlatformWin2000}, {"nt40", kPlatformNt4},
+                 {"win98", kPlatformWin98}, {"winme", kPlatformWinMe}};
+    for (const auto &row : table) {
+        if (version == row.version) return row.platform;
+    }
+    return kPlatformOtherNt;
+}
+
+TEST(SkinPlatformClass, OfEachWindowsVersion)
+{
+    const char *given = std::getenv(kVersionVariable);
+    const std::string version = given ? given : "default";
+    ASSERT_EQ(skinStartup(GetModuleHandleW(nullptr)), 1);
+    EXPECT_EQ(skinEnginePlatformClass(), classOfVersion(version)) << "under " << version;
+    while (skinIsStarted()) skinShutdown();
+    if (given != nullptr) return;  // a copy checks its own version only
+    for (const char *other : {"winxp", "win2k", "nt40", "win98", "winme"}) {
+        EXPECT_EQ(runCopyUnderWindowsVersion(other, L"SkinPlatformClass.*", kVersionVariable), 0)
+            << "the copy under " << other;
+    }
 }
 
 }  // namespace
