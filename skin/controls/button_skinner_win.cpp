@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "button_skinners.h"
+#include "rasterimage.h"
 #include "control_paint.h"
 #include "skin_definitions.h"
 #include "skin_draw.h"
@@ -49,7 +50,71 @@ bool PushButtonSkinner::attach(HWND window)
     if (window == nullptr || !buttonIsSkinned(styleOf(window))) {
         return false;
     }
-    return ControlSkinner::attach(window);
+    if (!ControlSkinner::attach(window)) {
+        return false;
+    }
+    if (definition_ != nullptr) {
+        updateRegion();
+    }
+    return true;
+}
+
+SkinObject *PushButtonSkinner::setSkin(SkinObject *definition)
+{
+    SkinObject *previous = ControlSkinner::setSkin(definition);
+    if (window_ != nullptr) {
+        updateRegion();
+    }
+    return previous;
+}
+
+HRGN PushButtonSkinner::pushRegion()
+{
+    ButtonDefinition *def = pushLikeDefinition();
+    if (def == nullptr || !def->looks[kButtonNormal].image.isSet()) {
+        return nullptr;
+    }
+    RECT client;
+    GetClientRect(window_, &client);
+    if (client.right <= 0 || client.bottom <= 0) {
+        return nullptr;
+    }
+    HDC screen = GetDC(window_);
+    MemoryDC memory(screen, client.right, client.bottom);
+    ReleaseDC(window_, screen);
+    if (!memory.isValid()) {
+        return nullptr;
+    }
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    skinFillRect(memory.dc(), client, face);
+    skinDrawNineGrid(def->owner(), memory.dc(), client, def->looks[kButtonNormal].image, face, kSkinFill, false);
+    HBITMAP bitmap = memory.releaseBitmap();
+    RasterImage picture;
+    const bool read = picture.CreateFromHBITMAP(bitmap, nullptr);
+    DeleteObject(bitmap);
+    return read ? skinRegionFromPicture(picture, keyColor_) : nullptr;
+}
+
+void PushButtonSkinner::updateRegion()
+{
+    if (window_ == nullptr || destroyed_) {
+        return;
+    }
+    HRGN region = drawnAsPush() ? pushRegion() : nullptr;
+    if (region == nullptr && region_ == nullptr) {
+        return;
+    }
+    // The system owns what SetWindowRgn is given; the skinner keeps its own copy.
+    HRGN copy = nullptr;
+    if (region != nullptr) {
+        copy = CreateRectRgn(0, 0, 0, 0);
+        CombineRgn(copy, region, nullptr, RGN_COPY);
+    }
+    if (region_ != nullptr) {
+        DeleteObject(region_);
+    }
+    region_ = region;
+    SetWindowRgn(window_, copy, TRUE);
 }
 
 SkinObject *PushButtonSkinner::ownTypeDefinition()
@@ -229,6 +294,16 @@ LRESULT PushButtonSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
     }
     case BM_GETCHECK:
         return callPrevious(message, wp, lp);
+    case WM_SIZE: {
+        const LRESULT result = callPrevious(message, wp, lp);
+        updateRegion();
+        return result;
+    }
+    case WM_STYLECHANGED:
+        if (wp == static_cast<WPARAM>(GWL_STYLE)) {
+            updateRegion();
+        }
+        break;
     case BM_SETCHECK: {
         callPrevious(WM_SETREDRAW, FALSE, 0);
         const LRESULT result = callPrevious(message, wp, lp);

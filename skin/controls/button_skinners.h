@@ -16,8 +16,14 @@ class PushButtonSkinner : public ControlSkinner {
 public:
     using ControlSkinner::ControlSkinner;
     bool attach(HWND window) override;
+    SkinObject *setSkin(SkinObject *definition) override;
     LRESULT windowProc(UINT message, WPARAM wp, LPARAM lp) override;
     void paint(HDC dc) override;
+
+    // Shapes a button drawn as a push button by its look's key colour at the client size (no
+    // shape for a look without a picture); a check box or radio that stopped being push-like
+    // loses its shape.
+    void updateRegion();
 
     // What a completed click does to the button's own state (auto check boxes and radios).
     virtual void clickAction() {}
@@ -30,6 +36,8 @@ public:
 
 protected:
     bool drawnAsPush() const;
+    // The normal push look's shape at the client size; null without one.
+    HRGN pushRegion();
     // The definition a push look is drawn from.
     ButtonDefinition *pushLikeDefinition();
     void drawPush(HDC dc, const RECT &client);

@@ -5,6 +5,7 @@
 #include "animate_skinner.h"
 #include "bar_skinners.h"
 #include "button_skinners.h"
+#include "combo_skinner.h"
 #include "date_link_skinners.h"
 #include "popup_menu.h"
 #include "range_skinners.h"
@@ -55,6 +56,7 @@ const FactoryEntry kFactory[] = {
     {kSkinSlider, &make<TrackbarSkinner>},
     {kSkinSpin, &make<UpDownSkinner>},
     {kSkinAnimate, &make<AnimateSkinner>},
+    {kSkinComboBox, &make<ComboBoxSkinner>},
 };
 
 }  // namespace

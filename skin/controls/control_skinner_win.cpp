@@ -71,7 +71,11 @@ bool ControlSkinner::attach(HWND window)
     if (window == nullptr || !IsWindow(window)) {
         return false;
     }
+    // A combo box's drop-down list lies on the desktop, which is no window of the program's.
     HWND parent = GetParent(window);
+    if (parent == GetDesktopWindow()) {
+        parent = nullptr;
+    }
     const WPARAM id = static_cast<WPARAM>(GetWindowLongW(window, GWL_ID));
     if (parent != nullptr && SendMessageW(parent, WM_SKIN_QUERY_EXCLUDE, id, reinterpret_cast<LPARAM>(window)) != 0) {
         return false;

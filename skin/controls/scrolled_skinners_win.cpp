@@ -7,8 +7,10 @@
 
 #include <cstring>
 
+#include "resync_rules.h"
 #include "skin_codes.h"
 #include "skin_definitions.h"
+#include "skin_draw.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
 #include "skin_platform.h"
@@ -112,9 +114,76 @@ void ScrolledControlSkinner::applyScrollBars()
     sizeScrollBars();
 }
 
+namespace {
+
+// The width of the border of a scrolled control, from its extended styles.
+SIZE borderOf(HWND window)
+{
+    const DWORD ex = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    SIZE border{0, 0};
+    if (ex & WS_EX_CLIENTEDGE) {
+        border.cx += GetSystemMetrics(SM_CXEDGE);
+        border.cy += GetSystemMetrics(SM_CYEDGE);
+    }
+    if (ex & WS_EX_DLGMODALFRAME) {
+        border.cx += GetSystemMetrics(SM_CXDLGFRAME);
+        border.cy += GetSystemMetrics(SM_CXDLGFRAME);
+    }
+    if (ex & WS_EX_STATICEDGE) {
+        border.cx += 1;
+        border.cy += 1;
+    }
+    return border;
+}
+
+// The region WM_NCPAINT gave (1: everything), as a region of its own.
+HRGN copyOfUpdate(HRGN update, const RECT &screen)
+{
+    HRGN copy = CreateRectRgnIndirect(&screen);
+    if (update != nullptr && update != reinterpret_cast<HRGN>(1)) {
+        CombineRgn(copy, copy, update, RGN_AND);
+    }
+    return copy;
+}
+
+}  // namespace
+
+void ScrolledControlSkinner::onNcPaint(HRGN update)
+{
+    TextStyleObject *style = textStyle();
+    if (style == nullptr || !style->frame.isSet()) {
+        callPrevious(WM_NCPAINT, reinterpret_cast<WPARAM>(update), 0);
+        return;
+    }
+    const SIZE border = borderOf(window_);
+    RECT screen;
+    GetWindowRect(window_, &screen);
+    RECT inner{screen.left + border.cx, screen.top + border.cy, screen.right - border.cx, screen.bottom - border.cy};
+    if (inner.right < inner.left) inner.right = inner.left;
+    if (inner.bottom < inner.top) inner.bottom = inner.top;
+    // The system paints what lies inside the border (the scroll bars and their corner).
+    HRGN rest = copyOfUpdate(update, inner);
+    callPrevious(WM_NCPAINT, reinterpret_cast<WPARAM>(rest), 0);
+    DeleteObject(rest);
+    if (border.cx == 0 && border.cy == 0) {
+        return;
+    }
+    HDC dc = GetWindowDC(window_);
+    if (dc == nullptr) {
+        return;
+    }
+    const RECT whole{0, 0, screen.right - screen.left, screen.bottom - screen.top};
+    ExcludeClipRect(dc, border.cx, border.cy, whole.right - border.cx, whole.bottom - border.cy);
+    skinDrawNineGrid(style->owner(), dc, whole, style->frame, style->bgColor, kSkinFill, false);
+    ReleaseDC(window_, dc);
+}
+
 LRESULT ScrolledControlSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
 {
     switch (message) {
+    case WM_NCPAINT:
+        onNcPaint(reinterpret_cast<HRGN>(wp));
+        return 0;
     case WM_PAINT:
     case WM_ERASEBKGND:
         // The control paints its own content.
@@ -122,8 +191,95 @@ LRESULT ScrolledControlSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
     case WM_SKIN_APPLY_SCROLLBARS:
         applyScrollBars();
         return 0;
+    case WM_SKIN_RESYNC:
+        resynchronise(SB_BOTH);
+        return 0;
+    case WM_SIZE: {
+        const LRESULT result = ControlSkinner::windowProc(message, wp, lp);
+        if (resyncs()) {
+            PostMessageW(window_, WM_SKIN_RESYNC, 0, 0);
+        }
+        return result;
+    }
     default:
-        return ControlSkinner::windowProc(message, wp, lp);
+        return resyncs() ? handleThenResync(message, wp, lp) : ControlSkinner::windowProc(message, wp, lp);
+    }
+}
+
+bool ScrolledControlSkinner::resyncs() const
+{
+    if (!scrollBarsInstalled_ || resyncKind() < 0) {
+        return false;
+    }
+    const int32_t platform = skinPlatformClass();
+    return platform == kPlatformWin98 || platform == kPlatformWinMe;
+}
+
+LRESULT ScrolledControlSkinner::handleThenResync(UINT message, WPARAM wp, LPARAM lp)
+{
+    int32_t notifyCode = 0;
+    if (message == WM_NOTIFY && lp != 0) {
+        notifyCode = static_cast<int32_t>(reinterpret_cast<const NMHDR *>(lp)->code);
+    }
+    bool styleChanged = false;
+    if (message == WM_STYLECHANGED && lp != 0 &&
+        (wp == static_cast<WPARAM>(GWL_STYLE) || wp == static_cast<WPARAM>(GWL_EXSTYLE))) {
+        const auto *change = reinterpret_cast<const STYLESTRUCT *>(lp);
+        styleChanged = change->styleOld != change->styleNew;
+    }
+    const bool listStyle = (GetWindowLongW(window_, GWL_STYLE) & LVS_TYPEMASK) == LVS_LIST;
+    const ResyncAction action = resyncActionFor(resyncKind(), message, static_cast<uint32_t>(wp), notifyCode, styleChanged,
+                                                listStyle);
+    const LRESULT result = ControlSkinner::windowProc(message, wp, lp);
+    if (destroyed_ || window_ == nullptr) {
+        return result;
+    }
+    switch (action) {
+    case kResyncPost:
+        PostMessageW(window_, WM_SKIN_RESYNC, 0, 0);
+        break;
+    case kResyncHorizontal:
+        resynchronise(SB_HORZ);
+        break;
+    case kResyncVertical:
+        resynchronise(SB_VERT);
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+void ScrolledControlSkinner::resynchronise(int which)
+{
+    if (!scrollBarsInstalled_ || window_ == nullptr || !skinScrollBarHas(window_)) {
+        return;
+    }
+    auto realInfo = skinRealScrollFunctions().getScrollInfo;
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        if (which != SB_BOTH && which != bar) {
+            continue;
+        }
+        SCROLLINFO real{};
+        real.cbSize = sizeof real;
+        real.fMask = SIF_ALL;
+        const BOOL known = realInfo ? realInfo(window_, bar, &real) : GetScrollInfo(window_, bar, &real);
+        if (!known) {
+            continue;
+        }
+        SCROLLINFO copy{};
+        copy.cbSize = sizeof copy;
+        copy.fMask = SIF_ALL;
+        skinSbGetScrollInfo(window_, bar, &copy);
+        // The page counts with the range: a list box that grew keeps its thumb to scale.
+        if (real.nMin == copy.nMin && real.nMax == copy.nMax && real.nPage == copy.nPage) {
+            if (real.nPos != copy.nPos) {
+                skinSbSetScrollPos(window_, bar, real.nPos, TRUE);
+            }
+        } else {
+            real.fMask = SIF_ALL;
+            skinSbSetScrollInfoQuiet(window_, bar, &real, TRUE);
+        }
     }
 }
 
@@ -147,6 +303,8 @@ bool ListBoxSkinner::attach(HWND window)
     makeBrush();
     return ScrolledControlSkinner::attach(window);
 }
+
+int32_t ListBoxSkinner::resyncKind() const { return kResyncListBox; }
 
 void ListBoxSkinner::makeBrush() { replaceBrush(background_, colorOf(definition(), &SkinObject::bgColor, GetSysColor(COLOR_WINDOW))); }
 
@@ -176,6 +334,12 @@ EditSkinner::~EditSkinner()
             DeleteObject(b);
         }
     }
+}
+
+int32_t EditSkinner::resyncKind() const
+{
+    // A rich edit keeps its bars in step through the functions themselves.
+    return window_ != nullptr && !classIs(window_, L"Edit") ? -1 : kResyncEdit;
 }
 
 void EditSkinner::makeBrushes()
@@ -229,6 +393,8 @@ LRESULT EditSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
 
 TreeViewSkinner::TreeViewSkinner(WindowSkinner *container) : ScrolledControlSkinner(kSkinTreeView, container) {}
 
+int32_t TreeViewSkinner::resyncKind() const { return kResyncTreeView; }
+
 bool TreeViewSkinner::attach(HWND window)
 {
     if (!ScrolledControlSkinner::attach(window)) {
@@ -263,6 +429,31 @@ LRESULT TreeViewSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
 
 ListViewSkinner::ListViewSkinner(WindowSkinner *container) : ScrolledControlSkinner(kSkinListView, container) {}
 
+int32_t ListViewSkinner::resyncKind() const { return kResyncListView; }
+
+LRESULT ListViewSkinner::trackThumb(int bar, int trackedPosition)
+{
+    SCROLLINFO real{};
+    real.cbSize = sizeof real;
+    real.fMask = SIF_ALL;
+    auto realInfo = skinRealScrollFunctions().getScrollInfo;
+    if (realInfo ? !realInfo(window_, bar, &real) : !GetScrollInfo(window_, bar, &real)) {
+        return 0;
+    }
+    int distance = trackedPosition - real.nPos;
+    const DWORD type = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)) & LVS_TYPEMASK;
+    // Report and list views scroll vertically by items; the bar counts lines of 16 pixels.
+    constexpr int kLineHeight = 16;
+    if (bar == SB_VERT && (type == LVS_REPORT || type == LVS_LIST)) {
+        distance *= kLineHeight;
+    }
+    if (distance != 0) {
+        SendMessageW(window_, LVM_SCROLL, bar == SB_HORZ ? distance : 0, bar == SB_VERT ? distance : 0);
+    }
+    resynchronise(bar);
+    return 0;
+}
+
 bool ListViewSkinner::attach(HWND window)
 {
     if (GetWindowLongW(window, GWL_STYLE) & LVS_OWNERDRAWFIXED) {
@@ -286,6 +477,14 @@ SkinObject *ListViewSkinner::setSkin(SkinObject *definition)
 
 LRESULT ListViewSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
 {
+    if ((message == WM_HSCROLL || message == WM_VSCROLL) && LOWORD(wp) == SB_THUMBTRACK && resyncs()) {
+        SCROLLINFO skinned{};
+        skinned.cbSize = sizeof skinned;
+        skinned.fMask = SIF_TRACKPOS;
+        const int bar = message == WM_HSCROLL ? SB_HORZ : SB_VERT;
+        skinSbGetScrollInfo(window_, bar, &skinned);
+        return trackThumb(bar, skinned.nTrackPos);
+    }
     if (message != WM_SKIN_REFRESH) {
         return ScrolledControlSkinner::windowProc(message, wp, lp);
     }

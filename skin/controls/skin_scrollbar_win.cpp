@@ -142,6 +142,50 @@ POINT toWindow(HWND window, POINT screen)
     return POINT{screen.x - w.left, screen.y - w.top};
 }
 
+// A right-to-left window shows its horizontal bar mirrored: its first arrow and the start of
+// its range at the right. Points along such a bar are mirrored within it before the bar's
+// geometry reads them, and its picture is mirrored as it is put on the window.
+bool mirroredBar(HWND window, int32_t kind)
+{
+    return kind == kScrollHorizontal && (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+}
+
+POINT alongBar(HWND window, const BarState *s, int32_t kind, POINT at)
+{
+    if (mirroredBar(window, kind)) {
+        const SkinRect r = barRect(window, s, kind);
+        at.x = r.left + r.right - 1 - at.x;
+    }
+    return at;
+}
+
+// The window DC in the unmirrored window coordinates the layout uses (a right-to-left
+// window's DC is mirrored); the previous layout comes back on release.
+class BarDC {
+public:
+    explicit BarDC(HWND window) : window_(window), dc_(GetWindowDC(window))
+    {
+        if (dc_ != nullptr) {
+            layout_ = GetLayout(dc_);
+            if (layout_ != 0 && layout_ != GDI_ERROR) SetLayout(dc_, 0);
+        }
+    }
+    ~BarDC()
+    {
+        if (dc_ == nullptr) return;
+        if (layout_ != 0 && layout_ != GDI_ERROR) SetLayout(dc_, layout_);
+        ReleaseDC(window_, dc_);
+    }
+    BarDC(const BarDC &) = delete;
+    BarDC &operator=(const BarDC &) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+    DWORD layout_ = 0;
+};
+
 // ---- drawing
 
 const ScrollBarDefinition *skinBars(const SkinRepository *&repository)
@@ -294,7 +338,12 @@ void drawBar(HWND window, const BarState *s, HDC windowDC, int32_t kind)
             drawSystemPiece(memory.dc(), kind, b.style, piece, r);
         }
     }
-    BitBlt(windowDC, bar.left, bar.top, bar.width(), bar.height(), memory.dc(), 0, 0, SRCCOPY);
+    if (mirroredBar(window, kind)) {
+        StretchBlt(windowDC, bar.right - 1, bar.top, -bar.width(), bar.height(), memory.dc(), 0, 0, bar.width(), bar.height(),
+                   SRCCOPY);
+    } else {
+        BitBlt(windowDC, bar.left, bar.top, bar.width(), bar.height(), memory.dc(), 0, 0, SRCCOPY);
+    }
 }
 
 void drawCorner(HWND window, const BarState *s, HDC dc)
@@ -331,10 +380,9 @@ void drawCorner(HWND window, const BarState *s, HDC dc)
 
 void redrawBar(HWND window, const BarState *s, int32_t kind)
 {
-    HDC dc = GetWindowDC(window);
-    if (dc) {
-        drawBar(window, s, dc, kind);
-        ReleaseDC(window, dc);
+    BarDC dc(window);
+    if (dc.dc()) {
+        drawBar(window, s, dc.dc(), kind);
     }
 }
 
@@ -380,11 +428,13 @@ int32_t hitBar(HWND window, const BarState *s, POINT at)
 
 LRESULT onNcPaint(HWND window, BarState *s, WPARAM wp, LPARAM lp)
 {
-    HDC dc = GetWindowDC(window);
-    if (dc) {
-        for (int32_t kind : {kScrollHorizontal, kScrollVertical}) {
-            if (s->bars[kind].shown) {
-                drawBar(window, s, dc, kind);
+    {
+        BarDC dc(window);
+        if (dc.dc()) {
+            for (int32_t kind : {kScrollHorizontal, kScrollVertical}) {
+                if (s->bars[kind].shown) {
+                    drawBar(window, s, dc.dc(), kind);
+                }
             }
         }
     }
@@ -392,9 +442,9 @@ LRESULT onNcPaint(HWND window, BarState *s, WPARAM wp, LPARAM lp)
     guardedStyle(window, s, style & ~kBarStyles);
     LRESULT result = fwDefSubclassProc(window, WM_NCPAINT, wp, lp);
     guardedStyle(window, s, style);
-    if (dc) {
-        drawCorner(window, s, dc);
-        ReleaseDC(window, dc);
+    BarDC dc(window);
+    if (dc.dc()) {
+        drawCorner(window, s, dc.dc());
     }
     return result;
 }
@@ -451,6 +501,7 @@ void run(HWND window, BarState *s, const ScrollActions &actions)
 void onPress(HWND window, BarState *s, int32_t kind, POINT at)
 {
     ModuleState &m = module();
+    at = alongBar(window, s, kind, at);
     m.pressWindow = window;
     ScrollActions actions = m.press.press(pressBar(window, s, kind), at.x, at.y);
     s->thumbTracking = m.press.trackingThumb() ? 1 : 0;
@@ -497,6 +548,7 @@ void onHoverTick(HWND window, BarState *s)
         return;
     }
     const BarInfo &b = s->bars[m.hotKind];
+    at = alongBar(window, s, m.hotKind, at);
     int32_t part = scrollHitTest(r, m.hotKind, arrowPixels(b), b.values, b.minThumb, at.x, at.y);
     if (part != m.hotPart) {
         m.hotPart = part;
@@ -583,7 +635,7 @@ LRESULT barProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, void *data)
             return 0;
         }
         if ((wp == kScrollRepeatDelayTimer || wp == kScrollRepeatTimer) && m.pressWindow == window) {
-            POINT at = cursorInWindow(window);
+            POINT at = alongBar(window, s, m.press.kind(), cursorInWindow(window));
             run(window, s, m.press.timer(static_cast<uint32_t>(wp), at.x, at.y));
             return 0;
         }
@@ -592,7 +644,7 @@ LRESULT barProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, void *data)
         if (m.pressWindow == window && m.press.pressed()) {
             POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             ClientToScreen(window, &at);
-            at = toWindow(window, at);
+            at = alongBar(window, s, m.press.kind(), toWindow(window, at));
             run(window, s, m.press.move(at.x, at.y));
             return 0;
         }

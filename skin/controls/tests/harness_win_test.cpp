@@ -219,3 +219,66 @@ TEST_F(Harness, ScrolledControlsGetTheirSkinnersAndBarsOnlyWhereTheyFollow)
     ReleaseDC(item(kHarnessEdit), dc);
     saveShot(dialog_, "harness-scrolled.bmp");
 }
+
+namespace {
+
+// Whether the window has a region, and whether it holds the point.
+struct Shape {
+    bool shaped;
+    bool holds;
+};
+Shape shapeAt(HWND w, int x, int y)
+{
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(w, r);
+    const Shape s{kind != ERROR, kind != ERROR && PtInRegion(r, x, y) != FALSE};
+    DeleteObject(r);
+    return s;
+}
+
+}  // namespace
+
+TEST_F(Harness, PushLooksShapeButtonsByTheKeyColourOfTheirPicture)
+{
+    const Bytes picture = readFileBytes(defaultSkinPath("pictures/button.bmp"));
+    ASSERT_GT(picture.size(), 54u) << "the default skin's button picture is missing";
+    const SkinColor key = RGB(0xFF, 0x00, 0xFF);
+    // The normal look is the 60 x 22 picture at the top with 4-pixel corners, drawn unscaled in
+    // the button's corners: each corner pixel is in the shape exactly when the picture's is no key.
+    auto expectCornersFollowThePicture = [&](HWND w, const char *what) {
+        RECT c;
+        GetClientRect(w, &c);
+        int keyed = 0;
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                const bool topLeft = filePixel(picture, x, y) != key, bottomRight = filePixel(picture, 59 - x, 21 - y) != key;
+                keyed += !topLeft + !bottomRight;
+                EXPECT_EQ(shapeAt(w, x, y).holds, topLeft) << what << " " << x << "," << y;
+                EXPECT_EQ(shapeAt(w, c.right - 1 - x, c.bottom - 1 - y).holds, bottomRight) << what << " " << x << "," << y;
+            }
+        }
+        EXPECT_GT(keyed, 0) << "the look has keyed corners";
+        EXPECT_TRUE(shapeAt(w, c.right / 2, c.bottom / 2).holds) << what;
+    };
+    HWND push = item(kHarnessPush);
+    ASSERT_TRUE(shapeAt(push, 0, 0).shaped);
+    expectCornersFollowThePicture(push, "push button");
+
+    // Wider, the shape follows the new size.
+    RECT c;
+    GetClientRect(push, &c);
+    SetWindowPos(push, nullptr, 0, 0, c.right + 40, c.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pump();
+    expectCornersFollowThePicture(push, "widened push button");
+
+    // A check box is shaped only while it is push-like.
+    HWND check = item(kHarnessCheck);
+    EXPECT_FALSE(shapeAt(check, 0, 0).shaped);
+    SetWindowLongW(check, GWL_STYLE, GetWindowLongW(check, GWL_STYLE) | BS_PUSHLIKE);
+    pump();
+    ASSERT_TRUE(shapeAt(check, 0, 0).shaped);
+    expectCornersFollowThePicture(check, "push-like check box");
+    SetWindowLongW(check, GWL_STYLE, GetWindowLongW(check, GWL_STYLE) & ~BS_PUSHLIKE);
+    pump();
+    EXPECT_FALSE(shapeAt(check, 0, 0).shaped);
+}

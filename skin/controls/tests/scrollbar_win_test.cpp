@@ -14,7 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "control_factory.h"
+#include "harness_dialog.h"
 #include "interception.h"
+#include "skin_manager.h"
+#include "window_skinner.h"
 #include "skin_interface.h"
 #include "skin_platform.h"
 #include "skin_scrollbar.h"
@@ -375,6 +379,110 @@ TEST_F(BarsInMode, ClicksSendTheRightRequestsWithRepeatAndSnapBack)
     ASSERT_GE(requests.size(), 2u);
     EXPECT_EQ(requests[requests.size() - 2].code, SB_THUMBPOSITION);
     EXPECT_EQ(requests.back().code, SB_ENDSCROLL);
+    DestroyWindow(w);
+}
+
+TEST_F(BarsInMode, ASkinnedEditsBarFollowsTypingWhereTheEditMovesItItself)
+{
+    skinInstallControls();
+    ASSERT_EQ(skinSetDefaultDialog(L"Dialog"), 1);
+    HWND dialog = createHarnessDialog(GetModuleHandleW(nullptr), nullptr, 40, 40);
+    ASSERT_NE(dialog, nullptr);
+    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                                240, 330, 160, 60, dialog, nullptr, GetModuleHandleW(nullptr), nullptr);
+    WindowSkinner *dialogSkinner = SkinManager::instance().findSkinner(dialog);
+    ASSERT_NE(dialogSkinner, nullptr);
+    dialogSkinner->skinChild(edit, dialogSkinner->definition());
+    pumpFor(300);
+    const bool skinned = skinPlatformHasSkinnedScrollBars(skinEnginePlatformClass());
+    EXPECT_EQ(skinScrollBarHas(edit), skinned) << mode();
+    // Thirty typed lines: the edit scrolls its own bar to the caret.
+    for (int line = 0; line < 30; ++line) {
+        SendMessageW(edit, WM_CHAR, 'w', 1);
+        SendMessageW(edit, WM_CHAR, VK_RETURN, 1);
+    }
+    pumpFor(300);
+    SCROLLINFO real{};
+    real.cbSize = sizeof real;
+    real.fMask = SIF_ALL;
+    ASSERT_TRUE(skinRealScrollFunctions().getScrollInfo ? skinRealScrollFunctions().getScrollInfo(edit, SB_VERT, &real)
+                                                        : GetScrollInfo(edit, SB_VERT, &real));
+    EXPECT_GT(real.nPos, 0) << "the edit scrolled";
+    if (skinned && (skinEnginePlatformClass() == kPlatformWin98 || skinEnginePlatformClass() == kPlatformWinMe)) {
+        SCROLLINFO copy{};
+        copy.cbSize = sizeof copy;
+        copy.fMask = SIF_ALL;
+        ASSERT_TRUE(skinSbGetScrollInfo(edit, SB_VERT, &copy));
+        EXPECT_EQ(copy.nPos, real.nPos) << "the skinned bar follows the caret";
+        EXPECT_EQ(copy.nMax, real.nMax);
+        EXPECT_EQ(copy.nPage, real.nPage);
+        saveShot(dialog, "edit-bar-" + mode() + ".bmp");
+    }
+    DestroyWindow(dialog);
+}
+
+std::vector<int> sidewaysRequests;
+
+LRESULT CALLBACK sidewaysProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_HSCROLL) {
+        sidewaysRequests.push_back(LOWORD(wp));
+        return 0;
+    }
+    return DefWindowProcW(w, msg, wp, lp);
+}
+
+TEST_F(BarsInMode, ARightToLeftWindowHasItsBarOnTheLeftAndItsSidewaysBarMirrored)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = sidewaysProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"WordmereBarsTestRtl";
+    RegisterClassW(&wc);
+    HWND w = CreateWindowExW(WS_EX_LAYOUTRTL, wc.lpszClassName, L"rtl", WS_POPUP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
+                             300, 40, 240, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(skinScrollBarInstall(w), 1);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    si.nMax = 99;
+    si.nPage = 10;
+    skinSbSetScrollInfo(w, SB_VERT, &si, TRUE);
+    skinSbSetScrollInfo(w, SB_HORZ, &si, TRUE);
+    SetCursorPos(5, 5);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    pumpFor(300);
+    saveShot(w, "bars-rtl-" + mode() + ".bmp");
+
+    // Screen places worked out here: a one-pixel border, 16-pixel bars and arrows.
+    RECT win;
+    GetWindowRect(w, &win);
+    const int bar = 16, arrow = 16;
+    const RECT vertical{win.left + 1, win.top + 1, win.left + 1 + bar, win.bottom - 1 - bar};
+    const RECT sideways{win.left + 1 + bar, win.bottom - 1 - bar, win.right - 1, win.bottom - 1};
+    const int middleY = (sideways.top + sideways.bottom) / 2;
+    EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(vertical.left + 8, (vertical.top + vertical.bottom) / 2)), HTVSCROLL);
+    EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(win.right - 1 - 8, (vertical.top + vertical.bottom) / 2)), HTCLIENT)
+        << "the right edge is the client's";
+    EXPECT_EQ(screenPixel(vertical.left + 8, vertical.bottom - arrow - 4), RGB(0xF0, 0xF2, 0xF5)) << "the vertical track, on the left";
+
+    // Position 0 puts the sideways thumb at the right, after the first arrow there.
+    const int space = (sideways.right - sideways.left) - 2 * arrow;
+    const int thumb = MulDiv(10, space, 100);
+    EXPECT_EQ(screenPixel(sideways.right - 1 - arrow - thumb / 2, middleY), RGB(0xB7, 0xC3, 0xD0)) << "thumb at the right";
+    EXPECT_EQ(screenPixel(sideways.left + arrow + 4, middleY), RGB(0xF0, 0xF2, 0xF5)) << "track at the left";
+
+    // The right arrow is the first one: it asks for the line towards the start.
+    sidewaysRequests.clear();
+    SendMessageW(w, WM_NCLBUTTONDOWN, HTHSCROLL, MAKELPARAM(sideways.right - 5, middleY));
+    SendMessageW(w, WM_LBUTTONUP, 0, 0);
+    SendMessageW(w, WM_NCLBUTTONDOWN, HTHSCROLL, MAKELPARAM(sideways.left + 5, middleY));
+    SendMessageW(w, WM_LBUTTONUP, 0, 0);
+    ASSERT_EQ(sidewaysRequests.size(), 4u);
+    EXPECT_EQ(sidewaysRequests[0], SB_LINELEFT);
+    EXPECT_EQ(sidewaysRequests[2], SB_LINERIGHT);
     DestroyWindow(w);
 }
 
