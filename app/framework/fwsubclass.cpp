@@ -128,3 +128,23 @@ LRESULT fwDefSubclassProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     if (!c || !c->frame) return DefWindowProcW(window, msg, wp, lp);
     return callNext(window, c, msg, wp, lp);
 }
+
+LRESULT fwCallBelow(HWND window, FwSubclassProc proc, void* data, UINT msg, WPARAM wp, LPARAM lp) {
+    Chain* c = window ? chainOf(window) : nullptr;
+    if (!c) {
+        const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+        return current ? CallWindowProcW(current, window, msg, wp, lp) : DefWindowProcW(window, msg, wp, lp);
+    }
+    auto it = findLink(*c, proc, data);
+    if (it == c->links.end()) {
+        return c->frame ? callNext(window, c, msg, wp, lp) : CallWindowProcW(c->original, window, msg, wp, lp);
+    }
+    Frame f{static_cast<size_t>(it - c->links.begin()), c->frame};
+    c->frame = &f;
+    ++c->depth;
+    LRESULT r = callNext(window, c, msg, wp, lp);
+    c->frame = f.outer;
+    --c->depth;
+    if (c->dying && c->depth == 0) delete c;
+    return r;
+}

@@ -22,3 +22,8 @@ bool fwRemoveSubclass(HWND window, FwSubclassProc proc, void* data);
 bool fwHasSubclass(HWND window, FwSubclassProc proc, void* data);
 // Passes a message on from inside a link's callback.
 LRESULT fwDefSubclassProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+// Calls what lies below the (proc, data) link with a message of the link's own, inside a
+// callback or outside any (fwDefSubclassProc outside a callback reaches only DefWindowProc).
+// A link no longer there passes the message on as fwDefSubclassProc would inside a call, and
+// to the window's procedure outside one.
+LRESULT fwCallBelow(HWND window, FwSubclassProc proc, void* data, UINT msg, WPARAM wp, LPARAM lp);

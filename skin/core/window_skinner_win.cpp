@@ -193,7 +193,8 @@ void WindowSkinner::release()
 
 LRESULT WindowSkinner::callPrevious(UINT message, WPARAM wp, LPARAM lp)
 {
-    return fwDefSubclassProc(window_, message, wp, lp);
+    // Also called outside this window's messages (detaching, repainting on a skin change).
+    return fwCallBelow(window_, &WindowSkinner::subclassProc, this, message, wp, lp);
 }
 
 LRESULT WindowSkinner::subclassProc(HWND window, UINT message, WPARAM wp, LPARAM lp, void *data)

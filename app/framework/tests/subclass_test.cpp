@@ -140,6 +140,26 @@ TEST(Subclass, ChangesFromInsideALinkAndNestedMessages) {
     DestroyWindow(w);
 }
 
+TEST(Subclass, CallsBelowALinkFromOutsideAnyMessage) {
+    // As a skinner that gives a control its own font back while it detaches.
+    HWND w = plainWindow();
+    ASSERT_TRUE(fwAddSubclass(w, link, &a));
+    ASSERT_TRUE(fwAddSubclass(w, link, &b));
+    gSeen.clear();
+    fwCallBelow(w, link, &b, kProbe, 0, 0);
+    EXPECT_EQ(gSeen, "ao") << "below b: a, then the window's own procedure";
+    gSeen.clear();
+    fwCallBelow(w, link, &a, kProbe, 0, 0);
+    EXPECT_EQ(gSeen, "o");
+    ASSERT_TRUE(fwRemoveSubclass(w, link, &a));
+    ASSERT_TRUE(fwRemoveSubclass(w, link, &b));
+    gSeen.clear();
+    fwCallBelow(w, link, &a, kProbe, 0, 0);
+    EXPECT_EQ(gSeen, "o") << "a link gone: the window's procedure";
+    EXPECT_EQ(procOf(w), &originalProc);
+    DestroyWindow(w);
+}
+
 TEST(Subclass, ADyingWindowTakesItsLinksAlong) {
     HWND w = plainWindow();
     ASSERT_TRUE(fwAddSubclass(w, link, &a));
