@@ -52,6 +52,9 @@ void engineEnding()
     if (tooltip.window())
         SkinManager::instance().unwatch(tooltip.window());
     tooltip.destroy();
+    // The skins go with the engine: the next start's window must not measure its frame from
+    // a Tooltip object of one of them.
+    tooltip.setSkin(nullptr);
     SkinTooltip::unregisterClass(gEngineModule);
 }
 
