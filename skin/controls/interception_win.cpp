@@ -22,6 +22,7 @@ namespace {
 constexpr uintptr_t kHighestModuleBase = 0x80000000u;
 constexpr int kFunctionCount = 10;
 constexpr uint32_t kEntryBytesRead = 32;
+constexpr int kMostUndonePasses = 8;
 
 template <typename T>
 T procAs(FARPROC p)
@@ -368,11 +369,14 @@ void patchModule(HMODULE module, uint32_t size, const ImportHook &hook, bool und
     PeImage image(reinterpret_cast<const uint8_t *>(module), size);
     uint32_t from = undo ? hook.replacement : hook.real;
     uint32_t to = undo ? hook.real : hook.replacement;
-    uint32_t slot = findImportSlot(image, hook.module, from, highestApplicationAddress(), &readMemory);
-    if (slot == 0) {
-        return;
+    // Patching takes the first slot; undoing gives back every slot that leads to the
+    // replacement, so none is left calling it after removal.
+    for (int pass = 0; pass < (undo ? kMostUndonePasses : 1); ++pass) {
+        uint32_t slot = findImportSlot(image, hook.module, from, highestApplicationAddress(), &readMemory);
+        if (slot == 0 || !writeValue(reinterpret_cast<uint8_t *>(module) + slot, to)) {
+            return;
+        }
     }
-    writeValue(reinterpret_cast<uint8_t *>(module) + slot, to);
 }
 
 // The modules mapped in this process: the bases of its image mappings, found region by
@@ -429,7 +433,11 @@ void patchNewModule(HMODULE module)
     }
 }
 
+// The real loader functions, found once per process and kept after removal: a pointer to a
+// replacement handed out by GetProcAddress, or a thread already inside one, may still call
+// it then, and Kernel32 never leaves the process.
 struct Loader {
+    bool ready = false;
     HMODULE kernel32 = nullptr;
     HMODULE(WINAPI *loadLibraryA)(LPCSTR) = nullptr;
     HMODULE(WINAPI *loadLibraryW)(LPCWSTR) = nullptr;
@@ -506,11 +514,19 @@ bool installImports()
         if (!l.kernel32) {
             return false;
         }
+    }
+    if (!l.ready) {
         l.loadLibraryA = procAs<decltype(l.loadLibraryA)>(GetProcAddress(l.kernel32, "LoadLibraryA"));
         l.loadLibraryW = procAs<decltype(l.loadLibraryW)>(GetProcAddress(l.kernel32, "LoadLibraryW"));
         l.loadLibraryExA = procAs<decltype(l.loadLibraryExA)>(GetProcAddress(l.kernel32, "LoadLibraryExA"));
         l.loadLibraryExW = procAs<decltype(l.loadLibraryExW)>(GetProcAddress(l.kernel32, "LoadLibraryExW"));
         l.getProcAddress = procAs<decltype(l.getProcAddress)>(GetProcAddress(l.kernel32, "GetProcAddress"));
+        l.ready = l.loadLibraryA && l.loadLibraryW && l.loadLibraryExA && l.loadLibraryExW && l.getProcAddress;
+        if (!l.ready) {
+            FreeLibrary(l.kernel32);
+            l.kernel32 = nullptr;
+            return false;
+        }
     }
     registerImportHook("Kernel32.dll", "LoadLibraryA", address32(reinterpret_cast<void *>(l.loadLibraryA)),
                        reinterpret_cast<void *>(&replaceLoadLibraryA));
@@ -541,7 +557,7 @@ void removeImports()
     Loader &l = loader();
     if (l.kernel32) {
         FreeLibrary(l.kernel32);
-        l = Loader();
+        l.kernel32 = nullptr;
     }
 }
 
