@@ -20,6 +20,7 @@
 #include "control_factory.h"
 #include "harness_dialog.h"
 #include "harness_fixture.h"
+#include "screen_probes.h"
 #include "skin_draw.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
@@ -51,47 +52,12 @@ HWND makeChild(HWND parent, const wchar_t *cls, DWORD style, int id, int x, int 
     return child;
 }
 
-// The colour a window shows at a client point (after its pending paints).
-COLORREF shownAt(HWND w, int x, int y)
-{
-    UpdateWindow(w);
-    HDC dc = GetDC(w);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(w, dc);
-    return c;
-}
-
-template <class Test>
-int countPixels(HWND w, const RECT &area, Test test)
-{
-    UpdateWindow(w);
-    HDC dc = GetDC(w);
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            n += test(GetPixel(dc, x, y)) ? 1 : 0;
-    ReleaseDC(w, dc);
-    return n;
-}
-
 int countDark(HWND w, const RECT &area) { return countPixels(w, area, isDark); }
 
 // Pixels that differ from the panel's or item's fill: the drawn text.
 int countUnlike(HWND w, const RECT &area, COLORREF fill)
 {
     return countPixels(w, area, [fill](COLORREF c) { return c != fill; });
-}
-
-void pointerAt(POINT screen)
-{
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = screen.x * 65535 / (w - 1);
-    input.mi.dy = screen.y * 65535 / (h - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    pumpFor(100);
 }
 
 class BarSkinners : public HarnessDialogTest {

@@ -15,6 +15,7 @@
 #include "combo_skinner.h"
 #include "control_factory.h"
 #include "harness_dialog.h"
+#include "screen_probes.h"
 #include "skin_codes.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
@@ -36,18 +37,6 @@ constexpr COLORREF kFocusedBackground = RGB(0xDC, 0xE6, 0xF0);
 constexpr int kButtonPictureLeft = 20, kButtonPictureWidth = 17;
 constexpr COLORREF kOwnerColor = RGB(0x20, 0xA0, 0x40);
 constexpr int kDropDownId = 1901, kSimpleId = 1902, kVariableId = 1903, kFixedId = 1904;
-
-void pointerAt(POINT screen)
-{
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = screen.x * 65535 / (w - 1);
-    input.mi.dy = screen.y * 65535 / (h - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    pumpFor(100);
-}
 
 // The parent of the owner-drawn combo box: it draws every item in one colour.
 LRESULT CALLBACK ownerProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
@@ -81,25 +70,9 @@ Parts partsOf(HWND combo)
     return p;
 }
 
-COLORREF shownAt(HWND w, int x, int y)
-{
-    UpdateWindow(w);
-    HDC dc = GetDC(w);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(w, dc);
-    return c;
-}
-
 int pixelsOf(HWND w, const RECT &r, COLORREF color)
 {
-    UpdateWindow(w);
-    HDC dc = GetDC(w);
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += GetPixel(dc, x, y) == color;
-    ReleaseDC(w, dc);
-    return n;
+    return countPixels(w, r, [color](COLORREF c) { return c == color; });
 }
 
 class SkinnedCombo : public ::testing::Test {
