@@ -34,6 +34,10 @@ constexpr COLORREF kVariantSplitter = RGB(0xC0, 0x40, 0x20);
 constexpr int kSkinCaptionHeight = 28;
 constexpr int kSkinBorder = 4;
 constexpr int kSplitterId = 998;
+// The view's search box and language radios, and the outline of the skin's field picture
+// that frames the search box.
+constexpr int kSearchComboId = 1001, kLeftRadioId = 1006, kRightRadioId = 1008;
+constexpr COLORREF kSkinFieldLine = RGB(0x9A, 0xA8, 0xB8);
 
 void pump(DWORD ms) {
     const DWORD end = GetTickCount() + ms;
@@ -227,6 +231,21 @@ TEST_F(ProgramLooks, SystemAndSkinSideBySideThenAnotherSkin) {
     EXPECT_NE(hex(shot.at(a.menu)), hex(kSkinMenuFace)) << "plain menu bar";
     EXPECT_EQ(hex(shot.at(a.splitter)), hex(GetSysColor(COLOR_BTNFACE))) << "plain splitter";
     EXPECT_EQ(hex(shot.at(a.view)), hex(GetSysColor(COLOR_BTNFACE))) << "plain view at " << a.view.x << "," << a.view.y;
+
+    // The view's own controls: the search box, its edit and the language radios are skinned in
+    // the skinned program only; the search box shows the skin's field outline at its corner.
+    for (int id : {kSearchComboId, kLeftRadioId, kRightRadioId}) {
+        EXPECT_NE(GetPropW(GetDlgItem(skinned_.view.hwnd(), id), L"OBJECT"), nullptr) << "control " << id;
+        EXPECT_EQ(GetPropW(GetDlgItem(plain_.view.hwnd(), id), L"OBJECT"), nullptr) << "control " << id;
+    }
+    EXPECT_NE(GetPropW(skinned_.view.searchEdit(), L"OBJECT"), nullptr) << "the search box's edit";
+    const auto searchCorner = [](ProgramWindows& p) {
+        POINT at{0, 0};
+        ClientToScreen(GetDlgItem(p.view.hwnd(), kSearchComboId), &at);
+        return at;
+    };
+    EXPECT_EQ(hex(shot.at(searchCorner(skinned_))), hex(kSkinFieldLine)) << "skinned search box";
+    EXPECT_NE(hex(shot.at(searchCorner(plain_))), hex(kSkinFieldLine)) << "plain search box";
 
     // A message box opened now gets the dialogs' default skin from the creation hook.
     BoxSeen box;
