@@ -550,9 +550,12 @@ void dragInList(HWND list, int x1, int y1, int x2, int y2) {
 // Selects the list's first result: a drag from the margin left of its first character
 // (outside the selected headword, so no drag of it starts) to a point on a later line; the
 // selection stops at the end of the result it began in. (A point below every cell would
-// select nothing.)
+// select nothing, and so would one outside the list: the pop-up's list is narrower than the
+// main view's.)
 void selectFirstResult(HWND list) {
-    dragInList(list, 2, 3, 300, 100);
+    RECT r{};
+    GetClientRect(list, &r);
+    dragInList(list, 2, 3, std::min<int>(300, r.right - 2), std::min<int>(100, r.bottom - 2));
 }
 
 std::wstring copyFromList(HWND frame) {
@@ -1357,6 +1360,17 @@ int phasePopup(const std::wstring& probeFile, const std::wstring& oracleFile, co
         for (const std::wstring& tr : split(any, L'|'))
             if (copied.find(tr) != std::wstring::npos) found = true;
         check(startsWithWord(copied, p.word) && found, what + L": copied " + oneLine(copied));
+    }
+    if (!last.empty()) {
+        // The last pop-up stays up: where it is, for the script's screenshot of it.
+        RECT r;
+        GetWindowRect(popup, &r);
+        const bool up = IsWindowVisible(popup) != FALSE;
+        check(up, L"the last pop-up is still up for the screenshot: " + rectText(r));
+        if (FILE* f = _wfopen((probeFile + L".shown").c_str(), L"w")) {
+            if (up) fwprintf(f, L"%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+            fclose(f);
+        }
     }
     return failures;
 }

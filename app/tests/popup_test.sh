@@ -61,6 +61,20 @@ echo "== captured words in the pop-up"
 driver popup "$probes" "$(winpath "$oracle")" TextOutW
 sleep 0.5
 import -window root "$art/popup-over-target.png" || fail "screenshot"
+# The screenshot shows the pop-up where the driver last saw it: over the target's white
+# background, most of that rectangle is the pop-up's own drawing.
+if read -r left top right bottom < <(tr -d '\r' <"$run/probes.txt.shown" 2>/dev/null) && [ -n "${bottom:-}" ]; then
+  place="$left,$top - $right,$bottom"
+  white="$(convert "$art/popup-over-target.png" -crop "$(( right - left ))x$(( bottom - top ))+$left+$top" +repage \
+           -colorspace gray -threshold 97% -format '%[fx:mean]' info:)"
+  if awk -v w="${white:-1}" 'BEGIN { exit !(w < 0.9) }'; then
+    echo "ok   the screenshot shows the pop-up at $place (near-white share $white)"
+  else
+    fail "the screenshot shows no pop-up at $place (near-white share $white)"
+  fi
+else
+  fail "the driver did not say where the pop-up is"
+fi
 echo "== the pointer leaves the pop-up"
 driver popuptrack "$probes" water
 echo "== the accessibility fallback"
