@@ -1274,6 +1274,9 @@ void foregroundAt(POINT p) {
         SetForegroundWindow(top);
         // Under an emulated Wine the change reaches the window system's state late.
         for (DWORD t0 = GetTickCount(); GetForegroundWindow() != top && GetTickCount() - t0 < scaledMs(2000);) Sleep(20);
+        // The program raises its window when it takes its activation, which comes before a
+        // message sent now: a pop-up shown later is not put behind it again.
+        send(top, WM_NULL, 0, 0);
         Sleep(150);
     }
 }
