@@ -51,6 +51,9 @@ driver keys
 driver help missing "Z:${run//\//\\}"
 driver quit
 
+# The phases gathered so far run here, not inside the pipe below: there their checks would go
+# to the file and a failure would be lost with the pipe's subshell.
+flush_driver
 echo "== settings in the registry"
 # The whole key is read once ("wine reg query" is a program start too), each value from that.
 w wine reg query 'HKCU\Software\Wordmere\Wordmere\Settings' 2>/dev/null | tr -d '\r' >"$run/settings.txt"
