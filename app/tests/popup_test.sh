@@ -54,6 +54,9 @@ w wineserver -p
 driver popupsettings F2 English French
 driver start "$(winpath "$run")\\wordmere.exe" en -
 probes="$(winpath "$run")\\probes.txt"
+# The program's start runs here: inside the background command below a failed check of it
+# would be lost with that subshell.
+flush_driver
 w wine "$run/wordmere_popup_target.exe" "$probes" &
 wait_for_line "$run/probes.txt" '^ready' $! 120 || fail "the target did not show its words"
 
