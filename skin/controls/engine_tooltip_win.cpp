@@ -41,6 +41,7 @@ void engineStarted(HINSTANCE module)
     SkinTooltip &tooltip = SkinTooltip::instance();
     if (!SkinTooltip::registerClass(gEngineModule) || !tooltip.create(nullptr))
         return;
+    tooltip.setResourceModule(gEngineModule);
     SkinManager::instance().watch(tooltip.window(), kSkinChangedMessage);
 }
 
