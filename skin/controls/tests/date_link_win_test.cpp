@@ -3,8 +3,10 @@
 // once a day is clicked with the real pointer, which sets the date; a real click elsewhere
 // closes it unchanged), its button shows the pressed picture while the calendar is open, and
 // pickers in the up-down style or the time format draw no button. The month calendar takes the
-// skin's colours; the link window (a stand-in of that class: Wine has none) gets its own skinner,
-// drawn from a Static definition. Colours are read from the skin's own pictures.
+// skin's colours and shows the next-month picture pressed until the button is released. The
+// link window (a stand-in of that class: Wine has none) shows its own text over the skin's
+// background. The process's skinned tooltip window lives exactly as long as the engine and
+// shows a control's tooltip text. Colours are read from the skin's own pictures.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -276,6 +278,103 @@ TEST_F(DateLinkHarness, UpDownAndTimePickersDrawNoDropButton)
         ReleaseDC(picker, screen);
         DestroyWindow(picker);
     }
+}
+
+TEST_F(DateLinkHarness, NextMonthButtonShowsItsPressedPictureUntilReleased)
+{
+    HWND calendar = item(kHarnessMonthCalendar);
+    auto *skinner = skinnerOf<MonthCalendarSkinner>(calendar);
+    ASSERT_NE(skinner, nullptr);
+    const SkinRect next = skinner->titleButtons().next;
+    ASSERT_FALSE(next.isEmpty()) << "no next-month button found through the calendar's hit test";
+    ASSERT_FALSE(skinner->titleButtons().previous.isEmpty());
+    // The next pictures start at x 48 (normal) and 64 (pressed) of calendar.bmp; the probe lies
+    // in the left margin (three pixels, drawn one to one) at the picture's middle row.
+    const int probeX = next.left + 2, probeY = (next.top + next.bottom) / 2;
+    const COLORREF normal = filePixel(calendarPicture_, 48 + 2, 8), pressed = filePixel(calendarPicture_, 64 + 2, 8);
+    ASSERT_NE(normal, pressed);
+    UpdateWindow(calendar);
+    EXPECT_EQ(windowPixel(calendar, probeX, probeY), normal);
+    const LPARAM at = MAKELPARAM((next.left + next.right) / 2, probeY);
+    SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_EQ(skinner->pressedButton(), 2);
+    UpdateWindow(calendar);
+    EXPECT_EQ(windowPixel(calendar, probeX, probeY), pressed) << "pressed while held";
+    saveShot(dialog_, "dates-calendar-pressed.bmp");
+    SendMessageW(calendar, WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(skinner->pressedButton(), 0);
+    UpdateWindow(calendar);
+    EXPECT_EQ(windowPixel(calendar, probeX, probeY), normal) << "normal again once released";
+}
+
+TEST_F(DateLinkHarness, LinkShowsItsOwnTextOverTheSkinBackground)
+{
+    HWND link = item(kHarnessLink);
+    ASSERT_NE(link, nullptr);
+    RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(link, &client);
+    HDC dc = GetDC(link);
+    // Text pixels: the link colour, or blends of it with the window colour at the glyphs' edges.
+    int textPixels = 0, windowColour = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            if (GetBValue(c) > GetRValue(c) + 60) ++textPixels;
+            if (c == GetSysColor(COLOR_WINDOW)) ++windowColour;
+        }
+    const COLORREF corner = GetPixel(dc, client.right - 2, client.bottom - 2);
+    ReleaseDC(link, dc);
+    // Beside the link, the dialog's own skinned background.
+    RECT r;
+    GetWindowRect(link, &r);
+    POINT beside{r.left - 3, r.bottom - 2};
+    ScreenToClient(dialog_, &beside);
+    const COLORREF dialogBackground = windowPixel(dialog_, beside.x, beside.y);
+    ASSERT_NE(dialogBackground, GetSysColor(COLOR_WINDOW)) << "the probe needs a skin background other than the window colour";
+    EXPECT_GT(textPixels, 10) << "the control's own text is shown";
+    EXPECT_EQ(windowColour, 0) << "none of the control's window colour is left";
+    EXPECT_EQ(corner, dialogBackground) << "the skin's background shows through";
+}
+
+TEST_F(DateLinkHarness, TheTooltipWindowLivesWithTheEngineAndShowsAControlsText)
+{
+    SkinTooltip &tooltip = SkinTooltip::instance();
+    HWND window = tooltip.window();
+    ASSERT_NE(window, nullptr) << "no tooltip window after the engine started";
+    wchar_t cls[64] = L"";
+    GetClassNameW(window, cls, 64);
+    EXPECT_EQ(std::wstring(cls), L"GlossvaneTooltip32");
+    SkinRepository *skin = SkinManager::instance().currentSkin();
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(static_cast<const SkinObject *>(&tooltip.definition()), skin->findObjectByType(kSkinTooltip))
+        << "the skin's Tooltip object frames it";
+
+    // A control's tooltip text, shown after the pointer enters the control and the show delay ends.
+    HWND button = item(kHarnessPush);
+    WindowSkinner *skinner = SkinManager::instance().findSkinner(button);
+    ASSERT_NE(skinner, nullptr);
+    skinner->setTooltipText(L"A tip");
+    RECT r;
+    GetWindowRect(button, &r);
+    pointerInput(POINT{r.left + 3, r.top + 3}, 0);
+    EXPECT_TRUE(pumpUntil([&] { return tooltip.state() != kTooltipHidden; }, 4000)) << "the pointer's entry arms it";
+    EXPECT_TRUE(pumpUntil([&] { return tooltip.state() == kTooltipShown && IsWindowVisible(window); }, 8000));
+    EXPECT_EQ(tooltip.text(), u"A tip");
+    saveShot(window, "dates-tooltip.bmp");
+    tooltip.hide();
+
+    DestroyWindow(dialog_);
+    dialog_ = nullptr;
+    while (skinIsStarted()) skinShutdown();
+    EXPECT_FALSE(IsWindow(window)) << "the tooltip window goes with the engine";
+    EXPECT_EQ(tooltip.window(), nullptr);
+    EXPECT_EQ(tooltip.setSkin(nullptr), nullptr) << "the ended engine's Tooltip object is forgotten with its skin";
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"GlossvaneTooltip32", &info)) << "and its class";
+    ASSERT_TRUE(startWithDefaultSkin());
+    EXPECT_NE(tooltip.window(), nullptr) << "a new start makes it again";
 }
 
 }  // namespace
