@@ -29,27 +29,44 @@ void skinPaintParentBackground(HWND control, HDC dc)
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
-void skinPaintTurned(HDC dc, const RECT &target, int degrees, const std::function<void(HDC, int, int)> &draw)
+void skinPaintTurned(HDC dc, const RECT &target, const SkinTurn &turn, const std::function<void(HDC, int, int)> &draw)
 {
-    const int width = target.bottom - target.top, height = target.right - target.left;
+    const int width = target.right - target.left, height = target.bottom - target.top;
     if (width <= 0 || height <= 0) {
         return;
     }
-    HBITMAP unturned = nullptr;
+    const bool quarter = turn.degrees == 90 || turn.degrees == 270;
+    const int uprightWidth = quarter ? height : width, uprightHeight = quarter ? width : height;
+    RasterImage picture;
     {
-        MemoryDC memory(dc, width, height);
-        if (!memory.isValid()) {
+        MemoryDC upright(dc, uprightWidth, uprightHeight);
+        if (!upright.isValid()) {
             return;
         }
-        draw(memory.dc(), width, height);
-        unturned = memory.releaseBitmap();
+        draw(upright.dc(), uprightWidth, uprightHeight);
+        HBITMAP drawn = upright.releaseBitmap();
+        const bool taken = picture.CreateFromHBITMAP(drawn);
+        DeleteObject(drawn);
+        if (!taken) {
+            return;
+        }
     }
-    RasterImage picture;
-    const bool turned = picture.CreateFromHBITMAP(unturned) && picture.Rotate(static_cast<float>(degrees));
-    DeleteObject(unturned);
-    if (turned) {
+    if (turn.flipped) {
+        picture.Flip();
+    }
+    if (turn.degrees != 0 && !picture.Rotate(static_cast<float>(turn.degrees))) {
+        return;
+    }
+    if (!turn.keyed) {
         picture.Draw(dc, target.left, target.top);
+        return;
     }
+    HBITMAP turned = picture.MakeBitmap(dc);
+    if (turned == nullptr) {
+        return;
+    }
+    skinTransparentBlit(dc, target.left, target.top, width, height, turned, 0, 0, turn.key);
+    DeleteObject(turned);
 }
 
 void skinPaintBorder(HWND control, const SkinRepository *skin, const SkinNineGrid &border, COLORREF color)
@@ -101,36 +118,11 @@ SIZE skinMeasureText(HDC dc, const std::wstring &text, const RECT &within, UINT 
 void skinDrawTurnedNineGrid(const SkinRepository *repository, HDC dc, const RECT &target, const SkinNineGrid &grid,
                             int degrees, bool flipped, bool keyed, COLORREF keyOrFill)
 {
-    const int width = target.right - target.left, height = target.bottom - target.top;
-    if (width <= 0 || height <= 0) return;
-    const bool quarter = degrees == 90 || degrees == 270;
-    const int uprightWidth = quarter ? height : width, uprightHeight = quarter ? width : height;
-    RasterImage picture;
-    {
-        MemoryDC upright(dc, uprightWidth, uprightHeight);
-        if (!upright.isValid()) return;
-        const RECT all{0, 0, uprightWidth, uprightHeight};
-        skinFillRect(upright.dc(), all, keyOrFill);
-        skinDrawNineGrid(repository, upright.dc(), all, grid, keyOrFill, kSkinNoFill, false);
-        HBITMAP drawn = upright.releaseBitmap();
-        const bool taken = picture.CreateFromHBITMAP(drawn);
-        DeleteObject(drawn);
-        if (!taken) return;
-    }
-    if (flipped) picture.Flip();
-    if (degrees != 0) picture.Rotate(static_cast<float>(degrees));
-    HBITMAP turned = picture.MakeBitmap(dc);
-    if (turned == nullptr) return;
-    if (keyed) {
-        skinTransparentBlit(dc, target.left, target.top, width, height, turned, 0, 0, keyOrFill);
-    } else {
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, turned);
-        BitBlt(dc, target.left, target.top, width, height, source, 0, 0, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
-    }
-    DeleteObject(turned);
+    skinPaintTurned(dc, target, SkinTurn{degrees, flipped, keyed, keyOrFill}, [&](HDC upright, int w, int h) {
+        const RECT all{0, 0, w, h};
+        skinFillRect(upright, all, keyOrFill);
+        skinDrawNineGrid(repository, upright, all, grid, keyOrFill, kSkinNoFill, false);
+    });
 }
 
 #endif
