@@ -48,10 +48,17 @@ class ToolbarSkinner : public ControlSkinner {
 public:
     explicit ToolbarSkinner(WindowSkinner *container);
     ~ToolbarSkinner() override;
+    // A toolbar that shows tooltips of its own (TBSTYLE_TOOLTIPS) gets the skinned ones in their
+    // place: the skinner takes a tooltip text of its own, and gives the control its tooltips back
+    // when it goes.
     bool attach(HWND window) override;
+    void detach() override;
     void paint(HDC dc) override;
-    // Stores the text and turns off the control's own tooltips.
+    // Stores the text and turns off the control's own tooltips (an empty text turns them on).
     void setTooltipText(const wchar_t *text) override;
+    // The toolbar's tooltips are per button (moves over the buttons arm them), never the
+    // control's one text on entering it.
+    void showTooltip() override {}
     LRESULT windowProc(UINT message, WPARAM wp, LPARAM lp) override;
     LRESULT onMouseLeave() override;
     // Hides the skinned tooltip while it is this toolbar's.
@@ -68,6 +75,8 @@ private:
     bool dockedSideways() const;
 
     std::unique_ptr<ToolbarTooltips> tips_;
+    // Whether attach took the control's own tooltips over (detach gives them back).
+    bool tookOverTooltips_ = false;
 };
 
 class StatusBarSkinner : public ControlSkinner {

@@ -29,6 +29,9 @@ constexpr DWORD kBarAlignRight = 0x4000;  // CBRS_ALIGN_RIGHT
 constexpr int kSidewaysTurn = 270;
 constexpr COLORREF kDropArrowColor = RGB(0, 0, 0);
 constexpr int kTextGap = 2;
+// The tooltip text a toolbar with tooltips of its own is given: any text arms the per-button
+// tooltips, whose real texts come from the buttons' command strings.
+const wchar_t kOwnTooltipsText[] = L"toolbar";
 
 uint32_t styleOf(HWND w) { return static_cast<uint32_t>(GetWindowLongW(w, GWL_STYLE)); }
 
@@ -85,8 +88,23 @@ bool ToolbarSkinner::attach(HWND window)
         tips_.reset();
         return false;
     }
+    if (tooltip_.empty() && (styleOf(window) & TBSTYLE_TOOLTIPS) != 0) {
+        setTooltipText(kOwnTooltipsText);
+        tookOverTooltips_ = true;
+    }
     paintNonClient();
     return true;
+}
+
+void ToolbarSkinner::detach()
+{
+    tips_.reset();  // no longer the tooltip's text provider
+    if (tookOverTooltips_ && window_ != nullptr && IsWindow(window_)) {
+        setTooltipText(nullptr);
+        modifyStyle(0, TBSTYLE_TOOLTIPS, 0);
+    }
+    tookOverTooltips_ = false;
+    ControlSkinner::detach();
 }
 
 int32_t ToolbarSkinner::tooltipButton() const { return tips_ ? tips_->subjectButton() : -1; }

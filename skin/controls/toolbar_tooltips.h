@@ -1,8 +1,9 @@
 // The skinned tooltip of a toolbar's buttons: as the pointer moves, the button under it becomes
 // the tooltip's subject (only a change of button re-arms the show delay), and when the delay
-// ends the tooltip asks for the text at the pointer: the second line of the string resource
-// named by the button's command id. The toolbar skinner passes its mouse moves here. Windows
-// only.
+// ends the tooltip asks for the text at the pointer: what the toolbar's owner answers for the
+// button's command as it does for the control's own tooltips (TTN_GETDISPINFOW, in the
+// interface's language), else the second line of the string resource named by the command id.
+// The toolbar skinner passes its mouse moves here. Windows only.
 #ifndef WORDMERE_SKIN_CONTROLS_TOOLBAR_TOOLTIPS_H
 #define WORDMERE_SKIN_CONTROLS_TOOLBAR_TOOLTIPS_H
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 #include "rich_text_drawer.h"
 
 namespace {
@@ -9,6 +11,30 @@ namespace {
 // What arms the tooltip: the real text is asked for at the pointer when the delay ends.
 const wchar_t kArmingText[] = L"TB";
 constexpr int kTooltipPartOfCommandString = 1;
+
+// The text the toolbar's owner gives for a command, as it answers the control's own tooltips
+// (TTN_GETDISPINFOW): the owner knows the interface language. Empty when it gives none.
+std::wstring ownersTooltipText(HWND toolbar, int command)
+{
+    HWND owner = GetParent(toolbar);
+    if (owner == nullptr || command == 0)
+        return {};
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+    info.hdr.idFrom = static_cast<UINT_PTR>(command);
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(owner, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    if (info.lpszText != nullptr && IS_INTRESOURCE(info.lpszText)) {
+        const wchar_t *resource = nullptr;
+        const int length = info.hinst ? LoadStringW(info.hinst, LOWORD(reinterpret_cast<ULONG_PTR>(info.lpszText)),
+                                                    reinterpret_cast<LPWSTR>(&resource), 0)
+                                      : 0;
+        return length > 0 && resource ? std::wstring(resource, static_cast<size_t>(length)) : std::wstring();
+    }
+    if (info.lpszText != nullptr && info.lpszText != LPSTR_TEXTCALLBACKW)
+        return std::wstring(info.lpszText, wcsnlen(info.lpszText, sizeof info.szText / sizeof info.szText[0] * 4));
+    return std::wstring(info.szText, wcsnlen(info.szText, sizeof info.szText / sizeof info.szText[0]));
+}
 
 }  // namespace
 
@@ -59,6 +85,9 @@ std::wstring ToolbarTooltips::tooltipTextAt(int x, int y)
         return {};
     TBBUTTON button{};
     SendMessageW(toolbar_, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&button));
+    std::wstring owners = ownersTooltipText(toolbar_, button.idCommand);
+    if (!owners.empty())
+        return owners;
     return SkinTooltip::instance().drawer().getResourceStringPart(static_cast<UINT>(button.idCommand),
                                                                   kTooltipPartOfCommandString);
 }

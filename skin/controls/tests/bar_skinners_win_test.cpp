@@ -6,7 +6,7 @@
 // toolbar buttons in their looks with the drop-down arrow, the status bar's panel with a text
 // cut off by an ellipsis inside the panel's margins, its built-in look, a framework control
 // bar and a toolbar docked sideways in it. The toolbar's tooltip subject follows the real
-// pointer from button to button. Screenshots are kept as artifacts.
+// pointer from button to button; a toolbar with tooltips of its own gets the skinned ones. Screenshots are kept as artifacts.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -328,6 +328,42 @@ TEST_F(BarSkinners, TheTooltipSubjectFollowsThePointerAcrossButtons)
     EXPECT_EQ(skinner->tooltipButton(), 2);
     EXPECT_EQ(tooltip.state(), kTooltipPending);
     tooltip.hide();
+}
+
+TEST_F(BarSkinners, AToolbarWithTooltipsOfItsOwnGetsTheSkinnedOnesInstead)
+{
+    // As the program's main window makes its toolbar: with the control's own tooltips on.
+    HWND toolbar = makeChild(dialog_, TOOLBARCLASSNAMEW, TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
+                             3102, 500, 130, 110, 28);
+    ASSERT_NE(toolbar, nullptr);
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    TBBUTTON buttons[] = {{I_IMAGENONE, 40001, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, -1},
+                          {I_IMAGENONE, 40002, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, -1}};
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 2, reinterpret_cast<LPARAM>(buttons));
+    SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(40, 24));
+    pump();
+    auto *skinner = dynamic_cast<ToolbarSkinner *>(skinnerOf(toolbar));
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_EQ(GetWindowLongW(toolbar, GWL_STYLE) & TBSTYLE_TOOLTIPS, 0) << "the control's own tooltips are off";
+    EXPECT_FALSE(skinner->tooltipText(0, 0).empty()) << "the skinner took a tooltip text of its own";
+
+    // Nobody gave the skinner a text: the pointer on a button still arms the skinned tooltip.
+    RECT r{};
+    SendMessageW(toolbar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(toolbar, &at);
+    SkinTooltip &tooltip = SkinTooltip::instance();
+    pointerAt(at);
+    EXPECT_EQ(skinner->tooltipButton(), 1);
+    EXPECT_EQ(tooltip.state(), kTooltipPending);
+    ASSERT_TRUE(pumpUntil([&] { return tooltip.state() == kTooltipShown; }, 10000));
+    EXPECT_EQ(tooltip.text(), u"<b>Save</b>") << "the tooltip part of the button's command string";
+    tooltip.hide();
+
+    // Without the skin the control has its own tooltips again.
+    EXPECT_EQ(skinDetachWindow(toolbar), 1);
+    EXPECT_NE(GetWindowLongW(toolbar, GWL_STYLE) & TBSTYLE_TOOLTIPS, 0);
+    DestroyWindow(toolbar);
 }
 
 TEST_F(BarSkinners, StatusPanelTextEndsInsideItsMarginsAndTheBuiltInLookStandsIn)

@@ -1,7 +1,8 @@
 // Toolbar tooltips under Wine, on a real toolbar: the pointer over a button shows, after the
 // show delay, the tooltip part of that button's command string; moving within the button keeps
 // the shown tooltip, moving to another button re-arms it with the new text, a separator or a
-// toolbar without a tooltip text shows none.
+// toolbar without a tooltip text shows none; what the toolbar's owner answers for a command comes
+// before the command string.
 #include "toolbar_tooltips.h"
 
 #include <commctrl.h>
@@ -119,6 +120,34 @@ TEST_F(ToolbarTooltipsTest, AToolbarWithoutATooltipTextShowsNone)
     EXPECT_EQ(tips.subjectButton(), -1);
     EXPECT_EQ(SkinTooltip::instance().state(), kTooltipHidden);
     EXPECT_FALSE(pumpUntil(tooltipShown, 900 / timeScale() + 1));
+}
+
+// The toolbar's owner answers the control's own tooltip requests in the interface's language.
+LRESULT CALLBACK frenchOwner(HWND w, UINT message, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR)
+{
+    auto *info = reinterpret_cast<NMTTDISPINFOW *>(lp);
+    if (message == WM_NOTIFY && info->hdr.code == TTN_GETDISPINFOW && info->hdr.idFrom == 40002) {
+        lstrcpynW(info->szText, L"Enregistrer", 80);
+        info->lpszText = info->szText;
+        return 0;
+    }
+    return DefSubclassProc(w, message, wp, lp);
+}
+
+TEST_F(ToolbarTooltipsTest, TheOwnersAnswerForTheCommandComesFirst)
+{
+    ASSERT_TRUE(SetWindowSubclass(parent_, &frenchOwner, 1, 0));
+    ToolbarTooltips tips(toolbar_);
+    tips.setTooltipText(L"toolbar");
+    SkinTooltip &tooltip = SkinTooltip::instance();
+    tips.onMouseMove(pointAt(2), definition_);
+    ASSERT_TRUE(pumpUntil(tooltipShown, 10000));
+    EXPECT_EQ(tooltip.text(), u"Enregistrer");
+    // A command the owner gives nothing for: the command string's tooltip part.
+    tips.onMouseMove(pointAt(0), definition_);
+    ASSERT_TRUE(pumpUntil(tooltipShown, 10000));
+    EXPECT_EQ(tooltip.text(), u"Open");
+    RemoveWindowSubclass(parent_, &frenchOwner, 1);
 }
 
 }  // namespace
