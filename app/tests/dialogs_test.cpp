@@ -1,6 +1,8 @@
 // The dialogs' rules and windows: the web search address, the verb taken from a selected
-// result, the digit box, and the conjugation dialog over the French sample modules (its
-// suggestion list and keys, the table of a verb, an unknown verb, closing that only hides).
+// result, the digit box, the add-entry dialog's labels, and the conjugation dialog over the
+// French sample modules (its suggestion list and keys, the table of a verb, an unknown verb,
+// closing that only hides).
+#include "addentriesdialog.h"
 #include "conjugationdialog.h"
 #include "dialogsupport.h"
 #include "lxview.h"
@@ -103,6 +105,33 @@ TEST(DigitEdit, TakesDigitsAndBackspaceOnly) {
     EXPECT_EQ(fwWindowText(edit), L"1,234");
     digits.detach();
     parent.destroy();
+}
+
+// A thesaurus (second language 255) or a monolingual dictionary takes a keyword and its
+// definition with one part-of-speech list; a bilingual pair names its two languages, the
+// lower code first, each with a list.
+TEST(AddEntriesDialog, LabelsAndListsFollowThePair) {
+    testApp();
+    const struct {
+        int language1, language2;
+        const wchar_t *first, *second;
+        bool secondList;
+    } cases[] = {
+        {LXEnglish, LXSynonyms, L"Keyword", L"Definition", false},
+        {LXSynonyms, LXEnglish, L"Keyword", L"Definition", false},
+        {LXFrench, LXFrench, L"Keyword", L"Definition", false},
+        {LXFrench, LXEnglish, L"English", L"French", true},
+    };
+    for (const auto& c : cases) {
+        CAddEntriesDialog dialog(c.language1, c.language2, LXProductDefault, nullptr, L"");
+        ASSERT_TRUE(dialog.createModeless(nullptr));
+        HWND w = dialog.hwnd();
+        EXPECT_EQ(controlText(w, kAddFirstLabel), c.first) << c.language1 << "," << c.language2;
+        EXPECT_EQ(controlText(w, kAddSecondLabel), c.second) << c.language1 << "," << c.language2;
+        const bool shown = (GetWindowLongW(GetDlgItem(w, kAddSecondPartOfSpeech), GWL_STYLE) & WS_VISIBLE) != 0;
+        EXPECT_EQ(shown, c.secondList) << c.language1 << "," << c.language2;
+        EXPECT_EQ(fwWindowText(w), L"Add entries");
+    }
 }
 
 // The conjugation dialog over the French conjugation module and the English-French
