@@ -1,7 +1,7 @@
 // The dialogs' rules and windows: the web search address, the verb taken from a selected
 // result, the digit box, the add-entry dialog's labels, and the conjugation dialog over the
 // French sample modules (its suggestion list and keys, the table of a verb, an unknown verb,
-// closing that only hides).
+// Latin's verb-model page, closing that only hides).
 #include "addentriesdialog.h"
 #include "conjugationdialog.h"
 #include "dialogsupport.h"
@@ -13,6 +13,11 @@
 #include "search/lxdatamanager.h"
 #include "testing/lxtest_samples.h"
 #include "lxconjugationadapter.h"
+#include "lxc_fixture.h"
+#include "format/lxdwriter.h"
+#include "model/lxtokenizer.h"
+#include "testing/lxtest_terms.h"
+#include "themeapi.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -250,6 +255,83 @@ TEST_F(ConjugationDialogTest, UnknownVerbEmptyVerbAndOtherTense) {
     LPARAM tense = selectedComboCode(tenses);
     dialog_->setVerb(L"finir");
     EXPECT_EQ(selectedComboCode(tenses), tense);
+}
+
+// Latin verbs are explained by the manual's verb-model page: choosing Latin asks for that
+// page (here the manual is missing beside the test program, so the message that says where it
+// was expected comes up) and leaves the language and the shown table as they were.
+namespace {
+std::wstring gAnswered;
+BOOL CALLBACK answerWindow(HWND w, LPARAM) {
+    if (!IsWindowVisible(w)) return TRUE;
+    wchar_t cls[32] = L"";
+    GetClassNameW(w, cls, 32);
+    if (lstrcmpW(cls, L"HH Parent") == 0) {
+        gAnswered = L"<help viewer>";
+        PostMessageW(w, WM_CLOSE, 0, 0);
+        return FALSE;
+    }
+    if (lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(w, 2101)) {
+        gAnswered = controlText(w, 2101);
+        PostMessageW(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Answers the program's message box (or closes the help viewer) from inside the modal loop
+// that shows it, noting what came up.
+void CALLBACK answerBox(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), answerWindow, 0); }
+
+// A Latin-English dictionary of one word and a Latin conjugation module of one verb.
+void writeLatinModules(const std::string& dictionary, const std::string& verbs) {
+    std::unique_ptr<LXCompressor> compressor(LXCompressor::create());
+    std::unique_ptr<LXTokenizer> tokenizer(LXTokenizer::create());
+    LXDWriter d(compressor.get(), tokenizer.get(), LXEnglish, LXLatin);
+    LXTerm t = makeTerm(LXLatin, "amare", {"to love"});
+    t.setTranslationLanguage(LXEnglish);
+    std::string why;
+    ASSERT_TRUE(d.addTerm(t, why)) << why;
+    ASSERT_TRUE(d.write(dictionary, why)) << why;
+    LXConjugationWriter c(LXLatin);
+    addNames(c, {"ego", "tu", "is", "nos", "vos", "ei"}, {"Infinitivus"});
+    c.addModel(makeModel(1, {{27, "are"}}, {six(80, "o", "as", "at", "amus", "atis", "ant")}));
+    c.addVerb(makeVerb("amare", 1));
+    ASSERT_TRUE(writeModule(c, verbs));
+}
+}  // namespace
+
+TEST_F(ConjugationDialogTest, LatinOpensItsVerbModelsPage) {
+    const std::string dictionary = tempPath("english-latin.lxd"), verbs = tempPath("la.lxc");
+    writeLatinModules(dictionary, verbs);
+    lxstring p;
+    toEngineString(std::wstring(dictionary.begin(), dictionary.end()), p);
+    ASSERT_EQ(dm_->addDictionaryModule(p), 0);
+    toEngineString(std::wstring(verbs.begin(), verbs.end()), p);
+    ASSERT_TRUE(dm_->addStemmingModule(p));
+    dialog_->refresh();
+    dialog_->setVerb(L"parler");
+    const std::wstring table = conjugation();
+    ASSERT_NE(table.find(L"parlons"), std::wstring::npos);
+
+    HWND languages = GetDlgItem(dialog_->hwnd(), kVerbLanguage);
+    ASSERT_TRUE(selectComboCode(languages, LXLatin)) << "Latin is offered with its modules";
+    gAnswered.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, answerBox);
+    SendMessageW(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(kVerbLanguage, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages));
+    KillTimer(nullptr, timer);
+    const std::wstring missing = replaceAll(replaceAll(loadLocalizedString(16000), L"<FOLDER>", dataFolder()), L"<FILE>",
+                                            loadLocalizedString(8010));
+    EXPECT_EQ(gAnswered, missing) << "the manual is asked for";
+    EXPECT_EQ(loadRawString(9543), L"::/vmodels/latmodels.html");
+    EXPECT_EQ(selectedComboCode(languages), LXFrench) << "the language stays";
+    EXPECT_EQ(dialog_->language(), LXFrench);
+    EXPECT_EQ(conjugation(), table) << "nothing is conjugated";
+
+    // Any other language conjugates at once.
+    ASSERT_TRUE(selectComboCode(languages, LXFrench));
+    SendMessageW(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(kVerbLanguage, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages));
+    EXPECT_NE(conjugation().find(L"parlons"), std::wstring::npos);
 }
 
 TEST_F(ConjugationDialogTest, ClosingHides) {
