@@ -1,6 +1,7 @@
 // The dialogs, driven from outside as a user would: the add-entry, conjugation, numbers,
 // web look-up and options dialogs of a running wordmere.exe are opened by their commands,
-// filled through their controls and read back. One phase per invocation; dialogs_test.sh
+// filled through their controls and read back; the view's tooltips and the menu prompts are
+// read in the interface language. One phase per invocation; dialogs_test.sh
 // runs them in order (with screenshots between them).
 #include "driver_dialogs.h"
 #include "driver_time.h"
@@ -12,7 +13,7 @@
 namespace {
 int failures = 0;
 const int kViewId = 0xE900;
-enum Command { kConjugate = 11490, kAddEntry = 11500, kNumbers = 11530, kWebExamples = 11550, kPreferences = 11560 };
+enum Command { kBetaUpdates = 401, kConjugate = 11490, kAddEntry = 11500, kNumbers = 11530, kWebExamples = 11550, kPreferences = 11560 };
 
 void check(bool ok, const std::wstring& what) {
     wprintf(L"%ls %ls\n", ok ? L"ok  " : L"FAIL", what.c_str());
@@ -393,6 +394,161 @@ int phaseOptions(const std::wstring& language, const std::wstring& method, int e
     return failures;
 }
 
+// The text of the program's tooltip that shows now; empty while none shows.
+struct TipSearch {
+    DWORD pid;
+    std::wstring text;
+};
+
+BOOL CALLBACK findShownTip(HWND w, LPARAM lp) {
+    auto* s = static_cast<TipSearch*>(reinterpret_cast<void*>(lp));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t cls[32] = L"";
+    GetClassNameW(w, cls, 32);
+    if (pid != s->pid || lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsWindowVisible(w)) return TRUE;
+    s->text = textOf(w);
+    return s->text.empty();
+}
+
+std::wstring shownTip(DWORD pid) {
+    TipSearch s{pid, L""};
+    EnumWindows(findShownTip, reinterpret_cast<LPARAM>(&s));
+    return s.text;
+}
+
+void movePointer(POINT p) {
+    SetCursorPos(p.x, p.y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+}
+
+// tips ID=TEXT...: the pointer rests on each of the view's controls in turn; the tooltip
+// that comes up reads TEXT.
+int phaseTips(int argc, wchar_t** argv) {
+    HWND frame = frameWindow(), view = viewWindow();
+    if (!frame || !view) return check(false, L"main window found"), failures;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    SetForegroundWindow(frame);
+    for (int i = 0; i < argc; ++i) {
+        std::wstring pair = argv[i];
+        size_t eq = pair.find(L'=');
+        if (eq == std::wstring::npos) continue;
+        int id = _wtoi(pair.substr(0, eq).c_str());
+        std::wstring expected = pair.substr(eq + 1);
+        HWND control = GetDlgItem(view, id);
+        RECT r{};
+        GetWindowRect(control, &r);
+        // Off every control first (the frame's status bar), so the tip is shown anew.
+        RECT f{};
+        GetWindowRect(frame, &f);
+        movePointer(POINT{(f.left + f.right) / 2, f.bottom - 4});
+        Sleep(300);
+        // Every move starts the tooltip's delay again: the pointer rests, and moves by a pixel
+        // only when no tip came up for a while.
+        POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        bool shown = false;
+        for (int nudge = 0; nudge < 4 && !shown; ++nudge) {
+            movePointer(POINT{at.x + nudge % 2, at.y});
+            shown = waitFor([&] { return shownTip(pid) == expected; }, 8000);
+        }
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        HWND under = WindowFromPoint(cursor);
+        check(control && shown, L"the tooltip of control " + std::to_wstring(id) + L": " +
+                                    (shown ? expected
+                                           : L"'" + shownTip(pid) + L"', expected '" + expected + L"' (pointer at " +
+                                                 std::to_wstring(cursor.x) + L"," + std::to_wstring(cursor.y) +
+                                                 L" over control " + std::to_wstring(GetDlgCtrlID(under)) + L")"));
+    }
+    RECT f{};
+    GetWindowRect(frame, &f);
+    movePointer(POINT{(f.left + f.right) / 2, f.bottom - 4});
+    return failures;
+}
+
+// prompts COMMAND=TEXT...: the status-bar prompt of each highlighted menu command.
+int phasePrompts(int argc, wchar_t** argv) {
+    HWND frame = frameWindow();
+    if (!frame) return check(false, L"main window found"), failures;
+    HWND status = FindWindowExW(frame, nullptr, L"msctls_statusbar32", nullptr);
+    for (int i = 0; i < argc; ++i) {
+        std::wstring pair = argv[i];
+        size_t eq = pair.find(L'=');
+        if (eq == std::wstring::npos) continue;
+        int command = _wtoi(pair.substr(0, eq).c_str());
+        send(frame, WM_MENUSELECT, MAKEWPARAM(command, MF_HILITE), reinterpret_cast<LPARAM>(GetMenu(frame)));
+        std::wstring text = status ? textOf(status) : L"<no status bar>";
+        send(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+        check(text == pair.substr(eq + 1), L"the prompt of command " + std::to_wstring(command) + L": " + text);
+    }
+    return failures;
+}
+
+// menubar FILE: writes to FILE the screen rectangle between the frame's top and its client
+// area (its caption and menu bar) as "X Y WIDTH HEIGHT", for the script to compare screenshots.
+int phaseMenuBar(const std::wstring& file) {
+    HWND frame = frameWindow();
+    if (!frame) return check(false, L"main window found"), failures;
+    RECT w{};
+    GetWindowRect(frame, &w);
+    POINT client{0, 0};
+    ClientToScreen(frame, &client);
+    check(client.y > w.top, L"the frame has a caption and menu strip");
+    char line[96];
+    int n = snprintf(line, sizeof line, "%ld %ld %ld %ld\n", w.left, w.top, w.right - w.left, client.y - w.top);
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    check(h != INVALID_HANDLE_VALUE && WriteFile(h, line, static_cast<DWORD>(n), &written, nullptr),
+          L"the strip's place written");
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    return failures;
+}
+
+// beta MESSAGE: the Beta updates command switches the update channel and says so.
+int phaseBeta(const std::wstring& expected) {
+    HWND frame = frameWindow();
+    if (!frame) return check(false, L"main window found"), failures;
+    PostMessageW(frame, WM_COMMAND, kBetaUpdates, 0);
+    std::wstring message = answerMessage();
+    check(message == expected, L"the update channel: " + message);
+    return failures;
+}
+
+// fresh DRIVER FILE: no settings of the program; web addresses open DRIVER as a stand-in
+// browser that writes what it was given to FILE.
+int phaseFresh(const std::wstring& driver, const std::wstring& file) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wordmere");
+    const std::wstring command = L"\"" + driver + L"\" browser \"" + file + L"\" \"%1\"";
+    for (const wchar_t* scheme : {L"http", L"https"}) {
+        std::wstring key = std::wstring(scheme) + L"\\shell\\open\\command";
+        HKEY k = nullptr;
+        bool ok = RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) ==
+                      ERROR_SUCCESS &&
+                  RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+        if (k) RegCloseKey(k);
+        check(ok, L"the stand-in browser opens " + std::wstring(scheme) + L" addresses");
+    }
+    return failures;
+}
+
+// shot FILE NAME: asks the script for a screenshot called NAME (by writing NAME to FILE)
+// and waits until it was taken (the script removes FILE).
+int phaseShot(const std::wstring& file, const std::wstring& name) {
+    Sleep(scaledMs(500));
+    std::string bytes(name.begin(), name.end());
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    bool asked = h != INVALID_HANDLE_VALUE && WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    check(asked && waitFor([&] { return !fileExists(file); }, 60000), L"screenshot " + name + L" taken");
+    return failures;
+}
+
 // show COMMAND CONTROL: opens a dialog and leaves it open (for a screenshot);
 // dismiss CONTROL: closes it again.
 int phaseShow(int command, int control) {
@@ -419,6 +575,12 @@ int dialogPhase(int argc, wchar_t** argv, bool& known) {
     if (phase == L"web" && argc > 6) return phaseWeb(argv[2], argv[3], argv[4], argv[5], argv[6]);
     if (phase == L"browser" && argc > 3) return phaseBrowser(argv[2], argv[3]);
     if (phase == L"options" && argc > 5) return phaseOptions(argv[2], argv[3], _wtoi(argv[4]), argv[5]);
+    if (phase == L"fresh" && argc > 3) return phaseFresh(argv[2], argv[3]);
+    if (phase == L"shot" && argc > 3) return phaseShot(argv[2], argv[3]);
+    if (phase == L"beta" && argc > 2) return phaseBeta(argv[2]);
+    if (phase == L"tips") return phaseTips(argc - 2, argv + 2);
+    if (phase == L"prompts") return phasePrompts(argc - 2, argv + 2);
+    if (phase == L"menubar" && argc > 2) return phaseMenuBar(argv[2]);
     if (phase == L"show" && argc > 3) return phaseShow(_wtoi(argv[2]), _wtoi(argv[3]));
     if (phase == L"dismiss" && argc > 2) return phaseDismiss(_wtoi(argv[2]));
     known = false;
