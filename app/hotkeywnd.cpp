@@ -315,9 +315,13 @@ void CHotKeyWnd::placeNearPointer() {
     topMargin_ = at.topMargin;
     bottomMargin_ = at.bottomMargin;
     // Shown without activation: the program under the pointer keeps the focus, and the
-    // window moves at once (an activated window waits for the window manager).
-    SetWindowPos(hwnd_, HWND_TOP, at.window.left, at.window.top, at.window.right - at.window.left,
+    // window moves at once (an activated window waits for the window manager). It passes
+    // through the topmost band on its way to the top of the others: Wine's X11 side raises a
+    // window that is not activated only when no visible window lies above it, and the capture
+    // library's topmost strip always does, which left the pop-up under the program in front.
+    SetWindowPos(hwnd_, HWND_TOPMOST, at.window.left, at.window.top, at.window.right - at.window.left,
                  at.window.bottom - at.window.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     UpdateWindow(hwnd_);
 }
 
