@@ -10,14 +10,19 @@
 #include "lxframe.h"
 #include "lxview.h"
 #include "options.h"
+#include "frame_skinner.h"
+#include "input_script_win.h"
+#include "menu_bar_element.h"
+#include "resource.h"
 #include "screenshot_win.h"
+#include "skin_manager.h"
 #include "settings.h"
 #include "skin_interface.h"
 #include "test_app.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <cstdio>
-#include <cstdlib>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -39,33 +44,15 @@ constexpr int kSplitterId = 998;
 constexpr int kSearchComboId = 1001, kLeftRadioId = 1006, kRightRadioId = 1008;
 constexpr COLORREF kSkinFieldLine = RGB(0x9A, 0xA8, 0xB8);
 
-void pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(10);
-    } while (static_cast<int32_t>(end - GetTickCount()) > 0);
-}
-
-double timeScale() {
-    const char* v = std::getenv("WORDMERE_TEST_TIME_SCALE");
-    const double s = v ? std::atof(v) : 1.0;
-    return s > 0 ? s : 1.0;
-}
-
-template <typename Condition>
-bool waitFor(Condition condition, DWORD ms = 5000) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms * timeScale());
-    while (!condition()) {
-        if (static_cast<int32_t>(end - GetTickCount()) <= 0) return false;
-        pump(30);
-    }
-    return true;
-}
+using input_script::button;
+using input_script::InputScript;
+using input_script::key;
+using input_script::moveTo;
+using input_script::pollFor;
+using input_script::press;
+using input_script::pump;
+using input_script::scaled;
+using input_script::waitFor;
 
 RECT rectOf(HWND w) {
     RECT r{};
@@ -166,6 +153,8 @@ void CALLBACK lookAtBox(HWND, UINT, UINT_PTR id, DWORD) {
 class ProgramLooks : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Everything the test says reaches the log even if the process ends abruptly.
+        std::setvbuf(stdout, nullptr, _IONBF, 0);
         clearTestSettings();
         saved_ = AppOptionFlags;
         AppOptionFlags &= ~static_cast<uint32_t>(kOptNoReverseList);
@@ -280,6 +269,185 @@ TEST_F(ProgramLooks, SystemAndSkinSideBySideThenAnotherSkin) {
     plain_.frame.destroy();
     EXPECT_FALSE(IsWindow(skinned));
     EXPECT_FALSE(IsWindow(plain));
+}
+
+
+// What the frame is told while its menus are used: the submenus it is asked to fill in (sent)
+// and the commands it gets (posted by the menu), seen by hooks on the test's thread and read
+// from the input thread too.
+struct MenuWatch {
+    static MenuWatch* current;
+    HWND frame = nullptr;
+    HHOOK sent = nullptr, posted = nullptr;
+    std::atomic<HMENU> lastOpened{nullptr};
+    std::atomic<UINT> lastCommand{0};
+    explicit MenuWatch(HWND w) : frame(w) {
+        current = this;
+        sent = SetWindowsHookExW(WH_CALLWNDPROC, &MenuWatch::seenSent, nullptr, GetCurrentThreadId());
+        posted = SetWindowsHookExW(WH_GETMESSAGE, &MenuWatch::seenPosted, nullptr, GetCurrentThreadId());
+    }
+    ~MenuWatch() {
+        if (sent) UnhookWindowsHookEx(sent);
+        if (posted) UnhookWindowsHookEx(posted);
+        current = nullptr;
+    }
+    void seen(HWND w, UINT message, WPARAM wp) {
+        if (w != frame) return;
+        if (message == WM_INITMENUPOPUP) lastOpened = reinterpret_cast<HMENU>(wp);
+        if (message == WM_COMMAND && HIWORD(wp) == 0) lastCommand = LOWORD(wp);
+    }
+    static LRESULT CALLBACK seenSent(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && current) current->seen(m->hwnd, m->message, m->wParam);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static LRESULT CALLBACK seenPosted(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        if (code == HC_ACTION && wp == PM_REMOVE && current) current->seen(m->hwnd, m->message, m->wParam);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+};
+MenuWatch* MenuWatch::current = nullptr;
+
+// The skinned frame's bar, found through the frame's skinner.
+MenuBarElement* menuBarOf(HWND frame) {
+    auto* skinner = dynamic_cast<FrameSkinner*>(SkinManager::instance().findSkinner(frame));
+    return skinner ? skinner->menuBar() : nullptr;
+}
+
+int itemNamed(const MenuBarModel& model, const std::u16string& text) {
+    for (size_t i = 0; i < model.items().size(); ++i)
+        if (model.items()[i].entry.text == text) return static_cast<int>(i);
+    return -1;
+}
+
+// The program's menus in the skinned bar: a click posted on the first item opens its menu, the
+// right arrow moves on to the next menus, Enter runs the highlighted command (the reverse list
+// shown or hidden, read back from the setting and the splitter); Alt and a mnemonic open a
+// menu; a narrow frame wraps the bar into more rows and grows its top border; the interface
+// language switch puts the new language's menu into the bar.
+TEST_F(ProgramLooks, MenuBarRunsTheProgramsMenusWrapsAndFollowsTheLanguage) {
+    LXApp::startSkinEngine(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(skinned_.open(60, true));
+    HWND frame = skinned_.frame.hwnd();
+    activate(frame);
+    MenuBarElement* bar = menuBarOf(frame);
+    ASSERT_NE(bar, nullptr) << "the frame has no skinned bar";
+    const MenuBarModel& model = bar->model();
+    const int file = itemNamed(model, u"&File"), edit = itemNamed(model, u"&Edit"), view = itemNamed(model, u"&View"),
+              help = itemNamed(model, u"&Help");
+    ASSERT_TRUE(file == 0 && edit == 1 && view == 2 && help > view) << "items " << model.items().size();
+    const auto submenu = [&](int item) { return GetSubMenu(bar->menu(), model.items()[item].position); };
+    const HMENU fileMenu = submenu(file), editMenu = submenu(edit), viewMenu = submenu(view), helpMenu = submenu(help);
+    ASSERT_EQ(GetMenuItemID(viewMenu, 0), static_cast<UINT>(ID_SHOW_REVERSE)) << "the View menu starts otherwise";
+    const int reverseBefore = getSettingInt(kSetShowReverse);
+    ASSERT_TRUE(IsWindowVisible(skinned_.splitter()));
+
+    const RECT w = rectOf(frame);
+    const SkinRect fileRect = model.items()[file].rect;
+    const LPARAM fileAt = MAKELPARAM(w.left + (fileRect.left + fileRect.right) / 2, w.top + (fileRect.top + fileRect.bottom) / 2);
+    MenuWatch watch(frame);
+    std::atomic<bool> fileOpened{false}, editOpened{false}, viewOpened{false}, ran{false}, helpOpened{false};
+    InputScript input([&] {
+        PostMessageW(frame, WM_NCLBUTTONDOWN, HTMENU, fileAt);
+        fileOpened = pollFor([&] { return watch.lastOpened == fileMenu; });
+        if (!fileOpened) return;
+        press(VK_RIGHT);
+        editOpened = pollFor([&] { return watch.lastOpened == editMenu; });
+        press(VK_RIGHT);
+        viewOpened = pollFor([&] { return watch.lastOpened == viewMenu; });
+        if (!viewOpened) {
+            press(VK_ESCAPE);
+            return;
+        }
+        Sleep(scaled(300));
+        press(VK_DOWN);
+        press(VK_RETURN);
+        ran = pollFor([&] { return watch.lastCommand == static_cast<UINT>(ID_SHOW_REVERSE); });
+        Sleep(scaled(300));
+        key(VK_MENU, false);
+        press('H');
+        key(VK_MENU, true);
+        helpOpened = pollFor([&] { return watch.lastOpened == helpMenu; });
+        Sleep(scaled(300));
+        press(VK_ESCAPE);
+    });
+    ASSERT_TRUE(input.finish(120000));
+    EXPECT_TRUE(fileOpened) << "the posted click opened nothing";
+    EXPECT_TRUE(editOpened) << "the right arrow did not move on to Edit";
+    EXPECT_TRUE(viewOpened) << "the right arrow did not move on to View";
+    EXPECT_TRUE(ran) << "Enter ran nothing; last command " << watch.lastCommand;
+    EXPECT_TRUE(helpOpened) << "Alt+H opened nothing";
+    pump(300);
+    EXPECT_EQ(getSettingInt(kSetShowReverse), reverseBefore ? 0 : 1) << "the reverse list setting";
+    EXPECT_NE(IsWindowVisible(skinned_.splitter()) != FALSE, reverseBefore != 0) << "the splitter follows the list";
+
+    // Another interface language: its menu goes into the bar, the window still shows none.
+    const HMENU english = bar->menu();
+    skinned_.frame.applyInterfaceLanguage(2);
+    pump(200);
+    EXPECT_NE(bar->menu(), english);
+    EXPECT_EQ(GetMenu(frame), nullptr) << "the new menu was left on the window";
+    ASSERT_FALSE(model.items().empty()) << "the bar lost its items";
+    EXPECT_TRUE(model.items()[0].entry.text == u"&Fichier") << "the bar kept the old language";
+
+    // Narrowed to the frame's minimum width, the French bar wraps its items into more rows and
+    // the client area starts lower.
+    const int oneRow = model.barRect().height();
+    const int clientTop = clientOrigin(frame).y - rectOf(frame).top;
+    SetWindowPos(frame, nullptr, 0, 0, 120, 440, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool wrapped = waitFor([&] { return model.barRect().height() > oneRow; });
+    const RECT narrow = rectOf(frame);
+    ASSERT_FALSE(model.items().empty()) << "the bar lost its items";
+    EXPECT_TRUE(wrapped) << "the bar never wrapped: " << narrow.right - narrow.left << " wide, bar "
+                         << model.barRect().height() << " high, one row " << oneRow;
+    EXPECT_GT(model.items().back().rect.top, model.items().front().rect.top) << "the last item is on the first row";
+    EXPECT_GT(clientOrigin(frame).y - rectOf(frame).top, clientTop) << "the top border did not grow";
+    SetWindowPos(frame, nullptr, 0, 0, 500, 440, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(waitFor([&] { return model.barRect().height() == oneRow; })) << "the bar stayed wrapped";
+    skinned_.frame.applyInterfaceLanguage(1);
+    ASSERT_FALSE(model.items().empty());
+    EXPECT_TRUE(model.items()[0].entry.text == u"&File");
+}
+
+// Dragging the skinned frame's caption moves it and the program keeps the new place (run first
+// in a process of its own, see app/CMakeLists.txt: a move loop after other windows came and
+// went is often ended by Wine's X11 driver).
+TEST_F(ProgramLooks, CaptionDragMovesTheFrameAndSavesThePlacement) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    setSettingInt(kSetLastUpdate, now.wYear * 10000 + now.wMonth * 100 + now.wDay);  // no update check
+    setSettingInt(kSetWindowLeft, 100);
+    setSettingInt(kSetWindowTop, 80);
+    setSettingInt(kSetWindowWidth, 480);
+    setSettingInt(kSetWindowHeight, 400);
+    LXApp::startSkinEngine(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(skinned_.open(100, true));
+    skinned_.frame.restorePlacementAndCheckUpdates();
+    HWND frame = skinned_.frame.hwnd();
+    activate(frame);
+    const RECT before = rectOf(frame);
+    ASSERT_EQ(before.left, 100);
+    ASSERT_EQ(before.top, 80);
+
+    const POINT grip{before.left + 60, before.top + kSkinCaptionHeight / 2};
+    InputScript drag([&] {
+        moveTo(grip.x, grip.y);
+        button(MOUSEEVENTF_LEFTDOWN);
+        for (int step = 1; step <= 4; ++step) moveTo(grip.x + 10 * step, grip.y + 8 * step);
+        button(MOUSEEVENTF_LEFTUP);
+    });
+    ASSERT_TRUE(drag.finish());
+    EXPECT_TRUE(waitFor([&] {
+        const RECT r = rectOf(frame);
+        return r.left == before.left + 40 && r.top == before.top + 32;
+    })) << "the caption drag did not move the window by 40,32";
+    pump(300);
+    const RECT after = rectOf(frame);
+    EXPECT_EQ(getSettingInt(kSetWindowLeft), after.left);
+    EXPECT_EQ(getSettingInt(kSetWindowTop), after.top);
+    EXPECT_EQ(getSettingInt(kSetWindowWidth), after.right - after.left);
+    EXPECT_EQ(getSettingInt(kSetWindowHeight), after.bottom - after.top);
 }
 
 }  // namespace

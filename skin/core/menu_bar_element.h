@@ -3,7 +3,8 @@
 // the skin's MenuBar object and carries out the model's actions. A submenu is shown with
 // TrackPopupMenuEx from a message the bar posts to its frame, so that no mouse or keyboard
 // handler of the bar waits inside a menu loop; while one is shown, a message filter lets the
-// pointer and the arrow keys move to the bar's other items.
+// pointer and the arrow keys move to the bar's other items. Alt and a mnemonic typed in any
+// child window of the frame reach the bar through a keyboard hook on the frame's thread.
 #ifndef WORDMERE_SKIN_CORE_MENU_BAR_ELEMENT_H
 #define WORDMERE_SKIN_CORE_MENU_BAR_ELEMENT_H
 
@@ -61,9 +62,13 @@ private:
     void frameChanged();
     void track(size_t item);
     static LRESULT CALLBACK messageFilter(int code, WPARAM wp, LPARAM lp);
+    // Alt and a character typed in a child window of a skinned frame: the frame's bar opens
+    // the item of that mnemonic, and the character goes no further.
+    static LRESULT CALLBACK childKeys(int code, WPARAM wp, LPARAM lp);
     bool filter(const MSG &message);
 
     HWND frame_;
+    DWORD thread_ = 0;
     HMENU menu_ = nullptr;
     const MenuBarDefinition *definition_ = nullptr;
     MenuBarModel model_;

@@ -2,7 +2,10 @@
 #ifdef _WIN32
 #include "menu_bar_element.h"
 
+#include <algorithm>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "frame_nonclient.h"
 #include "menu_entries.h"
@@ -16,6 +19,28 @@ constexpr UINT kPopupFlags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_L
 
 // The bar whose submenu the thread shows now (one menu loop runs at a time on a thread).
 thread_local MenuBarElement *gTracking = nullptr;
+
+// Set in a WM_SYSCHAR's lParam while Alt is held.
+constexpr LPARAM kAltHeld = 1 << 29;
+
+// The bars of the process's skinned frames, and one keyboard hook per thread that has any:
+// Alt and a character typed in a child window of a frame never reach the frame itself.
+struct BarRegistry {
+    std::recursive_mutex lock;
+    std::vector<MenuBarElement *> bars;
+    struct ThreadHook {
+        DWORD thread;
+        HHOOK hook;
+        int bars;
+    };
+    std::vector<ThreadHook> hooks;
+};
+
+BarRegistry &barRegistry()
+{
+    static BarRegistry *registry = new BarRegistry;  // lives as long as the process
+    return *registry;
+}
 
 RECT toRect(const SkinRect &r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
@@ -52,10 +77,36 @@ bool highlightOpensSubmenu(HMENU menu)
 
 }  // namespace
 
-MenuBarElement::MenuBarElement(HWND frame) : frame_(frame), model_(*this) {}
+MenuBarElement::MenuBarElement(HWND frame) : frame_(frame), model_(*this)
+{
+    thread_ = frame ? GetWindowThreadProcessId(frame, nullptr) : 0;
+    if (thread_ == 0) return;
+    BarRegistry &registry = barRegistry();
+    std::lock_guard<std::recursive_mutex> hold(registry.lock);
+    registry.bars.push_back(this);
+    for (BarRegistry::ThreadHook &h : registry.hooks) {
+        if (h.thread == thread_) {
+            ++h.bars;
+            return;
+        }
+    }
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &MenuBarElement::childKeys, nullptr, thread_);
+    if (hook) registry.hooks.push_back(BarRegistry::ThreadHook{thread_, hook, 1});
+}
 
 MenuBarElement::~MenuBarElement()
 {
+    if (thread_ != 0) {
+        BarRegistry &registry = barRegistry();
+        std::lock_guard<std::recursive_mutex> hold(registry.lock);
+        registry.bars.erase(std::remove(registry.bars.begin(), registry.bars.end(), this), registry.bars.end());
+        for (size_t i = 0; i < registry.hooks.size(); ++i) {
+            if (registry.hooks[i].thread != thread_ || --registry.hooks[i].bars > 0) continue;
+            UnhookWindowsHookEx(registry.hooks[i].hook);
+            registry.hooks.erase(registry.hooks.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
+    }
     if (filterHook_) UnhookWindowsHookEx(filterHook_);
     if (gTracking == this) gTracking = nullptr;
     KillTimer(frame_, kMenuBarHoverTimer);
@@ -188,6 +239,7 @@ bool MenuBarElement::onMessage(UINT message, WPARAM wp, LPARAM, LRESULT &result)
         return true;
     case WM_SYSCHAR:
         return model_.key(MenuBarKey::Character, static_cast<char16_t>(wp), true);
+
     case WM_SYSKEYDOWN:
         return wp == VK_F10 && model_.key(MenuBarKey::F10);
     default: return false;
@@ -229,6 +281,26 @@ void MenuBarElement::track(size_t item)
     tracking_ = -1;
     // Closed by a choice, Escape or a click elsewhere; not when the bar moved on to another item.
     if (model_.openItem() == static_cast<int32_t>(item)) model_.endMenuMode();
+}
+
+LRESULT CALLBACK MenuBarElement::childKeys(int code, WPARAM wp, LPARAM lp)
+{
+    auto *message = reinterpret_cast<MSG *>(lp);
+    if (code == HC_ACTION && wp == PM_REMOVE && message->message == WM_SYSCHAR && (message->lParam & kAltHeld)) {
+        HWND root = GetAncestor(message->hwnd, GA_ROOT);
+        // The frame's own WM_SYSCHAR comes to its bar through the frame.
+        if (root != nullptr && root != message->hwnd) {
+            BarRegistry &registry = barRegistry();
+            std::lock_guard<std::recursive_mutex> hold(registry.lock);
+            for (MenuBarElement *bar : registry.bars) {
+                if (bar->frame_ != root) continue;
+                if (bar->model_.key(MenuBarKey::Character, static_cast<char16_t>(message->wParam), true))
+                    message->message = WM_NULL;
+                break;
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 LRESULT CALLBACK MenuBarElement::messageFilter(int code, WPARAM wp, LPARAM lp)
