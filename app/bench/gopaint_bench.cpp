@@ -6,6 +6,7 @@
 // the cost of the messages between the processes.
 //
 // Usage: wordmere_gopaint_bench DATA_FOLDER [ROUNDS]   (DATA_FOLDER holds dictionaries/)
+#include "bench_clock.h"
 #include "lxapp.h"
 #include "lxconjugationadapter.h"
 #include "search/lxdatamanager.h"
@@ -26,22 +27,14 @@
 
 namespace {
 
+using bench::nowMs;
+using bench::pump;
+
 const wchar_t* const kWords[] = {L"house", L"water", L"dog",   L"cat",   L"tree",   L"book",  L"child",
                                  L"green", L"run",   L"table", L"window", L"light", L"bread", L"horse",
                                  L"money", L"night", L"school", L"stone", L"wind",  L"work"};
 constexpr int kGoButton = 1003;
 constexpr int kSearchCombo = 1001;
-
-double nowMs() {
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER q;
-        QueryPerformanceFrequency(&q);
-        return q;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // The median of `rounds` runs over the words; `step` gets each word's index.
 double medianMs(int rounds, const std::function<void(int)>& step) {
@@ -55,14 +48,6 @@ double medianMs(int rounds, const std::function<void(int)>& step) {
         }
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
-}
-
-void pump() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // and their ratio.
 //
 // Usage: wordmere_skin_startup_bench [ROUNDS]
+#include "bench_clock.h"
 #include "lxapp.h"
 #include "lxframe.h"
 #include "lxview.h"
@@ -17,26 +18,10 @@
 
 namespace {
 
+using bench::nowMs;
+using bench::pump;
+
 constexpr int kDefaultRounds = 5;
-
-double nowMs() {
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER q;
-        QueryPerformanceFrequency(&q);
-        return q;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-void pump() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
