@@ -279,12 +279,12 @@ void LXFrame::restorePlacementAndCheckUpdates() {
 
     SYSTEMTIME now;
     GetLocalTime(&now);
-    DWORD flags = 0;
-    if (updateCheckDue(getSettingInt(kSetLastUpdate), now) && InternetGetConnectedState(&flags, 0) &&
-        !updaterTaskRunning()) {
-        setSettingInt(kSetLastUpdate, now.wYear * 10000 + now.wMonth * 100 + now.wDay);
+    if (updateCheckDue(getSettingInt(kSetLastUpdate), now) && !updaterTaskRunning()) {
+        // The task asks the system for a connection and stores today as "Last Update" only
+        // then: the window never waits on the network.
         gUpdaterUserStarted = false;
-        startUpdater(kUpdaterVersionCheck, nullptr);
+        gUpdaterCancel = false;
+        startUpdaterTask(kUpdaterAutomaticCheck, hwnd_, now.wYear * 10000 + now.wMonth * 100 + now.wDay);
     }
 }
 

@@ -12,39 +12,71 @@
 
 namespace {
 constexpr int kModuleListString = 9012, kModuleFolderString = 8009, kDownloadingString = 13520;
+constexpr DWORD kConnectionQuestionMs = 15000;
 
-UpdaterState gState;
-std::atomic<bool> gRunning{false};
-std::mutex gActiveLock;
-WinInetTransport* gActive = nullptr;
-
-struct TaskStart {
+// One task as the frame sees it: its own cancel flag and transport, a copy of the shared state
+// it works on (published with its result), and whether it is over for the frame (its result
+// posted, by the task or by a cancel). A task the user cancelled is over at once: where a
+// blocked request goes on waiting after its connection is closed (an emulated Wine), its
+// thread ends later by itself and reports nothing.
+struct TaskControl {
     UpdaterTask task;
     HWND frame;
+    int today = 0;
     std::wstring dataFolder;
+    UpdaterState state;
+    std::atomic<bool> cancel{false}, over{false};
+    std::atomic<int> filesBegun{0};
+    std::unique_ptr<WinInetTransport> transport;  // set and read under gLock
 };
 
-void setActive(WinInetTransport* t) {
-    std::lock_guard<std::mutex> g(gActiveLock);
-    gActive = t;
+UpdaterState gState;
+std::mutex gLock;  // guards gCurrent, each task's transport pointer and the publication of gState
+std::shared_ptr<TaskControl> gCurrent;  // the task the frame waits for
+
+// The result a cancelled task gives: what it would report once its request failed.
+void resultOfCancel(const TaskControl& c, int& code, int& index) {
+    index = 0;
+    switch (c.task) {
+    case kUpdaterVersionCheck:
+    case kUpdaterAutomaticCheck: code = kResultUpToDate; break;
+    case kUpdaterModuleList: code = kResultModuleListFailed; break;
+    case kUpdaterModuleDownload:
+        code = kResultModuleDownloadFailed;
+        index = c.filesBegun > 0 ? c.filesBegun - 1 : 0;
+        break;
+    case kUpdaterInstallerDownload: code = kResultInstallerFailed; break;
+    }
 }
 
-UpdaterReports reportsTo(HWND frame) {
+// Ends the task for the frame once: publishes what it found (when `publish`) and posts its
+// result; false when it was over already.
+bool finish(const std::shared_ptr<TaskControl>& c, int code, int index, bool publish) {
+    std::lock_guard<std::mutex> g(gLock);
+    if (c->over.exchange(true)) return false;
+    if (publish) gState = c->state;
+    // The task is over for the frame once its result is on the way: the frame may start the
+    // next one while handling it.
+    if (gCurrent == c) gCurrent.reset();
+    PostMessageW(c->frame, WM_UPDATER_RESULT, static_cast<WPARAM>(code), static_cast<LPARAM>(index));
+    return true;
+}
+
+UpdaterReports reportsOf(const std::shared_ptr<TaskControl>& c) {
     UpdaterReports r;
-    r.progress = [frame](uint64_t p, uint64_t t) {
-        SendMessageW(frame, WM_UPDATER_PROGRESS, static_cast<WPARAM>(p), static_cast<LPARAM>(t));
+    HWND frame = c->frame;
+    TaskControl* t = c.get();
+    r.progress = [frame, t](uint64_t p, uint64_t total) {
+        if (!t->over) SendMessageW(frame, WM_UPDATER_PROGRESS, static_cast<WPARAM>(p), static_cast<LPARAM>(total));
     };
-    r.text = [frame](const std::wstring& s) { SendMessageW(frame, WM_PROGRESS_SETTEXT, 0, reinterpret_cast<LPARAM>(s.c_str())); };
-    r.bytes = [frame](uint64_t s, uint64_t t) {
-        PostMessageW(frame, WM_UPDATER_PROGRESS, static_cast<WPARAM>(s), static_cast<LPARAM>(t));
+    r.text = [frame, t](const std::wstring& s) {
+        ++t->filesBegun;
+        if (!t->over) SendMessageW(frame, WM_PROGRESS_SETTEXT, 0, reinterpret_cast<LPARAM>(s.c_str()));
     };
-    r.result = [frame](int code, int index) {
-        // The task is over for the frame once its result is on the way: the frame may start
-        // the next one while handling it.
-        setActive(nullptr);
-        gRunning = false;
-        PostMessageW(frame, WM_UPDATER_RESULT, static_cast<WPARAM>(code), static_cast<LPARAM>(index));
+    r.bytes = [frame, t](uint64_t sum, uint64_t total) {
+        if (!t->over) PostMessageW(frame, WM_UPDATER_PROGRESS, static_cast<WPARAM>(sum), static_cast<LPARAM>(total));
     };
+    r.result = [c](int code, int index) { finish(c, code, index, true); };
     return r;
 }
 
@@ -59,35 +91,92 @@ int compareForUpdate(const std::wstring& running, const std::wstring& published)
     return compareVersions(running, published);
 }
 
-DWORD WINAPI taskThread(LPVOID p) {
-    std::unique_ptr<TaskStart> start(static_cast<TaskStart*>(p));
-    auto transport = std::make_unique<WinInetTransport>();
-    setActive(transport.get());
-    UpdaterReports reports = reportsTo(start->frame);
-    switch (start->task) {
+DWORD WINAPI askConnection(LPVOID p) {
+    std::shared_ptr<std::atomic<int>> answer = *static_cast<std::shared_ptr<std::atomic<int>>*>(p);
+    delete static_cast<std::shared_ptr<std::atomic<int>>*>(p);
+    DWORD flags = 0;
+    answer->store(InternetGetConnectedState(&flags, 0) ? 1 : 0);
+    return 0;
+}
+
+// Whether the system reports an internet connection. The question goes to the system's network
+// service, which can take long or never answer (an emulated Wine): after a while without an
+// answer the connection counts as missing, and the asking thread is left to end by itself.
+bool systemReportsConnection() {
+    auto answer = std::make_shared<std::atomic<int>>(-1);
+    auto* hold = new std::shared_ptr<std::atomic<int>>(answer);
+    HANDLE asking = CreateThread(nullptr, 0, askConnection, hold, 0, nullptr);
+    if (!asking) {
+        delete hold;
+        return false;
+    }
+    WaitForSingleObject(asking, kConnectionQuestionMs);
+    CloseHandle(asking);
+    return *answer == 1;
+}
+
+void runTask(TaskControl& c, HttpTransport& transport, const UpdaterReports& reports) {
+    switch (c.task) {
+    case kUpdaterAutomaticCheck:
+        if (!systemReportsConnection()) {
+            reports.result(kResultUpToDate, 0);
+            return;
+        }
+        setSettingInt(kSetLastUpdate, c.today);
+        [[fallthrough]];
     case kUpdaterVersionCheck:
-        runVersionCheck(gState, updaterAddress(versionFileStringId(getSettingInt(kSetUseBetaUpdater))),
-                        currentVersionString(), compareForUpdate, *transport, gUpdaterCancel, reports);
+        runVersionCheck(c.state, updaterAddress(versionFileStringId(getSettingInt(kSetUseBetaUpdater))),
+                        currentVersionString(), compareForUpdate, transport, c.cancel, reports);
         break;
     case kUpdaterModuleList:
-        runModuleListFetch(gState, updaterAddress(kModuleListString), *transport, gUpdaterCancel, reports);
+        runModuleListFetch(c.state, updaterAddress(kModuleListString), transport, c.cancel, reports);
         break;
     case kUpdaterModuleDownload:
-        runModuleDownload(gState, start->dataFolder, moduleFolder(start->dataFolder),
-                          loadLocalizedString(kDownloadingString), *transport, gUpdaterCancel, reports, moduleOpens);
+        runModuleDownload(c.state, c.dataFolder, moduleFolder(c.dataFolder), loadLocalizedString(kDownloadingString),
+                          transport, c.cancel, reports, moduleOpens);
         break;
     case kUpdaterInstallerDownload:
-        runInstallerDownload(gState, start->dataFolder, *transport, gUpdaterCancel, reports);
+        runInstallerDownload(c.state, c.dataFolder, transport, c.cancel, reports);
         break;
     }
-    setActive(nullptr);
+}
+
+DWORD WINAPI taskThread(LPVOID p) {
+    std::shared_ptr<TaskControl> c = *static_cast<std::shared_ptr<TaskControl>*>(p);
+    delete static_cast<std::shared_ptr<TaskControl>*>(p);
+    WinInetTransport* transport = nullptr;
+    {
+        std::lock_guard<std::mutex> g(gLock);
+        c->transport = std::make_unique<WinInetTransport>();
+        transport = c->transport.get();
+    }
+    // Cancelled before the transport was there: nothing is asked of the server.
+    if (c->cancel) transport->abort();
+    runTask(*c, *transport, reportsOf(c));
+    return 0;
+}
+
+// Closes the cancelled task's connection on a thread of its own: the user-interface thread
+// never waits on a request being closed.
+DWORD WINAPI abortThread(LPVOID p) {
+    std::shared_ptr<TaskControl> c = *static_cast<std::shared_ptr<TaskControl>*>(p);
+    delete static_cast<std::shared_ptr<TaskControl>*>(p);
+    WinInetTransport* transport = nullptr;
+    {
+        std::lock_guard<std::mutex> g(gLock);
+        transport = c->transport.get();
+    }
+    if (transport) transport->abort();
     return 0;
 }
 }  // namespace
 
 UpdaterState& updaterState() { return gState; }
 
-bool updaterTaskRunning() { return gRunning; }
+bool updaterTaskRunning() {
+    std::lock_guard<std::mutex> g(gLock);
+    return gCurrent != nullptr;
+}
 
 std::wstring moduleFolder(const std::wstring& dataFolder) { return dataFolder + L"/" + loadRawString(kModuleFolderString); }
 
@@ -103,13 +192,25 @@ bool runInstallerSilently(const std::wstring& path, HWND owner) {
     return reinterpret_cast<INT_PTR>(r) > 32;
 }
 
-bool startUpdaterTask(UpdaterTask task, HWND frame) {
-    if (!frame || gRunning.exchange(true)) return false;
-    auto* start = new TaskStart{task, frame, ::dataFolder()};
-    HANDLE thread = CreateThread(nullptr, 0, taskThread, start, 0, nullptr);
+bool startUpdaterTask(UpdaterTask task, HWND frame, int today) {
+    if (!frame) return false;
+    auto c = std::make_shared<TaskControl>();
+    c->task = task;
+    c->frame = frame;
+    c->today = today;
+    c->dataFolder = ::dataFolder();
+    {
+        std::lock_guard<std::mutex> g(gLock);
+        if (gCurrent) return false;
+        c->state = gState;
+        gCurrent = c;
+    }
+    auto* hold = new std::shared_ptr<TaskControl>(c);
+    HANDLE thread = CreateThread(nullptr, 0, taskThread, hold, 0, nullptr);
     if (!thread) {
-        delete start;
-        gRunning = false;
+        delete hold;
+        std::lock_guard<std::mutex> g(gLock);
+        gCurrent.reset();
         return false;
     }
     CloseHandle(thread);
@@ -118,6 +219,20 @@ bool startUpdaterTask(UpdaterTask task, HWND frame) {
 
 void cancelUpdaterTask() {
     gUpdaterCancel = true;
-    std::lock_guard<std::mutex> g(gActiveLock);
-    if (gActive) gActive->abort();
+    std::shared_ptr<TaskControl> c;
+    {
+        std::lock_guard<std::mutex> g(gLock);
+        c = gCurrent;
+    }
+    if (!c) return;
+    c->cancel = true;
+    auto* hold = new std::shared_ptr<TaskControl>(c);
+    HANDLE closer = CreateThread(nullptr, 0, abortThread, hold, 0, nullptr);
+    if (closer)
+        CloseHandle(closer);
+    else
+        delete hold;
+    int code = 0, index = 0;
+    resultOfCancel(*c, code, index);
+    finish(c, code, index, false);
 }

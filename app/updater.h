@@ -5,10 +5,19 @@
 #include <windows.h>
 #include <string>
 
-enum UpdaterTask { kUpdaterVersionCheck, kUpdaterModuleList, kUpdaterModuleDownload, kUpdaterInstallerDownload };
+enum UpdaterTask {
+    kUpdaterVersionCheck,
+    // The start-up check: only when the system reports an internet connection, and then with
+    // "Last Update" set to today; the asking is done on the task's thread.
+    kUpdaterAutomaticCheck,
+    kUpdaterModuleList,
+    kUpdaterModuleDownload,
+    kUpdaterInstallerDownload
+};
 
 // Starts a task reporting to `frame`; false (and nothing started) while another one runs.
-bool startUpdaterTask(UpdaterTask task, HWND frame);
+// `today` (yyyymmdd) is what the automatic check stores as "Last Update".
+bool startUpdaterTask(UpdaterTask task, HWND frame, int today = 0);
 bool updaterTaskRunning();
 // Sets the cancel flag and closes the running task's connection.
 void cancelUpdaterTask();

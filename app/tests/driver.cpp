@@ -12,6 +12,7 @@
 #include <vector>
 #include "oletext.h"
 #include "driver_dialogs.h"
+#include "driver_updater.h"
 #include "driver_time.h"
 
 namespace {
@@ -1507,7 +1508,8 @@ int phasePopupFallback(const std::wstring& probeFile, const std::wstring& viewer
 }
 
 constexpr int kUsage = 100;
-int dialogFailures = 0;  // the dialog phases count their own failed checks
+int dialogFailures = 0;   // the dialog phases count their own failed checks
+int updaterFailures = 0;  // and so do the updater phases
 
 int runPhase(int argc, wchar_t** argv) {
     std::wstring phase = argc > 1 ? argv[1] : L"";
@@ -1546,6 +1548,8 @@ int runPhase(int argc, wchar_t** argv) {
     bool known = false;
     int result = dialogPhase(argc, argv, known);
     if (known) return dialogFailures = result;
+    result = updaterPhase(argc, argv, known);
+    if (known) return updaterFailures = result;
     fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | "
                      L"pairs | exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "
                      L"cancel PATTERN | scroll WORD | select WORD | drop TEXT ID LANG TOP | help FILE FOLDER | "
@@ -1577,14 +1581,14 @@ int phaseBatch(const std::wstring& file) {
         argv.push_back(nullptr);
         wprintf(L"== driver %ls\n", args[1].c_str());
         fflush(stdout);
-        const int before = failures + dialogFailures;
+        const int before = failures + dialogFailures + updaterFailures;
         if (args[1] == L"batch" || runPhase(static_cast<int>(args.size()), argv.data()) == kUsage) {
             check(false, L"a known phase: " + args[1]);
-        } else if (failures + dialogFailures > before) {
+        } else if (failures + dialogFailures + updaterFailures > before) {
             wprintf(L"FAIL driver %ls\n", args[1].c_str());
         }
     }
-    return failures + dialogFailures;
+    return failures + dialogFailures + updaterFailures;
 }
 
 int wmain(int argc, wchar_t** argv) {
