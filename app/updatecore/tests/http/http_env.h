@@ -81,6 +81,14 @@ inline std::string folderListing(const fs::path& folder) {
     return s;
 }
 
+// The run's slowness factor (WORDMERE_TEST_TIME_SCALE, 1 to 100; 1 when unset): an emulated Wine
+// stretches every wait.
+inline int slownessFactor() {
+    const char* v = std::getenv("WORDMERE_TEST_TIME_SCALE");
+    const int s = v ? std::atoi(v) : 1;
+    return s >= 1 && s <= 100 ? s : 1;
+}
+
 inline std::string patternBytes(size_t n) {
     std::string s(n, '\0');
     for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
