@@ -234,7 +234,38 @@ std::vector<std::wstring> split(const std::wstring& s, wchar_t sep) {
 
 HWND moduleDialog() { return visibleDialog(processOf(frameWindow()), kModuleList); }
 
+const wchar_t kSettingsKey[] = L"Software\\Wordmere\\Wordmere\\Settings";
+
 // ----- phases ------------------------------------------------------------------------------
+
+// settings LAST_UPDATE: the program's settings start afresh with "Last Update" as given.
+int phaseSettings(DWORD lastUpdate) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wordmere");
+    HKEY k = nullptr;
+    bool ok = RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) ==
+              ERROR_SUCCESS;
+    ok = ok && RegSetValueExW(k, L"Last Update", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&lastUpdate),
+                              sizeof lastUpdate) == ERROR_SUCCESS;
+    if (k) RegCloseKey(k);
+    check(ok, L"settings start afresh with Last Update " + std::to_wstring(lastUpdate));
+    return failures;
+}
+
+// lastupdate: "Last Update" holds today's date (yyyymmdd, local time).
+int phaseLastUpdate() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const DWORD today = now.wYear * 10000u + now.wMonth * 100u + now.wDay;
+    DWORD v = 0, size = sizeof v, type = 0;
+    HKEY k = nullptr;
+    LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &k);
+    if (rc == ERROR_SUCCESS) rc = RegQueryValueExW(k, L"Last Update", nullptr, &type, reinterpret_cast<BYTE*>(&v), &size);
+    if (k) RegCloseKey(k);
+    check(rc == ERROR_SUCCESS && type == REG_DWORD && v == today,
+          L"Last Update is today: " + std::to_wstring(v) + L" (expected " + std::to_wstring(today) + L")");
+    return failures;
+}
+
 
 // updatestart EXE VERSION: starts the program, whose start-up check finds VERSION published:
 // the question names it and offers "Yes" and "No"; "No" keeps the program as it is.
@@ -259,7 +290,7 @@ int phaseUpdateStart(const std::wstring& exe, const std::wstring& version) {
     Responsiveness watch{frame};
     HWND box = nullptr;
     std::wstring text;
-    if (!waitMessage(watch, 120000, box, text))
+    if (!waitMessage(watch, 60000, box, text))
         return check(false, L"the start-up check asks whether to install version " + version), failures;
     check(text == L"Version " + version + L" of Wordmere is available. Do you want to download and install it now?",
           L"the start-up check asks about the published version: " + text);
@@ -440,6 +471,8 @@ int phaseBadInstaller(const std::wstring& version, const std::wstring& file) {
 int updaterPhase(int argc, wchar_t** argv, bool& known) {
     known = true;
     std::wstring phase = argc > 1 ? argv[1] : L"";
+    if (phase == L"settings" && argc > 2) return phaseSettings(static_cast<DWORD>(_wtoi(argv[2])));
+    if (phase == L"lastupdate") return phaseLastUpdate();
     if (phase == L"updatestart" && argc > 3) return phaseUpdateStart(argv[2], argv[3]);
     if (phase == L"updatecheck" && argc > 3) return phaseUpdateCheck(argv[2], _wtoi(argv[3]));
     if (phase == L"modulelistfails" && argc > 2) return phaseModuleListFails(argv[2]);

@@ -85,6 +85,10 @@ module_list() { # module_list SPANISH_ADDRESS: the served list, the Spanish modu
   } >"$srv/root/base/windows/modules.xml"
 }
 same_modules() { # same_modules WHAT: the dictionaries folder holds exactly what it held before
+  # A download stalled inside the system's request ends by the program's time-out (30 s) where
+  # closing its connection does not end the wait; its partial file goes then.
+  local limit=$(( SECONDS + $(scaled 20) + 40 ))
+  until ! ls -A "$run/dictionaries" | grep -qi '\.part$' || [ "$SECONDS" -ge "$limit" ]; do sleep 2; done
   if diff -r "$art/dictionaries-before" "$run/dictionaries" >/dev/null && [ -z "$(ls -A "$run" | grep -i '\.part$')" ]; then
     echo "ok   $1: the installed modules are unchanged and no partial file is left"
   else
@@ -95,16 +99,15 @@ same_modules() { # same_modules WHAT: the dictionaries folder holds exactly what
 exe="Z:${run//\//\\}\\wordmere.exe"
 source "$here/app/tests/driver-batch.sh"
 
-w wine reg delete 'HKCU\Software\Wordmere' /f >/dev/null 2>&1 || true
 # A check more than six days ago: the start-up check is due.
-w wine reg add 'HKCU\Software\Wordmere\Wordmere\Settings' /v "Last Update" /t REG_DWORD /d 20000101 /f >/dev/null 2>&1 ||
-  fail "setting Last Update"
+driver settings 20000101
 
 echo "== the start-up check finds 1.0.10 (running 1.0.9)"
 version_file 1.0.10 "$site/files/setup.exe"
 module_list "$site/stall/files/english-spanish.lxd"
 rm -f "$srv/requests.log"
 driver updatestart "$exe" 1.0.10
+driver lastupdate
 flush_driver
 if awk 'BEGIN { RS = "" } /^GET \/base\/windows\/version.xml HTTP/ && /\nUser-Agent: Lexifold Updater(\n|$)/ &&
         /\nAccept: text\/\*(\n|$)/ { found = 1 } END { exit !found }' "$srv/requests.log" 2>/dev/null; then
@@ -112,10 +115,6 @@ if awk 'BEGIN { RS = "" } /^GET \/base\/windows\/version.xml HTTP/ && /\nUser-Ag
 else
   fail "no request for /base/windows/version.xml with the updater's headers: $(head -c 600 "$srv/requests.log" 2>/dev/null)"
 fi
-today="$(date +%Y%m%d)"
-last="$(w wine reg query 'HKCU\Software\Wordmere\Wordmere\Settings' /v "Last Update" 2>/dev/null | tr -d '\r' |
-  awk '/Last Update/ { print $NF }')"
-[ "$((last))" = "$today" ] && echo "ok   Last Update is today ($today)" || fail "Last Update is '$last', expected $today"
 
 echo "== the menu's check against an older beta: no question"
 version_file 1.0.9b3 "$site/files/setup.exe"
