@@ -12,13 +12,12 @@
 
 namespace {
 constexpr int kModuleListString = 9012, kModuleFolderString = 8009, kDownloadingString = 13520;
-constexpr DWORD kConnectionQuestionMs = 15000;
 
 // One task as the frame sees it: its own cancel flag and transport, a copy of the shared state
 // it works on (published with its result), and whether it is over for the frame (its result
 // posted, by the task or by a cancel). A task the user cancelled is over at once: where a
-// blocked request goes on waiting after its connection is closed (an emulated Wine), its
-// thread ends later by itself and reports nothing.
+// request blocked inside the system waits on until its time-out (Wine), the task ends then
+// without reporting anything, and the next task waits for it.
 struct TaskControl {
     UpdaterTask task;
     HWND frame;
@@ -31,8 +30,10 @@ struct TaskControl {
 };
 
 UpdaterState gState;
-std::mutex gLock;  // guards gCurrent, each task's transport pointer and the publication of gState
+SystemLock gLock;  // guards gCurrent, gQueued, each task's transport pointer and the publication of gState
 std::shared_ptr<TaskControl> gCurrent;  // the task the frame waits for
+std::shared_ptr<TaskControl> gQueued;   // handed to the updater's thread, not yet taken
+HANDLE gWake = nullptr;                 // set when a task is queued
 
 // The result a cancelled task gives: what it would report once its request failed.
 void resultOfCancel(const TaskControl& c, int& code, int& index) {
@@ -52,7 +53,7 @@ void resultOfCancel(const TaskControl& c, int& code, int& index) {
 // Ends the task for the frame once: publishes what it found (when `publish`) and posts its
 // result; false when it was over already.
 bool finish(const std::shared_ptr<TaskControl>& c, int code, int index, bool publish) {
-    std::lock_guard<std::mutex> g(gLock);
+    std::lock_guard<SystemLock> g(gLock);
     if (c->over.exchange(true)) return false;
     if (publish) gState = c->state;
     // The task is over for the frame once its result is on the way: the frame may start the
@@ -91,28 +92,9 @@ int compareForUpdate(const std::wstring& running, const std::wstring& published)
     return compareVersions(running, published);
 }
 
-DWORD WINAPI askConnection(LPVOID p) {
-    std::shared_ptr<std::atomic<int>> answer = *static_cast<std::shared_ptr<std::atomic<int>>*>(p);
-    delete static_cast<std::shared_ptr<std::atomic<int>>*>(p);
-    DWORD flags = 0;
-    answer->store(InternetGetConnectedState(&flags, 0) ? 1 : 0);
-    return 0;
-}
-
-// Whether the system reports an internet connection. The question goes to the system's network
-// service, which can take long or never answer (an emulated Wine): after a while without an
-// answer the connection counts as missing, and the asking thread is left to end by itself.
 bool systemReportsConnection() {
-    auto answer = std::make_shared<std::atomic<int>>(-1);
-    auto* hold = new std::shared_ptr<std::atomic<int>>(answer);
-    HANDLE asking = CreateThread(nullptr, 0, askConnection, hold, 0, nullptr);
-    if (!asking) {
-        delete hold;
-        return false;
-    }
-    WaitForSingleObject(asking, kConnectionQuestionMs);
-    CloseHandle(asking);
-    return *answer == 1;
+    DWORD flags = 0;
+    return InternetGetConnectedState(&flags, 0) != FALSE;
 }
 
 void runTask(TaskControl& c, HttpTransport& transport, const UpdaterReports& reports) {
@@ -141,40 +123,50 @@ void runTask(TaskControl& c, HttpTransport& transport, const UpdaterReports& rep
     }
 }
 
-DWORD WINAPI taskThread(LPVOID p) {
-    std::shared_ptr<TaskControl> c = *static_cast<std::shared_ptr<TaskControl>*>(p);
-    delete static_cast<std::shared_ptr<TaskControl>*>(p);
+void runQueued(const std::shared_ptr<TaskControl>& c) {
     WinInetTransport* transport = nullptr;
     {
-        std::lock_guard<std::mutex> g(gLock);
+        std::lock_guard<SystemLock> g(gLock);
         c->transport = std::make_unique<WinInetTransport>();
         transport = c->transport.get();
     }
     // Cancelled before the transport was there: nothing is asked of the server.
     if (c->cancel) transport->abort();
     runTask(*c, *transport, reportsOf(c));
-    return 0;
 }
 
-// Closes the cancelled task's connection on a thread of its own: the user-interface thread
-// never waits on a request being closed.
-DWORD WINAPI abortThread(LPVOID p) {
-    std::shared_ptr<TaskControl> c = *static_cast<std::shared_ptr<TaskControl>*>(p);
-    delete static_cast<std::shared_ptr<TaskControl>*>(p);
-    WinInetTransport* transport = nullptr;
-    {
-        std::lock_guard<std::mutex> g(gLock);
-        transport = c->transport.get();
+// The updater's one thread, for the life of the program: it runs the tasks handed to it one
+// after the other. (Under an emulated Wine a thread's end can end the whole program.) A task
+// cancelled before its turn is skipped.
+DWORD WINAPI updaterThread(LPVOID) {
+    for (;;) {
+        WaitForSingleObject(gWake, INFINITE);
+        std::shared_ptr<TaskControl> c;
+        {
+            std::lock_guard<SystemLock> g(gLock);
+            c.swap(gQueued);
+        }
+        if (c && !c->over) runQueued(c);
     }
-    if (transport) transport->abort();
-    return 0;
+}
+
+bool updaterThreadRunning() {
+    static const bool started = [] {
+        gWake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        if (!gWake) return false;
+        HANDLE thread = CreateThread(nullptr, 0, updaterThread, nullptr, 0, nullptr);
+        if (!thread) return false;
+        CloseHandle(thread);
+        return true;
+    }();
+    return started;
 }
 }  // namespace
 
 UpdaterState& updaterState() { return gState; }
 
 bool updaterTaskRunning() {
-    std::lock_guard<std::mutex> g(gLock);
+    std::lock_guard<SystemLock> g(gLock);
     return gCurrent != nullptr;
 }
 
@@ -193,27 +185,20 @@ bool runInstallerSilently(const std::wstring& path, HWND owner) {
 }
 
 bool startUpdaterTask(UpdaterTask task, HWND frame, int today) {
-    if (!frame) return false;
+    if (!frame || !updaterThreadRunning()) return false;
     auto c = std::make_shared<TaskControl>();
     c->task = task;
     c->frame = frame;
     c->today = today;
     c->dataFolder = ::dataFolder();
     {
-        std::lock_guard<std::mutex> g(gLock);
+        std::lock_guard<SystemLock> g(gLock);
         if (gCurrent) return false;
         c->state = gState;
         gCurrent = c;
+        gQueued = c;
     }
-    auto* hold = new std::shared_ptr<TaskControl>(c);
-    HANDLE thread = CreateThread(nullptr, 0, taskThread, hold, 0, nullptr);
-    if (!thread) {
-        delete hold;
-        std::lock_guard<std::mutex> g(gLock);
-        gCurrent.reset();
-        return false;
-    }
-    CloseHandle(thread);
+    SetEvent(gWake);
     return true;
 }
 
@@ -221,17 +206,14 @@ void cancelUpdaterTask() {
     gUpdaterCancel = true;
     std::shared_ptr<TaskControl> c;
     {
-        std::lock_guard<std::mutex> g(gLock);
+        std::lock_guard<SystemLock> g(gLock);
         c = gCurrent;
+        if (c) {
+            c->cancel = true;
+            if (c->transport) c->transport->abort();
+        }
     }
     if (!c) return;
-    c->cancel = true;
-    auto* hold = new std::shared_ptr<TaskControl>(c);
-    HANDLE closer = CreateThread(nullptr, 0, abortThread, hold, 0, nullptr);
-    if (closer)
-        CloseHandle(closer);
-    else
-        delete hold;
     int code = 0, index = 0;
     resultOfCancel(*c, code, index);
     finish(c, code, index, false);

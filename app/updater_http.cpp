@@ -1,5 +1,6 @@
 #include "updater_http.h"
 #include "settings.h"
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -70,21 +71,32 @@ bool WinInetTransport::ready() {
 }
 
 void WinInetTransport::watch(HINTERNET request) {
-    std::lock_guard<std::mutex> g(lock_);
+    std::lock_guard<SystemLock> g(lock_);
     watched_ = request;
 }
 
 bool WinInetTransport::unwatch(HINTERNET request) {
-    std::lock_guard<std::mutex> g(lock_);
+    std::lock_guard<SystemLock> g(lock_);
     if (watched_ != request) return false;
     watched_ = nullptr;
     return true;
 }
 
+namespace {
+// Under Wine a request closed while another thread waits on it is no longer bound by its
+// time-out: the wait lasts until the server ends the connection. There a cancel leaves the
+// request to its time-out, which does end it.
+bool closingEndsWaits() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return !wine;
+}
+}  // namespace
+
 void WinInetTransport::abort() {
-    std::lock_guard<std::mutex> g(lock_);
+    std::lock_guard<SystemLock> g(lock_);
     aborted_ = true;
-    if (watched_) InternetCloseHandle(watched_);
+    if (!watched_ || !closingEndsWaits()) return;
+    InternetCloseHandle(watched_);
     watched_ = nullptr;
 }
 
@@ -105,7 +117,7 @@ int WinInetTransport::get(const HttpAddress& a, const std::wstring& headers, std
     // Wine sends our User-Agent only when the header is added this way.
     HttpAddRequestHeadersW(request, headers.c_str(), static_cast<DWORD>(-1), HTTP_ADDREQ_FLAG_ADD_IF_NEW);
     {
-        std::lock_guard<std::mutex> g(lock_);
+        std::lock_guard<SystemLock> g(lock_);
         if (aborted_) {
             InternetCloseHandle(request);
             InternetCloseHandle(connection);

@@ -1,10 +1,21 @@
 // The updater's transport over WinInet: one internet client per task, time-outs on every
-// wait, and a cancel that closes the request being read so a stalled read ends at once.
+// wait, and a cancel that closes the request being read so a stalled read ends at once (under
+// Wine, where a closed request waits on past its time-out, by the time-out).
 #pragma once
 #include "updaterclient.h"
 #include <windows.h>
 #include <wininet.h>
-#include <mutex>
+
+// A lock of the system's own (the updater's threads are system threads, which under an emulated
+// Wine do not mix with the C++ library's thread support); usable with std::lock_guard.
+class SystemLock {
+public:
+    void lock() { AcquireSRWLockExclusive(&lock_); }
+    void unlock() { ReleaseSRWLockExclusive(&lock_); }
+
+private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+};
 
 class WinInetTransport : public HttpTransport {
 public:
@@ -23,7 +34,7 @@ public:
 
 private:
     HINTERNET client_ = nullptr;
-    std::mutex lock_;
+    SystemLock lock_;
     HINTERNET watched_ = nullptr;
     bool aborted_ = false;
 };
