@@ -142,9 +142,9 @@ driver pair 1 3 1
 driver pair 1 5 1
 driver pair 1 2 1
 oracle() { python3 "$here/app/tests/freedict_translations.py" /usr/share/dictd "$1" "$2"; }
-driver lookup 1 3 house "$(oracle eng-spa house)"
-driver lookup 1 5 house "$(oracle eng-ita house)"
-driver lookup 1 2 house "$(oracle eng-fra house)"
+driver shows 1 3 house "$(oracle eng-spa house)"
+driver shows 1 5 house "$(oracle eng-ita house)"
+driver shows 1 2 house "$(oracle eng-fra house)"
 flush_driver
 for m in english-spanish.lxd english-italian.lxd; do
   cmp -s "$srv/root/files/$m" "$run/dictionaries/$m" && echo "ok   $m is in the modules folder, whole" ||

@@ -132,14 +132,14 @@ TEST_F(UpdaterHttp, StalledServersEndByTimeOutOrCancel) {
     EXPECT_EQ(fetchUpdaterText(url(L"/hang/x"), *quick, cancel_, text), kUpdaterNetworkError);
 
     const int slowness = slownessFactor();
-    const std::chrono::milliseconds timeout(5000 * slowness);
+    const std::chrono::milliseconds timeout(1000 * slowness);
 #ifdef _WIN32
     const std::chrono::milliseconds limit = timeout + std::chrono::milliseconds(10000 * slowness);
 #else
     const std::chrono::milliseconds limit(2000);
 #endif
     writeBytes(servedFile("big.bin"), patternBytes(400000));
-    for (const wchar_t* path : {L"/hang/x", L"/stall/files/big.bin"}) {
+    for (const wchar_t* path : {L"/stall/files/big.bin", L"/hang/x"}) {
         auto slow = makeTestTransport(static_cast<int>(timeout.count()));
         std::atomic<bool> cancel{false};
         const fs::path target = folder_ / "big.lxd";
@@ -153,7 +153,8 @@ TEST_F(UpdaterHttp, StalledServersEndByTimeOutOrCancel) {
         const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - cancelled);
         std::cout << "[ info ] " << std::string(address.begin(), address.end()) << ": ended " << took.count()
                   << " ms after the cancel\n";
-        ASSERT_TRUE(ended) << path << ": still waiting " << took.count() << " ms after the cancel";
+        EXPECT_TRUE(ended) << path << ": still waiting " << took.count() << " ms after the cancel";
+        if (!ended) continue;  // the worker goes with the server's end of the connection
         EXPECT_EQ(worker.result(), kUpdaterCancelled) << path;
         EXPECT_EQ(folderListing(folder_), "") << path;
     }
