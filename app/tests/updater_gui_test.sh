@@ -39,7 +39,7 @@ fail() { echo "FAIL $*"; status=1; }
 
 run="$art/run"
 srv="$art/server"
-rm -rf "$run" "$srv"
+rm -rf "$run" "$srv" "$art/dictionaries-before"
 mkdir -p "$run/dictionaries" "$srv/root/base/windows" "$srv/root/files"
 cp "$bin/wordmere.exe" "$bin/tchk.dll" "$bin/wordmere_driver.exe" "$run/"
 for m in "${installed[@]}"; do cp "$samples/$m" "$run/dictionaries/"; done
