@@ -6,6 +6,7 @@
 // the cost of the messages between the processes.
 //
 // Usage: wordmere_gopaint_bench DATA_FOLDER [ROUNDS]   (DATA_FOLDER holds dictionaries/)
+#include "bench_app.h"
 #include "bench_clock.h"
 #include "lxapp.h"
 #include "lxconjugationadapter.h"
@@ -59,11 +60,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 10;
     LXApp app;
-    app.setRegistryKey(L"WordmereBench");
-    app.setAppName(L"Wordmere");
-    OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
+    bench::startProgram(app);
 
     LXDataManager* dm = LXDataManager::create(&LXCreateConjugationEngine);
     LXDoc doc(dm, argv[1]);

@@ -5,6 +5,7 @@
 // and their ratio.
 //
 // Usage: wordmere_skin_startup_bench [ROUNDS]
+#include "bench_app.h"
 #include "bench_clock.h"
 #include "lxapp.h"
 #include "lxframe.h"
@@ -62,11 +63,7 @@ double timeStart(bool skinned) {
 int wmain(int argc, wchar_t** argv) {
     const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : kDefaultRounds;
     LXApp app;
-    app.setRegistryKey(L"WordmereBench");
-    app.setAppName(L"Wordmere");
-    OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
+    bench::startProgram(app);
     // A first start of each, untimed: the classes registered and the code paged in.
     if (timeStart(false) < 0 || timeStart(true) < 0) {
         std::fprintf(stderr, "the program's windows could not be made\n");

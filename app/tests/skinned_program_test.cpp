@@ -44,10 +44,9 @@ constexpr int kSplitterId = 998;
 constexpr int kSearchComboId = 1001, kLeftRadioId = 1006, kRightRadioId = 1008;
 constexpr COLORREF kSkinFieldLine = RGB(0x9A, 0xA8, 0xB8);
 
-using input_script::button;
+using input_script::dragBy;
 using input_script::InputScript;
 using input_script::key;
-using input_script::moveTo;
 using input_script::pollFor;
 using input_script::press;
 using input_script::pump;
@@ -435,12 +434,7 @@ TEST_F(ProgramLooks, CaptionDragMovesTheFrameAndSavesThePlacement) {
     ASSERT_EQ(before.top, 80);
 
     const POINT grip{before.left + 60, before.top + kSkinCaptionHeight / 2};
-    InputScript drag([&] {
-        moveTo(grip.x, grip.y);
-        button(MOUSEEVENTF_LEFTDOWN);
-        for (int step = 1; step <= 4; ++step) moveTo(grip.x + 10 * step, grip.y + 8 * step);
-        button(MOUSEEVENTF_LEFTUP);
-    });
+    InputScript drag([&] { dragBy(grip, 40, 32); });
     ASSERT_TRUE(drag.finish());
     EXPECT_TRUE(waitFor([&] {
         const RECT r = rectOf(frame);

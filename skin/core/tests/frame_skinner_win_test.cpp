@@ -39,9 +39,9 @@ constexpr UINT kToggleCommand = 4101;
 
 using input_script::button;
 using input_script::click;
+using input_script::dragBy;
 using input_script::InputScript;
 using input_script::key;
-using input_script::moveTo;
 using input_script::pollFor;
 using input_script::pump;
 using input_script::timeScale;
@@ -225,12 +225,7 @@ TEST_F(SkinnedFrame, CaptionDragMovesTheWindow)
     RECT before{};
     GetWindowRect(frame, &before);
     const POINT grip = at(frame, 60, d.pieces[kPieceTopLeft].height() / 2);
-    InputScript drag([&] {
-        moveTo(grip.x, grip.y);
-        button(MOUSEEVENTF_LEFTDOWN);
-        for (int step = 1; step <= 4; ++step) moveTo(grip.x + 10 * step, grip.y + 8 * step);
-        button(MOUSEEVENTF_LEFTUP);
-    });
+    InputScript drag([&] { dragBy(grip, 40, 32); });
     ASSERT_TRUE(drag.finish());
     EXPECT_TRUE(waitFor([&] {
         RECT r{};

@@ -87,6 +87,16 @@ inline void button(DWORD flag)
     Sleep(scaled(60));
 }
 
+// Presses the left button at from, moves the pointer by dx, dy in four steps and lets go there:
+// a drag as a user makes it (a caption drag, a thumb drag).
+inline void dragBy(POINT from, int dx, int dy)
+{
+    moveTo(from.x, from.y);
+    button(MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 4; ++step) moveTo(from.x + dx * step / 4, from.y + dy * step / 4);
+    button(MOUSEEVENTF_LEFTUP);
+}
+
 inline void click(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
 {
     moveTo(x, y);
