@@ -882,13 +882,39 @@ TEST_F(ListBoxOnModule, RandomOperationsKeepTheListsInStep)
     }
 }
 
-// A small module of our own for the word-selection details.
-TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
+// A data manager on a small English-French module of the given terms, written at path;
+// none (with the running test failed, saying why) when the module cannot be made or taken.
+std::unique_ptr<LXDataManager> managerOnTerms(const std::vector<LXTerm> &terms, const std::string &path)
 {
     std::unique_ptr<LXCompressor> compressor(LXCompressor::create());
     std::unique_ptr<LXTokenizer> tokenizer(LXTokenizer::create());
-    ASSERT_TRUE(compressor && tokenizer);
+    if (!compressor || !tokenizer) {
+        ADD_FAILURE() << "no compressor or tokenizer";
+        return nullptr;
+    }
     LXDWriter w(compressor.get(), tokenizer.get(), LXEnglish, LXFrench);
+    std::string why;
+    for (const LXTerm &t : terms) {
+        if (!w.addTerm(t, why)) {
+            ADD_FAILURE() << why;
+            return nullptr;
+        }
+    }
+    if (!w.write(path, why)) {
+        ADD_FAILURE() << why;
+        return nullptr;
+    }
+    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    if (!dm || dm->addDictionaryModule(u8(path)) != 0) {
+        ADD_FAILURE() << "the data manager did not take " << path;
+        return nullptr;
+    }
+    return dm;
+}
+
+// A small module of our own for the word-selection details.
+TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
+{
     LXTerm t;
     t.setLanguage(LXEnglish);
     t.setTranslationLanguage(LXFrench);
@@ -896,13 +922,9 @@ TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
     LXDefinition d;
     d.setText(u8("--beta gamma - delta"));
     t.addDefinition(d);
-    std::string why;
-    ASSERT_TRUE(w.addTerm(t, why)) << why;
-    std::string path = testRunFolder() + "listbox-hyphens.lxd";
-    ASSERT_TRUE(w.write(path, why)) << why;
-    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    const std::string path = testRunFolder() + "listbox-hyphens.lxd";
+    std::unique_ptr<LXDataManager> dm = managerOnTerms({t}, path);
     ASSERT_TRUE(dm);
-    ASSERT_EQ(dm->addDictionaryModule(u8(path)), 0);
     TestRenderer r(dm.get(), LXLRectangle(0, 0, 300, 100));
     r.setLanguages(LXEnglish, LXFrench, 10, false);
     r.setSearchType(LXListBox::Browse);
@@ -942,19 +964,11 @@ TEST(ListBoxSelection, ClickOnAWordLeavesOutLeadingHyphens)
 // must be told so to repaint.
 TEST(ListBoxKeys, UpAnswersThatItScrolledWhenAnEarlierPassDid)
 {
-    std::unique_ptr<LXCompressor> compressor(LXCompressor::create());
-    std::unique_ptr<LXTokenizer> tokenizer(LXTokenizer::create());
-    ASSERT_TRUE(compressor && tokenizer);
-    LXDWriter w(compressor.get(), tokenizer.get(), LXEnglish, LXFrench);
-    std::string why;
     // Hyphens and digits start no word: the first term's line holds no click target.
-    ASSERT_TRUE(w.addTerm(makeTerm(LXEnglish, "--", {"2"}), why)) << why;
-    ASSERT_TRUE(w.addTerm(makeTerm(LXEnglish, "zz", {"beta"}), why)) << why;
     const std::string path = tempPath("listbox-up.lxd");
-    ASSERT_TRUE(w.write(path, why)) << why;
-    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    std::unique_ptr<LXDataManager> dm =
+        managerOnTerms({makeTerm(LXEnglish, "--", {"2"}), makeTerm(LXEnglish, "zz", {"beta"})}, path);
     ASSERT_TRUE(dm);
-    ASSERT_EQ(dm->addDictionaryModule(u8(path)), 0);
     TestRenderer r(dm.get(), LXLRectangle(0, 0, 300, 100));
     r.setLanguages(LXEnglish, LXFrench, LXProductDefault, false);
     r.setSearchType(LXListBox::Browse);
@@ -977,23 +991,15 @@ TEST(ListBoxKeys, UpAnswersThatItScrolledWhenAnEarlierPassDid)
 // only then.
 TEST(ListBoxKeyRun, StemSearchWithoutStemsFindsTheWordAnywhereInItsKey)
 {
-    std::unique_ptr<LXCompressor> compressor(LXCompressor::create());
-    std::unique_ptr<LXTokenizer> tokenizer(LXTokenizer::create());
-    ASSERT_TRUE(compressor && tokenizer);
-    LXDWriter w(compressor.get(), tokenizer.get(), LXEnglish, LXFrench);
-    std::string why;
     const std::string hyphen = "\xE2\x80\x90";   // U+2010, which separates words
-    for (const LXTerm &t : {makeTerm(LXEnglish, "water" + hyphen, {"aquatique"}),
-                            makeTerm(LXEnglish, "water" + hyphen + "colour", {"aquarelle"}),
-                            makeTerm(LXEnglish, "water", {"eau"}, "v", LXPartOfSpeechVerb),
-                            makeTerm(LXEnglish, "of water", {"d'eau"}),
-                            makeTerm(LXEnglish, "waterfall", {"cascade"})})
-        ASSERT_TRUE(w.addTerm(t, why)) << why;
     const std::string path = tempPath("listbox-keyrun.lxd");
-    ASSERT_TRUE(w.write(path, why)) << why;
-    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    std::unique_ptr<LXDataManager> dm = managerOnTerms({makeTerm(LXEnglish, "water" + hyphen, {"aquatique"}),
+                                                        makeTerm(LXEnglish, "water" + hyphen + "colour", {"aquarelle"}),
+                                                        makeTerm(LXEnglish, "water", {"eau"}, "v", LXPartOfSpeechVerb),
+                                                        makeTerm(LXEnglish, "of water", {"d'eau"}),
+                                                        makeTerm(LXEnglish, "waterfall", {"cascade"})},
+                                                       path);
     ASSERT_TRUE(dm);
-    ASSERT_EQ(dm->addDictionaryModule(u8(path)), 0);
     TestRenderer r(dm.get(), LXLRectangle(0, 0, 300, 100));
     r.setLanguages(LXEnglish, LXFrench, LXProductDefault, false);
     r.setCaption(2, u8("No entry for <SEARCHSTRING>"));
