@@ -82,6 +82,7 @@ void skinInstallControls()
     makers.toolbar = &makeLoneToolbar;
     manager.setMakers(makers);
     manager.setPopupTracker(&skinTrackPopupMenu);
+    manager.setMenuBarTracking(SkinManager::MenuBarTracking{&skinTrackMenuBarItem, &skinEndMenuBarItem});
     skinInstallTooltip();
 }
 

@@ -40,6 +40,13 @@ public:
     // after Escape or when the loop ended by WM_QUIT (which is posted again); -1 when the menu
     // window could not be made.
     static int track(HMENU menu, UINT flags, int x, int y, HWND owner, bool systemMenu);
+    // The menu of an item of a skinned frame's menu bar (the frame's menu-bar mode): shown below
+    // the item (screen rectangle) and tracked until it ends; the frame gets the clicks and moves
+    // outside the menus and the keys the menu does not use. 1 when it ended (0 after Escape or
+    // WM_QUIT), -1 when it could not be shown.
+    static int trackMenuBarItem(HMENU submenu, const RECT &item, HWND frame);
+    // Ends the menu this thread tracks without a command and without telling its owner.
+    static void endCurrent();
 
     HWND window() const { return window_; }
     const std::vector<MenuItem> &items() const { return items_; }
@@ -50,6 +57,10 @@ public:
     static SkinPopupMenu *current();
 
 private:
+    // The current skin's PopupMenu object; null for none (the built-in look).
+    static PopupMenuDefinition *skinDefinition();
+    // The top menu's modal loop, once it is shown.
+    int runLoop();
     bool create();
     void load(HMENU menu);
     void setDefinition(PopupMenuDefinition *definition);
@@ -110,7 +121,9 @@ private:
     uint32_t result_ = 0;
 };
 
-// The tracking behind skinShowPopupMenu.
+// The tracking behind skinShowPopupMenu, and the menus of skinned frames' menu bars.
 int skinTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner);
+int skinTrackMenuBarItem(HMENU submenu, const RECT &item, HWND frame);
+void skinEndMenuBarItem();
 
 #endif

@@ -113,6 +113,19 @@ SkinRect placeSubmenu(const SkinRect &item, int32_t width, int32_t height, const
     return SkinRect{left, top, left + width, top + height};
 }
 
+SkinRect placeMenuBarPopup(const SkinRect &item, int32_t width, int32_t height, const SkinRect &area, bool rightToLeft)
+{
+    width = std::max(0, std::min(width, area.width() - 2));
+    height = std::max(0, std::min(height, area.height() - 2));
+    int32_t left = rightToLeft ? item.right - width : item.left;
+    if (!rightToLeft && left + width > area.right) left = item.right - width;
+    int32_t top = item.bottom;
+    if (top + height > area.bottom) top = item.top - height;
+    left = std::max(left, area.left + 1);
+    top = std::max(top, area.top + 1);
+    return SkinRect{left, top, left + width, top + height};
+}
+
 void MenuBand::layout(int32_t count, int32_t itemHeight, int32_t areaHeight)
 {
     count_ = std::max(count, 0);

@@ -71,6 +71,13 @@ SkinRect placePopupMenu(int32_t x, int32_t y, int32_t width, int32_t height, uin
                         bool rightToLeft);
 // Where a submenu of that size opens beside its item (screen rectangle).
 SkinRect placeSubmenu(const SkinRect &item, int32_t width, int32_t height, const SkinRect &workArea, bool rightToLeft);
+// Where the menu of a frame's menu-bar item opens: below the item (screen rectangle), its left
+// at the item's left (right-to-left: its right at the item's right); ending at the item's right
+// when it would pass the area's right edge, above the item when it would pass the bottom; kept
+// one pixel inside the area's top and left. A menu larger than the area is cut to it (less the
+// two pixels) and scrolls.
+SkinRect placeMenuBarPopup(const SkinRect &item, int32_t width, int32_t height, const SkinRect &workArea,
+                           bool rightToLeft);
 
 // The band of items inside a menu's inner area: which items show, the scroll arrows' areas
 // above and below them, and the item at a point.

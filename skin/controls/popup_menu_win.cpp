@@ -604,11 +604,12 @@ LRESULT SkinPopupMenu::windowProc(UINT message, WPARAM wp, LPARAM lp)
         onKey(wp);
         return 0;
     case WM_SYSKEYDOWN:
-        if ((lp & kAltContext) != 0 && wp != VK_MENU) {
-            onAltKey(wp);
-            return 0;
-        }
-        break;
+        if ((lp & kAltContext) != 0 && wp != VK_MENU) onAltKey(wp);
+        // Never to the default procedure: Alt or F10 let go there would ask the window under
+        // the menu for its menu bar (SC_KEYMENU) while this menu runs.
+        return 0;
+    case WM_SYSKEYUP:
+        return 0;
     case WM_CHAR:
     case WM_SYSCHAR:
         return 0;
@@ -641,6 +642,13 @@ LRESULT SkinPopupMenu::windowProc(UINT message, WPARAM wp, LPARAM lp)
     return DefWindowProcW(window_, message, wp, lp);
 }
 
+PopupMenuDefinition *SkinPopupMenu::skinDefinition()
+{
+    SkinRepository *skin = SkinManager::instance().currentSkin();
+    SkinObject *object = skin ? skin->findObjectByType(kSkinPopupMenu) : nullptr;
+    return object != nullptr && object->type() == kSkinPopupMenu ? static_cast<PopupMenuDefinition *>(object) : nullptr;
+}
+
 int SkinPopupMenu::track(HMENU menu, UINT flags, int x, int y, HWND owner, bool systemMenu)
 {
     if (menu == nullptr || !IsMenu(menu) || gTracked != nullptr) return -1;
@@ -649,16 +657,43 @@ int SkinPopupMenu::track(HMENU menu, UINT flags, int x, int y, HWND owner, bool 
     SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), systemMenu ? 0x10000 : 0);
     if (!top.create()) return -1;
     top.load(menu);
-    SkinRepository *skin = SkinManager::instance().currentSkin();
-    SkinObject *object = skin ? skin->findObjectByType(kSkinPopupMenu) : nullptr;
-    top.setDefinition(object != nullptr && object->type() == kSkinPopupMenu ? static_cast<PopupMenuDefinition *>(object)
-                                                                             : nullptr);
+    top.setDefinition(skinDefinition());
     const SIZE size = top.measure();
     const bool rtl = owner != nullptr && (GetWindowLongW(owner, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
     top.show(placePopupMenu(x, y, size.cx, size.cy, flags, workAreaAt(POINT{x, y}), rtl));
-    gTracked = &top;
+    return top.runLoop();
+}
+
+int SkinPopupMenu::trackMenuBarItem(HMENU submenu, const RECT &item, HWND frame)
+{
+    if (submenu == nullptr || !IsMenu(submenu) || gTracked != nullptr) return -1;
+    SkinPopupMenu top(frame, nullptr, kMenuBarMode);
+    if (!top.create()) return -1;
+    top.load(submenu);
+    top.setDefinition(skinDefinition());
+    const SIZE size = top.measure();
+    const bool rtl = frame != nullptr && (GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    top.show(placeMenuBarPopup(toSkinRect(item), size.cx, size.cy, workAreaAt(POINT{item.left, item.bottom}), rtl));
+    return top.runLoop();
+}
+
+void SkinPopupMenu::endCurrent()
+{
+    SkinPopupMenu *t = gTracked;
+    if (t == nullptr || t->done_) return;
+    for (SkinPopupMenu *m = t; m != nullptr; m = m->sub_.get()) {
+        if (m->window_ != nullptr) ShowWindow(m->window_, SW_HIDE);
+    }
+    t->releaseOwnerCaption();
+    t->done_ = true;
+}
+
+int SkinPopupMenu::runLoop()
+{
+    const bool systemMenu = mode_ == kSystemMode;
+    gTracked = this;
     bool quit = false;
-    while (!top.done_) {
+    while (!done_) {
         MSG msg;
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
@@ -672,11 +707,11 @@ int SkinPopupMenu::track(HMENU menu, UINT flags, int x, int y, HWND owner, bool 
             break;
         }
         if (msg.message == WM_KEYDOWN && (msg.wParam == VK_ESCAPE || msg.wParam == VK_LEFT) &&
-            top.deepest()->parent_ != nullptr) {
+            deepest()->parent_ != nullptr) {
             // Escape or Left in a submenu closes that submenu only (here, outside its window's
             // own procedure, which it destroys).
-            SendMessageW(owner, WM_MENUSELECT, kMenuClosed, 0);
-            top.deepest()->parent_->closeSubmenu();
+            SendMessageW(owner_, WM_MENUSELECT, kMenuClosed, 0);
+            deepest()->parent_->closeSubmenu();
             continue;
         }
         switch (msg.message) {
@@ -687,12 +722,12 @@ int SkinPopupMenu::track(HMENU menu, UINT flags, int x, int y, HWND owner, bool 
         case WM_CHAR:
         case WM_SYSCHAR:
             // The keyboard drives the deepest open menu, wherever the focus is.
-            msg.hwnd = top.deepest()->window_;
+            msg.hwnd = deepest()->window_;
             break;
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
             if (systemMenu) {
-                top.finish(false, 0, false);
+                finish(false, 0, false);
                 DispatchMessageW(&msg);
                 gTracked = nullptr;
                 return 0;
@@ -704,14 +739,21 @@ int SkinPopupMenu::track(HMENU menu, UINT flags, int x, int y, HWND owner, bool 
         DispatchMessageW(&msg);
     }
     gTracked = nullptr;
-    top.close();
-    if (mode == kReturnMode) return top.hasResult_ ? static_cast<int>(top.result_) : 0;
-    return quit || top.escaped_ ? 0 : 1;
+    close();
+    if (mode_ == kReturnMode) return hasResult_ ? static_cast<int>(result_) : 0;
+    return quit || escaped_ ? 0 : 1;
 }
 
 int skinTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner)
 {
     return SkinPopupMenu::track(menu, flags, x, y, owner, false);
 }
+
+int skinTrackMenuBarItem(HMENU submenu, const RECT &item, HWND frame)
+{
+    return SkinPopupMenu::trackMenuBarItem(submenu, item, frame);
+}
+
+void skinEndMenuBarItem() { SkinPopupMenu::endCurrent(); }
 
 #endif

@@ -117,6 +117,10 @@ public:
     LRESULT windowProc(UINT message, WPARAM wp, LPARAM lp) override;
     MenuBarElement *menuBar() override { return menuBar_.get(); }
 
+protected:
+    // A key the bar's open menu did not use goes to the bar.
+    LRESULT onMenuRelay(WPARAM wp, LPARAM lp) override;
+
 private:
     bool paintsBackground() const override;
     void adoptWindowMenu();

@@ -751,6 +751,7 @@ LRESULT FrameSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
             menuBar_->model().endMenuMode();
             return SendMessageW(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
         }
+        if (menuBar_->takeRelayedClick(screen)) return 0;
         const LRESULT hit = SendMessageW(window_, WM_NCHITTEST, 0, lp);
         return SendMessageW(window_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), lp);
     }
@@ -762,6 +763,11 @@ LRESULT FrameSkinner::windowProc(UINT message, WPARAM wp, LPARAM lp)
     case WM_SKIN_REAL_STYLE: return static_cast<LRESULT>(realStyle_);
     default: return WindowSkinner::windowProc(message, wp, lp);
     }
+}
+
+LRESULT FrameSkinner::onMenuRelay(WPARAM wp, LPARAM lp)
+{
+    return menuBar_ && menuBar_->onMenuKey(wp, lp) ? 1 : 0;
 }
 
 // ---- DialogSkinner

@@ -1,10 +1,13 @@
 // The skinned frame's menu bar on a real window (Windows only): it holds the window's menu,
 // feeds the model (menu_bar_model.h) with its measured entries, paints the bar off-screen from
-// the skin's MenuBar object and carries out the model's actions. A submenu is shown with
-// TrackPopupMenuEx from a message the bar posts to its frame, so that no mouse or keyboard
-// handler of the bar waits inside a menu loop; while one is shown, a message filter lets the
-// pointer and the arrow keys move to the bar's other items. Alt and a mnemonic typed in any
-// child window of the frame reach the bar through a keyboard hook on the frame's thread.
+// the skin's MenuBar object and carries out the model's actions. A submenu is shown from a
+// message the bar posts to its frame, so that no mouse or keyboard handler of the bar waits
+// inside a menu loop. With the skinned controls installed it is the engine's popup menu in the
+// menu bar's mode: the menu relays to the frame the pointer moving over the bar, clicks outside
+// it and the arrows and Alt keys it does not use, and the bar moves to its other items from
+// them. Without them it is the system's menu (TrackPopupMenuEx), whose message filter does the
+// same. Alt and a mnemonic typed in any child window of the frame reach the bar through a
+// keyboard hook on the frame's thread.
 #ifndef WORDMERE_SKIN_CORE_MENU_BAR_ELEMENT_H
 #define WORDMERE_SKIN_CORE_MENU_BAR_ELEMENT_H
 
@@ -45,6 +48,13 @@ public:
     // style (asked of its skinner) has a system menu.
     bool mdiButtonsWanted() const;
 
+    // A click relayed by the bar's menu after it closed (screen point): on the item whose menu
+    // it closed it leaves that item hot and answers true; otherwise the frame handles it.
+    bool takeRelayedClick(POINT screen);
+    // A key the bar's menu did not use (Left, Right, or Alt and a key): answers whether the bar
+    // took it.
+    bool onMenuKey(WPARAM key, LPARAM data);
+
     // MenuBarActions
     void initMenu() override;
     bool openPopup(size_t item) override;
@@ -61,6 +71,8 @@ private:
     // After a button changed the child's state: the frame lays its bar out again.
     void frameChanged();
     void track(size_t item);
+    void trackWithSystemMenu(HMENU submenu, const RECT &onScreen);
+    RECT itemOnScreen(const SkinRect &item) const;
     static LRESULT CALLBACK messageFilter(int code, WPARAM wp, LPARAM lp);
     // Alt and a character typed in a child window of a skinned frame: the frame's bar opens
     // the item of that mnemonic, and the character goes no further.
@@ -74,6 +86,9 @@ private:
     MenuBarModel model_;
     HHOOK filterHook_ = nullptr;
     int32_t tracking_ = -1;
+    bool engineTracking_ = false;
+    // The item whose engine menu ended last, until the click that ended it arrives.
+    int32_t relayedClickItem_ = -1;
     uint32_t version_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "frame_nonclient.h"
 #include "menu_entries.h"
 #include "skin_draw.h"
+#include "skin_manager.h"
 #include "skin_repository.h"
 
 namespace {
@@ -246,6 +247,14 @@ bool MenuBarElement::onMessage(UINT message, WPARAM wp, LPARAM, LRESULT &result)
     }
 }
 
+RECT MenuBarElement::itemOnScreen(const SkinRect &item) const
+{
+    RECT w{};
+    GetWindowRect(frame_, &w);
+    if (skinIsRightToLeft(frame_)) return RECT{w.right - item.right, w.top + item.top, w.right - item.left, w.top + item.bottom};
+    return RECT{w.left + item.left, w.top + item.top, w.left + item.right, w.top + item.bottom};
+}
+
 void MenuBarElement::track(size_t item)
 {
     const MenuBarModel::Item &entry = model_.items()[item];
@@ -254,33 +263,68 @@ void MenuBarElement::track(size_t item)
         model_.endMenuMode();
         return;
     }
-    RECT w{};
-    GetWindowRect(frame_, &w);
-    RECT exclude{};
+    const RECT onScreen = itemOnScreen(entry.rect);
+    tracking_ = static_cast<int32_t>(item);
+    relayedClickItem_ = -1;
+    const SkinManager::MenuBarTracking engine = SkinManager::instance().menuBarTracking();
+    int shown = -1;
+    if (engine.track != nullptr) {
+        SendMessageW(frame_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(submenu), entry.position);
+        // The frame may have changed or dropped its menu while it filled the submenu in.
+        if (model_.openItem() != static_cast<int32_t>(item) || !IsMenu(submenu)) {
+            tracking_ = -1;
+            return;
+        }
+        engineTracking_ = true;
+        shown = engine.track(submenu, onScreen, frame_);
+        engineTracking_ = false;
+    }
+    if (shown < 0) trackWithSystemMenu(submenu, onScreen);
+    tracking_ = -1;
+    // Closed by a choice, Escape or a click elsewhere; not when the bar moved on to another item.
+    if (model_.openItem() == static_cast<int32_t>(item)) {
+        // A click that closed the menu reaches the frame after this; on this item it leaves
+        // the item hot instead of opening it again.
+        if (shown >= 0) relayedClickItem_ = static_cast<int32_t>(item);
+        model_.endMenuMode();
+    }
+}
+
+void MenuBarElement::trackWithSystemMenu(HMENU submenu, const RECT &onScreen)
+{
     UINT flags = kPopupFlags;
-    int x = 0;
+    int x = onScreen.left;
     if (skinIsRightToLeft(frame_)) {
-        exclude = RECT{w.right - entry.rect.right, w.top + entry.rect.top, w.right - entry.rect.left, w.top + entry.rect.bottom};
-        x = exclude.right;
+        x = onScreen.right;
         flags = (flags & ~TPM_LEFTALIGN) | TPM_RIGHTALIGN;
-    } else {
-        exclude = RECT{w.left + entry.rect.left, w.top + entry.rect.top, w.left + entry.rect.right, w.top + entry.rect.bottom};
-        x = exclude.left;
     }
     TPMPARAMS params{};
     params.cbSize = sizeof params;
-    params.rcExclude = exclude;
-    tracking_ = static_cast<int32_t>(item);
+    params.rcExclude = onScreen;
     MenuBarElement *outer = gTracking;
     gTracking = this;
     filterHook_ = SetWindowsHookExW(WH_MSGFILTER, &MenuBarElement::messageFilter, nullptr, GetCurrentThreadId());
-    TrackPopupMenuEx(submenu, flags, x, exclude.bottom, frame_, &params);
+    TrackPopupMenuEx(submenu, flags, x, onScreen.bottom, frame_, &params);
     if (filterHook_) UnhookWindowsHookEx(filterHook_);
     filterHook_ = nullptr;
     gTracking = outer;
-    tracking_ = -1;
-    // Closed by a choice, Escape or a click elsewhere; not when the bar moved on to another item.
-    if (model_.openItem() == static_cast<int32_t>(item)) model_.endMenuMode();
+}
+
+bool MenuBarElement::takeRelayedClick(POINT screen)
+{
+    const int32_t closed = relayedClickItem_;
+    relayedClickItem_ = -1;
+    const SkinPoint p = windowPoint(screen);
+    if (closed < 0 || model_.inMenuMode() || model_.itemAt(p) != closed) return false;
+    model_.pointerMove(p);
+    return true;
+}
+
+bool MenuBarElement::onMenuKey(WPARAM key, LPARAM data)
+{
+    if ((data & kAltHeld) != 0) return model_.key(MenuBarKey::Character, static_cast<char16_t>(key), true);
+    if (key == VK_LEFT || key == VK_RIGHT) return model_.key(key == VK_LEFT ? MenuBarKey::Left : MenuBarKey::Right);
+    return false;
 }
 
 LRESULT CALLBACK MenuBarElement::childKeys(int code, WPARAM wp, LPARAM lp)
@@ -346,7 +390,13 @@ bool MenuBarElement::openPopup(size_t item)
 
 void MenuBarElement::closePopup(size_t item)
 {
-    if (tracking_ == static_cast<int32_t>(item)) EndMenu();
+    if (tracking_ != static_cast<int32_t>(item)) return;
+    const SkinManager::MenuBarTracking engine = SkinManager::instance().menuBarTracking();
+    if (engineTracking_ && engine.end != nullptr) {
+        engine.end();
+    } else {
+        EndMenu();
+    }
 }
 
 void MenuBarElement::runCommand(uint32_t commandId) { PostMessageW(frame_, WM_COMMAND, commandId, 0); }

@@ -40,6 +40,17 @@ public:
     using PopupTracker = int (*)(HMENU menu, UINT flags, int x, int y, HWND owner);
     void setPopupTracker(PopupTracker tracker);
     PopupTracker popupTracker();
+    // The engine's menus for the items of skinned frames' menu bars; none: the bars show the
+    // platform's menus. track shows the item's submenu below the item (screen rectangle) for
+    // the frame and runs its loop until it ends (-1: it could not be shown); end ends the menu
+    // the calling thread runs now without a command and without telling the frame (the bar
+    // moves on to another item).
+    struct MenuBarTracking {
+        int (*track)(HMENU submenu, const RECT &item, HWND frame) = nullptr;
+        void (*end)() = nullptr;
+    };
+    void setMenuBarTracking(const MenuBarTracking &tracking);
+    MenuBarTracking menuBarTracking();
     // A control skinner of that type (null when none can be made).
     WindowSkinner *makeControlSkinner(int32_t type, WindowSkinner *container);
 
@@ -83,6 +94,7 @@ private:
     std::vector<std::unique_ptr<SkinRepository>> retired_;
     SkinnerMakers makers_;
     PopupTracker popupTracker_ = nullptr;
+    MenuBarTracking menuBarTracking_;
     std::mutex watchLock_;
     std::map<HWND, UINT> watched_;
 };

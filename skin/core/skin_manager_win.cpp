@@ -67,6 +67,18 @@ SkinManager::PopupTracker SkinManager::popupTracker()
     return popupTracker_;
 }
 
+void SkinManager::setMenuBarTracking(const MenuBarTracking &tracking)
+{
+    Lock hold(lock_);
+    menuBarTracking_ = tracking;
+}
+
+SkinManager::MenuBarTracking SkinManager::menuBarTracking()
+{
+    Lock hold(lock_);
+    return menuBarTracking_;
+}
+
 WindowSkinner *SkinManager::makeControlSkinner(int32_t type, WindowSkinner *container)
 {
     Lock hold(lock_);

@@ -93,6 +93,29 @@ TEST(PopupMenuGeometry, SizeAndPlacement)
         << "moved up above the bottom and to the item's left";
 }
 
+TEST(PopupMenuGeometry, MenuBarItemsOpenBelowThemselvesAndStayOnTheWorkArea)
+{
+    const SkinRect area{0, 0, 1000, 700};
+    const SkinRect item{100, 30, 150, 50};
+    struct Case {
+        const char *name;
+        SkinRect item;
+        int32_t w, h;
+        bool rtl;
+        SkinRect expected;
+    } cases[] = {
+        {"below, left edges together", item, 120, 200, false, {100, 50, 220, 250}},
+        {"right-to-left: right edges together", item, 120, 200, true, {30, 50, 150, 250}},
+        {"ends at the item's right near the area's right", {950, 30, 990, 50}, 120, 200, false, {870, 50, 990, 250}},
+        {"above the item near the bottom", {100, 600, 150, 620}, 120, 200, false, {100, 400, 220, 600}},
+        {"one pixel inside the left and top", {-40, 30, 10, 50}, 120, 200, true, {1, 50, 121, 250}},
+        {"taller than the area: cut, one pixel inside the top", item, 120, 900, false, {100, 1, 220, 699}},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(placeMenuBarPopup(c.item, c.w, c.h, area, c.rtl), c.expected) << c.name;
+    }
+}
+
 TEST(PopupMenuBand, LongMenuShowsWholeItemsAndScrollsByOne)
 {
     MenuBand band;
