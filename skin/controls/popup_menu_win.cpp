@@ -630,6 +630,20 @@ LRESULT SkinPopupMenu::windowProc(UINT message, WPARAM wp, LPARAM lp)
     case WM_CANCELMODE:
         finish(false, 0, false);
         return 0;
+    case WM_DESTROY: {
+        // Destroyed from outside (its owner went): the window is no longer ours, and the loop
+        // ends instead of waiting on for input to a menu that is gone.
+        SkinPopupMenu *t = top();
+        KillTimer(window_, kSubmenuTimer);
+        RemovePropW(window_, kThisProperty);
+        const LRESULT r = DefWindowProcW(window_, message, wp, lp);
+        window_ = nullptr;
+        if (!t->done_) {
+            t->releaseOwnerCaption();
+            t->done_ = true;
+        }
+        return r;
+    }
     case WM_NCDESTROY:
         releaseOwnerCaption();
         break;

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "menu_bar_model.h"
 #include "skin_definitions.h"
 #include "window_skinner.h"
@@ -71,7 +73,8 @@ private:
     // After a button changed the child's state: the frame lays its bar out again.
     void frameChanged();
     void track(size_t item);
-    void trackWithSystemMenu(HMENU submenu, const RECT &onScreen);
+    // False when the bar went while the menu ran.
+    bool trackWithSystemMenu(HMENU submenu, const RECT &onScreen);
     RECT itemOnScreen(const SkinRect &item) const;
     static LRESULT CALLBACK messageFilter(int code, WPARAM wp, LPARAM lp);
     // Alt and a character typed in a child window of a skinned frame: the frame's bar opens
@@ -87,6 +90,9 @@ private:
     HHOOK filterHook_ = nullptr;
     int32_t tracking_ = -1;
     bool engineTracking_ = false;
+    // False once the bar is gone: a frame destroyed while its menu runs deletes the bar under
+    // the menu's loop.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     // The item whose engine menu ended last, until the click that ended it arrives.
     int32_t relayedClickItem_ = -1;
     uint32_t version_ = 0;

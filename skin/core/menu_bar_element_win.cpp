@@ -108,7 +108,10 @@ MenuBarElement::~MenuBarElement()
             break;
         }
     }
+    *alive_ = false;
+    if (tracking_ >= 0) closePopup(static_cast<size_t>(tracking_));
     if (filterHook_) UnhookWindowsHookEx(filterHook_);
+    filterHook_ = nullptr;
     if (gTracking == this) gTracking = nullptr;
     KillTimer(frame_, kMenuBarHoverTimer);
 }
@@ -276,10 +279,12 @@ void MenuBarElement::track(size_t item)
             return;
         }
         engineTracking_ = true;
+        const std::shared_ptr<bool> alive = alive_;
         shown = engine.track(submenu, onScreen, frame_);
+        if (!*alive) return;
         engineTracking_ = false;
     }
-    if (shown < 0) trackWithSystemMenu(submenu, onScreen);
+    if (shown < 0 && !trackWithSystemMenu(submenu, onScreen)) return;
     tracking_ = -1;
     // Closed by a choice, Escape or a click elsewhere; not when the bar moved on to another item.
     if (model_.openItem() == static_cast<int32_t>(item)) {
@@ -290,8 +295,9 @@ void MenuBarElement::track(size_t item)
     }
 }
 
-void MenuBarElement::trackWithSystemMenu(HMENU submenu, const RECT &onScreen)
+bool MenuBarElement::trackWithSystemMenu(HMENU submenu, const RECT &onScreen)
 {
+    const std::shared_ptr<bool> alive = alive_;
     UINT flags = kPopupFlags;
     int x = onScreen.left;
     if (skinIsRightToLeft(frame_)) {
@@ -305,9 +311,11 @@ void MenuBarElement::trackWithSystemMenu(HMENU submenu, const RECT &onScreen)
     gTracking = this;
     filterHook_ = SetWindowsHookExW(WH_MSGFILTER, &MenuBarElement::messageFilter, nullptr, GetCurrentThreadId());
     TrackPopupMenuEx(submenu, flags, x, onScreen.bottom, frame_, &params);
+    gTracking = outer;
+    if (!*alive) return false;
     if (filterHook_) UnhookWindowsHookEx(filterHook_);
     filterHook_ = nullptr;
-    gTracking = outer;
+    return true;
 }
 
 bool MenuBarElement::takeRelayedClick(POINT screen)

@@ -5,7 +5,8 @@
 // Alt and a mnemonic typed into the open menu move to that item; Escape closes the menu and
 // leaves the bar; a click on the open item closes its menu and leaves the item hot; a click in
 // the client area closes the menu and reaches the window; Down and Enter run the command. The
-// menus are found as windows of the menu class, so the input thread sees them too.
+// menus are found as windows of the menu class, so the input thread sees them too. A frame
+// destroyed while its bar's menu runs ends the menu.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -244,6 +245,48 @@ TEST_F(MenuBarPopup, BarItemsOpenTheEnginesMenusAndTheBarMovesBetweenThem)
     EXPECT_EQ(seen_.lastCommand, kFirstCommand) << "File's first item";
     input_script::pump(200);
     EXPECT_FALSE(bar_->model().inMenuMode()) << "the bar stayed in menu mode";
+}
+
+// The frame that a timer destroys once its bar's menu runs, and what the timers saw.
+struct DestroyWhileOpen {
+    HWND frame = nullptr;
+    bool menuWasOpen = false;
+    bool loopRanOn = false;
+};
+DestroyWhileOpen gDestroy;
+
+void CALLBACK destroyOnceOpen(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (SkinPopupMenu::current() == nullptr) return;
+    KillTimer(nullptr, id);
+    gDestroy.menuWasOpen = true;
+    DestroyWindow(gDestroy.frame);
+}
+
+void CALLBACK endLoopLeftRunning(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    if (SkinPopupMenu::current() == nullptr) return;
+    gDestroy.loopRanOn = true;
+    PostQuitMessage(0);
+}
+
+TEST_F(MenuBarPopup, FrameDestroyedWhileItsMenuRunsEndsTheMenu)
+{
+    gDestroy = DestroyWhileOpen{frame_, false, false};
+    const POINT file = centre(itemOnScreen(0));
+    PostMessageW(frame_, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(file.x, file.y));
+    const UINT_PTR destroyer = SetTimer(nullptr, 0, scaled(300), destroyOnceOpen);
+    const UINT_PTR guard = SetTimer(nullptr, 0, scaled(15000), endLoopLeftRunning);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(frame_); }, 12000)) << "the frame was not destroyed";
+    input_script::pump(300);
+    KillTimer(nullptr, destroyer);
+    KillTimer(nullptr, guard);
+    pump();
+    EXPECT_TRUE(gDestroy.menuWasOpen) << "the bar's menu never ran";
+    EXPECT_FALSE(gDestroy.loopRanOn) << "the menu's loop ran on after its frame was gone";
+    EXPECT_EQ(SkinPopupMenu::current(), nullptr);
+    EXPECT_TRUE(shownMenus(GetCurrentThreadId()).empty()) << "a menu window was left on the screen";
 }
 
 }  // namespace
