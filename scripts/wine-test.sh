@@ -11,6 +11,9 @@
 #   w COMMAND...        runs COMMAND with the prefix, ended after T seconds (default 120) times
 #                       WORDMERE_TEST_TIME_SCALE (wine_run: the same, for scripts that redefine w).
 #   scaled SECONDS      SECONDS times WORDMERE_TEST_TIME_SCALE, for the script's own waits.
+#   require_sample_modules FOLDER REQUIRED WHAT MODULE...
+#                       every MODULE must be in FOLDER: when one is missing the script FAILS with
+#                       REQUIRED 1 and ends with a note that WHAT is skipped on purpose otherwise.
 #   wine_test_end       ends every Wine program this script started (and what those started): the
 #                       whole prefix's server when the prefix is the script's own, only the script's
 #                       processes inside a session. Installed as the EXIT trap by wine_test_begin.
@@ -27,6 +30,20 @@ wait_for_line() {
   until grep -qs "$2" "$1"; do
     if ! kill -0 "$3" 2>/dev/null || [ "$SECONDS" -ge "$limit" ]; then return 1; fi
     sleep 0.2
+  done
+}
+
+require_sample_modules() {
+  local folder="$1" required="$2" what="$3" m
+  shift 3
+  for m in "$@"; do
+    [ -n "$folder" ] && [ -f "$folder/$m" ] && continue
+    if [ "$required" = 1 ]; then
+      echo "FAIL sample module $m is missing from \"$folder\": the native build makes it (build/native/dictionaries); configure with -DWORDMERE_SAMPLE_MODULES=<that folder>, or -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
+      exit 1
+    fi
+    echo "== built without sample modules on purpose: $what skipped"
+    exit 0
   done
 }
 

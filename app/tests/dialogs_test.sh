@@ -19,16 +19,7 @@ source "$here/scripts/wine-test.sh"
 wine_test_begin "$art" new "$@"
 
 modules=(english-french.lxd english-spanish.lxd english-italian.lxd english-portuguese.lxd fr.lxc it.lxc es.lxc pt.lxc)
-for m in "${modules[@]}"; do
-  if [ -z "$samples" ] || [ ! -f "$samples/$m" ]; then
-    if [ "${4:-0}" = 1 ]; then
-      echo "FAIL sample module $m is missing from \"$samples\": the native build makes it (build/native/dictionaries); configure with -DWORDMERE_SAMPLE_MODULES=<that folder>, or -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
-      exit 1
-    fi
-    echo "== built without sample modules on purpose: the dialog checks are skipped"
-    exit 0
-  fi
-done
+require_sample_modules "$samples" "${4:-0}" "the dialog checks are" "${modules[@]}"
 
 T="${T:-300}"
 status=0

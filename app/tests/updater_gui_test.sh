@@ -21,16 +21,7 @@ wine_test_begin "$art" new "$@"
 
 installed=(english-french.lxd english-portuguese.lxd)
 served=(english-spanish.lxd english-italian.lxd)
-for m in "${installed[@]}" "${served[@]}"; do
-  if [ -z "$samples" ] || [ ! -f "$samples/$m" ]; then
-    if [ "${4:-0}" = 1 ]; then
-      echo "FAIL sample module $m is missing from \"$samples\": the native build makes it (build/native/dictionaries)"
-      exit 1
-    fi
-    echo "== built without sample modules on purpose: the updater checks are skipped"
-    exit 0
-  fi
-done
+require_sample_modules "$samples" "${4:-0}" "the updater checks are" "${installed[@]}" "${served[@]}"
 [ -f "$installer" ] || { echo "FAIL the stand-in installer $installer is missing"; exit 1; }
 
 T="${T:-300}"
