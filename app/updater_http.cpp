@@ -9,6 +9,15 @@ constexpr int kFirstHttpStatus = 100, kLastHttpStatus = 599;
 
 void CALLBACK statusCallback(HINTERNET, DWORD_PTR, DWORD, LPVOID, DWORD) {}
 
+// Every wait of `handle` bounded by `timeoutMs`. Wine takes a client's time-outs over for its
+// connect only: the waits for an answer and for the body keep their own unless they are set on
+// the connection and the request as well.
+void setTimeOuts(HINTERNET handle, DWORD timeoutMs) {
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                         INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+        InternetSetOptionW(handle, option, &timeoutMs, sizeof timeoutMs);
+}
+
 // A header's text; false when the answer has none.
 bool headerText(HINTERNET request, DWORD which, std::wstring& text) {
     text.clear();
@@ -54,12 +63,9 @@ private:
 };
 }  // namespace
 
-WinInetTransport::WinInetTransport(DWORD timeoutMs) {
+WinInetTransport::WinInetTransport(DWORD timeoutMs) : timeoutMs_(timeoutMs) {
     client_ = InternetOpenW(applicationName().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!client_) return;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
-                         INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
-        InternetSetOptionW(client_, option, &timeoutMs, sizeof timeoutMs);
+    if (client_) setTimeOuts(client_, timeoutMs_);
 }
 
 WinInetTransport::~WinInetTransport() {
@@ -82,20 +88,17 @@ bool WinInetTransport::unwatch(HINTERNET request) {
     return true;
 }
 
-namespace {
-// Under Wine a request closed while another thread waits on it is no longer bound by its
-// time-out: the wait lasts until the server ends the connection. There a cancel leaves the
-// request to its time-out, which does end it.
-bool closingEndsWaits() {
+// Under Wine a request closed while another thread waits on it goes on waiting until the server
+// ends the connection: there a cancel leaves the request open, and its time-out ends the wait.
+bool WinInetTransport::cancelEndsWaitsAtOnce() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     return !wine;
 }
-}  // namespace
 
 void WinInetTransport::abort() {
     std::lock_guard<SystemLock> g(lock_);
     aborted_ = true;
-    if (!watched_ || !closingEndsWaits()) return;
+    if (!watched_ || !cancelEndsWaitsAtOnce()) return;
     InternetCloseHandle(watched_);
     watched_ = nullptr;
 }
@@ -106,6 +109,7 @@ int WinInetTransport::get(const HttpAddress& a, const std::wstring& headers, std
     HINTERNET connection = InternetConnectW(client_, a.host.c_str(), static_cast<INTERNET_PORT>(a.port), nullptr,
                                             nullptr, INTERNET_SERVICE_HTTP, 0, kUpdaterContext);
     if (!connection) return noConnection;
+    setTimeOuts(connection, timeoutMs_);
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (a.secure) flags |= INTERNET_FLAG_SECURE;
     HINTERNET request =
@@ -114,6 +118,7 @@ int WinInetTransport::get(const HttpAddress& a, const std::wstring& headers, std
         InternetCloseHandle(connection);
         return noRequest;
     }
+    setTimeOuts(request, timeoutMs_);
     // Wine sends our User-Agent only when the header is added this way.
     HttpAddRequestHeadersW(request, headers.c_str(), static_cast<DWORD>(-1), HTTP_ADDREQ_FLAG_ADD_IF_NEW);
     {

@@ -1,6 +1,7 @@
 // The updater's transport over WinInet: one internet client per task, time-outs on every
 // wait, and a cancel that closes the request being read so a stalled read ends at once (under
-// Wine, where a closed request waits on past its time-out, by the time-out).
+// Wine, where a request closed while another thread waits on it goes on waiting, the request's
+// own time-out ends that wait).
 #pragma once
 #include "updaterclient.h"
 #include <windows.h>
@@ -26,6 +27,8 @@ public:
     int get(const HttpAddress& address, const std::wstring& headers, std::unique_ptr<HttpResponse>& out,
             int noConnection, int noRequest) override;
     void abort() override;
+    // Whether a cancel ends a blocked wait at once (false: the wait ends by its time-out).
+    static bool cancelEndsWaitsAtOnce();
 
     // The request a response reads; a cancel closes it, so the response then must not.
     void watch(HINTERNET request);
@@ -33,6 +36,7 @@ public:
     static constexpr DWORD kDefaultTimeoutMs = 30000;
 
 private:
+    DWORD timeoutMs_;
     HINTERNET client_ = nullptr;
     SystemLock lock_;
     HINTERNET watched_ = nullptr;

@@ -5,3 +5,5 @@
 std::unique_ptr<HttpTransport> makeTestTransport(int timeoutMs) {
     return std::make_unique<WinInetTransport>(static_cast<DWORD>(timeoutMs));
 }
+
+bool testTransportCancelsAtOnce() { return WinInetTransport::cancelEndsWaitsAtOnce(); }

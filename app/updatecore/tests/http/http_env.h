@@ -26,6 +26,9 @@ namespace fs = std::filesystem;
 
 // The transport under test with the given time-out of every wait.
 std::unique_ptr<HttpTransport> makeTestTransport(int timeoutMs);
+// Whether the transport's abort ends a blocked wait at once; false where only the wait's own
+// time-out can end it (WinInet under Wine).
+bool testTransportCancelsAtOnce();
 
 inline std::wstring widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 

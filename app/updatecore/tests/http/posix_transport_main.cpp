@@ -3,3 +3,4 @@
 #include "posix_transport.h"
 
 std::unique_ptr<HttpTransport> makeTestTransport(int timeoutMs) { return std::make_unique<PosixTransport>(timeoutMs); }
+bool testTransportCancelsAtOnce() { return true; }
