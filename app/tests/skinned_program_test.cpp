@@ -13,16 +13,19 @@
 #include "frame_skinner.h"
 #include "input_script_win.h"
 #include "menu_bar_element.h"
+#include "popup_menu.h"
 #include "resource.h"
 #include "screenshot_win.h"
 #include "skin_manager.h"
 #include "settings.h"
 #include "skin_interface.h"
+#include "skin_test_support.h"
 #include "test_app.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
-#include <cstdio>
 #include <atomic>
+#include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,11 @@ constexpr int kSplitterId = 998;
 // that frames the search box.
 constexpr int kSearchComboId = 1001, kLeftRadioId = 1006, kRightRadioId = 1008;
 constexpr COLORREF kSkinFieldLine = RGB(0x9A, 0xA8, 0xB8);
+constexpr int kGoButtonId = 1003, kDictionaryButtonId = 1007, kMainListId = 1012;
+// The default skin's popup menu: a frame of 2 pixels, a white background, and the highlight
+// picture (20 x 20 at x 20 of menus.bmp) stretched over the hot item.
+constexpr int kMenuFrame = 2;
+constexpr COLORREF kMenuBackground = RGB(0xFF, 0xFF, 0xFF);
 
 using input_script::dragBy;
 using input_script::InputScript;
@@ -307,6 +315,239 @@ struct MenuWatch {
     }
 };
 MenuWatch* MenuWatch::current = nullptr;
+
+// The BN_CLICKED notifications the views get from their buttons, by control id: the
+// platform's buttons send them, the skinned ones post them; hooks on the test's thread see both.
+struct ClickLog {
+    static ClickLog* current;
+    HHOOK sentHook = nullptr, postedHook = nullptr;
+    std::vector<std::pair<HWND, int>> seen;
+    ClickLog() {
+        current = this;
+        sentHook = SetWindowsHookExW(WH_CALLWNDPROC, &ClickLog::sent, nullptr, GetCurrentThreadId());
+        postedHook = SetWindowsHookExW(WH_GETMESSAGE, &ClickLog::posted, nullptr, GetCurrentThreadId());
+    }
+    ~ClickLog() {
+        if (sentHook) UnhookWindowsHookEx(sentHook);
+        if (postedHook) UnhookWindowsHookEx(postedHook);
+        current = nullptr;
+    }
+    int count(HWND view, int id) const {
+        int n = 0;
+        for (const auto& s : seen) n += s.first == view && s.second == id;
+        return n;
+    }
+    void note(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+        if (message == WM_COMMAND && HIWORD(wp) == BN_CLICKED && lp) seen.emplace_back(w, LOWORD(wp));
+    }
+    static LRESULT CALLBACK sent(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && current) current->note(m->hwnd, m->message, m->wParam, m->lParam);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static LRESULT CALLBACK posted(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        if (code == HC_ACTION && wp == PM_REMOVE && current) current->note(m->hwnd, m->message, m->wParam, m->lParam);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+};
+ClickLog* ClickLog::current = nullptr;
+
+// A real click (pointer moved there, button pressed and let go) at a window's centre, made by
+// an input thread while this one pumps.
+bool realClick(HWND w) {
+    const POINT at = centreOf(rectOf(w));
+    InputScript input([&] { input_script::click(at.x, at.y); });
+    const bool done = input.finish();
+    pump(300);
+    return done;
+}
+
+// The dialog manager's handling of a key on the focused control of the view.
+void dialogKey(HWND view, WPARAM vk) {
+    MSG msg{GetFocus(), WM_KEYDOWN, vk, 1, 0, POINT{0, 0}};
+    IsDialogMessageW(view, &msg);
+    pump(200);
+}
+
+// Where the view's language radios stand after one step of a script.
+struct RadioState {
+    int focus;
+    UINT left, right;
+    int leftClicks, rightClicks, searchLanguage;
+    bool operator==(const RadioState& o) const {
+        return focus == o.focus && left == o.left && right == o.right && leftClicks == o.leftClicks &&
+               rightClicks == o.rightClicks && searchLanguage == o.searchLanguage;
+    }
+};
+std::ostream& operator<<(std::ostream& out, const RadioState& s) {
+    return out << "{focus " << s.focus << ", checks " << s.left << "/" << s.right << ", clicks " << s.leftClicks << "/"
+               << s.rightClicks << ", search language " << s.searchLanguage << "}";
+}
+
+// The view's push button and language radios taken through one script: the space bar and a
+// real click on Go, a real click on Go while it is disabled, a real click on the right-hand
+// radio, then the dialog manager's Left arrow twice from it and the Right arrow twice from the
+// left radio. Answers the radios' state after the click and after each arrow.
+std::vector<RadioState> runButtonScript(ProgramWindows& p, const ClickLog& log, int& goClicks, int& disabledGoClicks) {
+    HWND view = p.view.hwnd(), go = GetDlgItem(view, kGoButtonId);
+    const auto state = [&] {
+        return RadioState{GetDlgCtrlID(GetFocus()), IsDlgButtonChecked(view, kLeftRadioId),
+                          IsDlgButtonChecked(view, kRightRadioId), log.count(view, kLeftRadioId),
+                          log.count(view, kRightRadioId), p.view.searchLanguage()};
+    };
+    activate(p.frame.hwnd());
+    SetFocus(go);
+    SendMessageW(go, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SendMessageW(go, WM_KEYUP, VK_SPACE, 0xC0390001);
+    pump(200);
+    realClick(go);
+    goClicks = log.count(view, kGoButtonId);
+    EnableWindow(go, FALSE);
+    realClick(go);
+    disabledGoClicks = log.count(view, kGoButtonId) - goClicks;
+    EnableWindow(go, TRUE);
+
+    std::vector<RadioState> states;
+    realClick(GetDlgItem(view, kRightRadioId));
+    states.push_back(state());
+    // Each search that follows a switch takes the focus to the list: each pair of arrows starts
+    // from the radio last checked.
+    for (int from : {kRightRadioId, kLeftRadioId}) {
+        SetFocus(GetDlgItem(view, from));
+        pump(200);
+        for (int step = 0; step < 2; ++step) {
+            dialogKey(view, from == kRightRadioId ? VK_LEFT : VK_RIGHT);
+            states.push_back(state());
+        }
+    }
+    return states;
+}
+
+// The view's own buttons under the skin behave as the platform's do in the program without it:
+// the space bar and a real click on Go give one command each, a disabled Go takes no click, a
+// click on a language radio checks it, unchecks the other and switches the search language,
+// and the dialog manager's arrows move through the group with the same focus and checks.
+TEST_F(ProgramLooks, ViewButtonsAndLanguageRadiosTakeInputAsThePlatformsDo) {
+    AppOptionFlags |= kOptSkinningOff;
+    ASSERT_TRUE(plain_.open(0, false));
+    AppOptionFlags &= ~static_cast<uint32_t>(kOptSkinningOff);
+    LXApp::startSkinEngine(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(skinIsStarted());
+    ASSERT_TRUE(skinned_.open(510, true));
+    for (int id : {kGoButtonId, kLeftRadioId, kRightRadioId}) {
+        EXPECT_NE(GetPropW(GetDlgItem(skinned_.view.hwnd(), id), L"OBJECT"), nullptr) << "control " << id;
+        EXPECT_EQ(GetPropW(GetDlgItem(plain_.view.hwnd(), id), L"OBJECT"), nullptr) << "control " << id;
+    }
+    // English and French: the left radio holds English, the search language.
+    for (ProgramWindows* p : {&plain_, &skinned_}) {
+        p->view.selectLanguagePair(1, 2);
+        ASSERT_EQ(IsDlgButtonChecked(p->view.hwnd(), kLeftRadioId), static_cast<UINT>(BST_CHECKED));
+    }
+    pump(300);
+
+    ClickLog log;
+    int plainGo = 0, plainDisabled = 0, skinnedGo = 0, skinnedDisabled = 0;
+    const std::vector<RadioState> plain = runButtonScript(plain_, log, plainGo, plainDisabled);
+    const std::vector<RadioState> skinned = runButtonScript(skinned_, log, skinnedGo, skinnedDisabled);
+
+    EXPECT_EQ(plainGo, 2) << "the platform's Go: space bar and a click";
+    EXPECT_EQ(skinnedGo, 2) << "the skinned Go: space bar and a click";
+    EXPECT_EQ(plainDisabled, 0);
+    EXPECT_EQ(skinnedDisabled, 0) << "the disabled skinned Go took a click";
+    ASSERT_FALSE(plain.empty());
+    // After the click the right radio alone is checked, with one command, and French is the
+    // search language (the search that follows focuses the list).
+    const RadioState clicked{kMainListId, BST_UNCHECKED, BST_CHECKED, 0, 1, 2};
+    EXPECT_EQ(plain.front(), clicked) << "the platform's radios after the click";
+    EXPECT_EQ(skinned.front(), clicked) << "the skinned radios after the click";
+    ASSERT_EQ(plain.size(), skinned.size());
+    for (size_t i = 1; i < plain.size(); ++i) EXPECT_EQ(skinned[i], plain[i]) << "after arrow key " << i;
+    // The arrows reach the other radio through the dictionary button between the two; the radio
+    // reached is checked and switches the search language, the other is unchecked.
+    ASSERT_EQ(plain.size(), 5u);
+    EXPECT_EQ(plain[1].focus, kDictionaryButtonId);
+    EXPECT_EQ(plain[2], (RadioState{kMainListId, BST_CHECKED, BST_UNCHECKED, 1, 1, 1}));
+    EXPECT_EQ(plain[3].focus, kDictionaryButtonId);
+    EXPECT_EQ(plain[4], (RadioState{kMainListId, BST_UNCHECKED, BST_CHECKED, 1, 2, 2}));
+}
+
+// A right click posted in the skinned view opens the context menu as a window of the engine's
+// popup class, drawn from the skin (the hot item in the highlight picture's colour, the others
+// on the menu's background); Down and Enter choose Copy, which copies the selected text of the
+// search box to the clipboard. The screenshot of the open menu is kept.
+TEST_F(ProgramLooks, RightClickInTheViewOpensTheSkinnedContextMenuAndEnterCopies) {
+    const Bytes picture = readFileBytes(std::string(WORDMERE_SKIN_DIR) + "/pictures/menus.bmp");
+    ASSERT_GT(picture.size(), 54u) << "the default skin's menu picture is missing";
+    const COLORREF highlight = filePixel(picture, 30, 10);
+    LXApp::startSkinEngine(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(skinned_.open(60, true));
+    HWND frame = skinned_.frame.hwnd(), view = skinned_.view.hwnd();
+    activate(frame);
+    const std::wstring text = L"ThreeWordsCopied";
+    SetWindowTextW(skinned_.view.searchEdit(), text.c_str());
+    SetFocus(skinned_.view.searchEdit());
+    SendMessageW(skinned_.view.searchEdit(), EM_SETSEL, 0, -1);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    POINT at = viewBackgroundPoint(view);
+    ASSERT_GE(at.x, 0) << "no bare background in the view";
+    ScreenToClient(view, &at);
+
+    MenuWatch watch(frame);
+    std::atomic<bool> opened{false}, popupClass{false}, hotShown{false}, closed{false};
+    std::atomic<COLORREF> hotSeen{CLR_INVALID}, coldSeen{CLR_INVALID};
+    InputScript input([&] {
+        PostMessageW(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+        HWND menu = nullptr;
+        opened = pollFor(
+            [&] {
+                menu = FindWindowW(kPopupMenuClass, nullptr);
+                return menu && IsWindowVisible(menu) && watch.lastOpened.load() != nullptr;
+            },
+            20000);
+        if (!opened) return;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(menu, &pid);
+        wchar_t cls[64] = L"";
+        GetClassNameW(menu, cls, 64);
+        popupClass = pid == GetCurrentProcessId() && lstrcmpW(cls, L"GlossvanePopupMenuWnd") == 0;
+        const int count = GetMenuItemCount(watch.lastOpened.load());
+        const RECT r = rectOf(menu);
+        const int itemHeight = count > 0 ? (r.bottom - r.top - 2 * kMenuFrame) / count : 0;
+        // The centre of the first item's check column, and of the third item's (the second is a
+        // separator).
+        const POINT first{r.left + kMenuFrame + itemHeight / 2, r.top + kMenuFrame + itemHeight / 2};
+        const POINT third{first.x, first.y + 2 * itemHeight};
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);
+        hotShown = pollFor([&] { return Screenshot().at(first) == highlight; });
+        const Screenshot shot;
+        shot.save(WORDMERE_SKIN_ARTIFACTS, "program-context-menu");
+        hotSeen = shot.at(first);
+        coldSeen = shot.at(third);
+        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+        closed = pollFor([&] { return !IsWindow(menu) || !IsWindowVisible(menu); });
+    });
+    ASSERT_TRUE(input.finish(120000));
+    pump(500);
+    ASSERT_TRUE(opened) << "the right click opened no menu of the engine's class";
+    EXPECT_TRUE(popupClass) << "the menu window is not ours or not of the popup class";
+    EXPECT_TRUE(hotShown) << "the hot item showed " << hex(hotSeen) << ", not the highlight " << hex(highlight);
+    EXPECT_EQ(hex(coldSeen), hex(kMenuBackground)) << "an item that is not hot";
+    EXPECT_TRUE(closed) << "Enter left the menu open";
+    EXPECT_EQ(watch.lastCommand.load(), static_cast<UINT>(ID_EDIT_COPY_CMD)) << "the command the frame got";
+    std::wstring copied;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) copied = p;
+            GlobalUnlock(h);
+        }
+        CloseClipboard();
+    }
+    EXPECT_EQ(copied, text) << "the clipboard after Copy";
+}
+
 
 // The skinned frame's bar, found through the frame's skinner.
 MenuBarElement* menuBarOf(HWND frame) {
