@@ -80,12 +80,13 @@ void GroupBoxSkinner::paint(HDC dc)
     auto *def = dynamic_cast<GroupBoxDefinition *>(definition_);
     const std::wstring text = skinWindowText(window_, kCaptionTextChars);
     if (def == nullptr) return;
-    // The frame runs behind the caption only when there is no text.
+    // The frame runs behind the caption only when there is no text. Its picture is keyed: the
+    // parent's background shows through inside the box.
     const int saved = SaveDC(dc);
     if (!text.empty()) {
         ExcludeClipRect(dc, caption_.left, caption_.top, caption_.right, caption_.bottom);
     }
-    skinDrawNineGrid(def->owner(), dc, toRECT(g.frame), def->frame, def->bgColor, kSkinNoFill, skinIsRightToLeft(window_));
+    skinDrawKeyedNineGrid(def->owner(), dc, toRECT(g.frame), def->frame, keyColor_, skinIsRightToLeft(window_));
     RestoreDC(dc, saved);
     if (text.empty()) return;
     if (def->captionTransparent == 0) {

@@ -95,7 +95,7 @@ bool skinDrawNineGrid(const SkinRepository *repository, HDC dc, const RECT &targ
 void skinDrawKeyedPicture(const SkinRepository *repository, HDC dc, const RECT &target, const SkinPicture &picture,
                           COLORREF color);
 void skinDrawKeyedNineGrid(const SkinRepository *repository, HDC dc, const RECT &target, const SkinNineGrid &grid,
-                           COLORREF color);
+                           COLORREF color, bool mirror = false);
 // Copies the source to dc except where it has the key colour.
 bool skinTransparentBlit(HDC dc, int x, int y, int width, int height, HBITMAP source, int sourceX, int sourceY,
                          COLORREF key, HPALETTE palette = nullptr);

@@ -381,10 +381,10 @@ void skinDrawKeyedPicture(const SkinRepository *repository, HDC dc, const RECT &
 }
 
 void skinDrawKeyedNineGrid(const SkinRepository *repository, HDC dc, const RECT &target, const SkinNineGrid &grid,
-                           COLORREF color)
+                           COLORREF color, bool mirror)
 {
     drawKeyed(dc, target, color, [&](HDC memory, const RECT &local) {
-        skinDrawNineGrid(repository, memory, local, grid, color, kSkinNoFill, false);
+        skinDrawNineGrid(repository, memory, local, grid, color, kSkinNoFill, mirror);
     });
 }
 

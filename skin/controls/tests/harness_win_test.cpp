@@ -8,14 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "control_factory.h"
 #include "harness_dialog.h"
 #include "harness_fixture.h"
 #include "skin_interface.h"
 #include "skin_manager.h"
+#include "screen_probes.h"
 #include "skin_platform.h"
 #include "skin_test_support.h"
 #include "win_test_support.h"
@@ -281,4 +284,52 @@ TEST_F(Harness, PushLooksShapeButtonsByTheKeyColourOfTheirPicture)
     SetWindowLongW(check, GWL_STYLE, GetWindowLongW(check, GWL_STYLE) & ~BS_PUSHLIKE);
     pump();
     EXPECT_FALSE(shapeAt(check, 0, 0).shaped);
+}
+
+TEST_F(Harness, GroupBoxShowsTheDialogsBackgroundInsideItsFrame)
+{
+    // The group picture's inside is the skin's key colour: the box is drawn keyed, so the
+    // dialog's own background shows between its frame and the controls in it.
+    const Bytes picture = readFileBytes(defaultSkinPath("pictures/group.bmp"));
+    ASSERT_GT(picture.size(), 54u) << "the default skin's group picture is missing";
+    const SkinColor key = RGB(0xFF, 0x00, 0xFF);
+    ASSERT_EQ(filePixel(picture, 10, 10), key) << "the picture's inside is no longer keyed";
+    ASSERT_NE(filePixel(picture, 10, 0), key) << "the picture's top edge";
+    HWND group = item(kHarnessGroup);
+    RECT box;
+    GetClientRect(group, &box);
+    InvalidateRect(dialog_, nullptr, TRUE);
+    UpdateWindow(dialog_);
+    pump();
+    saveShot(dialog_, "harness-group.bmp");
+    // The dialog's background left of every control, and inside the box right of its radio
+    // buttons (the box is 220 x 96 at 10, 66; "Other" ends at x 210 of the dialog).
+    const COLORREF dialogBackground = shownAt(dialog_, 5, 120);
+    EXPECT_NE(dialogBackground, key);
+    for (int y : {40, 60, 80}) {
+        EXPECT_EQ(shownAt(group, 205, y), dialogBackground) << "inside the box at 205," << y;
+    }
+    // No key colour anywhere in the box itself (the controls in it, drawn over it, left out).
+    std::vector<RECT> covered;
+    for (HWND w = GetWindow(group, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, group, reinterpret_cast<POINT *>(&r), 2);
+        covered.push_back(r);
+    }
+    UpdateWindow(group);
+    HDC dc = GetDC(group);
+    int keyed = 0;
+    for (int y = 0; y < box.bottom; ++y) {
+        for (int x = 0; x < box.right; ++x) {
+            const POINT p{x, y};
+            if (std::none_of(covered.begin(), covered.end(), [&](const RECT &r) { return PtInRect(&r, p) != 0; })) {
+                keyed += GetPixel(dc, x, y) == key;
+            }
+        }
+    }
+    ReleaseDC(group, dc);
+    EXPECT_EQ(keyed, 0) << "key-coloured pixels in the box";
+    // The frame itself is drawn: the bottom edge's middle row shows the picture's line.
+    EXPECT_EQ(shownAt(group, box.right / 2, box.bottom - 1), filePixel(picture, 10, 19));
 }
