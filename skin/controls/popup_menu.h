@@ -74,8 +74,15 @@ private:
 
     static LRESULT CALLBACK classProc(HWND window, UINT message, WPARAM wp, LPARAM lp);
     LRESULT windowProc(UINT message, WPARAM wp, LPARAM lp);
-    void paint(HDC dc, const RECT &client);
-    void paintItem(HDC dc, int index, const RECT &row);
+    // The client area is drawn in two layers: the pictures and fills first, mirrored as a
+    // whole in a right-to-left menu, then the texts on top, which keep their reading direction.
+    enum class Layer { kPictures, kTexts };
+    void paintClient(HDC windowDC);
+    void paint(HDC dc, const RECT &client, Layer layer);
+    void paintItem(HDC dc, int index, const RECT &row, Layer layer);
+    // The frame pieces in the non-client area around the items.
+    void paintFrame();
+    bool rightToLeft() const { return rightToLeft_; }
     RECT innerRect() const;
     RECT itemRect(int index) const;
 
@@ -111,7 +118,10 @@ private:
     PopupMenuDefinition *definition_ = nullptr;
     std::unique_ptr<PopupMenuDefinition> builtIn_;
     FramePieces design_{};
+    // The frame's widths on the screen's left, top, right and bottom (the design's left and
+    // right pieces swap sides in a right-to-left menu).
     FrameBorders borders_{1, 1, 1, 1};
+    bool rightToLeft_ = false;
     HFONT font_ = nullptr;
     bool ownsFont_ = false;
     // Kept by the top menu.

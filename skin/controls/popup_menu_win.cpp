@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "fwsubclass.h"
 #include "popup_menu.h"
@@ -34,6 +35,35 @@ RECT centredIn(const RECT &square, const SkinRect &source)
     const int x = square.left + (square.right - square.left - source.width()) / 2;
     const int y = square.top + (square.bottom - square.top - source.height()) / 2;
     return RECT{x, y, x + source.width(), y + source.height()};
+}
+
+// A rectangle mirrored within a width.
+RECT mirroredIn(const RECT &r, int width) { return RECT{width - r.right, r.top, width - r.left, r.bottom}; }
+
+// Copies a width x height image turned round left to right, one column at a time.
+void mirrorColumns(HDC target, HDC source, int width, int height)
+{
+    for (int x = 0; x < width; ++x) BitBlt(target, width - 1 - x, 0, 1, height, source, x, 0, SRCCOPY);
+}
+
+// Copies an image to a window's DC in its unmirrored device coordinates: a right-to-left
+// window's DC is mirrored, and copying through it would turn the image round once more.
+void copyUnmirrored(HDC dc, int width, int height, HDC source)
+{
+    const DWORD layout = GetLayout(dc);
+    const bool mirrored = layout != GDI_ERROR && layout != 0;
+    if (mirrored) SetLayout(dc, 0);
+    BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    if (mirrored) SetLayout(dc, layout);
+}
+
+// A memory DC for a window's image, in plain left-to-right coordinates.
+std::unique_ptr<MemoryDC> imageFor(HDC windowDC, int width, int height)
+{
+    auto memory = std::make_unique<MemoryDC>(windowDC, width, height);
+    if (!memory->isValid()) return nullptr;
+    SetLayout(memory->dc(), 0);
+    return memory;
 }
 
 thread_local SkinPopupMenu *gTracked = nullptr;
@@ -129,9 +159,8 @@ bool SkinPopupMenu::create()
     if (!registerClass()) return false;
     HWND ownerOfWindow = parent_ != nullptr ? parent_->window_ : owner_;
     DWORD exStyle = kMenuExStyle;
-    if (ownerOfWindow != nullptr && (GetWindowLongW(ownerOfWindow, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0) {
-        exStyle |= WS_EX_LAYOUTRTL;
-    }
+    rightToLeft_ = ownerOfWindow != nullptr && (GetWindowLongW(ownerOfWindow, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    if (rightToLeft_) exStyle |= WS_EX_LAYOUTRTL;
     window_ = CreateWindowExW(exStyle, kPopupMenuClass, L"", WS_POPUP, 0, 0, 100, 100, ownerOfWindow, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     if (window_ == nullptr) return false;
@@ -204,7 +233,7 @@ void SkinPopupMenu::setDefinition(PopupMenuDefinition *definition)
     }
     definition_ = definition;
     design_ = designPieces(*definition);
-    borders_ = frameBorders(design_, false);
+    borders_ = frameBorders(design_, rightToLeft_);
     if (ownsFont_ && font_ != nullptr) DeleteObject(font_);
     font_ = skinFontFromRecord(definition->font);
     ownsFont_ = font_ != nullptr;
@@ -241,8 +270,9 @@ SIZE SkinPopupMenu::measure()
 
 void SkinPopupMenu::show(const SkinRect &screen)
 {
+    // The frame's widths are known now: the non-client area is measured again.
     SetWindowPos(window_, HWND_TOPMOST, screen.left, screen.top, screen.width(), screen.height(),
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     const RECT inner = innerRect();
     band_.layout(static_cast<int32_t>(items_.size()), itemHeight_, inner.bottom - inner.top);
     for (MenuItem &item : items_) item.hot = false;
@@ -259,8 +289,7 @@ RECT SkinPopupMenu::innerRect() const
 {
     RECT client;
     GetClientRect(window_, &client);
-    return RECT{client.left + borders_.left, client.top + borders_.top, client.right - borders_.right,
-                client.bottom - borders_.bottom};
+    return client;
 }
 
 RECT SkinPopupMenu::itemRect(int index) const
@@ -272,17 +301,64 @@ RECT SkinPopupMenu::itemRect(int index) const
 
 // ---- drawing
 
-void SkinPopupMenu::paint(HDC dc, const RECT &client)
+void SkinPopupMenu::paintFrame()
 {
-    const SkinRepository *skin = definition_->owner();
-    skinFillRect(dc, client, definition_->backgroundFill);
-    const FramePieces pieces = layoutFramePieces(design_, client.right, client.bottom);
-    for (int i = 0; i < kPieceCount; ++i) {
-        if (!pieces[i].isEmpty() && definition_->pictures[i].isSet()) {
-            skinDrawPicture(skin, dc, toRECT(pieces[i]), definition_->pictures[i], definition_->backgroundFill,
-                            kSkinNoFill, false);
+    RECT window;
+    GetWindowRect(window_, &window);
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    HDC dc = GetWindowDC(window_);
+    if (dc == nullptr) return;
+    std::unique_ptr<MemoryDC> frame = imageFor(dc, width, height);
+    if (frame) {
+        const SkinRepository *skin = definition_->owner();
+        const RECT all{0, 0, width, height};
+        skinFillRect(frame->dc(), all, definition_->backgroundFill);
+        const FramePieces pieces = layoutFramePieces(design_, width, height);
+        for (int i = 0; i < kPieceCount; ++i) {
+            if (!pieces[i].isEmpty() && definition_->pictures[i].isSet()) {
+                skinDrawPicture(skin, frame->dc(), toRECT(pieces[i]), definition_->pictures[i],
+                                definition_->backgroundFill, kSkinNoFill, false);
+            }
         }
+        HDC image = frame->dc();
+        std::unique_ptr<MemoryDC> turned;
+        if (rightToLeft_ && (turned = imageFor(dc, width, height))) {
+            mirrorColumns(turned->dc(), frame->dc(), width, height);
+            image = turned->dc();
+        }
+        // Only the border strips: the client area is the items'.
+        const DWORD layout = GetLayout(dc);
+        if (layout != GDI_ERROR && layout != 0) SetLayout(dc, 0);
+        ExcludeClipRect(dc, borders_.left, borders_.top, width - borders_.right, height - borders_.bottom);
+        BitBlt(dc, 0, 0, width, height, image, 0, 0, SRCCOPY);
+        if (layout != GDI_ERROR && layout != 0) SetLayout(dc, layout);
     }
+    ReleaseDC(window_, dc);
+}
+
+void SkinPopupMenu::paintClient(HDC windowDC)
+{
+    if (definition_ == nullptr) return;
+    RECT client;
+    GetClientRect(window_, &client);
+    std::unique_ptr<MemoryDC> pictures = imageFor(windowDC, client.right, client.bottom);
+    if (!pictures) return;
+    paint(pictures->dc(), client, Layer::kPictures);
+    HDC image = pictures->dc();
+    std::unique_ptr<MemoryDC> turned;
+    if (rightToLeft_) {
+        turned = imageFor(windowDC, client.right, client.bottom);
+        if (!turned) return;
+        mirrorColumns(turned->dc(), pictures->dc(), client.right, client.bottom);
+        image = turned->dc();
+    }
+    paint(image, client, Layer::kTexts);
+    copyUnmirrored(windowDC, client.right, client.bottom, image);
+}
+
+void SkinPopupMenu::paint(HDC dc, const RECT &client, Layer layer)
+{
+    if (layer == Layer::kPictures) skinFillRect(dc, client, definition_->backgroundFill);
     const RECT inner = innerRect();
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, inner.left, inner.top + band_.upArrowHeight(), inner.right,
@@ -290,11 +366,11 @@ void SkinPopupMenu::paint(HDC dc, const RECT &client)
     HGDIOBJ oldFont = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     for (int i = band_.firstVisible(); i < band_.firstVisible() + band_.visibleCount(); ++i) {
-        paintItem(dc, i, itemRect(i));
+        paintItem(dc, i, itemRect(i), layer);
     }
     SelectObject(dc, oldFont);
     RestoreDC(dc, saved);
-    if (band_.scrolling()) {
+    if (layer == Layer::kPictures && band_.scrolling()) {
         const COLORREF arrow = definition_->normalText.textColor();
         const int cx = (inner.left + inner.right) / 2;
         const int upMid = inner.top + band_.upArrowHeight() / 2;
@@ -306,11 +382,12 @@ void SkinPopupMenu::paint(HDC dc, const RECT &client)
     }
 }
 
-void SkinPopupMenu::paintItem(HDC dc, int index, const RECT &row)
+void SkinPopupMenu::paintItem(HDC dc, int index, const RECT &row, Layer layer)
 {
     const MenuItem &item = items_[static_cast<size_t>(index)];
     const SkinRepository *skin = definition_->owner();
     if (item.separator()) {
+        if (layer != Layer::kPictures) return;
         const SkinNineGrid &image = definition_->separator;
         if (!image.isSet()) {
             RECT line{row.left, (row.top + row.bottom) / 2, row.right, (row.top + row.bottom) / 2 + 2};
@@ -327,24 +404,38 @@ void SkinPopupMenu::paintItem(HDC dc, int index, const RECT &row)
         return;
     }
     const bool hot = index == hot_;
+    const SkinRect &m = definition_->highlight.margins;
+    const SkinTextEffect &effect =
+        !item.enabled() ? definition_->disabledText : hot ? definition_->hotText : definition_->normalText;
+    if (layer == Layer::kTexts) {
+        RECT text{row.left + m.left + itemHeight_ + 1, row.top + m.top, row.right - m.right - itemHeight_,
+                  row.bottom - m.bottom};
+        UINT nameSide = DT_LEFT, shortcutSide = DT_RIGHT, reading = 0;
+        if (rightToLeft_) {
+            // The pictures were turned round: the text goes to the mirrored place, read from
+            // the right.
+            RECT client;
+            GetClientRect(window_, &client);
+            text = mirroredIn(text, client.right);
+            nameSide = DT_RIGHT;
+            shortcutSide = DT_LEFT;
+            reading = DT_RTLREADING;
+        }
+        const MenuTextParts parts = splitMenuText(item.text);
+        skinStyledText(dc, effect, text, parts.name.c_str(), static_cast<int>(parts.name.size()),
+                       DT_SINGLELINE | DT_VCENTER | nameSide | reading);
+        if (!parts.shortcut.empty()) {
+            skinStyledText(dc, effect, text, parts.shortcut.c_str(), static_cast<int>(parts.shortcut.size()),
+                           DT_SINGLELINE | DT_VCENTER | shortcutSide | reading);
+        }
+        return;
+    }
     if (hot) {
         if (definition_->highlight.isSet()) {
             skinDrawKeyedNineGrid(skin, dc, row, definition_->highlight, kMenuKey);
         } else {
             skinFillRect(dc, row, definition_->hotFill);
         }
-    }
-    const SkinRect &m = definition_->highlight.margins;
-    RECT text{row.left + m.left + itemHeight_ + 1, row.top + m.top, row.right - m.right - itemHeight_,
-              row.bottom - m.bottom};
-    const SkinTextEffect &effect =
-        !item.enabled() ? definition_->disabledText : hot ? definition_->hotText : definition_->normalText;
-    const MenuTextParts parts = splitMenuText(item.text);
-    skinStyledText(dc, effect, text, parts.name.c_str(), static_cast<int>(parts.name.size()),
-                   DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    if (!parts.shortcut.empty()) {
-        skinStyledText(dc, effect, text, parts.shortcut.c_str(), static_cast<int>(parts.shortcut.size()),
-                       DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     }
     const RECT left{row.left, row.top, row.left + itemHeight_, row.bottom};
     if (item.checked()) {
@@ -577,18 +668,24 @@ LRESULT SkinPopupMenu::windowProc(UINT message, WPARAM wp, LPARAM lp)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_, &ps);
-        RECT client;
-        GetClientRect(window_, &client);
-        {
-            MemoryDC memory(dc, client.right, client.bottom);
-            if (memory.isValid()) {
-                paint(memory.dc(), client);
-                BitBlt(dc, 0, 0, client.right, client.bottom, memory.dc(), 0, 0, SRCCOPY);
-            }
-        }
+        paintClient(dc);
         EndPaint(window_, &ps);
         return 0;
     }
+    case WM_NCCALCSIZE: {
+        // The frame pieces around the items (borders_ already has the sides of the screen).
+        RECT *r = reinterpret_cast<RECT *>(lp);
+        r->left += borders_.left;
+        r->top += borders_.top;
+        r->right = std::max(r->left, r->right - borders_.right);
+        r->bottom = std::max(r->top, r->bottom - borders_.bottom);
+        return 0;
+    }
+    case WM_NCPAINT:
+        if (definition_ != nullptr) paintFrame();
+        return 0;
+    case WM_NCHITTEST:
+        return HTCLIENT;
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEACTIVATE:

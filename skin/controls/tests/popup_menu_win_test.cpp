@@ -5,11 +5,15 @@
 // its arrow areas scroll by one; a WM_QUIT met by the loop ends it and is posted again. Checks
 // that need the open menu run from messages the owner gets while the loop runs; the open
 // menu's screenshot is kept and its hot item is probed for the skin picture's colour. While a
-// menu is shown, its owner's top-level window keeps its active caption.
+// menu is shown, its owner's top-level window keeps its active caption. A right-to-left owner's
+// menu is mirrored, frame and columns, while its text still reads as written.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -209,10 +213,11 @@ TEST_F(PopupMenu, HotItemInTheSkinsHighlightAndScreenshot)
         if (open == nullptr) return;
         RECT client;
         GetClientRect(open->window(), &client);
-        const int itemHeight = (client.bottom - 4) / 2;  // the default skin's frame is 2 pixels
+        // The frame lies around the client area, which holds the items alone.
+        const int itemHeight = client.bottom / 2;
         HDC dc = GetDC(open->window());
-        hot = GetPixel(dc, 2 + itemHeight / 2, 2 + itemHeight / 2);
-        cold = GetPixel(dc, 2 + itemHeight / 2, 2 + itemHeight + itemHeight / 2);
+        hot = GetPixel(dc, itemHeight / 2, itemHeight / 2);
+        cold = GetPixel(dc, itemHeight / 2, itemHeight + itemHeight / 2);
         ReleaseDC(open->window(), dc);
         saveShot(open->window(), "popup-menu.bmp");
         PostMessageW(window_, WM_KEYDOWN, VK_ESCAPE, 1);
@@ -267,3 +272,164 @@ TEST_F(PopupMenu, TheOwnersTopLevelWindowKeepsItsActiveCaptionWhileTheMenuIsShow
 }
 
 }  // namespace
+
+namespace {
+
+// A window's whole image (frame and client area) in unmirrored window coordinates.
+struct WindowImage {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    explicit WindowImage(HWND w)
+    {
+        RECT r;
+        GetWindowRect(w, &r);
+        width = r.right - r.left;
+        height = r.bottom - r.top;
+        pixels.resize(static_cast<size_t>(width) * height);
+        HDC dc = GetWindowDC(w);
+        const DWORD layout = GetLayout(dc);
+        SetLayout(dc, 0);
+        HDC memory = CreateCompatibleDC(dc);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void *bits = nullptr;
+        HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::memcpy(pixels.data(), bits, pixels.size() * 4);
+        SelectObject(memory, old);
+        DeleteObject(dib);
+        DeleteDC(memory);
+        SetLayout(dc, layout);
+        ReleaseDC(w, dc);
+    }
+    COLORREF at(int x, int y) const
+    {
+        const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+// What a shown menu of two items (a checked "Fig", and "Sub" with a submenu) looks like: its
+// frame and client sizes, the pixels of its frame's middle row at both ends, where the check
+// mark and the submenu arrow stand, and the ink of the first item's text column by column.
+struct MenuLook {
+    int frameWidth = 0, frameHeight = 0;
+    COLORREF leftEdge = CLR_INVALID, rightEdge = CLR_INVALID;
+    int checkInkLeft = 0, checkInkRight = 0, arrowInkLeft = 0, arrowInkRight = 0;
+    int clientWidth = 0, itemHeight = 0;
+    int textFirst = -1, textLast = -1;
+    std::vector<int> textInk;
+};
+// At most this far from the check column: the item margin, the one-pixel gap and the glyph's
+// own side bearing.
+constexpr int kTextInset = 10;
+
+MenuLook lookOf(HWND menu, COLORREF background)
+{
+    MenuLook look;
+    RECT window, client;
+    GetWindowRect(menu, &window);
+    GetClientRect(menu, &client);
+    const WindowImage image(menu);
+    look.frameWidth = (window.right - window.left) - client.right;
+    look.frameHeight = (window.bottom - window.top) - client.bottom;
+    // The default skin's frame is as wide on each side.
+    const int left = look.frameWidth / 2, top = look.frameHeight / 2;
+    const int itemHeight = client.bottom / 2;
+    look.clientWidth = client.right;
+    look.itemHeight = itemHeight;
+    look.leftEdge = image.at(0, image.height / 2);
+    look.rightEdge = image.at(image.width - 1, image.height / 2);
+    const auto ink = [&](int x0, int x1, int row) {
+        int n = 0;
+        for (int y = top + row * itemHeight; y < top + (row + 1) * itemHeight; ++y)
+            for (int x = left + x0; x < left + x1; ++x) n += image.at(x, y) != background;
+        return n;
+    };
+    look.checkInkLeft = ink(0, itemHeight, 0);
+    look.checkInkRight = ink(client.right - itemHeight, client.right, 0);
+    look.arrowInkLeft = ink(0, itemHeight, 1);
+    look.arrowInkRight = ink(client.right - itemHeight, client.right, 1);
+    for (int x = itemHeight; x < client.right - itemHeight; ++x) {
+        const int n = ink(x, x + 1, 0);
+        if (n == 0) continue;
+        if (look.textFirst < 0) look.textFirst = x;
+        look.textLast = x;
+    }
+    for (int x = look.textFirst; x >= 0 && x <= look.textLast; ++x) look.textInk.push_back(ink(x, x + 1, 0));
+    return look;
+}
+
+}  // namespace
+
+// A right-to-left owner gets a mirrored menu: the frame around the client area is measured as
+// the left-to-right one's, the check mark stands in the right column and the submenu arrow in
+// the left one, and the text, drawn at the right, reads as it does left to right (the same
+// columns of ink, not turned round).
+TEST_F(PopupMenu, RightToLeftMenuIsMirroredButItsTextIsNot)
+{
+    HWND rtlOwner = CreateWindowExW(WS_EX_LAYOUTRTL, L"PopupMenuTestOwner", L"owner", WS_POPUP | WS_VISIBLE, 0, 300, 200,
+                                    100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(rtlOwner, nullptr);
+    HMENU inner = menu({{201, L"Inner"}});
+    HMENU m = menu({{101, L"Fig"}});
+    CheckMenuItem(m, 101, MF_BYCOMMAND | MF_CHECKED);
+    AppendMenuW(m, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), L"Sub");
+    menus_.erase(std::find(menus_.begin(), menus_.end(), inner));  // destroyed with its menu
+    MenuLook looks[2];
+    bool mirroredStyle[2] = {false, false};
+    int shown = 0;
+    owner_.probe = [&](UINT) {
+        SkinPopupMenu *open = SkinPopupMenu::current();
+        if (open == nullptr) return;
+        mirroredStyle[shown] = (GetWindowLongW(open->window(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+        looks[shown] = lookOf(open->window(), RGB(0xFF, 0xFF, 0xFF));
+        saveShot(open->window(), shown == 0 ? "popup-menu-ltr.bmp" : "popup-menu-rtl.bmp");
+        PostMessageW(open->window(), WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    for (HWND owner : {window_, rtlOwner}) {
+        PostMessageW(owner, kProbe, 0, 0);
+        EXPECT_EQ(skinShowPopupMenu(m, TPM_RETURNCMD, 100, 100, owner), 0);
+        ++shown;
+    }
+    DestroyWindow(rtlOwner);
+    const MenuLook &ltr = looks[0], &rtl = looks[1];
+    EXPECT_FALSE(mirroredStyle[0]);
+    EXPECT_TRUE(mirroredStyle[1]);
+    // The frame is in the non-client area, the default skin's 2 pixels on each side.
+    EXPECT_EQ(ltr.frameWidth, 4);
+    EXPECT_EQ(ltr.frameHeight, 4);
+    EXPECT_EQ(rtl.frameWidth, 4);
+    EXPECT_EQ(rtl.frameHeight, 4);
+    const Bytes picture = readFileBytes(defaultSkinPath("pictures/menus.bmp"));
+    ASSERT_GT(picture.size(), 54u);
+    EXPECT_EQ(ltr.leftEdge, filePixel(picture, 0, 10));
+    EXPECT_EQ(ltr.rightEdge, filePixel(picture, 19, 10));
+    EXPECT_EQ(rtl.leftEdge, filePixel(picture, 19, 10));
+    EXPECT_EQ(rtl.rightEdge, filePixel(picture, 0, 10));
+
+    EXPECT_GT(ltr.checkInkLeft, 0);
+    EXPECT_EQ(ltr.checkInkRight, 0);
+    EXPECT_GT(ltr.arrowInkRight, 0);
+    EXPECT_EQ(ltr.arrowInkLeft, 0);
+    EXPECT_GT(rtl.checkInkRight, 0) << "the check mark is not in the right-hand column";
+    EXPECT_EQ(rtl.checkInkLeft, 0);
+    EXPECT_GT(rtl.arrowInkLeft, 0) << "the submenu arrow is not in the left-hand column";
+    EXPECT_EQ(rtl.arrowInkRight, 0);
+
+    ASSERT_FALSE(ltr.textInk.empty()) << "no text in the left-to-right menu";
+    ASSERT_FALSE(rtl.textInk.empty()) << "no text in the right-to-left menu";
+    EXPECT_EQ(rtl.textInk, ltr.textInk) << "the text's columns differ";
+    const std::vector<int> turned(ltr.textInk.rbegin(), ltr.textInk.rend());
+    ASSERT_NE(turned, ltr.textInk) << "the probe text reads the same both ways";
+    // Left to right the text starts just after the check column, right to left it ends just
+    // before it.
+    EXPECT_LE(ltr.textFirst - ltr.itemHeight, kTextInset);
+    EXPECT_LE(rtl.clientWidth - rtl.itemHeight - 1 - rtl.textLast, kTextInset) << "the text is not at the right";
+}
