@@ -10,6 +10,7 @@
 #include "lxframe.h"
 #include "lxview.h"
 #include "options.h"
+#include "optionsdialog.h"
 #include "frame_skinner.h"
 #include "input_script_win.h"
 #include "menu_bar_element.h"
@@ -278,6 +279,85 @@ TEST_F(ProgramLooks, SystemAndSkinSideBySideThenAnotherSkin) {
     EXPECT_FALSE(IsWindow(plain));
 }
 
+
+// What the Preferences dialog showed in its hot-key group: key-coloured pixels of the group box
+// itself (outside the controls in it), and the colour inside the box next to the dialog's own
+// background outside it; found and closed from a timer inside the dialog's modal loop.
+struct GroupSeen {
+    bool found = false;
+    int keyed = -1;
+    COLORREF inside = CLR_INVALID, outside = CLR_INVALID;
+    int ticks = 0;
+};
+GroupSeen* gGroup = nullptr;
+constexpr COLORREF kSkinKey = RGB(0xFF, 0x00, 0xFF);
+
+// The screen rectangles of the dialog's visible controls other than the one given.
+std::vector<RECT> controlsBut(HWND dialog, HWND except) {
+    std::vector<RECT> rects;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (c != except && IsWindowVisible(c)) rects.push_back(rectOf(c));
+    return rects;
+}
+
+bool coveredBy(const std::vector<RECT>& rects, POINT p) {
+    for (const RECT& r : rects)
+        if (PtInRect(&r, p)) return true;
+    return false;
+}
+
+void CALLBACK lookAtPreferences(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&dialog));
+    HWND group = dialog ? GetDlgItem(dialog, kOptHotKeyGroup) : nullptr;
+    if (!group || !gGroup) return;
+    gGroup->found = true;
+    const Screenshot shot;
+    const std::vector<RECT> controls = controlsBut(dialog, group);
+    const RECT box = rectOf(group);
+    int keyed = 0;
+    COLORREF inside = CLR_INVALID;
+    // Inside the box: below its caption and within its frame (6 pixels in).
+    for (int y = box.top + 16; y < box.bottom - 6; ++y) {
+        for (int x = box.left + 6; x < box.right - 6; ++x) {
+            const POINT p{x, y};
+            if (coveredBy(controls, p)) continue;
+            const COLORREF c = shot.at(p);
+            keyed += c == kSkinKey;
+            if (inside == CLR_INVALID) inside = c;
+        }
+    }
+    RECT client{};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const COLORREF outside = shot.at(POINT{client.left + 2, (box.bottom + client.bottom) / 2});
+    gGroup->keyed = keyed;
+    gGroup->inside = inside;
+    gGroup->outside = outside;
+    // Given a few looks to be painted in the skin's colours, then closed.
+    if ((keyed == 0 && inside == outside && inside != CLR_INVALID) || ++gGroup->ticks > 40) {
+        shot.save(WORDMERE_SKIN_ARTIFACTS, "program-preferences");
+        KillTimer(nullptr, id);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+}
+
+// The skinned Preferences dialog's "Hotkey" group box lets the dialog's background show inside
+// its frame, around its controls: none of the skin's key colour there.
+TEST_F(ProgramLooks, PreferencesHotkeyGroupShowsTheDialogsBackgroundInside) {
+    LXApp::startSkinEngine(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(skinned_.open(60, true));
+    activate(skinned_.frame.hwnd());
+    GroupSeen seen;
+    gGroup = &seen;
+    SetTimer(nullptr, 0, 200, lookAtPreferences);
+    runOptionsDialog(skinned_.frame.hwnd());
+    gGroup = nullptr;
+    ASSERT_TRUE(seen.found) << "the Preferences dialog or its group box was never seen";
+    EXPECT_EQ(seen.keyed, 0) << "key-coloured pixels inside the group box";
+    EXPECT_NE(seen.inside, kSkinKey);
+    EXPECT_EQ(hex(seen.inside), hex(seen.outside)) << "inside the group box against the dialog outside it";
+}
 
 // What the frame is told while its menus are used: the submenus it is asked to fill in (sent)
 // and the commands it gets (posted by the menu), seen by hooks on the test's thread and read
