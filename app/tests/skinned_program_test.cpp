@@ -280,6 +280,55 @@ TEST_F(ProgramLooks, SystemAndSkinSideBySideThenAnotherSkin) {
 }
 
 
+// The colour the window shows at a client point, after its pending paints.
+COLORREF shownAt(HWND w, int x, int y) {
+    UpdateWindow(w);
+    HDC dc = GetDC(w);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return c;
+}
+
+// The skinned view's Go button shows each look of the skin's button picture: normal, hover
+// after a real pointer move onto it, pressed while the button is held, and disabled. The
+// looks are 60 x 22 rows of the picture (normal, pressed, default, focused, hover, disabled),
+// each one colour inside its border: the probe stands left of the caption, inside the border.
+TEST_F(ProgramLooks, ViewGoButtonShowsEachLookInTheSkinsColours) {
+    const Bytes picture = readFileBytes(std::string(WORDMERE_SKIN_DIR) + "/pictures/button.bmp");
+    ASSERT_GT(picture.size(), 54u) << "the default skin's button picture is missing";
+    enum Look { kNormal = 0, kPressed = 1, kHover = 4, kDisabled = 5 };
+    const auto look = [&](Look l) { return filePixel(picture, 30, l * 22 + 11); };
+    LXApp::startSkinEngine(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(skinned_.open(60, true));
+    activate(skinned_.frame.hwnd());
+    HWND go = GetDlgItem(skinned_.view.hwnd(), kGoButtonId);
+    RECT client{};
+    GetClientRect(go, &client);
+    const int x = 6, y = client.bottom / 2;
+    SetFocus(skinned_.view.searchEdit());
+    const RECT frame = rectOf(skinned_.frame.hwnd());
+    const auto moveTo = [](POINT p) {
+        InputScript input([&] { input_script::moveTo(p.x, p.y); });
+        input.finish();
+    };
+    moveTo(POINT{frame.right + 40, frame.bottom + 40});
+    EXPECT_TRUE(waitFor([&] { return shownAt(go, x, y) == look(kNormal); }))
+        << "normal: " << hex(shownAt(go, x, y)) << " for " << hex(look(kNormal));
+    moveTo(centreOf(rectOf(go)));
+    EXPECT_TRUE(waitFor([&] { return shownAt(go, x, y) == look(kHover); }))
+        << "hover: " << hex(shownAt(go, x, y)) << " for " << hex(look(kHover));
+    SendMessageW(go, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    EXPECT_EQ(hex(shownAt(go, x, y)), hex(look(kPressed))) << "pressed while held";
+    const Screenshot pressed;
+    pressed.save(WORDMERE_SKIN_ARTIFACTS, "program-go-pressed");
+    SendMessageW(go, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    pump(200);
+    EnableWindow(go, FALSE);
+    EXPECT_TRUE(waitFor([&] { return shownAt(go, x, y) == look(kDisabled); }))
+        << "disabled: " << hex(shownAt(go, x, y)) << " for " << hex(look(kDisabled));
+    EnableWindow(go, TRUE);
+}
+
 // What the Preferences dialog showed in its hot-key group: key-coloured pixels of the group box
 // itself (outside the controls in it), and the colour inside the box next to the dialog's own
 // background outside it; found and closed from a timer inside the dialog's modal loop.
@@ -359,79 +408,77 @@ TEST_F(ProgramLooks, PreferencesHotkeyGroupShowsTheDialogsBackgroundInside) {
     EXPECT_EQ(hex(seen.inside), hex(seen.outside)) << "inside the group box against the dialog outside it";
 }
 
+// The messages the test's thread sends (seen before the window's procedure) and those it takes
+// from its queue (posted), handed to seen(); one set of hooks at a time.
+class MessageHooks {
+public:
+    MessageHooks() {
+        current_ = this;
+        sent_ = SetWindowsHookExW(WH_CALLWNDPROC, &MessageHooks::onSent, nullptr, GetCurrentThreadId());
+        posted_ = SetWindowsHookExW(WH_GETMESSAGE, &MessageHooks::onPosted, nullptr, GetCurrentThreadId());
+    }
+    virtual ~MessageHooks() {
+        if (sent_) UnhookWindowsHookEx(sent_);
+        if (posted_) UnhookWindowsHookEx(posted_);
+        current_ = nullptr;
+    }
+    MessageHooks(const MessageHooks&) = delete;
+    MessageHooks& operator=(const MessageHooks&) = delete;
+
+protected:
+    virtual void seen(HWND w, UINT message, WPARAM wp, LPARAM lp) = 0;
+
+private:
+    static LRESULT CALLBACK onSent(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && current_) current_->seen(m->hwnd, m->message, m->wParam, m->lParam);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static LRESULT CALLBACK onPosted(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        if (code == HC_ACTION && wp == PM_REMOVE && current_) current_->seen(m->hwnd, m->message, m->wParam, m->lParam);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static MessageHooks* current_;
+    HHOOK sent_ = nullptr, posted_ = nullptr;
+};
+MessageHooks* MessageHooks::current_ = nullptr;
+
 // What the frame is told while its menus are used: the submenus it is asked to fill in (sent)
-// and the commands it gets (posted by the menu), seen by hooks on the test's thread and read
-// from the input thread too.
-struct MenuWatch {
-    static MenuWatch* current;
+// and the commands it gets (posted by the menu), read from the input thread too.
+class MenuWatch : public MessageHooks {
+public:
+    explicit MenuWatch(HWND w) : frame(w) {}
     HWND frame = nullptr;
-    HHOOK sent = nullptr, posted = nullptr;
     std::atomic<HMENU> lastOpened{nullptr};
     std::atomic<UINT> lastCommand{0};
-    explicit MenuWatch(HWND w) : frame(w) {
-        current = this;
-        sent = SetWindowsHookExW(WH_CALLWNDPROC, &MenuWatch::seenSent, nullptr, GetCurrentThreadId());
-        posted = SetWindowsHookExW(WH_GETMESSAGE, &MenuWatch::seenPosted, nullptr, GetCurrentThreadId());
-    }
-    ~MenuWatch() {
-        if (sent) UnhookWindowsHookEx(sent);
-        if (posted) UnhookWindowsHookEx(posted);
-        current = nullptr;
-    }
-    void seen(HWND w, UINT message, WPARAM wp) {
+
+protected:
+    void seen(HWND w, UINT message, WPARAM wp, LPARAM) override {
         if (w != frame) return;
         if (message == WM_INITMENUPOPUP) lastOpened = reinterpret_cast<HMENU>(wp);
         if (message == WM_COMMAND && HIWORD(wp) == 0) lastCommand = LOWORD(wp);
     }
-    static LRESULT CALLBACK seenSent(int code, WPARAM wp, LPARAM lp) {
-        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
-        if (code == HC_ACTION && current) current->seen(m->hwnd, m->message, m->wParam);
-        return CallNextHookEx(nullptr, code, wp, lp);
-    }
-    static LRESULT CALLBACK seenPosted(int code, WPARAM wp, LPARAM lp) {
-        const auto* m = reinterpret_cast<const MSG*>(lp);
-        if (code == HC_ACTION && wp == PM_REMOVE && current) current->seen(m->hwnd, m->message, m->wParam);
-        return CallNextHookEx(nullptr, code, wp, lp);
-    }
 };
-MenuWatch* MenuWatch::current = nullptr;
 
 // The BN_CLICKED notifications the views get from their buttons, by control id: the
 // platform's buttons send them, the skinned ones post them; hooks on the test's thread see both.
-struct ClickLog {
-    static ClickLog* current;
-    HHOOK sentHook = nullptr, postedHook = nullptr;
-    std::vector<std::pair<HWND, int>> seen;
-    ClickLog() {
-        current = this;
-        sentHook = SetWindowsHookExW(WH_CALLWNDPROC, &ClickLog::sent, nullptr, GetCurrentThreadId());
-        postedHook = SetWindowsHookExW(WH_GETMESSAGE, &ClickLog::posted, nullptr, GetCurrentThreadId());
-    }
-    ~ClickLog() {
-        if (sentHook) UnhookWindowsHookEx(sentHook);
-        if (postedHook) UnhookWindowsHookEx(postedHook);
-        current = nullptr;
-    }
+class ClickLog : public MessageHooks {
+public:
     int count(HWND view, int id) const {
         int n = 0;
-        for (const auto& s : seen) n += s.first == view && s.second == id;
+        for (const auto& s : seen_) n += s.first == view && s.second == id;
         return n;
     }
-    void note(HWND w, UINT message, WPARAM wp, LPARAM lp) {
-        if (message == WM_COMMAND && HIWORD(wp) == BN_CLICKED && lp) seen.emplace_back(w, LOWORD(wp));
+
+protected:
+    void seen(HWND w, UINT message, WPARAM wp, LPARAM lp) override {
+        if (message == WM_COMMAND && HIWORD(wp) == BN_CLICKED && lp) seen_.emplace_back(w, LOWORD(wp));
     }
-    static LRESULT CALLBACK sent(int code, WPARAM wp, LPARAM lp) {
-        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
-        if (code == HC_ACTION && current) current->note(m->hwnd, m->message, m->wParam, m->lParam);
-        return CallNextHookEx(nullptr, code, wp, lp);
-    }
-    static LRESULT CALLBACK posted(int code, WPARAM wp, LPARAM lp) {
-        const auto* m = reinterpret_cast<const MSG*>(lp);
-        if (code == HC_ACTION && wp == PM_REMOVE && current) current->note(m->hwnd, m->message, m->wParam, m->lParam);
-        return CallNextHookEx(nullptr, code, wp, lp);
-    }
+
+private:
+    std::vector<std::pair<HWND, int>> seen_;
 };
-ClickLog* ClickLog::current = nullptr;
 
 // A real click (pointer moved there, button pressed and let go) at a window's centre, made by
 // an input thread while this one pumps.

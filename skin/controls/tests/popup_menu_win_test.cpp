@@ -12,14 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "control_factory.h"
 #include "popup_menu.h"
+#include "screenshot_win.h"
 #include "skin_interface.h"
 #include "skin_test_support.h"
 #include "win_test_support.h"
@@ -276,44 +275,18 @@ TEST_F(PopupMenu, TheOwnersTopLevelWindowKeepsItsActiveCaptionWhileTheMenuIsShow
 namespace {
 
 // A window's whole image (frame and client area) in unmirrored window coordinates.
-struct WindowImage {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-    explicit WindowImage(HWND w)
-    {
-        RECT r;
-        GetWindowRect(w, &r);
-        width = r.right - r.left;
-        height = r.bottom - r.top;
-        pixels.resize(static_cast<size_t>(width) * height);
-        HDC dc = GetWindowDC(w);
-        const DWORD layout = GetLayout(dc);
-        SetLayout(dc, 0);
-        HDC memory = CreateCompatibleDC(dc);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-        GdiFlush();
-        std::memcpy(pixels.data(), bits, pixels.size() * 4);
-        SelectObject(memory, old);
-        DeleteObject(dib);
-        DeleteDC(memory);
-        SetLayout(dc, layout);
-        ReleaseDC(w, dc);
-    }
-    COLORREF at(int x, int y) const
-    {
-        const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-};
+Screenshot windowImage(HWND w)
+{
+    RECT r;
+    GetWindowRect(w, &r);
+    HDC dc = GetWindowDC(w);
+    const DWORD layout = GetLayout(dc);
+    SetLayout(dc, 0);
+    Screenshot image(dc, r.right - r.left, r.bottom - r.top);
+    SetLayout(dc, layout);
+    ReleaseDC(w, dc);
+    return image;
+}
 
 // What a shown menu of two items (a checked "Fig", and "Sub" with a submenu) looks like: its
 // frame and client sizes, the pixels of its frame's middle row at both ends, where the check
@@ -336,7 +309,7 @@ MenuLook lookOf(HWND menu, COLORREF background)
     RECT window, client;
     GetWindowRect(menu, &window);
     GetClientRect(menu, &client);
-    const WindowImage image(menu);
+    const Screenshot image = windowImage(menu);
     look.frameWidth = (window.right - window.left) - client.right;
     look.frameHeight = (window.bottom - window.top) - client.bottom;
     // The default skin's frame is as wide on each side.
@@ -344,8 +317,9 @@ MenuLook lookOf(HWND menu, COLORREF background)
     const int itemHeight = client.bottom / 2;
     look.clientWidth = client.right;
     look.itemHeight = itemHeight;
-    look.leftEdge = image.at(0, image.height / 2);
-    look.rightEdge = image.at(image.width - 1, image.height / 2);
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    look.leftEdge = image.at(0, height / 2);
+    look.rightEdge = image.at(width - 1, height / 2);
     const auto ink = [&](int x0, int x1, int row) {
         int n = 0;
         for (int y = top + row * itemHeight; y < top + (row + 1) * itemHeight; ++y)

@@ -15,28 +15,12 @@ class Screenshot {
 public:
     Screenshot()
     {
-        width_ = GetSystemMetrics(SM_CXSCREEN);
-        height_ = GetSystemMetrics(SM_CYSCREEN);
-        pixels_.resize(static_cast<size_t>(width_) * height_);
         HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
-        GdiFlush();
-        std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
-        SelectObject(memory, old);
-        DeleteObject(dib);
-        DeleteDC(memory);
+        capture(screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         ReleaseDC(nullptr, screen);
     }
+    // What another device context shows from its origin (a window's, for one).
+    Screenshot(HDC source, int width, int height) { capture(source, width, height); }
     COLORREF at(int x, int y) const
     {
         if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
@@ -76,6 +60,28 @@ public:
     }
 
 private:
+    void capture(HDC source, int width, int height)
+    {
+        width_ = width;
+        height_ = height;
+        pixels_.resize(static_cast<size_t>(width_) * height_);
+        HDC memory = CreateCompatibleDC(source);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void *bits = nullptr;
+        HBITMAP dib = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, width_, height_, source, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
+        SelectObject(memory, old);
+        DeleteObject(dib);
+        DeleteDC(memory);
+    }
     int width_;
     int height_;
     std::vector<uint32_t> pixels_;
