@@ -407,3 +407,39 @@ TEST_F(PopupMenu, RightToLeftMenuIsMirroredButItsTextIsNot)
     EXPECT_LE(ltr.textFirst - ltr.itemHeight, kTextInset);
     EXPECT_LE(rtl.clientWidth - rtl.itemHeight - 1 - rtl.textLast, kTextInset) << "the text is not at the right";
 }
+
+// In a right-to-left menu the submenu opens on the left of its item, right to left itself.
+TEST_F(PopupMenu, RightToLeftSubmenuOpensOnTheLeft)
+{
+    HWND rtlOwner = CreateWindowExW(WS_EX_LAYOUTRTL, L"PopupMenuTestOwner", L"owner", WS_POPUP | WS_VISIBLE, 300, 300,
+                                    200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(rtlOwner, nullptr);
+    HMENU inner = menu({{201, L"Inner"}});
+    HMENU m = menu({{101, L"Fig"}});
+    AppendMenuW(m, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), L"Sub");
+    menus_.erase(std::find(menus_.begin(), menus_.end(), inner));  // destroyed with its menu
+    RECT top{}, sub{};
+    bool opened = false, subMirrored = false;
+    owner_.probe = [&](UINT) {
+        SkinPopupMenu *open = SkinPopupMenu::current();
+        if (open == nullptr) return;
+        opened = open->submenu() != nullptr;
+        if (opened) {
+            GetWindowRect(open->window(), &top);
+            GetWindowRect(open->submenu()->window(), &sub);
+            subMirrored = (GetWindowLongW(open->submenu()->window(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+        }
+        PostMessageW(open->window(), WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageW(open->window(), WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    for (WPARAM vk : {VK_DOWN, VK_DOWN, VK_RIGHT}) PostMessageW(rtlOwner, WM_KEYDOWN, vk, 1);
+    PostMessageW(rtlOwner, kProbe, 0, 0);
+    // The owner's procedure is the fixture's: the probe runs there.
+    EXPECT_EQ(skinShowPopupMenu(m, TPM_RETURNCMD, 600, 100, rtlOwner), 0);
+    DestroyWindow(rtlOwner);
+    ASSERT_TRUE(opened) << "Right did not open the submenu";
+    EXPECT_TRUE(subMirrored);
+    EXPECT_LT(sub.left, top.left) << "the submenu is not on the left";
+    EXPECT_LE(sub.right, top.left + 4) << "the submenu lies over its menu";
+    EXPECT_GE(sub.right, top.left) << "the submenu stands apart from its menu";
+}
