@@ -82,7 +82,6 @@ private:
     void paintItem(HDC dc, int index, const RECT &row, Layer layer);
     // The frame pieces in the non-client area around the items.
     void paintFrame();
-    bool rightToLeft() const { return rightToLeft_; }
     RECT innerRect() const;
     RECT itemRect(int index) const;
 

@@ -47,12 +47,14 @@ void mirrorColumns(HDC target, HDC source, int width, int height)
 }
 
 // Copies an image to a window's DC in its unmirrored device coordinates: a right-to-left
-// window's DC is mirrored, and copying through it would turn the image round once more.
-void copyUnmirrored(HDC dc, int width, int height, HDC source)
+// window's DC is mirrored, and copying through it would turn the image round once more. The
+// part `left` (device coordinates too) keeps what the DC shows there.
+void copyUnmirrored(HDC dc, int width, int height, HDC source, const RECT *left = nullptr)
 {
     const DWORD layout = GetLayout(dc);
     const bool mirrored = layout != GDI_ERROR && layout != 0;
     if (mirrored) SetLayout(dc, 0);
+    if (left != nullptr) ExcludeClipRect(dc, left->left, left->top, left->right, left->bottom);
     BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
     if (mirrored) SetLayout(dc, layout);
 }
@@ -327,11 +329,8 @@ void SkinPopupMenu::paintFrame()
             image = turned->dc();
         }
         // Only the border strips: the client area is the items'.
-        const DWORD layout = GetLayout(dc);
-        if (layout != GDI_ERROR && layout != 0) SetLayout(dc, 0);
-        ExcludeClipRect(dc, borders_.left, borders_.top, width - borders_.right, height - borders_.bottom);
-        BitBlt(dc, 0, 0, width, height, image, 0, 0, SRCCOPY);
-        if (layout != GDI_ERROR && layout != 0) SetLayout(dc, layout);
+        const RECT client{borders_.left, borders_.top, width - borders_.right, height - borders_.bottom};
+        copyUnmirrored(dc, width, height, image, &client);
     }
     ReleaseDC(window_, dc);
 }
