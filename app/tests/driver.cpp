@@ -13,6 +13,8 @@
 #include "oletext.h"
 #include "driver_dialogs.h"
 #include "driver_updater.h"
+#include "driver_skin.h"
+#include "driver_pixels.h"
 #include "driver_time.h"
 
 namespace {
@@ -337,68 +339,6 @@ int phaseQuit() {
     if (p) CloseHandle(p);
     return failures;
 }
-
-// A 24-bit BMP file's pixels (row 0 the top), read from its bytes.
-struct BmpPixels {
-    int width = 0, height = 0;
-    std::vector<unsigned char> bytes;
-    size_t offset = 0, stride = 0;
-    bool read(const std::wstring& file) {
-        FILE* f = _wfopen(file.c_str(), L"rb");
-        if (!f) return false;
-        unsigned char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-        fclose(f);
-        if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M' || bytes[28] != 24) return false;
-        offset = bytes[10] | bytes[11] << 8 | bytes[12] << 16;
-        width = bytes[18] | bytes[19] << 8;
-        height = bytes[22] | bytes[23] << 8;
-        stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
-        return bytes.size() >= offset + stride * height;
-    }
-    COLORREF at(int x, int row) const {
-        const unsigned char* p = bytes.data() + offset + stride * (height - 1 - row) + x * 3;
-        return RGB(p[2], p[1], p[0]);
-    }
-};
-
-// The screen's pixels inside a rectangle of the screen, copied once.
-struct ScreenPixels {
-    int width = 0, height = 0;
-    std::vector<COLORREF> pixels;
-    explicit ScreenPixels(const RECT& r) : width(r.right - r.left), height(r.bottom - r.top) {
-        if (width <= 0 || height <= 0) return;
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-        GdiFlush();
-        const DWORD* p = static_cast<const DWORD*>(bits);
-        for (int i = 0; i < width * height; ++i) pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
-        SelectObject(memory, old);
-        DeleteObject(dib);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-    }
-    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    // The share (in percent) of the pixels of rows [top, bottom) that have the colour.
-    int share(COLORREF c, int top = 0, int bottom = -1) const {
-        if (bottom < 0) bottom = height;
-        int n = 0, all = 0;
-        for (int y = top; y < bottom; ++y)
-            for (int x = 0; x < width; ++x, ++all) n += at(x, y) == c;
-        return all ? 100 * n / all : 0;
-    }
-};
 
 RECT clientOnScreen(HWND w) {
     RECT r;
@@ -1510,6 +1450,7 @@ int phasePopupFallback(const std::wstring& probeFile, const std::wstring& viewer
 constexpr int kUsage = 100;
 int dialogFailures = 0;   // the dialog phases count their own failed checks
 int updaterFailures = 0;  // and so do the updater phases
+int skinFailures = 0;     // and the skin's
 
 int runPhase(int argc, wchar_t** argv) {
     std::wstring phase = argc > 1 ? argv[1] : L"";
@@ -1550,11 +1491,14 @@ int runPhase(int argc, wchar_t** argv) {
     if (known) return dialogFailures = result;
     result = updaterPhase(argc, argv, known);
     if (known) return updaterFailures = result;
+    result = skinPhase(argc, argv, known);
+    if (known) return skinFailures = result;
     fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | "
                      L"pairs | exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "
                      L"cancel PATTERN | scroll WORD | select WORD | drop TEXT ID LANG TOP | help FILE FOLDER | "
                      L"timing N WORDS | popup PROBES ORACLE [LAST] | popuptrack PROBES WORD | popuplatency PROBES N | "
-                     L"popupfallback PROBES none|VIEWER TEXT | batch FILE\n");
+                     L"popupfallback PROBES none|VIEWER TEXT | winversion MODE | resultbars skinned|system WORD ENTRIES PICTURES SHOT | "
+                     L"fields SHOT | batch FILE\n");
     return kUsage;
 }
 
@@ -1581,14 +1525,14 @@ int phaseBatch(const std::wstring& file) {
         argv.push_back(nullptr);
         wprintf(L"== driver %ls\n", args[1].c_str());
         fflush(stdout);
-        const int before = failures + dialogFailures + updaterFailures;
+        const int before = failures + dialogFailures + updaterFailures + skinFailures;
         if (args[1] == L"batch" || runPhase(static_cast<int>(args.size()), argv.data()) == kUsage) {
             check(false, L"a known phase: " + args[1]);
-        } else if (failures + dialogFailures + updaterFailures > before) {
+        } else if (failures + dialogFailures + updaterFailures + skinFailures > before) {
             wprintf(L"FAIL driver %ls\n", args[1].c_str());
         }
     }
-    return failures + dialogFailures + updaterFailures;
+    return failures + dialogFailures + updaterFailures + skinFailures;
 }
 
 int wmain(int argc, wchar_t** argv) {
