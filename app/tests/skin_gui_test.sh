@@ -21,15 +21,9 @@ samples="${3:-}"
 # The list's bar shows positions in the dictionary: a small one of its own (sixty entries,
 # made with the native build's lxdbuild beside the sample modules) lets a line of the wheel
 # move the thumb by pixels.
-lxdbuild="${samples:+$samples/../tools/lxdbuild/lxdbuild}"
-if [ -z "$samples" ] || [ ! -x "$lxdbuild" ]; then
-  if [ "${4:-0}" = 1 ]; then
-    fail "no lxdbuild beside the sample modules in \"$samples\" (the native build makes both)"
-    exit 1
-  fi
-  echo "== built without sample modules on purpose: skipped"
-  exit 0
-fi
+require_sample_modules "$samples" "${4:-0}" "the skin checks are" english-french.lxd
+lxdbuild="$samples/../tools/lxdbuild/lxdbuild"
+[ -x "$lxdbuild" ] || { fail "no lxdbuild beside the sample modules in \"$samples\" (the native build makes both)"; exit 1; }
 pictures="$bin/../skin/pictures"
 [ -f "$pictures/scroll.bmp" ] || { fail "the skin's pictures are not in $pictures"; exit 1; }
 small="$art/small"
