@@ -8,6 +8,7 @@
 #include "resultlist/lxlistcells.h"
 #include "resultlist/lxmarkupexpander.h"
 #include "search/lxdatamanager.h"
+#include <string>
 
 namespace {
 
@@ -37,6 +38,26 @@ lxstring withWord(const lxstring &caption, const char *placeholder, const lxstri
     w += "\\sW";
     LXUtilities::replaceAll(c, placeholder, w.c_str());
     return c;
+}
+
+// The word of a text made as marker + withWord(caption, "<SEARCHSTRING>", word); false when
+// the text was not made from that caption.
+bool wordOfCaptionText(const lxstring &text, const char *marker, const lxstring &caption, lxstring &word)
+{
+    const std::string c(caption.c_str(), static_cast<size_t>(caption.size()));
+    const size_t at = c.find("<SEARCHSTRING>");
+    if (at == std::string::npos)
+        return false;
+    const std::string head = std::string(marker) + c.substr(0, at) + "\\SW";
+    const std::string tail = "\\sW" + c.substr(at + sizeof "<SEARCHSTRING>" - 1);
+    lxstring u(text);
+    u.setEncoding(LXEncodingUtf8);
+    const std::string t(u.c_str(), static_cast<size_t>(u.size()));
+    if (t.size() < head.size() + tail.size() || t.compare(0, head.size(), head) != 0 ||
+        t.compare(t.size() - tail.size(), tail.size(), tail) != 0)
+        return false;
+    word = lxstring(t.substr(head.size(), t.size() - head.size() - tail.size()).c_str(), LXEncodingUtf8);
+    return true;
 }
 
 bool sameIgnoringCaseAndAccents(const lxstring &a, const lxstring &b)
@@ -245,8 +266,25 @@ void LXListBox::setCaption(int32_t index, const lxstring &text)
 {
     if (index < 0 || index >= kCaptionCount)
         return;
+    const lxstring old = m_captions[index];
     m_captions[index] = text;
     m_captions[index].setEncoding(LXEncodingUtf8);
+    // The not-found line and the suggestions are texts of the results, made from their
+    // captions when the search ran: a new caption (another interface language) remakes them,
+    // so that the list does not keep the old language's words beside the new.
+    const char *marker = index == CaptionNotFound ? "\\TM" : index == CaptionSuggestion ? "\\TE" : nullptr;
+    if (!marker || old == m_captions[index] || m_searchType != StemSearch)
+        return;
+    bool remade = false;
+    for (LXListIterator<lxstring> t = m_texts.begin(); !t.isAtEnd(); ++t) {
+        lxstring word;
+        if (!wordOfCaptionText(*t, marker, old, word))
+            continue;
+        *t = lxstring(marker, LXEncodingUtf8) + withWord(m_captions[index], "<SEARCHSTRING>", word);
+        remade = true;
+    }
+    if (remade)
+        fillScreenBuffer();
 }
 
 const lxstring &LXListBox::getCaption(int32_t index) const

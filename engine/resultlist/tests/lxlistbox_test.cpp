@@ -256,6 +256,35 @@ TEST_F(ListBoxOnModule, StemSearchForAnAbsentWordShowsSuggestions)
     EXPECT_EQ(r->lines(), std::vector<std::string>{"4:No entry for catx"});
 }
 
+// The interface language changes while a not-found result is shown: its line and the
+// suggestions take the new captions at once, the word kept; other results are left alone.
+TEST_F(ListBoxOnModule, NewCaptionsRemakeTheNotFoundLines)
+{
+    r->setSearchType(LXListBox::StemSearch);
+    r->find(u8("catx"), LXEnglish);
+    const std::vector<std::string> before = r->lines();
+    ASSERT_GE(before.size(), 2u);
+    r->setCaption(2, u8("Aucune entrée pour <SEARCHSTRING>."));
+    r->setCaption(3, u8("Vouliez-vous dire <SEARCHSTRING> ?"));
+    const std::vector<std::string> after = r->lines();
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after[0], "4:Aucune entrée pour catx.");
+    const std::string english = "20:Did you mean ", french = "20:Vouliez-vous dire ";
+    for (size_t i = 1; i < after.size(); ++i) {
+        ASSERT_EQ(before[i].compare(0, english.size(), english), 0) << before[i];
+        const std::string word = before[i].substr(english.size(), before[i].size() - english.size() - 1);
+        EXPECT_EQ(after[i], french + word + " ?");
+    }
+    EXPECT_EQ(r->getResultCount(), before.size());
+
+    // A found word's results hold no caption: a new caption changes nothing in them.
+    r->find(u8("cat"), LXEnglish);
+    ASSERT_EQ(r->getSearchType(), LXListBox::Browse);
+    const std::vector<std::string> found = r->lines();
+    r->setCaption(2, u8("No entry for <SEARCHSTRING>"));
+    EXPECT_EQ(r->lines(), found);
+}
+
 TEST_F(ListBoxOnModule, StemSearchForAHeadwordSwitchesToBrowse)
 {
     r->setSearchType(LXListBox::StemSearch);
