@@ -32,7 +32,9 @@ LXDWriter::LXDWriter(LXCompressor *compressor, LXTokenizer *tokenizer, LXLanguag
 
 int LXDWriter::partOfSpeechIndex(const lxstring &name, uint32_t code, bool secondLanguage)
 {
-    uint8_t bit = secondLanguage ? 0x80 : 0x40;
+    // The unnamed entry stands for "no part of speech": terms without one refer to it,
+    // but no language uses it as a part of speech, so it is never offered as one.
+    uint8_t bit = name.empty() ? 0 : secondLanguage ? 0x80 : 0x40;
     uint32_t index = 0;
     std::string text = utf8(name);
     // The hash table's equality is the collating one; the exact name decides.

@@ -471,6 +471,44 @@ TEST_F(SampleModules, InfinitivesWithoutAMarkBecomeVerbsOthersStayUnmarked)
     }
 }
 
+// The parts of speech offered for a user's entry are named ones: articles without a mark
+// still read as having none, but the unnamed entry they refer to is no choice of either
+// language. English-French's lists therefore open on a named part of speech.
+TEST_F(SampleModules, PartsOfSpeechOfferedForEntriesAllHaveNames)
+{
+    for (const char *name : kSampleNames) {
+        SampleDictionary dictionary;
+        ASSERT_TRUE(dictionary.open(name, e.compressor.get(), e.tokenizer.get())) << name;
+        for (LXD *module : dictionary.list()) {
+            for (LXLanguage language : {module->getLanguage1(), module->getLanguage2()}) {
+                LXList<LXPair<lxstring, uint32_t>> parts;
+                module->getPartsOfSpeech(parts, language);
+                for (LXList<LXPair<lxstring, uint32_t>>::iterator p = parts.begin(); !p.isAtEnd(); ++p)
+                    EXPECT_FALSE(p->first.empty()) << name << ", language " << language << ": code " << p->second;
+            }
+        }
+    }
+
+    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    ASSERT_EQ(dm->addDictionaryModule(u8(samplePath("english-french"))), 0);
+    const struct { LXLanguage language, other; const char *first; uint32_t code; } lists[] = {
+        {LXEnglish, LXFrench, "n", 2}, {LXFrench, LXEnglish, "adj", 3},
+    };
+    for (auto &l : lists) {
+        LXList<LXPair<lxstring, uint32_t>> parts;
+        dm->getAdditionsPartsOfSpeech(parts, l.language, l.other, 10);
+        ASSERT_FALSE(parts.empty()) << l.language;
+        EXPECT_EQ(text(parts[0].first), l.first) << l.language;
+        EXPECT_EQ(parts[0].second, l.code) << l.language;
+    }
+    LXDMIterator it;
+    dm->find(u8("apple"), LXEnglish, LXFrench, 10, it);
+    ASSERT_FALSE(it.isAtEnd());
+    EXPECT_EQ(text((*it).getHeadword()), "apple");
+    EXPECT_EQ(text((*it).getPartOfSpeechName()), "");
+    EXPECT_EQ((*it).getPartOfSpeechCode(), 1u);
+}
+
 TEST_F(SampleModules, InspectionPrintsHeaderPartsOfSpeechAndTerms)
 {
     std::ostringstream out;
