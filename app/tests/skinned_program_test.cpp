@@ -689,9 +689,9 @@ int itemNamed(const MenuBarModel& model, const std::u16string& text) {
 }
 
 // The program's menus in the skinned bar, shown as the skin engine's menus: a click posted on
-// the first item opens its menu, the right arrow moves on to the next menus, Enter runs the
-// highlighted command (the reverse list shown or hidden, read back from the setting and the
-// splitter); Alt and a mnemonic open a menu; the interface language switch puts the new
+// the first item opens its menu, the right arrow moves on to the next menus, Down and Enter run
+// the first command of a menu that opened under the still pointer (the reverse list shown or
+// hidden, read back from the setting and the splitter); Alt and a mnemonic open a menu; the interface language switch puts the new
 // language's menu into the bar; narrowed to the frame's minimum width, the French bar wraps
 // into more rows and grows the top border (the English one fits in one row there). Run first
 // in a process of its own (see app/CMakeLists.txt): after the side-by-side test, which stops
@@ -718,7 +718,12 @@ TEST_F(ProgramLooks, MenuBarRunsTheProgramsMenusWrapsAndFollowsTheLanguage) {
     const LPARAM fileAt = MAKELPARAM(w.left + (fileRect.left + fileRect.right) / 2, w.top + (fileRect.top + fileRect.bottom) / 2);
     MenuWatch watch(frame);
     std::atomic<bool> fileOpened{false}, editOpened{false}, viewOpened{false}, ran{false}, helpOpened{false};
+    // The pointer stands where the View menu's first item will appear: a menu opened under a
+    // still pointer highlights nothing, so Down still starts at the first item.
+    const SkinRect viewRect = model.items()[view].rect;
+    const POINT underViewMenu{w.left + viewRect.left + 20, w.top + viewRect.bottom + 12};
     InputScript input([&] {
+        input_script::moveTo(underViewMenu.x, underViewMenu.y);
         PostMessageW(frame, WM_NCLBUTTONDOWN, HTMENU, fileAt);
         fileOpened = pollFor([&] { return watch.lastOpened == fileMenu; });
         if (!fileOpened) return;

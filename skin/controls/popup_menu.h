@@ -124,6 +124,8 @@ private:
     HFONT font_ = nullptr;
     bool ownsFont_ = false;
     // Kept by the top menu.
+    POINT pointerAtShow_{0, 0};
+    bool pointerMoved_ = false;
     bool done_ = false;
     bool escaped_ = false;
     bool hasResult_ = false;

@@ -280,6 +280,8 @@ void SkinPopupMenu::show(const SkinRect &screen)
     for (MenuItem &item : items_) item.hot = false;
     hot_ = -1;
     if (parent_ == nullptr) {
+        GetCursorPos(&pointerAtShow_);
+        pointerMoved_ = false;
         keepOwnerCaption();
         SetCapture(window_);
     }
@@ -554,6 +556,13 @@ void SkinPopupMenu::forwardKey(WPARAM key, LPARAM data) { PostMessageW(owner_, W
 
 void SkinPopupMenu::onPointerMove(POINT screen)
 {
+    // The system reports a move when a menu appears under a pointer that stands still; the
+    // item under it is not highlighted until the pointer really moves (else the keyboard would
+    // start from that item).
+    if (!pointerMoved_) {
+        if (screen.x == pointerAtShow_.x && screen.y == pointerAtShow_.y) return;
+        pointerMoved_ = true;
+    }
     SkinPopupMenu *target = menuAt(screen);
     if (target == nullptr) {
         SkinPopupMenu *last = deepest();
