@@ -365,9 +365,13 @@ TEST_F(BarsInMode, ClicksSendTheRightRequestsWithRepeatAndSnapBack)
     }
     ASSERT_GE(pages.size(), 3u);
     EXPECT_GE(pages[1] - pages[0], 300u) << "the repeat waits 300 ms";
-    for (size_t i = 2; i < pages.size(); ++i) {
-        EXPECT_GE(pages[i] - pages[i - 1], 40u) << "about 55 ms, as the tick counter measures it";
-    }
+    // The system keeps a timer's cadence: a tick handled late is followed by one handled early,
+    // so single gaps can be short while the repeats as a whole keep to the interval.
+    ASSERT_GE(pages.size(), 4u);
+    const DWORD repeats = static_cast<DWORD>(pages.size() - 2);
+    const DWORD meanGap = (pages.back() - pages[1]) / repeats;
+    EXPECT_GE(meanGap, 50u) << "every 55 ms, over " << repeats << " repeats";
+    EXPECT_LE(meanGap, 110u * static_cast<DWORD>(timeScale())) << "every 55 ms, over " << repeats << " repeats";
     EXPECT_EQ(requests.back().code, SB_ENDSCROLL);
 
     // Dragging the thumb: tracks while near the bar, snaps back far from it.
