@@ -139,6 +139,32 @@ TEST(AddEntriesDialog, LabelsAndListsFollowThePair) {
     }
 }
 
+// Over the English-French sample module, both lists offer named parts of speech only and
+// open on the first of them, so no list starts blank.
+TEST(AddEntriesDialog, EnglishFrenchListsOpenOnANamedPartOfSpeech) {
+    testApp();
+    std::string dictionary;
+    if (!lx_findSample(LXSampleDictionary, "english-french.lxd", dictionary)) return;
+    std::unique_ptr<LXDataManager> dm(LXDataManager::create());
+    lxstring p;
+    toEngineString(std::wstring(dictionary.begin(), dictionary.end()), p);
+    ASSERT_EQ(dm->addDictionaryModule(p), 0);
+    CAddEntriesDialog dialog(LXFrench, LXEnglish, 10, dm.get(), L"");
+    ASSERT_TRUE(dialog.createModeless(nullptr));
+    const struct { int id; const wchar_t* first; } lists[] = {
+        {kAddFirstPartOfSpeech, L"n"}, {kAddSecondPartOfSpeech, L"adj"},
+    };
+    for (const auto& l : lists) {
+        HWND combo = GetDlgItem(dialog.hwnd(), l.id);
+        const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+        ASSERT_GT(count, 0) << l.id;
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0) << l.id;
+        EXPECT_EQ(selectedComboText(combo), l.first) << l.id;
+        for (LRESULT i = 0; i < count; ++i)
+            EXPECT_GT(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0), 0) << l.id << ": item " << i;
+    }
+}
+
 // The conjugation dialog over the French conjugation module and the English-French
 // dictionary (a conjugation language needs a dictionary of that language).
 class ConjugationDialogTest : public ::testing::Test {
