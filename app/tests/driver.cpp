@@ -15,6 +15,7 @@
 #include "driver_updater.h"
 #include "driver_skin.h"
 #include "driver_pixels.h"
+#include "driver_shots.h"
 #include "driver_time.h"
 
 namespace {
@@ -1451,6 +1452,7 @@ constexpr int kUsage = 100;
 int dialogFailures = 0;   // the dialog phases count their own failed checks
 int updaterFailures = 0;  // and so do the updater phases
 int skinFailures = 0;     // and the skin's
+int shotFailures = 0;     // and the screenshots'
 
 int runPhase(int argc, wchar_t** argv) {
     std::wstring phase = argc > 1 ? argv[1] : L"";
@@ -1493,6 +1495,8 @@ int runPhase(int argc, wchar_t** argv) {
     if (known) return updaterFailures = result;
     result = skinPhase(argc, argv, known);
     if (known) return skinFailures = result;
+    result = shotPhase(argc, argv, known);
+    if (known) return shotFailures = result;
     fwprintf(stderr, L"usage: wordmere_driver start EXE LANG FILES | checks | second EXE | keys | restarted | quit | "
                      L"pairs | exports DLL | size W H | lookup S T WORD ANY | mode N TEXT | advanced PATTERN MATCH | "
                      L"cancel PATTERN | scroll WORD | select WORD | drop TEXT ID LANG TOP | help FILE FOLDER | "
@@ -1525,14 +1529,14 @@ int phaseBatch(const std::wstring& file) {
         argv.push_back(nullptr);
         wprintf(L"== driver %ls\n", args[1].c_str());
         fflush(stdout);
-        const int before = failures + dialogFailures + updaterFailures + skinFailures;
+        const int before = failures + dialogFailures + updaterFailures + skinFailures + shotFailures;
         if (args[1] == L"batch" || runPhase(static_cast<int>(args.size()), argv.data()) == kUsage) {
             check(false, L"a known phase: " + args[1]);
-        } else if (failures + dialogFailures + updaterFailures + skinFailures > before) {
+        } else if (failures + dialogFailures + updaterFailures + skinFailures + shotFailures > before) {
             wprintf(L"FAIL driver %ls\n", args[1].c_str());
         }
     }
-    return failures + dialogFailures + updaterFailures + skinFailures;
+    return failures + dialogFailures + updaterFailures + skinFailures + shotFailures;
 }
 
 int wmain(int argc, wchar_t** argv) {
