@@ -1502,7 +1502,8 @@ int runPhase(int argc, wchar_t** argv) {
                      L"cancel PATTERN | scroll WORD | select WORD | drop TEXT ID LANG TOP | help FILE FOLDER | "
                      L"timing N WORDS | popup PROBES ORACLE [LAST] | popuptrack PROBES WORD | popuplatency PROBES N | "
                      L"popupfallback PROBES none|VIEWER TEXT | winversion MODE | resultbars skinned|system WORD ENTRIES PICTURES SHOT | "
-                     L"fields SHOT | batch FILE\n");
+                     L"fields SHOT | screenshot NAME FOLDER | openmenu | closemenu | opendialog COMMAND | "
+                     L"closedialog | tooltip N | tooltiphide | tooltipnext | batch FILE\n");
     return kUsage;
 }
 

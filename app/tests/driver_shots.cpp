@@ -3,10 +3,15 @@
 // the main window first as "frame"), then FOLDER\NAME.ready, and waits for FOLDER\NAME.done, which
 // the script writes once its screenshot is taken. "openmenu" opens the menu bar's first menu and
 // "closemenu" closes it; "opendialog COMMAND" posts the main window a command that shows a dialog
-// and "closedialog" cancels it.
+// and "closedialog" cancels it. "tooltip N" puts the pointer on the toolbar's N-th shown button
+// and waits for the program's skinned tooltip beside it; "tooltiphide" waits for it to hide by
+// itself; "tooltipnext" moves the pointer on to the next shown button and waits for the tooltip
+// there.
 #include "driver_shots.h"
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -25,6 +30,11 @@ const wchar_t kDialogClass[] = L"#32770";
 // Posted to a skinned frame: show the submenu of its menu bar's item wParam.
 constexpr UINT kOpenMenuBarItem = 6039;
 constexpr DWORD kShotWaitMs = 120000;
+const wchar_t kTooltipClass[] = L"GlossvaneTooltip32";
+// The default skin's Tooltip object: shown 1000 ms after the pointer stops on a button, hidden
+// 8000 ms after it shows, placed with its top-left corner 2 pixels right of and 22 below the pointer.
+constexpr DWORD kTooltipShowDelayMs = 1000, kTooltipHideDelayMs = 8000;
+constexpr int kTooltipOffsetX = 2, kTooltipOffsetY = 22;
 
 void check(bool ok, const std::wstring& what) {
     wprintf(L"%ls %ls\n", ok ? L"ok  " : L"FAIL", what.c_str());
@@ -96,13 +106,40 @@ std::wstring rectLine(const std::wstring& name, HWND w) {
            L"\t" + std::to_wstring(r.bottom) + L"\n";
 }
 
+BOOL CALLBACK findPending(HWND w, LPARAM lp) {
+    if (IsWindowVisible(w) && GetUpdateRect(w, nullptr, FALSE)) *reinterpret_cast<bool*>(lp) = true;
+    return TRUE;
+}
+
+// Whether a visible window of the program, or a child of one, still waits to be painted.
+bool paintsPending() {
+    bool pending = false;
+    for (HWND w : programWindows()) {
+        findPending(w, reinterpret_cast<LPARAM>(&pending));
+        EnumChildWindows(w, findPending, reinterpret_cast<LPARAM>(&pending));
+    }
+    return pending;
+}
+
+// Waits until the program has painted everything it was asked for (no window waits for a paint
+// at two looks in a row); false when it never settles.
+bool waitForPaints(HWND frame, DWORD ms) {
+    int quiet = 0;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(ms); Sleep(250)) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, scaledMs(5000), &answer);
+        quiet = paintsPending() ? 0 : quiet + 1;
+        if (quiet >= 2) return true;
+    }
+    return false;
+}
+
 int phaseShot(const std::wstring& name, const std::wstring& folder) {
     HWND frame = frameWindow();
     check(frame != nullptr, L"the main window is there for the screenshot " + name);
     if (!frame) return failures;
     // The program has drawn what it was asked for before its windows are listed.
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, scaledMs(5000), &answer);
+    check(waitForPaints(frame, 30000), L"the program's windows are painted for the screenshot " + name);
     Sleep(300);
     std::wstring layout = rectLine(L"frame", frame);
     for (HWND w : programWindows())
@@ -165,6 +202,130 @@ int phaseCloseDialog() {
     return failures;
 }
 
+// The program's skinned tooltip window (null when it has none).
+HWND tooltipWindow() {
+    HWND frame = frameWindow();
+    for (HWND w = FindWindowExW(nullptr, nullptr, kTooltipClass, nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, kTooltipClass, nullptr))
+        if (frame && processOf(w) == processOf(frame)) return w;
+    return nullptr;
+}
+
+bool tooltipShown() {
+    HWND t = tooltipWindow();
+    return t != nullptr && IsWindowVisible(t);
+}
+
+// Waits until the tooltip is shown (or hidden); answers the milliseconds waited, or -1.
+long waitForTooltip(bool shown, DWORD ms) {
+    const DWORD t0 = GetTickCount();
+    for (; GetTickCount() - t0 < scaledMs(ms); Sleep(50))
+        if (tooltipShown() == shown) return static_cast<long>(GetTickCount() - t0);
+    return tooltipShown() == shown ? static_cast<long>(GetTickCount() - t0) : -1;
+}
+
+// The screen rectangles of the toolbar's shown buttons (separators left out), read through a
+// buffer in the program's memory: the toolbar's messages carry pointers.
+std::vector<RECT> toolbarButtons(HWND toolbar) {
+    std::vector<RECT> found;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processOf(toolbar));
+    if (!process) return found;
+    void* remote = VirtualAllocEx(process, nullptr, 256, MEM_COMMIT, PAGE_READWRITE);
+    const int count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; remote && i < count; ++i) {
+        TBBUTTON button{};
+        RECT r{};
+        SIZE_T n = 0;
+        if (!SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(remote)) ||
+            !ReadProcessMemory(process, remote, &button, sizeof button, &n) || (button.fsStyle & BTNS_SEP) ||
+            (button.fsState & TBSTATE_HIDDEN))
+            continue;
+        if (!SendMessageW(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(remote)) ||
+            !ReadProcessMemory(process, remote, &r, sizeof r, &n) || IsRectEmpty(&r))
+            continue;
+        MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        found.push_back(r);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return found;
+}
+
+void movePointer(POINT at) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = at.x * 65535 / (w - 1);
+    input.mi.dy = at.y * 65535 / (h - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+int tooltipButton = -1;     // the shown button the pointer was put on
+DWORD tooltipShownAt = 0;   // when the tooltip was seen shown
+
+// Puts the pointer on the toolbar's shown button number index (a small step inside it first, as
+// a real pointer enters) and checks the tooltip shows after the delay, beside the pointer.
+int showTooltipAt(int index) {
+    HWND frame = frameWindow();
+    HWND toolbar = frame ? FindWindowExW(frame, nullptr, L"ToolbarWindow32", nullptr) : nullptr;
+    check(toolbar != nullptr && IsWindowVisible(toolbar), L"the main window's toolbar is shown");
+    check(tooltipWindow() != nullptr, L"the program has its skinned tooltip window");
+    if (!toolbar || !tooltipWindow()) return failures;
+    const std::vector<RECT> buttons = toolbarButtons(toolbar);
+    check(static_cast<int>(buttons.size()) > index, L"the toolbar shows button " + std::to_wstring(index) + L" (" +
+                                                        std::to_wstring(buttons.size()) + L" shown)");
+    if (static_cast<int>(buttons.size()) <= index) return failures;
+    const RECT& b = buttons[static_cast<size_t>(index)];
+    const POINT at{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+    const bool wasShown = tooltipShown();
+    movePointer(POINT{at.x - 2, at.y});
+    Sleep(100);
+    DWORD moved = GetTickCount();
+    movePointer(at);
+    if (wasShown) {
+        // Another button is another subject: the shown tooltip goes at once, then comes back.
+        check(waitForTooltip(false, 10000) >= 0, L"the shown tooltip hides when the pointer moves to another button");
+        moved = GetTickCount();
+    }
+    const long waited = waitForTooltip(true, 30000);
+    const DWORD sinceMove = GetTickCount() - moved;
+    check(waited >= 0, L"the skinned tooltip shows over button " + std::to_wstring(index) + L" after " +
+                           std::to_wstring(sinceMove) + L" ms");
+    if (waited < 0) return failures;
+    check(sinceMove + 200 >= kTooltipShowDelayMs, L"not before the show delay of " + std::to_wstring(kTooltipShowDelayMs) + L" ms");
+    tooltipButton = index;
+    tooltipShownAt = GetTickCount();
+    RECT r;
+    GetWindowRect(tooltipWindow(), &r);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    check(r.left == cursor.x + kTooltipOffsetX && r.top == cursor.y + kTooltipOffsetY,
+          L"placed below right of the pointer (" + std::to_wstring(cursor.x) + L"," + std::to_wstring(cursor.y) +
+              L"): at " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L" size " +
+              std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top));
+    return failures;
+}
+
+int phaseTooltip(int index) {
+    HWND frame = frameWindow();
+    if (!frame) return check(false, L"the main window is there"), failures;
+    SetForegroundWindow(frame);
+    Sleep(scaledMs(300));
+    return showTooltipAt(index);
+}
+
+int phaseTooltipHide() {
+    check(tooltipShown(), L"the tooltip is still shown");
+    const long waited = waitForTooltip(false, kTooltipHideDelayMs + 30000);
+    const DWORD shownFor = GetTickCount() - tooltipShownAt;
+    check(waited >= 0, L"it hides by itself, " + std::to_wstring(shownFor) + L" ms after it showed");
+    check(shownFor + 500 >= kTooltipHideDelayMs, L"not before the hide delay of " + std::to_wstring(kTooltipHideDelayMs) + L" ms");
+    return failures;
+}
+
+int phaseTooltipNext() { return showTooltipAt(tooltipButton + 1); }
+
 }  // namespace
 
 int shotPhase(int argc, wchar_t** argv, bool& known) {
@@ -175,6 +336,9 @@ int shotPhase(int argc, wchar_t** argv, bool& known) {
     if (phase == L"closemenu") return phaseCloseMenu();
     if (phase == L"opendialog" && argc > 2) return phaseOpenDialog(_wtoi(argv[2]));
     if (phase == L"closedialog") return phaseCloseDialog();
+    if (phase == L"tooltip" && argc > 2) return phaseTooltip(_wtoi(argv[2]));
+    if (phase == L"tooltiphide") return phaseTooltipHide();
+    if (phase == L"tooltipnext") return phaseTooltipNext();
     known = false;
     return failures;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a user sees, skinned: screenshots of the whole program in each mode of the view (standard,
 # browse, advanced), with the menu bar's first menu open, with a dialog (the numbers dialog) and
-# with the pop-up look-up window over a target of ours, kept in the artifact folder. The driver
+# with the pop-up look-up window over a target of ours, and with the toolbar's skinned tooltip,
+# kept in the artifact folder. The driver
 # writes where the program's windows are at each screenshot; skinned_shots.py then checks the
 # screenshots (decoded by ImageMagick) at points computed from those places against the default
 # skin's own pictures: the main window's, the dialog's and the pop-up's frames, and the menu's border.
@@ -21,7 +22,7 @@ if [ ! -f "$samples/english-french.lxd" ]; then
   echo "screens_test: built without sample modules on purpose: skipped"
   exit 0
 fi
-for f in frame_active.bmp frame_inactive.bmp popup_frame.bmp menus.bmp; do
+for f in frame_active.bmp frame_inactive.bmp popup_frame.bmp menus.bmp bars.bmp; do
   [ -f "$skin/pictures/$f" ] || { echo "FAIL the default skin's picture $skin/pictures/$f is missing (target default_skin)"; exit 1; }
 done
 command -v convert >/dev/null || { echo "FAIL ImageMagick's convert is needed to read the screenshots"; exit 1; }
@@ -71,6 +72,8 @@ driver popupsettings F2 English French
 driver start "$(winpath "$run")\\wordmere.exe" en -
 driver mode 1 house
 driver shot standard "$layout"
+# The main window's toolbar and status bar read from the screen in the skin's colours.
+driver bars "$(winpath "$skin/pictures/bars.bmp")"
 driver mode 2 house
 driver shot browse "$layout"
 driver mode 3 house
@@ -82,7 +85,14 @@ driver closemenu
 driver opendialog 11530
 driver shot dialog "$layout"
 driver closedialog
-take_shots standard browse advanced menu dialog
+# The toolbar's skinned tooltip: shown after the show delay beside the pointer, taken in the
+# screenshot, then over the next button (the subject follows the pointer), hidden after the
+# hide delay.
+driver tooltip 0
+driver shot tooltip "$layout"
+driver tooltipnext
+driver tooltiphide
+take_shots standard browse advanced menu dialog tooltip
 
 # The pop-up over the target, which shows its words only now, so that it hides nothing before.
 probes="$(winpath "$run")\\probes.txt"
@@ -94,7 +104,7 @@ driver quit
 take_shots popup
 
 echo "== the screenshots are skinned"
-python3 "$here/app/tests/skinned_shots.py" "$art" "$shots" "$skin/pictures" standard browse advanced menu dialog popup ||
+python3 "$here/app/tests/skinned_shots.py" "$art" "$shots" "$skin/pictures" standard browse advanced menu dialog tooltip popup ||
   fail "pixel probes"
 
 echo "screens_test: $(( $(date +%s) - start )) s"

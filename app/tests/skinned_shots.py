@@ -63,6 +63,11 @@ def main():
     pics = {n: Image(f"{pictures}/{n}.bmp") for n in ("frame_active", "frame_inactive", "popup_frame", "menus")}
     failures = 0
 
+    def dark_pixels(shot, box):
+        """The pixels inside a box darker than the tooltip's light fill: its text."""
+        l, t, r, b = box
+        return sum(1 for y in range(t, b) for x in range(l, r) if sum(shot.pixel(x, y)) < 384)
+
     def probe(shot, name, owner, windows, places, picture, source, what):
         nonlocal failures
         if isinstance(places, tuple):
@@ -100,6 +105,23 @@ def main():
             # line (row 1) lies above the caption text.
             checks.append((popup, (l + 1, (t + b) // 2), "popup_frame", (1, 40), "pop-up left border"))
             checks.append((popup, ((l + r) // 2, t + 1), "popup_frame", (50, 1), "pop-up caption"))
+        elif name == "tooltip":
+            # The skinned tooltip: a 1-pixel frame and a light middle from the menus picture
+            # (x 80-99), with its text drawn dark inside.
+            shown = [w for w in others if w[0] == "GlossvaneTooltip32"]
+            if not shown:
+                print(f"FAIL {name}: no skinned tooltip is shown (windows: {[w[0] for w in others]})")
+                failures += 1
+                continue
+            tip = shown[0]
+            l, t, r, b = tip[1]
+            checks.append((tip, (l, (t + b) // 2), "menus", (80, 10), "tooltip left border"))
+            checks.append((tip, ((l + r) // 2, t), "menus", (90, 0), "tooltip top border"))
+            checks.append((tip, (l + 1, t + 1), "menus", (90, 10), "tooltip fill"))
+            text = dark_pixels(shot, (l + 1, t + 1, r - 1, b - 1))
+            ok = text > 10
+            failures += 0 if ok else 1
+            print(f"{'ok  ' if ok else 'FAIL'} {name}: {text} text pixels inside the tooltip at {tip[1]}")
         else:
             look = "frame_inactive" if name == "dialog" else "frame_active"
             for point, picture, source, what in frame_probes(frame[1], look):
