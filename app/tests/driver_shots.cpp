@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -224,33 +225,6 @@ long waitForTooltip(bool shown, DWORD ms) {
     return tooltipShown() == shown ? static_cast<long>(GetTickCount() - t0) : -1;
 }
 
-// The screen rectangles of the toolbar's shown buttons (separators left out), read through a
-// buffer in the program's memory: the toolbar's messages carry pointers.
-std::vector<RECT> toolbarButtons(HWND toolbar) {
-    std::vector<RECT> found;
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processOf(toolbar));
-    if (!process) return found;
-    void* remote = VirtualAllocEx(process, nullptr, 256, MEM_COMMIT, PAGE_READWRITE);
-    const int count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
-    for (int i = 0; remote && i < count; ++i) {
-        TBBUTTON button{};
-        RECT r{};
-        SIZE_T n = 0;
-        if (!SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(remote)) ||
-            !ReadProcessMemory(process, remote, &button, sizeof button, &n) || (button.fsStyle & BTNS_SEP) ||
-            (button.fsState & TBSTATE_HIDDEN))
-            continue;
-        if (!SendMessageW(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(remote)) ||
-            !ReadProcessMemory(process, remote, &r, sizeof r, &n) || IsRectEmpty(&r))
-            continue;
-        MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        found.push_back(r);
-    }
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    return found;
-}
-
 void movePointer(POINT at) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     INPUT input{};
@@ -261,23 +235,73 @@ void movePointer(POINT at) {
     SendInput(1, &input, sizeof input);
 }
 
+int hotItem(HWND toolbar) { return static_cast<int>(SendMessageW(toolbar, TB_GETHOTITEM, 0, 0)); }
+
+// The toolbar's hot item once the pointer has been moved to at: it changes when the toolbar has
+// handled the move, and stays when the pointer stayed on the same button (or off all of them).
+int hotItemAt(HWND toolbar, POINT at, int before) {
+    movePointer(at);
+    constexpr DWORD kSettleMs = 1500;
+    int hot = hotItem(toolbar);
+    for (DWORD t0 = GetTickCount(); hot == before && GetTickCount() - t0 < kSettleMs; Sleep(50)) hot = hotItem(toolbar);
+    return hot;
+}
+
+struct ShownButton {
+    int index;    // the button's index among all of the toolbar's buttons
+    POINT centre;  // on the screen
+};
+
+// The toolbar's first count shown buttons, found by the pointer: it steps along the toolbar's
+// middle by half a button and reads the toolbar's hot item at each step (the toolbar's messages
+// that tell a button's rectangle carry pointers, which can not reach into the program's memory
+// under an emulated 32-bit side). Each button's centre lies between the first and the last step
+// on it.
+std::vector<ShownButton> findShownButtons(HWND toolbar, int count) {
+    std::vector<ShownButton> found;
+    RECT client;
+    GetClientRect(toolbar, &client);
+    const LRESULT size = SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0);
+    const int step = std::max(2, LOWORD(size) / 2);
+    int hot = hotItem(toolbar), runIndex = -1, runFirst = 0, runLast = 0;
+    auto endRun = [&] {
+        if (runIndex < 0) return;
+        POINT centre{(runFirst + runLast) / 2, (client.top + client.bottom) / 2};
+        ClientToScreen(toolbar, &centre);
+        found.push_back(ShownButton{runIndex, centre});
+        runIndex = -1;
+    };
+    for (int x = client.left + step / 2; x < client.right && static_cast<int>(found.size()) < count; x += step) {
+        POINT at{x, (client.top + client.bottom) / 2};
+        ClientToScreen(toolbar, &at);
+        hot = hotItemAt(toolbar, at, hot);
+        if (hot != runIndex) endRun();
+        if (hot >= 0 && runIndex < 0) {
+            runIndex = hot;
+            runFirst = x;
+        }
+        if (hot >= 0) runLast = x;
+    }
+    if (static_cast<int>(found.size()) < count) endRun();
+    return found;
+}
+
 int tooltipButton = -1;     // the shown button the pointer was put on
 DWORD tooltipShownAt = 0;   // when the tooltip was seen shown
+std::vector<ShownButton> shownButtons;  // found by "tooltip", used again by "tooltipnext"
+
+HWND mainToolbar() {
+    HWND frame = frameWindow();
+    return frame ? FindWindowExW(frame, nullptr, L"ToolbarWindow32", nullptr) : nullptr;
+}
 
 // Puts the pointer on the toolbar's shown button number index (a small step inside it first, as
 // a real pointer enters) and checks the tooltip shows after the delay, beside the pointer.
 int showTooltipAt(int index) {
-    HWND frame = frameWindow();
-    HWND toolbar = frame ? FindWindowExW(frame, nullptr, L"ToolbarWindow32", nullptr) : nullptr;
-    check(toolbar != nullptr && IsWindowVisible(toolbar), L"the main window's toolbar is shown");
-    check(tooltipWindow() != nullptr, L"the program has its skinned tooltip window");
-    if (!toolbar || !tooltipWindow()) return failures;
-    const std::vector<RECT> buttons = toolbarButtons(toolbar);
-    check(static_cast<int>(buttons.size()) > index, L"the toolbar shows button " + std::to_wstring(index) + L" (" +
-                                                        std::to_wstring(buttons.size()) + L" shown)");
-    if (static_cast<int>(buttons.size()) <= index) return failures;
-    const RECT& b = buttons[static_cast<size_t>(index)];
-    const POINT at{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+    check(static_cast<int>(shownButtons.size()) > index, L"the toolbar shows button " + std::to_wstring(index) +
+                                                             L" (" + std::to_wstring(shownButtons.size()) + L" found)");
+    if (static_cast<int>(shownButtons.size()) <= index) return failures;
+    const POINT at = shownButtons[static_cast<size_t>(index)].centre;
     const bool wasShown = tooltipShown();
     movePointer(POINT{at.x - 2, at.y});
     Sleep(100);
@@ -290,7 +314,8 @@ int showTooltipAt(int index) {
     }
     const long waited = waitForTooltip(true, 30000);
     const DWORD sinceMove = GetTickCount() - moved;
-    check(waited >= 0, L"the skinned tooltip shows over button " + std::to_wstring(index) + L" after " +
+    check(waited >= 0, L"the skinned tooltip shows over button " + std::to_wstring(index) + L" (the toolbar's item " +
+                           std::to_wstring(shownButtons[static_cast<size_t>(index)].index) + L") after " +
                            std::to_wstring(sinceMove) + L" ms");
     if (waited < 0) return failures;
     check(sinceMove + 200 >= kTooltipShowDelayMs, L"not before the show delay of " + std::to_wstring(kTooltipShowDelayMs) + L" ms");
@@ -312,6 +337,18 @@ int phaseTooltip(int index) {
     if (!frame) return check(false, L"the main window is there"), failures;
     SetForegroundWindow(frame);
     Sleep(scaledMs(300));
+    HWND toolbar = mainToolbar();
+    check(toolbar != nullptr && IsWindowVisible(toolbar), L"the main window's toolbar is shown");
+    check(tooltipWindow() != nullptr, L"the program has its skinned tooltip window");
+    if (!toolbar || !tooltipWindow()) return failures;
+    shownButtons = findShownButtons(toolbar, index + 2);
+    // The search itself rests the pointer on buttons: it leaves the toolbar, and whatever tooltip
+    // that showed goes, before the measured entry.
+    RECT below;
+    GetWindowRect(toolbar, &below);
+    movePointer(POINT{below.left + 40, below.bottom + 60});
+    check(waitForTooltip(false, 20000) >= 0, L"no tooltip once the pointer has left the toolbar");
+    Sleep(scaledMs(500));
     return showTooltipAt(index);
 }
 
