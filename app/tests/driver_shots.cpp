@@ -1,4 +1,4 @@
-// The screenshot test's phases of the driver. "shot NAME FOLDER" writes FOLDER\NAME.txt, one
+// The screenshot test's phases of the driver. "screenshot NAME FOLDER" writes FOLDER\NAME.txt, one
 // line per visible top-level window of the program ("CLASS LEFT TOP RIGHT BOTTOM", tab-separated,
 // the main window first as "frame"), then FOLDER\NAME.ready, and waits for FOLDER\NAME.done, which
 // the script writes once its screenshot is taken. "openmenu" opens the menu bar's first menu and
@@ -368,7 +368,7 @@ int phaseTooltipNext() { return showTooltipAt(tooltipButton + 1); }
 int shotPhase(int argc, wchar_t** argv, bool& known) {
     known = true;
     const std::wstring phase = argc > 1 ? argv[1] : L"";
-    if (phase == L"shot" && argc > 3) return phaseShot(argv[2], argv[3]);
+    if (phase == L"screenshot" && argc > 3) return phaseShot(argv[2], argv[3]);
     if (phase == L"openmenu") return phaseOpenMenu();
     if (phase == L"closemenu") return phaseCloseMenu();
     if (phase == L"opendialog" && argc > 2) return phaseOpenDialog(_wtoi(argv[2]));

@@ -49,7 +49,7 @@ for word in house water book cat tree; do
   printf '%s\t%s\n' "$word" "$(python3 "$here/app/tests/freedict_translations.py" /usr/share/dictd eng-fra "$word")" >>"$oracle"
 done
 
-# The driver waits at each "shot" while the screenshot is taken here, so each batch of states
+# The driver waits at each "screenshot" while the screenshot is taken here, so each batch of states
 # costs one driver start.
 layout="$(winpath "$shots")"
 take_shots() { # take_shots NAME... : runs the gathered phases and takes their screenshots
@@ -71,25 +71,25 @@ w wineserver -p
 driver popupsettings F2 English French
 driver start "$(winpath "$run")\\wordmere.exe" en -
 driver mode 1 house
-driver shot standard "$layout"
+driver screenshot standard "$layout"
 # The main window's toolbar and status bar read from the screen in the skin's colours.
 driver bars "$(winpath "$skin/pictures/bars.bmp")"
 driver mode 2 house
-driver shot browse "$layout"
+driver screenshot browse "$layout"
 driver mode 3 house
-driver shot advanced "$layout"
+driver screenshot advanced "$layout"
 driver mode 1 house
 driver openmenu
-driver shot menu "$layout"
+driver screenshot menu "$layout"
 driver closemenu
 driver opendialog 11530
-driver shot dialog "$layout"
+driver screenshot dialog "$layout"
 driver closedialog
 # The toolbar's skinned tooltip: shown after the show delay beside the pointer, taken in the
 # screenshot, then over the next button (the subject follows the pointer), hidden after the
 # hide delay.
 driver tooltip 0
-driver shot tooltip "$layout"
+driver screenshot tooltip "$layout"
 driver tooltipnext
 driver tooltiphide
 take_shots standard browse advanced menu dialog tooltip
@@ -99,7 +99,7 @@ probes="$(winpath "$run")\\probes.txt"
 w wine "$run/wordmere_popup_target.exe" "$probes" &
 wait_for_line "$run/probes.txt" '^ready' $! 60 || fail "the target did not show its words"
 driver popup "$probes" "$(winpath "$oracle")" TextOutW
-driver shot popup "$layout"
+driver screenshot popup "$layout"
 driver quit
 take_shots popup
 
