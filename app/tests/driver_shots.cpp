@@ -135,6 +135,18 @@ bool waitForPaints(HWND frame, DWORD ms) {
     return false;
 }
 
+// Moves the real pointer to a screen point, with a button going down or up there when buttons
+// names one.
+void sendPointer(POINT at, DWORD buttons) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = at.x * 65535 / (w - 1);
+    input.mi.dy = at.y * 65535 / (h - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &input, sizeof input);
+}
+
 int phaseShot(const std::wstring& name, const std::wstring& folder) {
     HWND frame = frameWindow();
     check(frame != nullptr, L"the main window is there for the screenshot " + name);
@@ -165,16 +177,8 @@ int phaseOpenMenu() {
     GetClientRect(frame, &client);
     POINT at{client.left + 15, client.top - 8};
     ClientToScreen(frame, &at);
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[2] = {};
-    for (INPUT &i : input) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = at.x * 65535 / (w - 1);
-        i.mi.dy = at.y * 65535 / (h - 1);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
+    sendPointer(at, MOUSEEVENTF_LEFTDOWN);
+    sendPointer(at, MOUSEEVENTF_LEFTUP);
     if (!waitFor({kSkinnedMenuClass, kSystemMenuClass}, true, 10000)) PostMessageW(frame, kOpenMenuBarItem, 0, 0);
     check(waitFor({kSkinnedMenuClass, kSystemMenuClass}, true, 20000), L"the menu bar's first menu opens");
     return failures;
@@ -225,22 +229,12 @@ long waitForTooltip(bool shown, DWORD ms) {
     return tooltipShown() == shown ? static_cast<long>(GetTickCount() - t0) : -1;
 }
 
-void movePointer(POINT at) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = at.x * 65535 / (w - 1);
-    input.mi.dy = at.y * 65535 / (h - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
 int hotItem(HWND toolbar) { return static_cast<int>(SendMessageW(toolbar, TB_GETHOTITEM, 0, 0)); }
 
 // The toolbar's hot item once the pointer has been moved to at: it changes when the toolbar has
 // handled the move, and stays when the pointer stayed on the same button (or off all of them).
 int hotItemAt(HWND toolbar, POINT at, int before) {
-    movePointer(at);
+    sendPointer(at, 0);
     constexpr DWORD kSettleMs = 1500;
     int hot = hotItem(toolbar);
     for (DWORD t0 = GetTickCount(); hot == before && GetTickCount() - t0 < kSettleMs; Sleep(50)) hot = hotItem(toolbar);
@@ -303,10 +297,10 @@ int showTooltipAt(int index) {
     if (static_cast<int>(shownButtons.size()) <= index) return failures;
     const POINT at = shownButtons[static_cast<size_t>(index)].centre;
     const bool wasShown = tooltipShown();
-    movePointer(POINT{at.x - 2, at.y});
+    sendPointer(POINT{at.x - 2, at.y}, 0);
     Sleep(100);
     DWORD moved = GetTickCount();
-    movePointer(at);
+    sendPointer(at, 0);
     if (wasShown) {
         // Another button is another subject: the shown tooltip goes at once, then comes back.
         check(waitForTooltip(false, 10000) >= 0, L"the shown tooltip hides when the pointer moves to another button");
@@ -342,11 +336,12 @@ int phaseTooltip(int index) {
     check(tooltipWindow() != nullptr, L"the program has its skinned tooltip window");
     if (!toolbar || !tooltipWindow()) return failures;
     shownButtons = findShownButtons(toolbar, index + 2);
-    // The search itself rests the pointer on buttons: it leaves the toolbar, and whatever tooltip
-    // that showed goes, before the measured entry.
-    RECT below;
-    GetWindowRect(toolbar, &below);
-    movePointer(POINT{below.left + 40, below.bottom + 60});
+    // The search itself rests the pointer on buttons: it leaves the toolbar for the middle of the
+    // caption (where nothing has a tooltip), and whatever tooltip showed goes, before the measured
+    // entry.
+    RECT outer;
+    GetWindowRect(frame, &outer);
+    sendPointer(POINT{(outer.left + outer.right) / 2, outer.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2}, 0);
     check(waitForTooltip(false, 20000) >= 0, L"no tooltip once the pointer has left the toolbar");
     Sleep(scaledMs(500));
     return showTooltipAt(index);
