@@ -639,24 +639,24 @@ int phaseScroll(const std::wstring& word) {
     // Keys reach the list through the program's message pump.
     SetForegroundWindow(frame);
     std::vector<std::wstring> top = linesOf(listText(list));
+    // A posted key is handled when the program's thread gets to it: wait for the top line to move.
+    auto topLine = [list] { return linesOf(listText(list))[0]; };
     PostMessageW(list, WM_KEYDOWN, VK_NEXT, 0);
-    Sleep(300);
+    waitFor([&] { return topLine() != top[0]; }, 5000);
     std::vector<std::wstring> paged = linesOf(listText(list));
     size_t at = std::find(top.begin(), top.end(), paged[0]) - top.begin();
     check(at >= 2 && at < top.size(), L"Page Down moves a page less a line: line " + std::to_wstring(at) + L" on top");
     PostMessageW(list, WM_KEYDOWN, VK_PRIOR, 0);
-    Sleep(300);
-    check(linesOf(listText(list))[0] == top[0], L"Page Up comes back");
+    check(waitFor([&] { return topLine() == top[0]; }, 5000), L"Page Up comes back");
     send(list, WM_VSCROLL, SB_TOP, 0);
-    std::wstring first = linesOf(listText(list))[0];
+    std::wstring first = topLine();
     check(first != top[0], L"the scroll bar's top is the dictionary's beginning: " + first);
     PostMessageW(list, WM_KEYDOWN, VK_END, 0);
-    Sleep(300);
-    std::wstring last = linesOf(listText(list))[0];
+    waitFor([&] { return topLine() != first; }, 5000);
+    std::wstring last = topLine();
     check(last != first, L"End goes to the dictionary's end: " + last);
     PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
-    Sleep(300);
-    check(linesOf(listText(list))[0] == first, L"Home comes back to the beginning");
+    check(waitFor([&] { return topLine() == first; }, 5000), L"Home comes back to the beginning");
     send(frame, WM_COMMAND, 11400, 0);
     return failures;
 }

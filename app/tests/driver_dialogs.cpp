@@ -80,16 +80,6 @@ bool waitGone(HWND dialog, DWORD ms = 30000) {
     return false;
 }
 
-// Waits for a condition the program brings about by handling what was posted to it (a
-// sent message would overtake the posted ones, so there is nothing to wait on but the
-// result itself).
-template <typename Condition>
-bool waitFor(Condition done, DWORD ms = 30000) {
-    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(ms); Sleep(50))
-        if (done()) return true;
-    return done();
-}
-
 // Waits until the program's thread has handled the messages sent before.
 void sync(HWND w) { send(w, WM_NULL, 0, 0); }
 

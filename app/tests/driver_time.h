@@ -13,3 +13,13 @@ inline DWORD scaledMs(DWORD ms) {
     }();
     return ms * scale;
 }
+
+// Waits for a condition the program brings about by handling what was posted to it (a
+// sent message would overtake the posted ones, so there is nothing to wait on but the
+// result itself).
+template <typename Condition>
+bool waitFor(Condition done, DWORD ms = 30000) {
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < scaledMs(ms); Sleep(50))
+        if (done()) return true;
+    return done();
+}
