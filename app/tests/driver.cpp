@@ -16,19 +16,13 @@
 #include "driver_skin.h"
 #include "driver_pixels.h"
 #include "driver_shots.h"
+#include "driver_check.h"
 #include "driver_time.h"
 
 namespace {
-int failures = 0;
 const wchar_t kFrameClass[] = L"WordmereFrame";
 const wchar_t kTitle[] = L"Wordmere";
 const wchar_t kSettingsKey[] = L"Software\\Wordmere\\Wordmere\\Settings";
-
-void check(bool ok, const std::wstring& what) {
-    wprintf(L"%ls %ls\n", ok ? L"ok  " : L"FAIL", what.c_str());
-    fflush(stdout);
-    if (!ok) ++failures;
-}
 
 std::wstring hex(unsigned long long v) {
     wchar_t b[32];
@@ -38,11 +32,7 @@ std::wstring hex(unsigned long long v) {
 
 HWND mainWindow() { return FindWindowW(kFrameClass, kTitle); }
 
-LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    DWORD_PTR r = 0;
-    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, scaledMs(5000), &r)) return static_cast<LRESULT>(-12345);
-    return static_cast<LRESULT>(r);
-}
+LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return sendWithin(5000, w, msg, wp, lp); }
 
 std::wstring regString(const wchar_t* name) {
     wchar_t buf[512] = L"";

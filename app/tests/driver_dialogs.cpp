@@ -4,6 +4,7 @@
 // read in the interface language. One phase per invocation; dialogs_test.sh
 // runs them in order (with screenshots between them).
 #include "driver_dialogs.h"
+#include "driver_check.h"
 #include "driver_time.h"
 #include <windows.h>
 #include <cstdio>
@@ -11,23 +12,12 @@
 #include <vector>
 
 namespace {
-int failures = 0;
 const int kViewId = 0xE900;
 enum Command { kBetaUpdates = 401, kConjugate = 11490, kAddEntry = 11500, kNumbers = 11530, kWebExamples = 11550, kPreferences = 11560 };
 
-void check(bool ok, const std::wstring& what) {
-    wprintf(L"%ls %ls\n", ok ? L"ok  " : L"FAIL", what.c_str());
-    fflush(stdout);
-    if (!ok) ++failures;
-}
-
 HWND frameWindow() { return FindWindowW(L"WordmereFrame", L"Wordmere"); }
 
-LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    DWORD_PTR r = 0;
-    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, scaledMs(20000), &r)) return -12345;
-    return static_cast<LRESULT>(r);
-}
+LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return sendWithin(20000, w, msg, wp, lp); }
 
 std::wstring textOf(HWND w) {
     std::vector<wchar_t> buf(8192);

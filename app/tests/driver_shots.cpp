@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "driver_check.h"
 #include "driver_time.h"
 
 namespace {
 
-int failures = 0;
 const wchar_t kFrameClass[] = L"WordmereFrame";
 const wchar_t kFrameTitle[] = L"Wordmere";
 const wchar_t kSkinnedMenuClass[] = L"GlossvanePopupMenuWnd";
@@ -36,12 +36,6 @@ const wchar_t kTooltipClass[] = L"GlossvaneTooltip32";
 // 8000 ms after it shows, placed with its top-left corner 2 pixels right of and 22 below the pointer.
 constexpr DWORD kTooltipShowDelayMs = 1000, kTooltipHideDelayMs = 8000;
 constexpr int kTooltipOffsetX = 2, kTooltipOffsetY = 22;
-
-void check(bool ok, const std::wstring& what) {
-    wprintf(L"%ls %ls\n", ok ? L"ok  " : L"FAIL", what.c_str());
-    fflush(stdout);
-    if (!ok) ++failures;
-}
 
 HWND frameWindow() { return FindWindowW(kFrameClass, kFrameTitle); }
 

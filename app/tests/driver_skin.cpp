@@ -4,6 +4,7 @@
 // list in the skin's colours. The expected bar comes from the skin's scroll picture (the BMP file
 // the build draws), at places computed from the windows' rectangles.
 #include "driver_skin.h"
+#include "driver_check.h"
 #include "driver_time.h"
 #include "driver_pixels.h"
 #include <windows.h>
@@ -13,7 +14,6 @@
 #include <vector>
 
 namespace {
-int failures = 0;
 const int kViewId = 0xE900, kSearchCombo = 1001, kGoButton = 1003, kMainList = 1012;
 const int kStandardSearch = 11400;
 // The text colour that no picture holds (skin/default/skin.txt): the combo box's and the list
@@ -27,17 +27,7 @@ const wchar_t kSkinnedBarsProp[] = L"SkinSBSubclassPtr";
 const wchar_t kAppDefaultsKey[] = L"Software\\Wine\\AppDefaults\\wordmere.exe";
 const wchar_t kProgramKey[] = L"Software\\Wordmere";
 
-void check(bool ok, const std::wstring& what) {
-    wprintf(L"%ls %ls\n", ok ? L"ok  " : L"FAIL", what.c_str());
-    fflush(stdout);
-    if (!ok) ++failures;
-}
-
-LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    DWORD_PTR r = 0;
-    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, scaledMs(20000), &r)) return -12345;
-    return static_cast<LRESULT>(r);
-}
+LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return sendWithin(20000, w, msg, wp, lp); }
 
 std::wstring colourText(COLORREF c) {
     wchar_t b[16];

@@ -4,6 +4,7 @@
 // dialog's table, downloads cancelled and completed, and the installer's hand-over. While the
 // program waits on the server, the frame must keep answering WM_PING_INSTANCE.
 #include "driver_updater.h"
+#include "driver_check.h"
 #include "driver_time.h"
 #include <windows.h>
 #include <commctrl.h>
@@ -13,7 +14,6 @@
 #include <vector>
 
 namespace {
-int failures = 0;
 enum Message : UINT { kPing = 0x8001, kQueryPair = 0x8002 };
 constexpr DWORD_PTR kPingAnswer = 0xC0C0FFEE;
 enum Command { kDownloadModules = 11300, kCheckForUpdates = 11310 };
@@ -26,12 +26,6 @@ enum Control {
     kModuleList = 2201,
 };
 constexpr int kColumns = 3;
-
-void check(bool ok, const std::wstring& what) {
-    wprintf(L"%ls %ls\n", ok ? L"ok  " : L"FAIL", what.c_str());
-    fflush(stdout);
-    if (!ok) ++failures;
-}
 
 DWORD processOf(HWND w) {
     DWORD pid = 0;
@@ -68,11 +62,7 @@ std::wstring textOf(HWND w) {
     return buf.data();
 }
 
-LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    DWORD_PTR r = 0;
-    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, scaledMs(20000), &r)) return -12345;
-    return static_cast<LRESULT>(r);
-}
+LRESULT send(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return sendWithin(20000, w, msg, wp, lp); }
 
 // The frame's answers to WM_PING_INSTANCE while the program works on an updater task: each
 // must come within 5 s (stretched by the run's slowness factor).

@@ -16,16 +16,9 @@ mkdir -p "$2"
 art="$(cd "$2" && pwd)"
 samples="${3:-}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-if [ ! -f "$samples/english-french.lxd" ]; then
-  if [ "${4:-0}" = 1 ]; then
-    echo "FAIL the sample module english-french.lxd is missing from \"$samples\": the native build makes it with lxdbuild from Debian's FreeDict packages (target sample_modules in build/native/dictionaries); configure this build with -DWORDMERE_SAMPLE_MODULES=<that folder>, or with -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
-    exit 1
-  fi
-  echo "popup_test: built without sample modules on purpose: skipped"
-  exit 0
-fi
-
 source "$here/scripts/wine-test.sh"
+require_sample_modules "$samples" "${4:-0}" "the pop-up checks are" english-french.lxd
+
 wine_test_begin "$art" copy "$@"
 status=0
 fail() { echo "FAIL $*"; status=1; }

@@ -14,20 +14,13 @@ art="$(cd "$2" && pwd)"
 skin="$3"
 samples="${4:-}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-if [ ! -f "$samples/english-french.lxd" ]; then
-  if [ "${5:-0}" = 1 ]; then
-    echo "FAIL the sample module english-french.lxd is missing from \"$samples\": the native build makes it with lxdbuild from Debian's FreeDict packages (target sample_modules in build/native/dictionaries); configure this build with -DWORDMERE_SAMPLE_MODULES=<that folder>, or with -DWORDMERE_WITHOUT_SAMPLE_MODULES=ON to skip on purpose"
-    exit 1
-  fi
-  echo "screens_test: built without sample modules on purpose: skipped"
-  exit 0
-fi
+source "$here/scripts/wine-test.sh"
+require_sample_modules "$samples" "${5:-0}" "the screenshots are" english-french.lxd
 for f in frame_active.bmp frame_inactive.bmp popup_frame.bmp menus.bmp bars.bmp; do
   [ -f "$skin/pictures/$f" ] || { echo "FAIL the default skin's picture $skin/pictures/$f is missing (target default_skin)"; exit 1; }
 done
 command -v convert >/dev/null || { echo "FAIL ImageMagick's convert is needed to read the screenshots"; exit 1; }
 
-source "$here/scripts/wine-test.sh"
 wine_test_begin "$art" copy "$@"
 status=0
 fail() { echo "FAIL $*"; status=1; }
